@@ -1,0 +1,22 @@
+# Installs what building and running the device needs, on Debian 12.
+# Sourced by ./test and ./run.
+
+JOTLINGS_PACKAGES="cmake make python3 wine wine64 g++-mingw-w64-x86-64-posix mingw-w64-tools googletest xvfb xdotool imagemagick x11-utils pulseaudio pulseaudio-utils"
+
+ensure_prerequisites() {
+    local missing=() p
+    for p in $JOTLINGS_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" = 0 ]; then
+        echo "Installing: ${missing[*]}" >&2
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -q >/dev/null
+        apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+    else
+        echo "Missing packages. Install them with:" >&2
+        echo "  sudo apt-get install --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+}
