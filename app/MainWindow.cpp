@@ -1,0 +1,150 @@
+#include "app/MainWindow.h"
+
+#include "app/Application.h"
+#include "app/MainMessages.h"
+#include "notes/NoteStore.h"
+#include "resources/resource.h"
+
+#include <wchar.h>
+
+const wchar_t kWordShowAll[] = L"showall";
+const wchar_t kWordAddNew[] = L"addnew";
+const wchar_t kWordRunAtTime[] = L"AppRunAtTime";
+
+HWND g_mainWindow = nullptr;
+
+namespace {
+
+const int kNameLength = 100;
+
+// The path being reported by ReportNoteSaved while its message is sent.
+const wchar_t* g_reportingPath = nullptr;
+
+bool RealKeyHeld(int key)
+{
+    return key != 0 && (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+KeyHeldFunction g_keyHeld = RealKeyHeld;
+
+// A message from another thread or process: its pointers mean nothing here.
+bool FromOtherThread()
+{
+    return (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+}
+
+void HandToRunningInstance(HWND running, const wchar_t* commandLine)
+{
+    bool recordHeld = g_keyHeld(g_application->RecordButtonKey());
+    if (commandLine == nullptr)
+        return;
+    if (wcscmp(commandLine, kWordRunAtTime) == 0)
+        PostMessageW(running, kMsgCheckExpired, 0, 0);
+    else if (recordHeld && g_application->RecBtn())
+        PostMessageW(running, WM_HOTKEY, 0, LPARAM(g_application->RecordButtonKey()) << 16);
+    else
+        PostMessageW(running, kMsgShowAllNotes, 0, 0);
+}
+
+void OnCreate(HWND window, LPARAM lParam)
+{
+    const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    bool openedAlarm = g_noteStore != nullptr && g_noteStore->AttachMainWindow(window);
+    BYTE* result = static_cast<BYTE*>(create->lpCreateParams);
+    if (result != nullptr)
+        *result = openedAlarm ? 1 : 0;
+}
+
+void OnNoteSaved(WPARAM wParam, LPARAM lParam)
+{
+    const wchar_t* path = reinterpret_cast<const wchar_t*>(lParam);
+    if (FromOtherThread() || path == nullptr || path != g_reportingPath || g_noteStore == nullptr)
+        return;
+    g_noteStore->OnNoteSaved(path, wParam != 0);
+}
+
+}  // namespace
+
+void SetKeyHeldFunction(KeyHeldFunction function)
+{
+    g_keyHeld = function != nullptr ? function : RealKeyHeld;
+}
+
+void ReportNoteSaved(HWND mainWindow, const wchar_t* path, bool isNew)
+{
+    const wchar_t* previous = g_reportingPath;
+    g_reportingPath = path;
+    SendMessageW(mainWindow, kMsgNoteSaved, isNew ? 1 : 0, reinterpret_cast<LPARAM>(path));
+    g_reportingPath = previous;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(window, lParam);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case kMsgNoteSaved:
+        OnNoteSaved(wParam, lParam);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+bool StartInstance(HINSTANCE instance, const wchar_t* commandLine)
+{
+    wchar_t className[kNameLength], title[kNameLength];
+    LoadStringW(instance, IDS_APP_CLASS, className, kNameLength);
+    LoadStringW(instance, IDS_APP_TITLE, title, kNameLength);
+
+    HWND running = FindWindowW(className, title);
+    if (running != nullptr) {
+        g_mainWindow = running;
+        HandToRunningInstance(running, commandLine);
+        return false;
+    }
+
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_JOTLINGS));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);
+
+    BYTE openedAlarm = 0;
+    g_mainWindow = CreateWindowExW(0, className, title, 0, 0, 0, 0, 0, nullptr, nullptr, instance, &openedAlarm);
+    if (g_mainWindow == nullptr)
+        return false;
+    UpdateWindow(g_mainWindow);
+
+    if (commandLine == nullptr)
+        return true;
+    if (commandLine[0] == L'\0' || wcscmp(commandLine, kWordShowAll) == 0)
+        PostMessageW(g_mainWindow, kMsgShowAllNotes, 0, 0);
+    else if (wcscmp(commandLine, kWordAddNew) == 0)
+        PostMessageW(g_mainWindow, kMsgNewNote, 0, 0);
+    else if (wcscmp(commandLine, kWordRunAtTime) == 0) {
+        if (!openedAlarm)
+            PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+    } else
+        PostMessageW(g_mainWindow, kMsgOpenNotePath, reinterpret_cast<WPARAM>(commandLine), 0);
+    return true;
+}
+
+int RunMessageLoop()
+{
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_KEYUP && message.wParam == 'Q' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
+            PostMessageW(g_mainWindow, WM_CLOSE, 0, 0);
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return int(message.wParam);
+}

@@ -1,0 +1,11 @@
+#include "notelist/NoteListWindow.h"
+
+NoteListWindow::NoteListWindow()
+{
+    InitializeCriticalSection(&listLock);
+}
+
+NoteListWindow::~NoteListWindow()
+{
+    DeleteCriticalSection(&listLock);
+}

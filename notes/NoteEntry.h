@@ -1,0 +1,14 @@
+// One listed note: what the list of notes knows of a note file without
+// reading more than its head.
+#pragma once
+
+#include <windows.h>
+
+struct NoteEntry {
+    SYSTEMTIME expiry;    // hour 25: never expires
+    SYSTEMTIME created;   // the file's creation time; filled when sorting by time
+    wchar_t* title;       // owned
+    wchar_t* path;        // owned; the entry's identity, compared exactly
+    BYTE expired;
+    NoteEntry* next;
+};

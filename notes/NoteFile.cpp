@@ -1,0 +1,219 @@
+#include "notes/NoteFile.h"
+
+#include "app/Text.h"
+#include "notes/ByteStream.h"
+
+#include <string.h>
+
+DWORD g_noteFileBusyRetryMs = 2000;
+
+namespace {
+
+const wchar_t kSavingSuffix[] = L".saving";
+const DWORD kRetryStepMs = 50;
+
+void WriteTime(ByteWriter& out, const SYSTEMTIME& t)
+{
+    out.U16(t.wYear);
+    out.U16(t.wMonth);
+    out.U16(t.wDayOfWeek);
+    out.U16(t.wDay);
+    out.U16(t.wHour);
+    out.U16(t.wMinute);
+    out.U16(t.wSecond);
+    out.U16(t.wMilliseconds);
+}
+
+bool ReadTime(ByteReader& in, SYSTEMTIME* t)
+{
+    if (in.Remaining() < 16)
+        return false;
+    in.U16(&t->wYear);
+    in.U16(&t->wMonth);
+    in.U16(&t->wDayOfWeek);
+    in.U16(&t->wDay);
+    in.U16(&t->wHour);
+    in.U16(&t->wMinute);
+    in.U16(&t->wSecond);
+    in.U16(&t->wMilliseconds);
+    return true;
+}
+
+// Reads as much of the title field as there is, and always leaves the
+// title terminated within its 255 units.
+void ReadTitle(ByteReader& in, wchar_t* title)
+{
+    int units = 0;
+    for (; units < kTitleLength; ++units) {
+        WORD unit;
+        if (!in.U16(&unit))
+            break;
+        title[units] = unit;
+    }
+    for (int i = units; i < kTitleLength; ++i)
+        title[i] = L'\0';
+    title[kTitleLength - 1] = L'\0';
+}
+
+HANDLE OpenExclusive(const wchar_t* path, DWORD access, DWORD disposition)
+{
+    return CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool IsBusy(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+// Reads a whole file. The data can never be more than the file holds.
+BYTE* ReadWholeFile(const wchar_t* path, DWORD* size)
+{
+    HANDLE file = OpenExclusive(path, GENERIC_READ, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    LARGE_INTEGER length;
+    BYTE* bytes = nullptr;
+    DWORD got = 0;
+    if (GetFileSizeEx(file, &length) && length.QuadPart < 0x7FFFFFFF) {
+        bytes = AllocateNoteData(DWORD(length.QuadPart));
+        if (bytes != nullptr && !ReadFile(file, bytes, DWORD(length.QuadPart), &got, nullptr))
+            got = 0;
+    }
+    CloseHandle(file);
+    *size = got;
+    return bytes;
+}
+
+}  // namespace
+
+BYTE* SerializeNote(const NoteRecord& record, DWORD* size)
+{
+    DWORD dataLength = record.data != nullptr ? record.dataLength : 0;
+    *size = kNoteFileHeaderSize + dataLength;
+    BYTE* bytes = AllocateNoteData(*size);
+    if (bytes == nullptr)
+        return nullptr;
+    ByteWriter out(bytes, *size);
+    WriteTime(out, record.expiry);
+    // The units after the terminator are written as zeros.
+    bool ended = false;
+    for (int i = 0; i < kTitleLength; ++i) {
+        wchar_t unit = ended ? L'\0' : record.title[i];
+        if (i == kTitleLength - 1)
+            unit = L'\0';
+        if (unit == L'\0')
+            ended = true;
+        out.U16(unit);
+    }
+    out.U8(record.expired);
+    out.U32(record.zoom);
+    out.U32(dataLength);
+    out.Bytes(record.data, dataLength);
+    return bytes;
+}
+
+void ParseNote(const BYTE* bytes, size_t size, NoteRecord* record)
+{
+    record->ClearData();
+    ByteReader in(bytes, size);
+    if (!ReadTime(in, &record->expiry))
+        return;
+    ReadTitle(in, record->title);
+    DWORD length = 0;
+    if (!in.U8(&record->expired) || !in.U32(&record->zoom) || !in.U32(&length))
+        return;
+    // A length beyond the end of the file is cut to what the file holds.
+    if (length > in.Remaining())
+        length = DWORD(in.Remaining());
+    if (length == 0)
+        return;
+    BYTE* data = AllocateNoteData(length);
+    if (data == nullptr)
+        return;
+    in.Bytes(data, length);
+    record->TakeData(data, length);
+}
+
+bool WriteNoteFile(const wchar_t* path, const NoteRecord& record)
+{
+    wchar_t saving[MAX_PATH];
+    if (path == nullptr || FormatText(saving, MAX_PATH, L"%s%s", path, kSavingSuffix) < 0)
+        return false;
+    DWORD size = 0;
+    BYTE* bytes = SerializeNote(record, &size);
+    if (bytes == nullptr)
+        return false;
+
+    HANDLE file = OpenExclusive(saving, GENERIC_WRITE, CREATE_ALWAYS);
+    if (file == INVALID_HANDLE_VALUE) {
+        FreeNoteData(bytes);
+        return false;
+    }
+    DWORD written = 0;
+    bool whole = WriteFile(file, bytes, size, &written, nullptr) && written == size && FlushFileBuffers(file);
+    CloseHandle(file);
+    FreeNoteData(bytes);
+    if (!whole) {
+        // A full disk: the old note stays as it was.
+        DeleteFileW(saving);
+        return false;
+    }
+
+    // The Today item opens note files exclusively for a moment while it
+    // reads their heads; wait for it rather than lose the save.
+    for (DWORD waited = 0;; waited += kRetryStepMs) {
+        if (MoveFileExW(saving, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        if (!IsBusy(GetLastError()) || waited >= g_noteFileBusyRetryMs)
+            break;
+        Sleep(kRetryStepMs);
+    }
+    DeleteFileW(saving);
+    return false;
+}
+
+bool ReadNoteFile(const wchar_t* path, NoteRecord* record)
+{
+    record->ClearData();
+    DWORD size = 0;
+    BYTE* bytes = ReadWholeFile(path, &size);
+    if (bytes == nullptr)
+        return false;
+    ParseNote(bytes, size, record);
+    FreeNoteData(bytes);
+    return true;
+}
+
+bool ReadNoteHead(const wchar_t* path, NoteHead* head)
+{
+    HANDLE file = OpenExclusive(path, GENERIC_READ, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BYTE bytes[kNoteHeadSize];
+    DWORD got = 0;
+    BOOL read = ReadFile(file, bytes, kNoteHeadSize, &got, nullptr);
+    CloseHandle(file);
+    if (!read || got < kNoteHeadSize)
+        return false;
+    ByteReader in(bytes, got);
+    ReadTime(in, &head->expiry);
+    ReadTitle(in, head->title);
+    in.U8(&head->expired);
+    return true;
+}
+
+bool NewNoteFileName(const wchar_t* folder, const wchar_t* extension, wchar_t* buffer, size_t count)
+{
+    for (int n = 0; n < kMaxNoteFiles; ++n) {
+        if (FormatText(buffer, count, L"%s\\Jotling%d%s", folder, n, extension) < 0)
+            break;
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW(buffer, &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return true;
+        FindClose(find);
+    }
+    if (count > 0)
+        buffer[0] = L'\0';
+    return false;
+}

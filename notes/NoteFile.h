@@ -1,0 +1,51 @@
+// The note file: one note per file in the notes folder, laid out byte for
+// byte as both the program and the Today item read it.
+//
+//   offset  size  field
+//        0    16  expiry: eight 16-bit SYSTEMTIME fields, year first
+//       16   510  title: 255 UTF-16LE units, zero-terminated
+//      526     1  expired flag (0 or 1)
+//      527     4  zoom in percent
+//      531     4  data length N
+//      535     N  ink data, as the ink control streams it
+//
+// All integers are little-endian. The first 527 bytes are the file's head.
+#pragma once
+
+#include "notes/NoteRecord.h"
+
+const DWORD kNoteHeadSize = 527;
+const DWORD kNoteFileHeaderSize = 535;
+const int kMaxNoteFiles = 1000;
+
+struct NoteHead {
+    SYSTEMTIME expiry;
+    wchar_t title[kTitleLength];
+    BYTE expired;
+};
+
+// Saves the record at path. The new content is written beside the target
+// and then replaces it in one step, so an interrupted save leaves the old
+// note whole. Returns false when nothing was replaced.
+bool WriteNoteFile(const wchar_t* path, const NoteRecord& record);
+
+// Clears the record's data, then fills it from the file. A missing file
+// leaves the other fields alone; a damaged one yields what it holds whole.
+bool ReadNoteFile(const wchar_t* path, NoteRecord* record);
+
+// Reads expiry, title and expired flag. False when the file cannot be
+// opened or is too short for a head: such a file is not listed.
+bool ReadNoteHead(const wchar_t* path, NoteHead* head);
+
+// The first free name "<folder>\Jotling<n>.jot", n from 0 to 999. False,
+// with an empty buffer, when all of them are taken.
+bool NewNoteFileName(const wchar_t* folder, const wchar_t* extension, wchar_t* buffer, size_t count);
+
+// The record as the bytes of a note file, and back (used by the file
+// routines; exposed so that both directions are tested on bytes).
+BYTE* SerializeNote(const NoteRecord& record, DWORD* size);
+void ParseNote(const BYTE* bytes, size_t size, NoteRecord* record);
+
+// How long a save waits for a note file that another process (the Today
+// item) holds open before it gives up.
+extern DWORD g_noteFileBusyRetryMs;

@@ -1,0 +1,303 @@
+#include "notes/NoteStore.h"
+
+#include "app/Text.h"
+#include "notes/ExpiryRules.h"
+#include "notes/NoteFile.h"
+
+#include <stdlib.h>
+#include <string.h>
+#include <wchar.h>
+
+NoteStore* g_noteStore = nullptr;
+
+namespace {
+
+wchar_t* CopyOf(const wchar_t* text)
+{
+    size_t length = wcslen(text);
+    wchar_t* copy = static_cast<wchar_t*>(malloc((length + 1) * sizeof(wchar_t)));
+    if (copy != nullptr)
+        memcpy(copy, text, (length + 1) * sizeof(wchar_t));
+    return copy;
+}
+
+// The file's creation time, read from its directory entry: this works
+// while another process holds the file open, which an open would not.
+SYSTEMTIME CreationTime(const wchar_t* path)
+{
+    SYSTEMTIME created = {};
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExW(path, GetFileExInfoStandard, &data))
+        FileTimeToSystemTime(&data.ftCreationTime, &created);
+    return created;
+}
+
+int CompareCreated(const NoteEntry* a, const NoteEntry* b)
+{
+    FILETIME fa = {}, fb = {};
+    SystemTimeToFileTime(&a->created, &fa);
+    SystemTimeToFileTime(&b->created, &fb);
+    return CompareFileTime(&fa, &fb);
+}
+
+bool ShouldExchange(const NoteEntry* k, const NoteEntry* m, int column, bool descending)
+{
+    if (column == kSortByTitle) {
+        int order = wcscmp(k->title, m->title);
+        return descending ? order < 0 : order > 0;
+    }
+    if (column != kSortByTime)
+        return false;
+    bool kNever = NeverExpires(k->expiry), mNever = NeverExpires(m->expiry);
+    if (!descending)
+        return kNever || (!mNever && CompareTimes(k->expiry, m->expiry) == 1);
+    return mNever || (!kNever && CompareTimes(k->expiry, m->expiry) == -1);
+}
+
+}  // namespace
+
+NoteStore::NoteStore(const wchar_t* folder, const wchar_t* extension)
+{
+    CopyText(notesFolder, MAX_PATH, folder);
+    CopyText(noteExtension, 8, extension);
+    LoadFolder();
+}
+
+NoteStore::~NoteStore()
+{
+    ClearEntries();
+}
+
+void NoteStore::LoadFolder()
+{
+    wchar_t pattern[MAX_PATH];
+    if (FormatText(pattern, MAX_PATH, L"%s\\*%s", notesFolder, noteExtension) < 0)
+        return;
+    ClearEntries();
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(pattern, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        wchar_t path[MAX_PATH];
+        // A name too long for a path is left out rather than cut to
+        // another note's name.
+        if (FormatText(path, MAX_PATH, L"%s\\%s", notesFolder, found.cFileName) >= 0)
+            LoadEntry(path);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+}
+
+NoteEntry* NoteStore::LoadEntry(const wchar_t* path)
+{
+    NoteHead head;
+    if (path == nullptr || !ReadNoteHead(path, &head))
+        return nullptr;
+    NoteListLock lock(this);
+    NoteEntry* entry = static_cast<NoteEntry*>(calloc(1, sizeof(NoteEntry)));
+    if (entry == nullptr)
+        return nullptr;
+    entry->path = CopyOf(path);
+    entry->title = CopyOf(head.title);
+    if (entry->path == nullptr || entry->title == nullptr) {
+        FreeEntry(entry);
+        return nullptr;
+    }
+    entry->expired = head.expired;
+    entry->expiry = head.expiry;
+    entry->next = nullptr;
+    if (lastEntry != nullptr)
+        lastEntry->next = entry;
+    else
+        firstEntry = entry;
+    lastEntry = entry;
+    return entry;
+}
+
+NoteEntry* NoteStore::RemoveEntry(NoteEntry* entry)
+{
+    NoteListLock lock(this);
+    NoteEntry* previous = nullptr;
+    for (NoteEntry* e = firstEntry; e != nullptr; previous = e, e = e->next) {
+        if (e != entry)
+            continue;
+        NoteEntry* following = e->next;
+        if (previous != nullptr)
+            previous->next = following;
+        else
+            firstEntry = following;
+        if (lastEntry == e)
+            lastEntry = previous;
+        FreeEntry(e);
+        return following;
+    }
+    return firstEntry;
+}
+
+int NoteStore::RemoveEntryByPath(const wchar_t* path)
+{
+    if (path == nullptr)
+        return -1;
+    NoteListLock lock(this);
+    int position = 0;
+    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next, ++position) {
+        if (wcscmp(e->path, path) == 0) {
+            RemoveEntry(e);
+            return position;
+        }
+    }
+    return -1;
+}
+
+void NoteStore::ClearEntries()
+{
+    NoteListLock lock(this);
+    NoteEntry* e = firstEntry;
+    while (e != nullptr) {
+        NoteEntry* next = e->next;
+        FreeEntry(e);
+        e = next;
+    }
+    firstEntry = nullptr;
+    lastEntry = nullptr;
+}
+
+void NoteStore::FreeEntry(NoteEntry* entry)
+{
+    free(entry->title);
+    free(entry->path);
+    free(entry);
+}
+
+int NoteStore::EntryCount()
+{
+    NoteListLock lock(this);
+    int count = 0;
+    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next)
+        ++count;
+    return count;
+}
+
+NoteEntry* NoteStore::EntryAt(int position)
+{
+    NoteListLock lock(this);
+    NoteEntry* e = firstEntry;
+    for (int i = 0; e != nullptr && i < position; ++i)
+        e = e->next;
+    return position >= 0 ? e : nullptr;
+}
+
+NoteEntry* NoteStore::FindEntry(const wchar_t* path)
+{
+    if (path == nullptr)
+        return nullptr;
+    NoteListLock lock(this);
+    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next) {
+        if (wcscmp(e->path, path) == 0)
+            return e;
+    }
+    return nullptr;
+}
+
+void NoteStore::SortByColumn(int request)
+{
+    NoteListLock lock(this);
+    int count = EntryCount();
+    if (count == 0)
+        return;
+    NoteEntry** entries = static_cast<NoteEntry**>(malloc(count * sizeof(NoteEntry*)));
+    if (entries == nullptr)
+        return;
+    int n = 0;
+    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next)
+        entries[n++] = e;
+
+    if (request == kSortReapply) {
+        if (sortColumn == -1) {
+            sortColumn = kSortByTime;
+            sortDescending = 0;
+        }
+    } else if (request == kSortDefault) {
+        sortColumn = kSortByTime;
+        sortDescending = 0;
+    } else if (request != sortColumn) {
+        sortColumn = request;
+        sortDescending = 0;
+    } else {
+        sortDescending = 1 - sortDescending;
+    }
+
+    bool descending = sortDescending == 1;
+    for (int k = 0; k + 1 < count; ++k) {
+        for (int m = k + 1; m < count; ++m) {
+            if (ShouldExchange(entries[k], entries[m], sortColumn, descending)) {
+                NoteEntry* t = entries[k];
+                entries[k] = entries[m];
+                entries[m] = t;
+            }
+        }
+    }
+
+    if (sortColumn == kSortByTime) {
+        for (int i = 0; i < count; ++i)
+            entries[i]->created = CreationTime(entries[i]->path);
+        OrderNeverExpiringByCreation(entries, count, descending);
+    }
+
+    for (int i = 0; i + 1 < count; ++i)
+        entries[i]->next = entries[i + 1];
+    entries[count - 1]->next = nullptr;
+    firstEntry = entries[0];
+    lastEntry = entries[count - 1];
+    free(entries);
+}
+
+// By time, the notes that never expire form one block: at the end, newest
+// file first, when ascending; at the front, oldest first, when descending.
+void NoteStore::OrderNeverExpiringByCreation(NoteEntry** entries, int count, bool descending)
+{
+    int first, last;
+    if (!descending) {
+        last = count - 1;
+        first = count;
+        while (first > 0 && NeverExpires(entries[first - 1]->expiry))
+            --first;
+    } else {
+        first = 0;
+        last = -1;
+        while (last + 1 < count && NeverExpires(entries[last + 1]->expiry))
+            ++last;
+    }
+    int size = last - first + 1;
+    if (size < 2)
+        return;
+    for (int pass = 0; pass < size - 1; ++pass) {
+        for (int i = first; i < last; ++i) {
+            int order = CompareCreated(entries[i], entries[i + 1]);
+            if (descending ? order == 1 : order == -1) {
+                NoteEntry* t = entries[i];
+                entries[i] = entries[i + 1];
+                entries[i + 1] = t;
+            }
+        }
+    }
+}
+
+bool NoteStore::AttachMainWindow(HWND window)
+{
+    mainWindow = window;
+    // The start-up expiry check opens due notes as alarms; it comes with
+    // the note window.
+    return false;
+}
+
+void NoteStore::OnNoteSaved(const wchar_t* path, bool isNew)
+{
+    if (path == nullptr)
+        return;
+    NoteListLock lock(this);
+    if (!isNew)
+        RemoveEntryByPath(path);
+    LoadEntry(path);
+    SortByColumn(kSortReapply);
+}
