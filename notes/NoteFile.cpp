@@ -65,6 +65,20 @@ bool IsBusy(DWORD error)
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
+// Puts the finished save in the note's place in one step. An existing note
+// is replaced with ReplaceFileW, which keeps its creation time: the list
+// orders notes that never expire by it.
+bool ReplaceNote(const wchar_t* path, const wchar_t* saving)
+{
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
+        if (ReplaceFileW(path, saving, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            return true;
+        if (GetLastError() != ERROR_FILE_NOT_FOUND)
+            return false;
+    }
+    return MoveFileExW(saving, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 // Reads a whole file. The data can never be more than the file holds.
 BYTE* ReadWholeFile(const wchar_t* path, DWORD* size)
 {
@@ -162,7 +176,7 @@ bool WriteNoteFile(const wchar_t* path, const NoteRecord& record)
     // The Today item opens note files exclusively for a moment while it
     // reads their heads; wait for it rather than lose the save.
     for (DWORD waited = 0;; waited += kRetryStepMs) {
-        if (MoveFileExW(saving, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (ReplaceNote(path, saving))
             return true;
         if (!IsBusy(GetLastError()) || waited >= g_noteFileBusyRetryMs)
             break;
