@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
 
 // EventModify and its three actions, as the handheld's kernel has them
 // (SetEvent, ResetEvent and PulseEvent are macros over it there).
@@ -13,3 +15,71 @@
 #endif
 
 BOOL WINAPI EventModify(HANDLE event, DWORD action);
+
+// TransparentImage draws a source image with one colour left out. The
+// source is either a device context or a bitmap, as on the handheld; a
+// bitmap is selected into a memory context of its own for the copy.
+BOOL WINAPI TransparentImage(HDC destination, LONG destX, LONG destY, LONG destWidth,
+                             LONG destHeight, HANDLE source, LONG sourceX, LONG sourceY,
+                             LONG sourceWidth, LONG sourceHeight, COLORREF transparent);
+
+// Adds a strip of iNumImages images, each iImageWidth x iImageHeight, from
+// bitmap resource idBitmap of hInst to a command bar (a toolbar here).
+// Returns the index of the strip's first image, or -1.
+int WINAPI CommandBar_AddBitmap(HWND hwndCB, HINSTANCE hInst, int idBitmap, int iNumImages,
+                                int iImageWidth, int iImageHeight);
+
+// ---------------------------------------------------------------------------
+// Handheld constants. Each one is either missing on the desktop or means
+// something else there; the program keeps the handheld's name and value and
+// the translation, where one is needed, happens here and nowhere else.
+// ---------------------------------------------------------------------------
+
+// SystemParametersInfo action that names the platform ("PocketPC"). The
+// desktop has no such action, so the call fails and the caller falls back
+// to its non-handheld behaviour, which is what a desktop build should do.
+#ifndef SPI_GETPLATFORMTYPE
+#define SPI_GETPLATFORMTYPE 257
+#endif
+
+// Property sheet header flag: the sheet fills the screen. On the desktop
+// the same bit is PSH_WIZARDCONTEXTHELP, so it must never reach
+// PropertySheetW: pass the header's flags through CeTranslateSheetFlags.
+#define CE_PSH_MAXIMIZE 0x00002000
+#ifndef PSH_MAXIMIZE
+#define PSH_MAXIMIZE CE_PSH_MAXIMIZE
+#endif
+
+// Sheet callback message asking which sheet style the program wants; the
+// answer COMCTL32_VERSION selects the Pocket PC style. The desktop never
+// sends it (its 3 is PSCB_BUTTONPRESSED, sent only to wizards of the Aero
+// style), so a handler for it is harmless there.
+#ifndef PSCB_GETVERSION
+#define PSCB_GETVERSION 3
+#endif
+// The handheld's common controls version number (5.12 as 0x20C). The
+// desktop's commctrl.h defines COMCTL32_VERSION as 6 or leaves it out.
+#define CE_COMCTL32_VERSION 0x020C
+
+// Hot-key modifier: report the key's release as well. Missing on the
+// desktop, where RegisterHotKey refuses unknown modifier bits.
+#ifndef MOD_KEYUP
+#define MOD_KEYUP 0x1000
+#endif
+
+// Where the handheld's window user data lives. The handheld is 32-bit and
+// names it GWL_USERDATA; on this 64-bit build the slot holds a pointer and
+// is GWLP_USERDATA.
+#define CE_GWL_USERDATA GWLP_USERDATA
+
+// Sizes the platform's windows keep on the 240 x 320 screen.
+#define CE_NAVBAR_HEIGHT 26
+#define CE_MENUBAR_HEIGHT 26
+
+// Turns a handheld property sheet header's flags into desktop flags: drops
+// PSH_MAXIMIZE, whose bit means something else on the desktop. The caller
+// sizes the sheet to the work area itself.
+inline DWORD CeTranslateSheetFlags(DWORD handheldFlags)
+{
+    return handheldFlags & ~static_cast<DWORD>(CE_PSH_MAXIMIZE);
+}

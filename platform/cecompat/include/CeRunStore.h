@@ -1,0 +1,48 @@
+// The timed runs of the device, kept in the registry so that they outlive
+// the shell. CeSetUserNotificationEx and CeClearUserNotification write here;
+// the shell's scheduler reads here and starts what is due.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct CeTimedRun {
+    DWORD handle = 0;
+    std::wstring application;
+    std::wstring arguments;
+    SYSTEMTIME start = {};
+};
+
+class CeRunStore {
+public:
+    // The device's own list of runs (HKLM).
+    static const wchar_t kDefaultKey[];
+
+    // keyPath is relative to HKEY_LOCAL_MACHINE; tests pass a private one.
+    explicit CeRunStore(const wchar_t* keyPath = kDefaultKey);
+    virtual ~CeRunStore();
+
+    // Stores a new run under a fresh handle; 0 when the registry refused.
+    DWORD Add(const CeTimedRun& run);
+    // Overwrites a pending run; false when that handle is not pending.
+    bool Replace(DWORD handle, const CeTimedRun& run);
+    bool Remove(DWORD handle);
+    bool Exists(DWORD handle) const;
+    // Every pending run; entries that cannot be read whole are left out.
+    std::vector<CeTimedRun> List() const;
+
+    // A SYSTEMTIME as the 16 little-endian bytes the store keeps.
+    static void WriteTime(const SYSTEMTIME& time, BYTE bytes[16]);
+    static SYSTEMTIME ReadTime(const BYTE bytes[16]);
+
+private:
+    bool Write(DWORD handle, const CeTimedRun& run);
+    bool Read(DWORD handle, CeTimedRun& run) const;
+    DWORD NextHandle(HKEY root);
+    static void HandleName(DWORD handle, wchar_t name[16]);
+
+    std::wstring keyPath_;
+    HANDLE lock_;
+};
