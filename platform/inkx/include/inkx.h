@@ -1,0 +1,83 @@
+// The platform's rich-ink control: window class "InkX" in InkX.dll.
+// A program calls InitInkX once, then creates "InkX" windows as children.
+// The message numbers are the handheld's; programs use these names.
+#pragma once
+
+#include <windows.h>
+
+#ifdef INKX_BUILDING_DLL
+#define INKX_API __declspec(dllexport)
+#else
+#define INKX_API __declspec(dllimport)
+#endif
+
+// Window class of the control (the outer window a program creates).
+#define INKX_CLASS_NAME L"InkX"
+
+// Sent to the control window.
+const UINT kInkMsgGetInnerWindow = 1556;   // returns the inner editing window
+const UINT kInkMsgSetPageStyle = 1311;     // wParam: one of kInkPage...
+const UINT kInkMsgGetModified = 1538;      // non-zero when changed since creation / stream-in
+const UINT kInkMsgShowRecorder = 1554;     // wParam 1 shows the recorder bar, 0 hides it
+const UINT kInkMsgStopRecording = 1561;    // stops a recording in progress (no-op otherwise)
+const UINT kInkMsgStartRecording = 1565;   // starts recording from the sound input
+const UINT kInkMsgStreamIn = 1097;         // EM_STREAMIN: wParam format flags, lParam EDITSTREAM*
+const UINT kInkMsgStreamOut = 1098;        // EM_STREAMOUT: wParam format flags, lParam EDITSTREAM*
+
+// Sent to the inner window (the control window forwards them too).
+const UINT kInkMsgViewSetup = 1356;        // lParam: const INT32[6], see InkViewSetup below
+const UINT kInkMsgSetInputMode = 1353;     // wParam: kInkModeWriting / Typing / Erasing
+const UINT kInkMsgSetZoom = 1314;          // lParam: percent, clamped to 25..300
+const UINT kInkMsgGetZoom = 1313;          // returns the zoom percent
+const UINT kInkMsgCanUndo = 198;           // EM_CANUNDO
+const UINT kInkMsgUndo = 1258;             // undo one step
+const UINT kInkMsgEmptyUndo = 205;         // EM_EMPTYUNDOBUFFER
+
+// The stream format flags programs pass with EM_STREAMIN / EM_STREAMOUT.
+const WPARAM kInkStreamFlags = 0x10802;
+
+// Input modes (wParam of kInkMsgSetInputMode). Erasing is this control's
+// own addition: the pen removes the strokes it touches.
+const WPARAM kInkModeWriting = 0;
+const WPARAM kInkModeTyping = 1;
+const WPARAM kInkModeErasing = 2;
+
+// Page styles (wParam of kInkMsgSetPageStyle); any other value is blank.
+const WPARAM kInkPageLeftMargin = 0;
+const WPARAM kInkPageTopMargin = 1;
+const WPARAM kInkPageRuled = 2;
+const WPARAM kInkPageGrid = 4;
+const WPARAM kInkPageLeftTopMargin = 8;
+const WPARAM kInkPageBlank = 16;
+const WPARAM kInkPageDotted = 32;
+
+// Notification codes, in the low word of WM_COMMAND to the control's parent
+// (lParam: the control window; high word: the control id).
+const WORD kInkNotifyInkChanged = 10003;   // a stroke was drawn or erased
+const WORD kInkNotifyTextChanged = 10006;  // typed text or a recording changed
+// Focus changes come as WM_COMMAND (control id, EN_SETFOCUS / EN_KILLFOCUS).
+
+// The view setup block of kInkMsgViewSetup: six 32-bit values.
+//  [0] view flags: kInkViewEditable | kInkViewScrollVertical |
+//      kInkViewScrollHorizontal | kInkViewShowRecordings
+//  [1] pen width in content pixels (1..8; others keep the current width)
+//  [2] zoom percent (25..300); 0 fits the page width into the window
+//  [3] page style (as kInkMsgSetPageStyle)
+//  [4] pen colour, a COLORREF (0 = black)
+//  [5] first content line shown (scroll position, in text lines), 0 = top
+// The program sends {15, 2, 200, 16, 0, 0} for an editor and
+// {14, 2, 0, 16, 0, 0} for a read-only preview.
+const INT32 kInkViewEditable = 1;
+const INT32 kInkViewScrollVertical = 2;
+const INT32 kInkViewScrollHorizontal = 4;
+const INT32 kInkViewShowRecordings = 8;
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+// Registers the "InkX" window class for the calling process; TRUE on success
+// (also when already registered).
+INKX_API BOOL WINAPI InitInkX(void);
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,105 @@
+#include "InkTextLayout.h"
+
+void InkTextLayout::WrapParagraph(HDC dc, const std::wstring& text, size_t start, size_t end,
+                                  int wrap)
+{
+    if (start == end) {
+        lines_.push_back({start, 0});
+        return;
+    }
+    size_t pos = start;
+    while (pos < end) {
+        int fit = 0;
+        SIZE size;
+        int count = static_cast<int>(end - pos);
+        if (!GetTextExtentExPointW(dc, text.c_str() + pos, count, wrap, &fit, nullptr, &size))
+            fit = count;
+        if (fit >= count) {
+            lines_.push_back({pos, end - pos});
+            return;
+        }
+        // Break after the last space that fits; a word longer than the line
+        // is cut where it has to be.
+        size_t lineEnd = pos + (fit > 0 ? fit : 1);
+        size_t space = lineEnd;
+        while (space > pos && text[space] != L' ')
+            --space;
+        if (text[space] == L' ' && space > pos)
+            lineEnd = space + 1;
+        else if (text[lineEnd] == L' ')
+            ++lineEnd;
+        lines_.push_back({pos, lineEnd - pos});
+        pos = lineEnd;
+    }
+}
+
+void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap)
+{
+    lines_.clear();
+    if (wrap < 8)
+        wrap = 8;
+    size_t start = 0;
+    while (true) {
+        size_t nl = text.find(L'\n', start);
+        size_t end = nl == std::wstring::npos ? text.size() : nl;
+        WrapParagraph(dc, text, start, end, wrap);
+        if (nl == std::wstring::npos)
+            break;
+        start = nl + 1;
+    }
+}
+
+size_t InkTextLayout::LineOf(size_t index) const
+{
+    size_t lo = 0, hi = lines_.size();
+    while (hi - lo > 1) {
+        size_t mid = (lo + hi) / 2;
+        if (lines_[mid].start <= index)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+int InkTextLayout::XOf(HDC dc, const std::wstring& text, size_t index) const
+{
+    if (lines_.empty())
+        return 0;
+    const Line& line = lines_[LineOf(index)];
+    size_t count = index > line.start ? index - line.start : 0;
+    if (count > line.length)
+        count = line.length;
+    SIZE size = {0, 0};
+    if (count > 0)
+        GetTextExtentPoint32W(dc, text.c_str() + line.start, static_cast<int>(count), &size);
+    return size.cx;
+}
+
+size_t InkTextLayout::IndexAt(HDC dc, const std::wstring& text, size_t lineIndex, int x) const
+{
+    if (lines_.empty())
+        return 0;
+    if (lineIndex >= lines_.size())
+        lineIndex = lines_.size() - 1;
+    const Line& line = lines_[lineIndex];
+    // A wrapped line's trailing space belongs before the break, not after it.
+    size_t usable = line.length;
+    bool wrapped = lineIndex + 1 < lines_.size() && lines_[lineIndex + 1].start == line.start + line.length;
+    if (wrapped && usable > 0 && text[line.start + usable - 1] == L' ')
+        --usable;
+    if (x <= 0 || usable == 0)
+        return line.start;
+    std::vector<int> extents(usable);
+    int fit = 0;
+    SIZE size;
+    GetTextExtentExPointW(dc, text.c_str() + line.start, static_cast<int>(usable), 1 << 30,
+                          &fit, extents.data(), &size);
+    int previous = 0;
+    for (size_t i = 0; i < usable; ++i) {
+        if (x < (previous + extents[i]) / 2)
+            return line.start + i;
+        previous = extents[i];
+    }
+    return line.start + usable;
+}

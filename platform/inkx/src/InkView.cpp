@@ -1,0 +1,539 @@
+#include "InkView.h"
+
+#include "InkEditStream.h"
+#include "InkStreamFormat.h"
+#include "InkStrokePainter.h"
+#include "inkx.h"
+
+#include <mmsystem.h>
+#include <windowsx.h>
+
+static const int kTextFontPixels = 13;  // at 100 % zoom
+static const COLORREF kPaperColour = RGB(255, 255, 255);
+static const COLORREF kSelectionColour = RGB(173, 214, 255);
+
+bool InkView::Register(HINSTANCE instance)
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = INKX_VIEW_CLASS_NAME;
+    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+InkView* InkView::Create(HINSTANCE instance, HWND frame, DWORD scrollStyle)
+{
+    InkView* view = new InkView(frame);
+    HWND hwnd = CreateWindowExW(0, INKX_VIEW_CLASS_NAME, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | scrollStyle, 0, 0, 10,
+                                10, frame, nullptr, instance, view);
+    if (hwnd == nullptr) {
+        delete view;
+        return nullptr;
+    }
+    return view;
+}
+
+LRESULT CALLBACK InkView::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    InkView* view = reinterpret_cast<InkView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        view = static_cast<InkView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        view->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+    }
+    if (view == nullptr)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
+        delete view;
+        return r;
+    }
+    return view->Handle(msg, wParam, lParam);
+}
+
+LRESULT InkView::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (msg) {
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_PRINTCLIENT: {
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        PaintTo(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
+    case WM_ERASEBKGND: OnEraseBackground(reinterpret_cast<HDC>(wParam)); return 1;
+    case WM_SIZE: OnSize(); return 0;
+    case WM_VSCROLL: OnScroll(SB_VERT, LOWORD(wParam)); return 0;
+    case WM_HSCROLL: OnScroll(SB_HORZ, LOWORD(wParam)); return 0;
+    case WM_MOUSEWHEEL:
+        OnScroll(SB_VERT, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
+        return 0;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: OnButtonDown(p, false); return 0;
+    case WM_RBUTTONDOWN: OnButtonDown(p, true); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(p); return 0;
+    case WM_LBUTTONUP: case WM_RBUTTONUP: OnButtonUp(p); return 0;
+    case WM_CAPTURECHANGED:
+        if (penDown_ || selecting_)
+            OnButtonUp(lastScreen_);
+        return 0;
+    case WM_CHAR: OnChar(static_cast<wchar_t>(wParam)); return 0;
+    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS;
+    case WM_SETFOCUS: OnFocus(true); return 0;
+    case WM_KILLFOCUS: OnFocus(false); return 0;
+    case WM_CUT: Cut(); return 0;
+    case WM_COPY: Copy(); return 0;
+    case WM_PASTE: Paste(); return 0;
+    case WM_UNDO: case EM_UNDO: case kInkMsgUndo: Undo(); return TRUE;
+    case kInkMsgCanUndo: return undo_.CanUndo() ? TRUE : FALSE;
+    case kInkMsgEmptyUndo: undo_.Clear(); return 0;
+    case kInkMsgViewSetup: ViewSetup(reinterpret_cast<const INT32*>(lParam)); return 0;
+    case kInkMsgSetInputMode: SetMode(static_cast<int>(wParam)); return 0;
+    case kInkMsgSetZoom: SetZoom(static_cast<int>(lParam)); return 0;
+    case kInkMsgGetZoom: return viewport_.Zoom();
+    case kInkMsgGetModified: case EM_GETMODIFY: return doc_.Modified() ? 1 : 0;
+    case EM_SETMODIFY: doc_.SetModified(wParam != 0); return 0;
+    case kInkMsgSetPageStyle: SetPageStyle(static_cast<int>(wParam)); return 0;
+    case WM_DESTROY:
+        StopPlaying();
+        if (font_ != nullptr)
+            DeleteObject(font_);
+        font_ = nullptr;
+        return 0;
+    default: return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+}
+
+// A real erase would only flicker under the buffered paint; the background
+// is asked for again, into the buffer, by PaintTo. A subclass that paints
+// its own background answers both.
+void InkView::OnEraseBackground(HDC dc)
+{
+    if (GetObjectType(dc) != OBJ_MEMDC)
+        return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    HBRUSH paper = CreateSolidBrush(kPaperColour);
+    FillRect(dc, &client, paper);
+    DeleteObject(paper);
+}
+
+void InkView::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (client.right > 0 && client.bottom > 0) {
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        PaintTo(mem, ps.rcPaint);
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+               ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top,
+               SRCCOPY);
+        SelectObject(mem, old);
+        DeleteObject(bitmap);
+        DeleteDC(mem);
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+void InkView::PaintTo(HDC dc, const RECT& area)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (GetObjectType(dc) == OBJ_MEMDC)
+        SendMessageW(hwnd_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    else
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    page_.Draw(dc, client, viewport_);
+    PaintText(dc);
+    InkStrokePainter painter(dc);
+    for (const InkStroke& s : doc_.Strokes())
+        painter.Draw(s, viewport_, area);
+    if (penDown_ && !erasing_)
+        painter.Draw(stroke_, viewport_, area);
+    if (showRecordings_)
+        PaintRecordings(dc, area);
+}
+
+void InkView::PaintText(HDC dc)
+{
+    const std::wstring& text = doc_.Text();
+    if (text.empty())
+        return;
+    EnsureLayout();
+    HGDIOBJ oldFont = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    TEXTMETRICW tm;
+    GetTextMetricsW(dc, &tm);
+    POINT origin = viewport_.ToScreen(page_.TextOrigin());
+    int pitch = viewport_.ToPixels(kInkLinePitch);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    HBRUSH selection = CreateSolidBrush(kSelectionColour);
+    for (size_t i = 0; i < layout_.LineCount(); ++i) {
+        int top = origin.y + static_cast<int>(i) * pitch;
+        if (top > client.bottom)
+            break;
+        if (top + pitch < 0)
+            continue;
+        const InkTextLayout::Line& line = layout_.At(i);
+        int y = top + pitch - tm.tmHeight - 1;
+        size_t s0 = typing_.SelStart(), s1 = typing_.SelEnd();
+        size_t l0 = line.start, l1 = line.start + line.length;
+        if (s0 < s1 && s0 <= l1 && s1 > l0) {
+            size_t a = s0 > l0 ? s0 : l0;
+            size_t b = s1 < l1 ? s1 : l1;
+            int x0 = layout_.XOf(dc, text, a);
+            int x1 = b == l1 && s1 > l1 ? layout_.XOf(dc, text, l1) + tm.tmAveCharWidth
+                                        : layout_.XOf(dc, text, b);
+            RECT r = {origin.x + x0, top + 1, origin.x + x1, top + pitch};
+            FillRect(dc, &r, selection);
+        }
+        if (line.length > 0)
+            TextOutW(dc, origin.x, y, text.c_str() + line.start, static_cast<int>(line.length));
+    }
+    DeleteObject(selection);
+    SelectObject(dc, oldFont);
+}
+
+void InkView::PaintRecordings(HDC dc, const RECT& area)
+{
+    HBRUSH face = CreateSolidBrush(RGB(235, 235, 235));
+    HBRUSH mark = CreateSolidBrush(RGB(60, 60, 60));
+    HPEN edge = CreatePen(PS_SOLID, 1, RGB(90, 90, 90));
+    HGDIOBJ oldPen = SelectObject(dc, edge);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    for (const InkRecording& rec : doc_.Recordings()) {
+        RECT units = {rec.X(), rec.Y(), rec.X() + kInkRecordingIconUnits,
+                      rec.Y() + kInkRecordingIconUnits};
+        RECT r = viewport_.ToScreen(units);
+        RECT hit, wide = r;
+        wide.right += 40;
+        if (!IntersectRect(&hit, &wide, &area))
+            continue;
+        HGDIOBJ oldBrush = SelectObject(dc, face);
+        RoundRect(dc, r.left, r.top, r.right, r.bottom, 5, 5);
+        // A loudspeaker: a box and a cone.
+        int w = r.right - r.left, h = r.bottom - r.top;
+        SelectObject(dc, mark);
+        POINT cone[4] = {{r.left + w * 3 / 10, r.top + h * 4 / 10},
+                         {r.left + w * 6 / 10, r.top + h * 2 / 10},
+                         {r.left + w * 6 / 10, r.top + h * 8 / 10},
+                         {r.left + w * 3 / 10, r.top + h * 6 / 10}};
+        Polygon(dc, cone, 4);
+        Rectangle(dc, r.left + w * 2 / 10, r.top + h * 4 / 10, r.left + w * 3 / 10 + 1,
+                  r.top + h * 6 / 10);
+        SelectObject(dc, oldBrush);
+        wchar_t label[16];
+        unsigned seconds = (rec.DurationMs() + 500) / 1000;
+        _snwprintf(label, 16, L"%u:%02u", seconds / 60, seconds % 60);
+        label[15] = L'\0';
+        TextOutW(dc, r.right + 3, r.top + (h - 12) / 2, label, static_cast<int>(wcslen(label)));
+    }
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldPen);
+    DeleteObject(edge);
+    DeleteObject(mark);
+    DeleteObject(face);
+}
+
+HDC InkView::TextDC()
+{
+    int zoom = viewport_.Zoom();
+    if (font_ == nullptr || fontZoom_ != zoom) {
+        if (font_ != nullptr)
+            DeleteObject(font_);
+        font_ = CreateFontW(-(kTextFontPixels * zoom + 50) / 100, 0, 0, 0, FW_NORMAL, FALSE,
+                            FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma");
+        fontZoom_ = zoom;
+    }
+    HDC dc = GetDC(hwnd_);
+    SelectObject(dc, font_);
+    return dc;
+}
+
+void InkView::ReleaseTextDC(HDC dc)
+{
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    ReleaseDC(hwnd_, dc);
+}
+
+void InkView::InvalidateLayout()
+{
+    layoutValid_ = false;
+}
+
+void InkView::EnsureLayout()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    int left = viewport_.ToPixels(page_.TextOrigin().x);
+    int wrap = client.right - left - 4;
+    HDC dc = TextDC();
+    if (!layoutValid_ || wrap != layoutWidth_) {
+        layout_.Build(dc, doc_.Text(), wrap);
+        layoutWidth_ = wrap;
+        layoutValid_ = true;
+    }
+    ReleaseTextDC(dc);
+}
+
+int InkView::TextBottomUnits()
+{
+    if (doc_.Text().empty())
+        return 0;
+    EnsureLayout();
+    return page_.TextOrigin().y + static_cast<int>(layout_.LineCount()) * kInkLinePitch;
+}
+
+void InkView::OnSize()
+{
+    InvalidateLayout();
+    if (fitWidth_)
+        FitZoomToWidth();
+    UpdateScrollBars();
+    UpdateCaret(false);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void InkView::UpdateScrollBars()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    int viewW = viewport_.ToUnits(client.right);
+    int viewH = viewport_.ToUnits(client.bottom);
+    int bottom = doc_.InkBottom();
+    int textBottom = TextBottomUnits();
+    if (textBottom > bottom)
+        bottom = textBottom;
+    int extentH = bottom + viewH / 2;
+    if (extentH < viewH)
+        extentH = viewH;
+    int extentW = doc_.InkRight() + 8 * kInkUnitsPerPixel;
+    if (extentW < viewW)
+        extentW = viewW;
+
+    POINT origin = viewport_.Origin();
+    if (origin.y > extentH - viewH)
+        origin.y = extentH - viewH;
+    if (origin.x > extentW - viewW)
+        origin.x = extentW - viewW;
+    if (origin.y < 0)
+        origin.y = 0;
+    if (origin.x < 0)
+        origin.x = 0;
+    viewport_.SetOrigin(origin);
+
+    SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+    if (style & WS_VSCROLL) {
+        si.nMax = viewport_.ToPixels(extentH) - 1;
+        si.nPage = static_cast<UINT>(client.bottom);
+        si.nPos = viewport_.ToPixels(origin.y);
+        SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+    }
+    if (style & WS_HSCROLL) {
+        si.nMax = viewport_.ToPixels(extentW) - 1;
+        si.nPage = static_cast<UINT>(client.right);
+        si.nPos = viewport_.ToPixels(origin.x);
+        SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+    }
+}
+
+void InkView::OnScroll(int bar, int code)
+{
+    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(hwnd_, bar, &si);
+    int pos = si.nPos;
+    int line = viewport_.ToPixels(kInkLinePitch);
+    switch (code) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
+    case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = si.nMax; break;
+    default: return;
+    }
+    POINT origin = viewport_.Origin();
+    if (bar == SB_VERT)
+        origin.y = viewport_.ToUnits(pos);
+    else
+        origin.x = viewport_.ToUnits(pos);
+    ScrollTo(origin);
+}
+
+void InkView::ScrollTo(POINT originUnits)
+{
+    POINT before = viewport_.Origin();
+    viewport_.SetOrigin(originUnits);
+    UpdateScrollBars();
+    POINT after = viewport_.Origin();
+    if (after.x != before.x || after.y != before.y) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        UpdateCaret(false);
+    }
+}
+
+void InkView::SetZoom(int percent)
+{
+    int zoom = ClampZoom(percent);
+    fitWidth_ = false;
+    if (zoom == viewport_.Zoom())
+        return;
+    viewport_.SetZoom(zoom);
+    InvalidateLayout();
+    UpdateScrollBars();
+    UpdateCaret(false);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+// The preview shows a whole line of the note: the widest content fits the
+// window, but small notes are not blown up past 100 %.
+void InkView::FitZoomToWidth()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    int widest = doc_.InkRight() + 4 * kInkUnitsPerPixel;
+    if (widest < 120 * kInkUnitsPerPixel)
+        widest = 120 * kInkUnitsPerPixel;
+    long long zoom = static_cast<long long>(client.right) * 100 * kInkUnitsPerPixel / widest;
+    if (zoom > 100)
+        zoom = 100;
+    viewport_.SetZoom(ClampZoom(zoom));
+    InvalidateLayout();
+}
+
+void InkView::ViewSetup(const INT32* block)
+{
+    if (block == nullptr)
+        return;
+    INT32 flags = block[0];
+    editable_ = (flags & kInkViewEditable) != 0;
+    showRecordings_ = (flags & kInkViewShowRecordings) != 0;
+    LONG style = GetWindowLongW(hwnd_, GWL_STYLE) & ~(WS_VSCROLL | WS_HSCROLL);
+    if (flags & kInkViewScrollVertical)
+        style |= WS_VSCROLL;
+    if (flags & kInkViewScrollHorizontal)
+        style |= WS_HSCROLL;
+    SetWindowLongW(hwnd_, GWL_STYLE, style);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (block[1] >= 1 && block[1] <= 8)
+        penWidth_ = block[1] * kInkUnitsPerPixel;
+    if (block[2] == 0) {
+        fitWidth_ = true;
+        FitZoomToWidth();
+    } else {
+        SetZoom(block[2]);
+    }
+    page_.SetStyle(block[3]);
+    penColour_ = static_cast<COLORREF>(block[4]) & 0x00FFFFFF;
+    int firstLine = block[5] > 0 && block[5] < 100000 ? block[5] : 0;
+    InvalidateLayout();
+    viewport_.SetOrigin({viewport_.Origin().x, firstLine * kInkLinePitch});
+    if (!editable_) {
+        typing_.MoveTo(typing_.Caret(), doc_.Text(), false);
+        if (hasFocus_)
+            DestroyCaret();
+    }
+    UpdateScrollBars();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void InkView::SetMode(int mode)
+{
+    if (mode != static_cast<int>(kInkModeTyping) && mode != static_cast<int>(kInkModeErasing))
+        mode = static_cast<int>(kInkModeWriting);
+    mode_ = mode;
+    undo_.CloseTyping();
+    if (hasFocus_) {
+        OnFocus(false);
+        OnFocus(true);
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void InkView::SetPageStyle(int style)
+{
+    page_.SetStyle(style);
+    InvalidateLayout();
+    UpdateScrollBars();
+    UpdateCaret(false);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+LRESULT InkView::StreamOut(EDITSTREAM* stream)
+{
+    std::vector<uint8_t> bytes;
+    InkStreamFormat::Write(doc_, bytes);
+    return static_cast<LRESULT>(InkEditStream::Out(bytes, stream));
+}
+
+LRESULT InkView::StreamIn(EDITSTREAM* stream)
+{
+    std::vector<uint8_t> bytes;
+    InkEditStream::In(stream, bytes);
+    InkStreamFormat::Read(bytes.data(), bytes.size(), doc_);
+    doc_.SetModified(false);
+    undo_.Clear();
+    typing_.MoveTo(doc_.Text().size(), doc_.Text(), false);
+    InvalidateLayout();
+    if (fitWidth_)
+        FitZoomToWidth();
+    UpdateScrollBars();
+    UpdateCaret(false);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    return static_cast<LRESULT>(bytes.size());
+}
+
+void InkView::AddRecording(std::vector<uint8_t> wave)
+{
+    int y = doc_.InkBottom();
+    int textBottom = TextBottomUnits();
+    if (textBottom > y)
+        y = textBottom;
+    y += 4 * kInkUnitsPerPixel;
+    int x = page_.TextOrigin().x;
+    doc_.Recordings().emplace_back(x, y, static_cast<std::vector<uint8_t>&&>(wave));
+    undo_.RecordingAdded(doc_.Recordings().size() - 1);
+    UpdateScrollBars();
+    // Bring the new icon into view.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    POINT origin = viewport_.Origin();
+    int viewH = viewport_.ToUnits(client.bottom);
+    if (y + kInkRecordingIconUnits > origin.y + viewH || y < origin.y)
+        ScrollTo({origin.x, y + kInkRecordingIconUnits - viewH + kInkLinePitch});
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    ContentChanged(kInkNotifyTextChanged);
+}
+
+void InkView::PlayRecording(size_t index)
+{
+    if (index >= doc_.Recordings().size())
+        return;
+    StopPlaying();
+    playing_ = doc_.Recordings()[index].Wave();
+    PlaySoundW(reinterpret_cast<LPCWSTR>(playing_.data()), nullptr,
+               SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+}
+
+void InkView::StopPlaying()
+{
+    if (!playing_.empty())
+        PlaySoundW(nullptr, nullptr, 0);
+    playing_.clear();
+}

@@ -1,0 +1,495 @@
+// The view's input side: stylus strokes, the eraser, typing with caret and
+// selection, the clipboard and undo.
+#include "InkView.h"
+
+#include "InkStreamFormat.h"
+#include "InkStrokePainter.h"
+#include "inkx.h"
+
+#include <string.h>
+
+// A stylus within this many pixels of a stroke erases it.
+static const int kEraseRadiusPixels = 4;
+static const wchar_t kInkClipboardFormat[] = L"InkX Ink";
+
+int InkView::RecordingAt(POINT screen) const
+{
+    if (!showRecordings_)
+        return -1;
+    POINT c = viewport_.ToContent(screen);
+    const std::vector<InkRecording>& recs = doc_.Recordings();
+    for (size_t i = recs.size(); i-- > 0;) {
+        const InkRecording& r = recs[i];
+        if (c.x >= r.X() && c.x < r.X() + kInkRecordingIconUnits && c.y >= r.Y() &&
+            c.y < r.Y() + kInkRecordingIconUnits)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void InkView::OnButtonDown(POINT p, bool erase)
+{
+    if (GetFocus() != hwnd_)
+        SetFocus(hwnd_);
+    int rec = RecordingAt(p);
+    if (rec >= 0) {
+        PlayRecording(static_cast<size_t>(rec));
+        return;
+    }
+    if (!editable_)
+        return;
+    lastScreen_ = p;
+    SetCapture(hwnd_);
+    if (mode_ == static_cast<int>(kInkModeTyping) && !erase) {
+        selecting_ = true;
+        bool extend = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+        MoveCaret(CaretAtPoint(p), extend);
+        return;
+    }
+    penDown_ = true;
+    undo_.CloseTyping();
+    erasing_ = erase || mode_ == static_cast<int>(kInkModeErasing);
+    if (erasing_) {
+        erasedIndices_.clear();
+        erasedStrokes_.clear();
+        EraseAt(p);
+        return;
+    }
+    stroke_ = InkStroke(penColour_, penWidth_);
+    stroke_.AddPoint(viewport_.ToContent(p));
+    HDC dc = GetDC(hwnd_);
+    {
+        InkStrokePainter painter(dc);
+        painter.Segment(p, p, penColour_, viewport_.ToPixels(penWidth_));
+    }
+    ReleaseDC(hwnd_, dc);
+}
+
+void InkView::OnMouseMove(POINT p)
+{
+    if (selecting_) {
+        lastScreen_ = p;
+        MoveCaret(CaretAtPoint(p), true);
+        return;
+    }
+    if (!penDown_ || (p.x == lastScreen_.x && p.y == lastScreen_.y))
+        return;
+    if (erasing_) {
+        lastScreen_ = p;
+        EraseAt(p);
+        return;
+    }
+    stroke_.AddPoint(viewport_.ToContent(p));
+    HDC dc = GetDC(hwnd_);
+    {
+        InkStrokePainter painter(dc);
+        painter.Segment(lastScreen_, p, penColour_, viewport_.ToPixels(penWidth_));
+    }
+    ReleaseDC(hwnd_, dc);
+    lastScreen_ = p;
+}
+
+void InkView::OnButtonUp(POINT p)
+{
+    if (selecting_) {
+        selecting_ = false;
+        if (GetCapture() == hwnd_)
+            ReleaseCapture();
+        return;
+    }
+    if (!penDown_)
+        return;
+    if (!erasing_ && (p.x != lastScreen_.x || p.y != lastScreen_.y))
+        stroke_.AddPoint(viewport_.ToContent(p));
+    penDown_ = false;
+    if (GetCapture() == hwnd_)
+        ReleaseCapture();
+    if (erasing_) {
+        erasing_ = false;
+        if (!erasedIndices_.empty()) {
+            undo_.StrokesErased(erasedIndices_, erasedStrokes_);
+            ContentChanged(kInkNotifyInkChanged);
+        }
+        return;
+    }
+    FinishStroke();
+}
+
+void InkView::FinishStroke()
+{
+    RECT box = viewport_.ToScreen(stroke_.Bounds());
+    doc_.Strokes().push_back(stroke_);
+    stroke_ = InkStroke();
+    undo_.StrokesAdded(1);
+    UpdateScrollBars();
+    InflateRect(&box, 2, 2);
+    InvalidateRect(hwnd_, &box, FALSE);
+    ContentChanged(kInkNotifyInkChanged);
+}
+
+void InkView::EraseAt(POINT screen)
+{
+    POINT c = viewport_.ToContent(screen);
+    int radius = viewport_.ToUnits(kEraseRadiusPixels);
+    std::vector<InkStroke>& strokes = doc_.Strokes();
+    for (size_t i = strokes.size(); i-- > 0;) {
+        if (!strokes[i].Touches(c, radius))
+            continue;
+        RECT box = viewport_.ToScreen(strokes[i].Bounds());
+        InflateRect(&box, 2, 2);
+        InvalidateRect(hwnd_, &box, FALSE);
+        erasedIndices_.push_back(i);
+        erasedStrokes_.push_back(static_cast<InkStroke&&>(strokes[i]));
+        strokes.erase(strokes.begin() + i);
+        doc_.SetModified(true);
+    }
+}
+
+size_t InkView::CaretAtPoint(POINT screen)
+{
+    EnsureLayout();
+    POINT origin = viewport_.ToScreen(page_.TextOrigin());
+    int pitch = viewport_.ToPixels(kInkLinePitch);
+    if (pitch < 1)
+        pitch = 1;
+    int row = screen.y < origin.y ? 0 : (screen.y - origin.y) / pitch;
+    if (layout_.LineCount() == 0)
+        return 0;
+    if (static_cast<size_t>(row) >= layout_.LineCount())
+        return doc_.Text().size();
+    HDC dc = TextDC();
+    size_t index = layout_.IndexAt(dc, doc_.Text(), static_cast<size_t>(row), screen.x - origin.x);
+    ReleaseTextDC(dc);
+    return index;
+}
+
+void InkView::MoveCaret(size_t index, bool extend)
+{
+    bool hadSelection = typing_.HasSelection();
+    typing_.MoveTo(index, doc_.Text(), extend);
+    undo_.CloseTyping();
+    if (hadSelection || typing_.HasSelection())
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateCaret(true);
+}
+
+void InkView::UpdateCaret(bool scrollIntoView)
+{
+    if (!hasFocus_ || mode_ != static_cast<int>(kInkModeTyping) || !editable_)
+        return;
+    EnsureLayout();
+    HDC dc = TextDC();
+    size_t line = layout_.LineOf(typing_.Caret());
+    int x = layout_.XOf(dc, doc_.Text(), typing_.Caret());
+    ReleaseTextDC(dc);
+    int pitch = viewport_.ToPixels(kInkLinePitch);
+    if (scrollIntoView) {
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        POINT origin = viewport_.Origin();
+        int top = page_.TextOrigin().y + static_cast<int>(line) * kInkLinePitch;
+        int viewH = viewport_.ToUnits(client.bottom);
+        POINT want = origin;
+        if (top < origin.y)
+            want.y = top;
+        else if (top + kInkLinePitch > origin.y + viewH)
+            want.y = top + kInkLinePitch - viewH;
+        if (want.y != origin.y)
+            ScrollTo(want);
+    }
+    POINT origin = viewport_.ToScreen(page_.TextOrigin());
+    SetCaretPos(origin.x + x, origin.y + static_cast<int>(line) * pitch + 1);
+}
+
+void InkView::OnFocus(bool gained)
+{
+    hasFocus_ = gained;
+    if (gained && mode_ == static_cast<int>(kInkModeTyping) && editable_) {
+        int pitch = viewport_.ToPixels(kInkLinePitch);
+        CreateCaret(hwnd_, nullptr, viewport_.Zoom() >= 200 ? 2 : 1, pitch > 2 ? pitch - 2 : 1);
+        UpdateCaret(true);
+        ShowCaret(hwnd_);
+    } else if (!gained || mode_ != static_cast<int>(kInkModeTyping)) {
+        DestroyCaret();
+    }
+    Notify(gained ? EN_SETFOCUS : EN_KILLFOCUS, true);
+}
+
+void InkView::TypeText(const std::wstring& text, bool coalesce)
+{
+    std::wstring before = doc_.Text();
+    size_t caret = typing_.Caret();
+    if (!typing_.Replace(doc_.Text(), text))
+        return;
+    undo_.TextChanging(before, caret, coalesce);
+    InvalidateLayout();
+    UpdateScrollBars();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateCaret(true);
+    ContentChanged(kInkNotifyTextChanged);
+}
+
+void InkView::OnChar(wchar_t c)
+{
+    if (!editable_)
+        return;
+    switch (c) {
+    case 1: typing_.SelectAll(doc_.Text()); InvalidateRect(hwnd_, nullptr, FALSE); UpdateCaret(true); return;
+    case 3: Copy(); return;
+    case 22: Paste(); return;
+    case 24: Cut(); return;
+    case 26: Undo(); return;
+    default: break;
+    }
+    if (mode_ != static_cast<int>(kInkModeTyping))
+        return;
+    if (c == L'\b') {
+        std::wstring before = doc_.Text();
+        size_t caret = typing_.Caret();
+        if (typing_.Backspace(doc_.Text())) {
+            undo_.TextChanging(before, caret, false);
+            InvalidateLayout();
+            UpdateScrollBars();
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            UpdateCaret(true);
+            ContentChanged(kInkNotifyTextChanged);
+        }
+        return;
+    }
+    if (c == L'\r' || c == L'\n') {
+        TypeText(L"\n", true);
+        return;
+    }
+    if (c == L'\t') {
+        TypeText(L"    ", true);
+        return;
+    }
+    if (c < 32)
+        return;
+    TypeText(std::wstring(1, c), c != L' ');
+}
+
+void InkView::OnKeyDown(UINT key)
+{
+    if (mode_ != static_cast<int>(kInkModeTyping) || !editable_) {
+        if (key == VK_NEXT || key == VK_DOWN)
+            OnScroll(SB_VERT, key == VK_NEXT ? SB_PAGEDOWN : SB_LINEDOWN);
+        else if (key == VK_PRIOR || key == VK_UP)
+            OnScroll(SB_VERT, key == VK_PRIOR ? SB_PAGEUP : SB_LINEUP);
+        return;
+    }
+    bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const std::wstring& text = doc_.Text();
+    size_t caret = typing_.Caret();
+    EnsureLayout();
+    size_t line = layout_.LineOf(caret);
+    switch (key) {
+    case VK_LEFT:
+        if (!shift && typing_.HasSelection())
+            MoveCaret(typing_.SelStart(), false);
+        else
+            MoveCaret(ctrl ? typing_.PreviousWord(text) : (caret > 0 ? caret - 1 : 0), shift);
+        return;
+    case VK_RIGHT:
+        if (!shift && typing_.HasSelection())
+            MoveCaret(typing_.SelEnd(), false);
+        else
+            MoveCaret(ctrl ? typing_.NextWord(text) : caret + 1, shift);
+        return;
+    case VK_HOME:
+        MoveCaret(ctrl || layout_.LineCount() == 0 ? 0 : layout_.At(line).start, shift);
+        return;
+    case VK_END:
+        if (ctrl || layout_.LineCount() == 0)
+            MoveCaret(text.size(), shift);
+        else
+            MoveCaret(layout_.At(line).start + layout_.At(line).length, shift);
+        return;
+    case VK_UP:
+    case VK_DOWN: {
+        if (layout_.LineCount() == 0)
+            return;
+        if ((key == VK_UP && line == 0) || (key == VK_DOWN && line + 1 >= layout_.LineCount())) {
+            MoveCaret(key == VK_UP ? 0 : text.size(), shift);
+            return;
+        }
+        HDC dc = TextDC();
+        int x = layout_.XOf(dc, text, caret);
+        size_t target = layout_.IndexAt(dc, text, key == VK_UP ? line - 1 : line + 1, x);
+        ReleaseTextDC(dc);
+        MoveCaret(target, shift);
+        return;
+    }
+    case VK_DELETE: {
+        std::wstring before = text;
+        if (typing_.Delete(doc_.Text())) {
+            undo_.TextChanging(before, caret, false);
+            InvalidateLayout();
+            UpdateScrollBars();
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            UpdateCaret(true);
+            ContentChanged(kInkNotifyTextChanged);
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void InkView::Undo()
+{
+    if (penDown_ || selecting_)
+        return;
+    size_t caret = typing_.Caret();
+    bool textChanged = false;
+    if (!undo_.Undo(doc_, caret, textChanged))
+        return;
+    if (textChanged)
+        typing_.MoveTo(caret, doc_.Text(), false);
+    typing_.Clamp(doc_.Text());
+    InvalidateLayout();
+    UpdateScrollBars();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateCaret(true);
+    ContentChanged(textChanged ? kInkNotifyTextChanged : kInkNotifyInkChanged);
+}
+
+static bool PutClipboard(HWND owner, UINT format, const void* data, size_t size, bool empty)
+{
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (mem == nullptr)
+        return false;
+    void* p = GlobalLock(mem);
+    if (p == nullptr) {
+        GlobalFree(mem);
+        return false;
+    }
+    memcpy(p, data, size);
+    GlobalUnlock(mem);
+    if (!OpenClipboard(owner)) {
+        GlobalFree(mem);
+        return false;
+    }
+    if (empty)
+        EmptyClipboard();
+    bool ok = SetClipboardData(format, mem) != nullptr;
+    CloseClipboard();
+    if (!ok)
+        GlobalFree(mem);
+    return ok;
+}
+
+void InkView::Copy()
+{
+    if (mode_ == static_cast<int>(kInkModeTyping) || typing_.HasSelection()) {
+        if (!typing_.HasSelection())
+            return;
+        std::wstring text;
+        for (wchar_t c : typing_.Selected(doc_.Text())) {
+            if (c == L'\n')
+                text += L'\r';
+            text += c;
+        }
+        PutClipboard(hwnd_, CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t), true);
+        return;
+    }
+    // In pen mode the whole ink goes to the clipboard, in the content format.
+    if (doc_.Strokes().empty())
+        return;
+    InkDocument ink;
+    ink.Strokes() = doc_.Strokes();
+    std::vector<uint8_t> bytes;
+    InkStreamFormat::Write(ink, bytes);
+    UINT format = RegisterClipboardFormatW(kInkClipboardFormat);
+    PutClipboard(hwnd_, format, bytes.data(), bytes.size(), true);
+}
+
+void InkView::Cut()
+{
+    if (!editable_)
+        return;
+    Copy();
+    if (mode_ == static_cast<int>(kInkModeTyping) || typing_.HasSelection()) {
+        TypeText(std::wstring(), false);
+        return;
+    }
+    if (doc_.Strokes().empty())
+        return;
+    erasedIndices_.clear();
+    erasedStrokes_.clear();
+    std::vector<InkStroke>& strokes = doc_.Strokes();
+    while (!strokes.empty()) {
+        erasedIndices_.push_back(strokes.size() - 1);
+        erasedStrokes_.push_back(static_cast<InkStroke&&>(strokes.back()));
+        strokes.pop_back();
+    }
+    undo_.StrokesErased(erasedIndices_, erasedStrokes_);
+    doc_.SetModified(true);
+    UpdateScrollBars();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    ContentChanged(kInkNotifyInkChanged);
+}
+
+void InkView::Paste()
+{
+    if (!editable_ || !OpenClipboard(hwnd_))
+        return;
+    UINT inkFormat = RegisterClipboardFormatW(kInkClipboardFormat);
+    bool typing = mode_ == static_cast<int>(kInkModeTyping);
+    std::wstring text;
+    InkDocument ink;
+    bool haveInk = false;
+    HANDLE data;
+    if (!typing && (data = GetClipboardData(inkFormat)) != nullptr) {
+        const uint8_t* p = static_cast<const uint8_t*>(GlobalLock(data));
+        if (p != nullptr) {
+            haveInk = InkStreamFormat::Read(p, GlobalSize(data), ink);
+            GlobalUnlock(data);
+        }
+    }
+    if (!haveInk && (data = GetClipboardData(CF_UNICODETEXT)) != nullptr) {
+        const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(data));
+        if (p != nullptr) {
+            size_t limit = GlobalSize(data) / sizeof(wchar_t);
+            for (size_t i = 0; i < limit && p[i] != L'\0'; ++i) {
+                if (p[i] != L'\r')
+                    text += p[i];
+            }
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    if (haveInk && !ink.Strokes().empty()) {
+        // Pasted ink lands a little off the original, so both are visible.
+        size_t count = ink.Strokes().size();
+        for (InkStroke& s : ink.Strokes()) {
+            s.Offset(8 * kInkUnitsPerPixel, 8 * kInkUnitsPerPixel);
+            doc_.Strokes().push_back(static_cast<InkStroke&&>(s));
+        }
+        undo_.StrokesAdded(count);
+        doc_.SetModified(true);
+        UpdateScrollBars();
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        ContentChanged(kInkNotifyInkChanged);
+    } else if (!text.empty()) {
+        TypeText(text, false);
+    }
+}
+
+void InkView::ContentChanged(WORD notification)
+{
+    doc_.SetModified(true);
+    Notify(notification, false);
+}
+
+void InkView::Notify(WORD code, bool isFocusCode)
+{
+    HWND parent = GetParent(frame_);
+    if (parent == nullptr)
+        return;
+    WORD id = static_cast<WORD>(GetDlgCtrlID(frame_));
+    WPARAM wParam = isFocusCode ? MAKEWPARAM(id, code) : MAKEWPARAM(code, id);
+    SendMessageW(parent, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(frame_));
+}

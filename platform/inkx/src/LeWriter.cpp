@@ -1,0 +1,27 @@
+#include "LeWriter.h"
+
+void LeWriter::U16(uint16_t v)
+{
+    out_.push_back(static_cast<uint8_t>(v));
+    out_.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void LeWriter::U32(uint32_t v)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out_.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+void LeWriter::Bytes(const void* data, size_t size)
+{
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    out_.insert(out_.end(), p, p + size);
+}
+
+void LeWriter::PatchU32(size_t at, uint32_t v)
+{
+    if (at + 4 > out_.size())
+        return;
+    for (int i = 0; i < 4; ++i)
+        out_[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}

@@ -1,0 +1,48 @@
+// A parent window with one real ink control in it, for tests: records the
+// WM_COMMAND notifications the control sends and streams content in and out.
+#pragma once
+
+#include "inkx.h"
+
+#include <windows.h>
+
+#include <stdint.h>
+
+#include <vector>
+
+class InkHost {
+public:
+    InkHost(int width = 242, int height = 226);
+    ~InkHost();
+
+    HWND Parent() const { return parent_; }
+    HWND Control() const { return control_; }
+    HWND Inner() const { return inner_; }
+
+    std::vector<uint8_t> StreamOut();
+    // Returns the control's answer to EM_STREAMIN; chunk limits the bytes
+    // handed out per callback.
+    LRESULT StreamIn(const std::vector<uint8_t>& bytes, size_t chunk = 4096);
+
+    // Synthetic stylus: a stroke through the points, in inner-window pixels.
+    void Stroke(const std::vector<POINT>& points);
+    void Type(const wchar_t* text);
+    // A screenshot of the inner window as drawn now (32-bit pixels).
+    std::vector<uint32_t> Capture();
+    // Lets posted messages through.
+    void Pump();
+
+    struct Command {
+        WORD low;
+        WORD high;
+        HWND from;
+    };
+    std::vector<Command> commands;
+
+private:
+    static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND parent_ = nullptr;
+    HWND control_ = nullptr;
+    HWND inner_ = nullptr;
+};
