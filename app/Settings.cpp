@@ -100,9 +100,19 @@ void FirstRunSetup(const wchar_t* notesFolder, const wchar_t* modulePath)
     RegWriteDword(kTodayItemKeyFirstRun, L"Type", 4);
 }
 
+// Read without creating the key: an empty Today item key made by a read
+// would stop the next first run from entering the item again.
 bool IsTodayItemEnabled()
 {
-    return RegReadDword(kTodayItemKey, L"Enabled") == 1;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTodayItemKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD value = 0, type = 0, size = sizeof value;
+    bool enabled = RegQueryValueExW(key, L"Enabled", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+                       ERROR_SUCCESS &&
+                   type == REG_DWORD && size == sizeof value && value == 1;
+    RegCloseKey(key);
+    return enabled;
 }
 
 int FindRecordButtonKey()

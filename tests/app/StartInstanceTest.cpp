@@ -1,0 +1,226 @@
+// One instance runs; a second start hands its command word to it and ends.
+// These tests start the real Jotlings.exe as separate processes on the
+// device's one desktop.
+#include "app/MainMessages.h"
+#include "app/Registry.h"
+#include "app/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kClass[] = L"JOTLINGS";
+const wchar_t kTitle[] = L"KORVA Jotlings";
+
+std::wstring ProgramPath()
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    return path.substr(0, path.rfind(L'\\') + 1) + L"Jotlings.exe";
+}
+
+// Starts Jotlings.exe with a command line; the handle is the caller's.
+HANDLE StartProgram(const std::wstring& arguments)
+{
+    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    if (!arguments.empty())
+        command += L" " + arguments;
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+DWORD WaitForExit(HANDLE process, DWORD ms = 20000)
+{
+    DWORD code = 999;
+    if (WaitForSingleObject(process, ms) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process, &code);
+    return code;
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD end = GetTickCount() + ms;
+    while (int(end - GetTickCount()) > 0) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(5);
+    }
+}
+
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+std::vector<Received> g_received;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= WM_USER || message == WM_HOTKEY)
+        g_received.push_back({message, wParam, lParam});
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Stands in for a running instance and records what a second start posts.
+class SecondStartTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kClass;
+        RegisterClassW(&wc);
+        window = CreateWindowExW(0, kClass, kTitle, 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(window, nullptr);
+        g_received.clear();
+    }
+    void TearDown() override
+    {
+        DestroyWindow(window);
+        UnregisterClassW(kClass, GetModuleHandleW(nullptr));
+    }
+
+    // Runs a second start and returns what it posted to the running window.
+    std::vector<Received> SecondStart(const std::wstring& arguments)
+    {
+        g_received.clear();
+        HANDLE process = StartProgram(arguments);
+        EXPECT_NE(process, nullptr);
+        EXPECT_EQ(WaitForExit(process), 0u) << "the second start ends with exit code 0";
+        CloseHandle(process);
+        PumpFor(100);
+        return g_received;
+    }
+
+    HWND window = nullptr;
+};
+
+void ExpectOnly(const std::vector<Received>& received, UINT message, const char* what)
+{
+    ASSERT_EQ(received.size(), 1u) << what;
+    EXPECT_EQ(received[0].message, message) << what;
+}
+
+}  // namespace
+
+TEST_F(SecondStartTest, EveryWordButTheTimedStartShowsAllNotes)
+{
+    ExpectOnly(SecondStart(L""), kMsgShowAllNotes, "empty command line");
+    ExpectOnly(SecondStart(L"showall"), kMsgShowAllNotes, "showall");
+    ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "addnew");
+    ExpectOnly(SecondStart(L"C:\\My Documents\\My Jotlings\\Jotling0.jot"), kMsgShowAllNotes, "a note path");
+    ExpectOnly(SecondStart(L"apprunattime"), kMsgShowAllNotes, "words are case-sensitive");
+    ExpectOnly(SecondStart(L"AppRunAtTime"), kMsgCheckExpired, "the timed start");
+}
+
+namespace {
+
+// Holds the hardware record button down for a scope, as its driver does.
+class RecordButtonHeld {
+public:
+    explicit RecordButtonHeld(WORD key) : key(key) { Send(0); }
+    ~RecordButtonHeld() { Send(KEYEVENTF_KEYUP); }
+
+private:
+    void Send(DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    }
+    WORD key;
+};
+
+class RecordButtonStartTest : public SecondStartTest {
+protected:
+    void SetUp() override
+    {
+        SecondStartTest::SetUp();
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest");
+        RegWriteString(L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest", L"Name", L"Button 5");
+        savedRecBtn = RegReadDword(kSettingsKey, L"RecBtn");
+    }
+    void TearDown() override
+    {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest");
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest");
+        RegWriteDword(kSettingsKey, L"RecBtn", savedRecBtn == kRegMissing ? 0 : savedRecBtn);
+        SecondStartTest::TearDown();
+    }
+    int savedRecBtn = 0;
+};
+
+}  // namespace
+
+TEST_F(RecordButtonStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
+{
+    // The key the program looks up decides the code it sends; with a table
+    // whose first match may be another button, ask the same lookup.
+    int key = FindRecordButtonKey();
+    ASSERT_NE(key, 0);
+
+    RegWriteDword(kSettingsKey, L"RecBtn", 1);
+    {
+        RecordButtonHeld held{WORD(key)};
+        std::vector<Received> received = SecondStart(L"addnew");
+        ExpectOnly(received, WM_HOTKEY, "record button held, RecBtn on");
+        if (!received.empty()) {
+            EXPECT_EQ(received[0].lParam, LPARAM(key) << 16);
+        }
+    }
+    RegWriteDword(kSettingsKey, L"RecBtn", 0);
+    {
+        RecordButtonHeld held{WORD(key)};
+        ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "record button held, RecBtn off");
+    }
+    RegWriteDword(kSettingsKey, L"RecBtn", 1);
+    ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "RecBtn on, button not held");
+    {
+        RecordButtonHeld held{WORD(key)};
+        ExpectOnly(SecondStart(L"AppRunAtTime"), kMsgCheckExpired, "the timed start wins over the button");
+    }
+}
+
+TEST(RunningInstanceTest, RealInstanceKeepsRunningAndIgnoresForeignPointers)
+{
+    ASSERT_EQ(FindWindowW(kClass, kTitle), nullptr) << "another instance is running";
+    HANDLE first = StartProgram(L"showall");
+    ASSERT_NE(first, nullptr);
+    HWND running = nullptr;
+    for (int i = 0; i < 400 && running == nullptr; ++i) {
+        running = FindWindowW(kClass, kTitle);
+        if (running == nullptr)
+            Sleep(25);
+    }
+    ASSERT_NE(running, nullptr) << "the first instance made its main window";
+    EXPECT_FALSE(IsWindowVisible(running)) << "the main window is never shown";
+
+    HANDLE second = StartProgram(L"addnew");
+    EXPECT_EQ(WaitForExit(second), 0u);
+    CloseHandle(second);
+    EXPECT_EQ(FindWindowW(kClass, kTitle), running);
+
+    // Pointers from another process mean nothing in the running instance.
+    PostMessageW(running, kMsgNoteSaved, 1, 0x1234);
+    DWORD_PTR result;
+    SendMessageTimeoutW(running, kMsgNoteSaved, 0, 0x5678, SMTO_BLOCK, 5000, &result);
+    PostMessageW(running, kMsgOpenNotePath, 0x9ABC, 0);
+    EXPECT_EQ(WaitForSingleObject(first, 500), DWORD(WAIT_TIMEOUT)) << "the instance crashed";
+
+    PostMessageW(running, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(first), 0u) << "closing the main window ends the program";
+    CloseHandle(first);
+    EXPECT_EQ(FindWindowW(kClass, kTitle), nullptr);
+}
