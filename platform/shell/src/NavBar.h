@@ -1,0 +1,54 @@
+// The navigation bar along the top of the screen: the Start flag, the title
+// of the window in front, the clock, and the "ok" button for a window that
+// asked for one. It follows the window in front by polling, since Wine
+// tells no other process when the foreground changes.
+#pragma once
+
+#include "platform/shell/src/StartMenu.h"
+
+#include <windows.h>
+
+namespace shell {
+
+class NavBar {
+public:
+    static constexpr int kStartWidth = 60;
+    static constexpr int kDoneLeft = 212;
+    static constexpr UINT kPollMs = 250;
+
+    explicit NavBar(StartMenu& startMenu);
+    virtual ~NavBar();
+
+    bool Create(HINSTANCE instance);
+    HWND Window() const { return window_; }
+
+    // Looks at the window in front and redraws what changed.
+    void Poll();
+    // What a tap on the bar does at x.
+    void Tap(int x);
+
+    HWND Target() const { return target_; }
+    bool DoneShown() const { return doneShown_; }
+    bool Hidden() const { return hidden_; }
+    const wchar_t* Title() const { return title_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnPaint();
+    void DrawStartFlag(HDC dc) const;
+    void DrawDoneButton(HDC dc) const;
+    bool IsOwnWindow(HWND window) const;
+
+    StartMenu& startMenu_;
+    HWND window_;
+    HWND target_;
+    bool doneShown_;
+    bool hidden_;
+    wchar_t title_[256];
+    wchar_t clock_[16];
+    HFONT font_;
+};
+
+}  // namespace shell

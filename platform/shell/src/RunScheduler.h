@@ -1,0 +1,31 @@
+// The device's timed runs: at a run's time, start its program with its
+// arguments. Runs live in the registry (CeRunStore), so one whose time came
+// while the shell was not running is started at the shell's next poll.
+#pragma once
+
+#include "CeRunStore.h"
+#include "platform/shell/src/ProcessStarter.h"
+
+namespace shell {
+
+class RunScheduler {
+public:
+    using Clock = void (*)(SYSTEMTIME* now);
+
+    explicit RunScheduler(const wchar_t* storeKey = CeRunStore::kDefaultKey,
+                          ProgramStarter starter = StartProgram, Clock clock = GetLocalTime);
+    virtual ~RunScheduler();
+
+    // Starts every run whose time has come and removes it from the store.
+    // Returns how many were started.
+    int Poll();
+
+private:
+    static bool IsDue(const SYSTEMTIME& start, const FILETIME& now);
+
+    CeRunStore store_;
+    ProgramStarter starter_;
+    Clock clock_;
+};
+
+}  // namespace shell

@@ -1,0 +1,155 @@
+#include "platform/shell/src/TodayHost.h"
+
+#include "app/Text.h"
+
+namespace shell {
+
+TodayHost::TodayHost(const wchar_t* itemsKey) : list_(itemsKey) {}
+
+TodayHost::~TodayHost()
+{
+    Unload();
+}
+
+void TodayHost::Load(HWND screen)
+{
+    Unload();
+    loadedList_ = list_.Read();
+    for (const TodayItemEntry& entry : loadedList_) {
+        if (entry.enabled && items_.size() < k_cTodayItemsMax) {
+            LoadOne(entry, screen);
+        }
+    }
+}
+
+bool TodayHost::LoadOne(const TodayItemEntry& entry, HWND screen)
+{
+    HMODULE library = LoadLibraryW(entry.dll.c_str());
+    if (library == nullptr) {
+        return false;
+    }
+    auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(reinterpret_cast<void*>(
+        GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
+    if (initialize == nullptr) {
+        FreeLibrary(library);
+        return false;
+    }
+    std::unique_ptr<Hosted> hosted(new Hosted());
+    TODAYLISTITEM& item = hosted->item;
+    CopyText(item.szName, MAX_ITEMNAME, entry.name.c_str());
+    item.tlit = tlitCustom;
+    item.dwOrder = entry.order;
+    item.cyp = 0;
+    item.fEnabled = TRUE;
+    item.fOptions = entry.options ? TRUE : FALSE;
+    item.grflags = entry.flags;
+    CopyText(item.szDLLPath, MAX_PATH, entry.dll.c_str());
+    item.hinstDLL = library;
+    item.hwndCustom = nullptr;
+    item.fSizeOnDraw = FALSE;
+    item.prgbCachedData = nullptr;
+    item.cbCachedData = 0;
+    hosted->library = library;
+
+    HWND window = initialize(&item, screen);
+    if (window == nullptr || !IsWindow(window)) {
+        FreeLibrary(library);
+        return false;
+    }
+    item.hwndCustom = window;
+    // The first question comes at once, so the item has its height before
+    // the screen is first drawn.
+    SendMessageW(window, WM_TODAYCUSTOM_QUERYREFRESHCACHE, reinterpret_cast<WPARAM>(&item), 0);
+    items_.push_back(std::move(hosted));
+    return true;
+}
+
+void TodayHost::Unload()
+{
+    // Windows first: an item's window procedure lives in its library.
+    for (auto& hosted : items_) {
+        if (IsWindow(hosted->item.hwndCustom)) {
+            DestroyWindow(hosted->item.hwndCustom);
+        }
+    }
+    for (auto& hosted : items_) {
+        FreeLibrary(hosted->library);
+    }
+    items_.clear();
+    loadedList_.clear();
+}
+
+bool TodayHost::ListChanged() const
+{
+    return list_.Read() != loadedList_;
+}
+
+bool TodayHost::QueryHeights()
+{
+    bool changed = false;
+    for (auto& hosted : items_) {
+        if (!IsWindow(hosted->item.hwndCustom)) {
+            continue;
+        }
+        if (SendMessageW(hosted->item.hwndCustom, WM_TODAYCUSTOM_QUERYREFRESHCACHE,
+                         reinterpret_cast<WPARAM>(&hosted->item), 0) == 1) {
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+void TodayHost::ClearCaches()
+{
+    for (auto& hosted : items_) {
+        if (IsWindow(hosted->item.hwndCustom)) {
+            SendMessageW(hosted->item.hwndCustom, WM_TODAYCUSTOM_CLEARCACHE, 0, 0);
+        }
+    }
+}
+
+int TodayHost::Layout(int top)
+{
+    int y = top;
+    for (auto& hosted : items_) {
+        if (!IsWindow(hosted->item.hwndCustom)) {
+            continue;
+        }
+        SetWindowPos(hosted->item.hwndCustom, nullptr, 0, y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // A height beyond the screen is an item's mistake; it must not push
+        // every other item out of reach.
+        DWORD height = hosted->item.cyp;
+        if (height > 4000) {
+            height = 4000;
+        }
+        y += static_cast<int>(height);
+    }
+    return y;
+}
+
+bool TodayHost::OpenOptions(const TodayItemEntry& entry, HWND owner)
+{
+    if (!entry.options) {
+        return false;
+    }
+    // Loading again shares the hosted item's instance, so the dialog edits
+    // the settings the running item uses.
+    HMODULE library = LoadLibraryW(entry.dll.c_str());
+    if (library == nullptr) {
+        return false;
+    }
+    auto procedure = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(
+        GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_OPTIONSDIALOGPROC))));
+    bool shown = false;
+    if (procedure != nullptr &&
+        FindResourceW(library, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), RT_DIALOG) !=
+            nullptr) {
+        shown = DialogBoxParamW(library, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), owner, procedure,
+                                0) != -1;
+    }
+    FreeLibrary(library);
+    return shown;
+}
+
+}  // namespace shell

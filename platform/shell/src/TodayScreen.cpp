@@ -1,0 +1,336 @@
+#include "platform/shell/src/TodayScreen.h"
+
+#include "app/Text.h"
+#include "platform/shell/src/ShellConstants.h"
+#include "platform/shell/src/TodaySettingsWindow.h"
+#include "platform/shell/src/Watermark.h"
+
+#include <windowsx.h>
+
+namespace shell {
+
+const COLORREF TodayScreen::kTextColour = RGB(0, 0, 0);
+const COLORREF TodayScreen::kHighlightColour = RGB(0, 36, 120);
+const COLORREF TodayScreen::kHighlightedTextColour = RGB(255, 255, 255);
+
+namespace {
+
+const UINT_PTR kQueryTimer = 1;
+const UINT_PTR kWatchTimer = 2;
+const wchar_t kSettingsLabel[] = L"Settings";
+const int kSettingsButtonWidth = 70;
+
+}  // namespace
+
+TodayScreen::TodayScreen(const wchar_t* itemsKey)
+    : window_(nullptr),
+      instance_(nullptr),
+      host_(itemsKey),
+      watchedKey_(nullptr),
+      listChanged_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+{
+    dateLine_[0] = L'\0';
+}
+
+TodayScreen::~TodayScreen()
+{
+    Destroy();
+    if (watchedKey_ != nullptr) {
+        RegCloseKey(watchedKey_);
+    }
+    if (listChanged_ != nullptr) {
+        CloseHandle(listChanged_);
+    }
+}
+
+bool TodayScreen::Create(HINSTANCE instance)
+{
+    instance_ = instance;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kTodayClass;
+    RegisterClassW(&windowClass);  // already there on a second screen of a test
+    window_ = CreateWindowExW(0, kTodayClass, L"Today", WS_POPUP | WS_CLIPCHILDREN, 0, kWorkTop,
+                              kScreenWidth, kScreenHeight - kWorkTop, nullptr, nullptr, instance,
+                              this);
+    if (window_ == nullptr) {
+        return false;
+    }
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+    return true;
+}
+
+void TodayScreen::Destroy()
+{
+    settings_.reset();
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+}
+
+LRESULT CALLBACK TodayScreen::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<TodayScreen*>(created->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TodayScreen*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_ERASEBKGND:
+        EraseBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_LBUTTONUP:
+        OnTap(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case TODAYM_GETCOLOR:
+        return OnGetColour(wParam);
+    case TODAYM_DRAWWATERMARK:
+        return OnDrawWatermark(reinterpret_cast<const TODAYDRAWWATERMARKINFO*>(lParam));
+    case kMsgShowToday:
+        BringToFront();
+        return 0;
+    case kMsgShowTodaySettings:
+        ShowSettings();
+        return 0;
+    case kMsgTodaySettingsDone:
+        OnSettingsDone(wParam != 0);
+        return 0;
+    case WM_CLOSE:
+        // The Today screen stays for the shell's whole run.
+        return 0;
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void TodayScreen::OnCreate()
+{
+    UpdateDateLine();
+    WatchList();
+    host_.Load(window_);
+    Relayout();
+    SetTimer(window_, kQueryTimer, kTodayQueryMs, nullptr);
+    SetTimer(window_, kWatchTimer, kTodayWatchMs, nullptr);
+}
+
+void TodayScreen::OnDestroy()
+{
+    KillTimer(window_, kQueryTimer);
+    KillTimer(window_, kWatchTimer);
+    host_.Unload();
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    window_ = nullptr;
+}
+
+void TodayScreen::WatchList()
+{
+    if (watchedKey_ == nullptr) {
+        // Made if missing, so that the first item a program adds is noticed.
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, host_.List().KeyPath().c_str(), 0, nullptr, 0,
+                            KEY_READ | KEY_NOTIFY, nullptr, &watchedKey_,
+                            nullptr) != ERROR_SUCCESS) {
+            watchedKey_ = nullptr;
+            return;
+        }
+    }
+    RegNotifyChangeKeyValue(watchedKey_, TRUE,
+                            REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, listChanged_,
+                            TRUE);
+}
+
+void TodayScreen::CheckList()
+{
+    if (host_.ListChanged()) {
+        Reload();
+    }
+}
+
+void TodayScreen::Reload()
+{
+    host_.Load(window_);
+    Relayout();
+}
+
+void TodayScreen::Relayout()
+{
+    host_.Layout(kDateLineHeight);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TodayScreen::QueryItems()
+{
+    if (host_.QueryHeights()) {
+        Relayout();
+    }
+}
+
+void TodayScreen::OnTimer(UINT_PTR id)
+{
+    if (id == kQueryTimer) {
+        QueryItems();
+        return;
+    }
+    if (id == kWatchTimer) {
+        // Watch again before reading, so that a write made while the list is
+        // read still wakes the next check.
+        if (listChanged_ != nullptr && WaitForSingleObject(listChanged_, 0) == WAIT_OBJECT_0) {
+            WatchList();
+            CheckList();
+        }
+        UpdateDateLine();
+    }
+}
+
+void TodayScreen::UpdateDateLine()
+{
+    wchar_t line[80];
+    if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, line, 80) == 0) {
+        line[0] = L'\0';
+    }
+    if (wcscmp(line, dateLine_) != 0) {
+        CopyText(dateLine_, 80, line);
+        if (window_ != nullptr) {
+            RECT rect = {0, 0, kScreenWidth, kDateLineHeight};
+            InvalidateRect(window_, &rect, TRUE);
+        }
+    }
+}
+
+void TodayScreen::EraseBackground(HDC dc) const
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    Watermark::Draw(dc, client, 0);
+}
+
+void TodayScreen::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT client;
+    GetClientRect(window_, &client);
+
+    HFONT bold = CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             L"Tahoma");
+    HGDIOBJ oldFont = SelectObject(dc, bold);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kHighlightColour);
+    RECT dateRect = {6, 0, client.right - 4, kDateLineHeight};
+    DrawTextW(dc, dateLine_, -1, &dateRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    HPEN line = CreatePen(PS_SOLID, 1, kHighlightColour);
+    HGDIOBJ oldPen = SelectObject(dc, line);
+    MoveToEx(dc, 4, kDateLineHeight - 2, nullptr);
+    LineTo(dc, client.right - 4, kDateLineHeight - 2);
+    SelectObject(dc, oldPen);
+    DeleteObject(line);
+
+    RECT bar = {0, client.bottom - kBottomBarHeight, client.right, client.bottom};
+    HBRUSH barBrush = CreateSolidBrush(RGB(214, 214, 214));
+    FillRect(dc, &bar, barBrush);
+    DeleteObject(barBrush);
+    MoveToEx(dc, 0, bar.top, nullptr);
+    LineTo(dc, client.right, bar.top);
+    SetTextColor(dc, kTextColour);
+    RECT settings = {0, bar.top, kSettingsButtonWidth, bar.bottom};
+    DrawTextW(dc, kSettingsLabel, -1, &settings, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+
+    SelectObject(dc, oldFont);
+    DeleteObject(bold);
+    EndPaint(window_, &paint);
+}
+
+void TodayScreen::OnTap(int x, int y)
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    if (y >= client.bottom - kBottomBarHeight && x < kSettingsButtonWidth) {
+        ShowSettings();
+    }
+}
+
+LRESULT TodayScreen::OnGetColour(WPARAM which) const
+{
+    switch (which) {
+    case TODAYCOLOR_HIGHLIGHT:
+        return kHighlightColour;
+    case TODAYCOLOR_HIGHLIGHTEDTEXT:
+        return kHighlightedTextColour;
+    case TODAYCOLOR_TEXT:
+    default:
+        return kTextColour;
+    }
+}
+
+LRESULT TodayScreen::OnDrawWatermark(const TODAYDRAWWATERMARKINFO* info) const
+{
+    if (info == nullptr || info->hdc == nullptr) {
+        return 0;
+    }
+    // The item's rectangle continues the picture from where its window sits
+    // on the screen.
+    POINT origin = {0, 0};
+    if (info->hwnd != nullptr && IsWindow(info->hwnd)) {
+        MapWindowPoints(info->hwnd, window_, &origin, 1);
+    }
+    Watermark::Draw(info->hdc, info->rc, origin.y);
+    return 1;
+}
+
+void TodayScreen::ShowSettings()
+{
+    if (settings_ != nullptr && settings_->Window() != nullptr) {
+        SetForegroundWindow(settings_->Window());
+        return;
+    }
+    settings_.reset(new TodaySettingsWindow(window_, host_.List()));
+    if (!settings_->Create(instance_)) {
+        settings_.reset();
+    }
+}
+
+void TodayScreen::OnSettingsDone(bool listSaved)
+{
+    if (listSaved) {
+        settings_.reset();
+        CheckList();
+    }
+    // New settings, whether of the list or of an item's options: every item
+    // reloads what it shows.
+    host_.ClearCaches();
+    QueryItems();
+    Relayout();
+}
+
+void TodayScreen::BringToFront()
+{
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(window_);
+}
+
+}  // namespace shell

@@ -1,0 +1,69 @@
+// The Today screen: the window under every program, with the date line and
+// the hosted items one under the other on the background picture. It is
+// the host window the items talk to (TODAYM_GETCOLOR, TODAYM_DRAWWATERMARK).
+#pragma once
+
+#include "platform/shell/src/TodayHost.h"
+
+#include <memory>
+
+namespace shell {
+
+class TodaySettingsWindow;
+
+class TodayScreen {
+public:
+    static const COLORREF kTextColour;
+    static const COLORREF kHighlightColour;
+    static const COLORREF kHighlightedTextColour;
+    // Height of the date line; the first item starts right under it.
+    static constexpr int kDateLineHeight = 22;
+    // The strip along the bottom with the Settings button.
+    static constexpr int kBottomBarHeight = 26;
+
+    explicit TodayScreen(const wchar_t* itemsKey = TodayItemList::kDefaultKey);
+    virtual ~TodayScreen();
+
+    // Creates the window over the work area and the menu bar's strip, and
+    // loads the items. False when the window cannot be made.
+    bool Create(HINSTANCE instance);
+    void Destroy();
+    HWND Window() const { return window_; }
+    TodayHost& Host() { return host_; }
+
+    // Asks every item for its height and lays out again when one changed.
+    void QueryItems();
+    // Reloads the items when the registry's list changed.
+    void CheckList();
+    void ShowSettings();
+    void BringToFront();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnCreate();
+    void OnDestroy();
+    void OnPaint();
+    void OnTimer(UINT_PTR id);
+    void OnTap(int x, int y);
+    void OnSettingsDone(bool listSaved);
+    LRESULT OnGetColour(WPARAM which) const;
+    LRESULT OnDrawWatermark(const TODAYDRAWWATERMARKINFO* info) const;
+
+    void Reload();
+    void Relayout();
+    void WatchList();
+    void UpdateDateLine();
+    void EraseBackground(HDC dc) const;
+
+    HWND window_;
+    HINSTANCE instance_;
+    TodayHost host_;
+    HKEY watchedKey_;
+    HANDLE listChanged_;
+    wchar_t dateLine_[80];
+    std::unique_ptr<TodaySettingsWindow> settings_;
+};
+
+}  // namespace shell

@@ -1,0 +1,138 @@
+// The shell's timed runs: what is due starts once, what is not waits, and
+// the list outlives the scheduler (a restart of the shell).
+#include "platform/shell/src/RunScheduler.h"
+#include "tests/platform/shell/ShellTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+const wchar_t kStoreKey[] = L"SOFTWARE\\JotlingsTests\\TimedRuns";
+
+SYSTEMTIME clockNow;
+std::vector<std::pair<std::wstring, std::wstring>> started;
+
+void FakeClock(SYSTEMTIME* now)
+{
+    *now = clockNow;
+}
+
+bool RecordStart(const std::wstring& program, const std::wstring& arguments)
+{
+    started.push_back({program, arguments});
+    return true;
+}
+
+SYSTEMTIME At(WORD hour, WORD minute)
+{
+    SYSTEMTIME time = {};
+    time.wYear = 2026;
+    time.wMonth = 3;
+    time.wDay = 9;
+    time.wHour = hour;
+    time.wMinute = minute;
+    return time;
+}
+
+CeTimedRun MakeRun(const wchar_t* program, const wchar_t* arguments, SYSTEMTIME start)
+{
+    CeTimedRun run;
+    run.application = program;
+    run.arguments = arguments;
+    run.start = start;
+    return run;
+}
+
+class RunSchedulerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        shelltest::DeleteKey(kStoreKey);
+        started.clear();
+        clockNow = At(10, 0);
+    }
+    void TearDown() override { shelltest::DeleteKey(kStoreKey); }
+
+    CeRunStore store_{kStoreKey};
+};
+
+TEST_F(RunSchedulerTest, StartsARunAtItsTimeWithItsArgumentsOnce)
+{
+    DWORD handle = store_.Add(MakeRun(L"C:\\a.exe", L"AppRunAtTime", At(10, 5)));
+    ASSERT_NE(0u, handle);
+    shell::RunScheduler scheduler(kStoreKey, RecordStart, FakeClock);
+
+    EXPECT_EQ(0, scheduler.Poll());
+    clockNow = At(10, 4);
+    EXPECT_EQ(0, scheduler.Poll());
+    EXPECT_TRUE(started.empty());
+
+    clockNow = At(10, 5);
+    EXPECT_EQ(1, scheduler.Poll());
+    ASSERT_EQ(1u, started.size());
+    EXPECT_EQ(L"C:\\a.exe", started[0].first);
+    EXPECT_EQ(L"AppRunAtTime", started[0].second);
+    EXPECT_FALSE(store_.Exists(handle));
+
+    clockNow = At(10, 6);
+    EXPECT_EQ(0, scheduler.Poll());
+    EXPECT_EQ(1u, started.size());
+}
+
+TEST_F(RunSchedulerTest, StartsOnlyTheRunsThatAreDue)
+{
+    store_.Add(MakeRun(L"C:\\late.exe", L"", At(11, 0)));
+    store_.Add(MakeRun(L"C:\\early.exe", L"x", At(9, 0)));
+    shell::RunScheduler scheduler(kStoreKey, RecordStart, FakeClock);
+    EXPECT_EQ(1, scheduler.Poll());
+    ASSERT_EQ(1u, started.size());
+    EXPECT_EQ(L"C:\\early.exe", started[0].first);
+    EXPECT_EQ(1u, store_.List().size());
+}
+
+TEST_F(RunSchedulerTest, ARunMissedWhileTheShellWasDownStartsAtTheNextStart)
+{
+    {
+        shell::RunScheduler before(kStoreKey, RecordStart, FakeClock);
+        store_.Add(MakeRun(L"C:\\a.exe", L"AppRunAtTime", At(10, 30)));
+        EXPECT_EQ(0, before.Poll());
+    }
+    // The shell is gone while the time passes; a new one finds the run.
+    clockNow = At(12, 0);
+    shell::RunScheduler after(kStoreKey, RecordStart, FakeClock);
+    EXPECT_EQ(1, after.Poll());
+    ASSERT_EQ(1u, started.size());
+    EXPECT_EQ(L"AppRunAtTime", started[0].second);
+}
+
+TEST_F(RunSchedulerTest, AReplacedRunStartsOnlyAtItsNewTimeAndAClearedOneNever)
+{
+    DWORD moved = store_.Add(MakeRun(L"C:\\a.exe", L"old", At(10, 1)));
+    DWORD cleared = store_.Add(MakeRun(L"C:\\b.exe", L"", At(10, 2)));
+    ASSERT_TRUE(store_.Replace(moved, MakeRun(L"C:\\a.exe", L"new", At(10, 30))));
+    ASSERT_TRUE(store_.Remove(cleared));
+    EXPECT_FALSE(store_.Replace(cleared, MakeRun(L"C:\\b.exe", L"", At(10, 3))));
+
+    shell::RunScheduler scheduler(kStoreKey, RecordStart, FakeClock);
+    clockNow = At(10, 10);
+    EXPECT_EQ(0, scheduler.Poll());
+    clockNow = At(10, 30);
+    EXPECT_EQ(1, scheduler.Poll());
+    ASSERT_EQ(1u, started.size());
+    EXPECT_EQ(L"new", started[0].second);
+}
+
+TEST_F(RunSchedulerTest, AnUnreadableEntryIsPassedOver)
+{
+    // A run still being written (no start time yet) is not started, nor
+    // does it stop the others.
+    shelltest::WriteDword(std::wstring(kStoreKey) + L"\\00000099", L"Junk", 1);
+    store_.Add(MakeRun(L"C:\\a.exe", L"", At(9, 0)));
+    shell::RunScheduler scheduler(kStoreKey, RecordStart, FakeClock);
+    EXPECT_EQ(1, scheduler.Poll());
+    EXPECT_EQ(1u, started.size());
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// The Today screen hosting items through the handheld's protocol, with the
+// test item library loaded from a private registry list.
+#include "platform/shell/src/ShellConstants.h"
+#include "platform/shell/src/TodayScreen.h"
+#include "platform/shell/src/TodaySettingsWindow.h"
+#include "platform/shell/src/Watermark.h"
+#include "tests/platform/shell/ShellTestSupport.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+using namespace shelltest;
+using shell::TodayScreen;
+
+namespace {
+
+class TodayHostTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteKey(kItemsKey);
+        DeleteKey(kObservationsKey);
+        WriteItem(L"Alpha", 1, 1, 1);
+        WriteItem(L"Beta", 2, 1, 0);
+        WriteItem(L"Gamma", 3, 0, 1);            // switched off
+        WriteItem(L"Delta", 0, 1, 0, 2);         // not an item of a library
+        WriteItem(L"Broken", 4, 1, 0, 4, L"C:\\nowhere\\missing.dll");
+        SetHeight(L"Alpha", 40);
+        SetHeight(L"Beta", 30);
+    }
+
+    void TearDown() override
+    {
+        screen_.Destroy();
+        DeleteKey(kItemsKey);
+        DeleteKey(kObservationsKey);
+    }
+
+    HWND ItemWindow(size_t index) { return screen_.Host().Item(index).hwndCustom; }
+
+    TodayScreen screen_{kItemsKey};
+};
+
+TEST_F(TodayHostTest, LoadsEnabledLibraryItemsInOrderWithTheHandheldListItem)
+{
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    ASSERT_EQ(2u, screen_.Host().Count());
+    EXPECT_STREQ(L"Alpha", screen_.Host().Item(0).szName);
+    EXPECT_STREQ(L"Beta", screen_.Host().Item(1).szName);
+
+    EXPECT_EQ(1u, Observed(L"Alpha", L"InitCount"));
+    EXPECT_EQ(1u, Observed(L"Alpha", L"InitEnabled"));
+    EXPECT_EQ(1u, Observed(L"Alpha", L"InitOrder"));
+    EXPECT_EQ(1u, Observed(L"Alpha", L"InitOptions"));
+    EXPECT_EQ(4u, Observed(L"Alpha", L"InitType"));
+    EXPECT_EQ(1u, Observed(L"Alpha", L"InitInstanceIsLibrary"));
+    EXPECT_EQ(TestItemPath(), ObservedText(L"Alpha", L"InitDll"));
+    EXPECT_EQ(L"DesktopExplorerWindow", ObservedText(L"Alpha", L"InitParentClass"));
+    EXPECT_EQ(0u, Observed(L"Beta", L"InitOptions"));
+
+    EXPECT_EQ(0xFFFFFFFFu, Observed(L"Gamma", L"InitCount"));
+    EXPECT_EQ(0xFFFFFFFFu, Observed(L"Delta", L"InitCount"));
+    EXPECT_EQ(screen_.Window(), GetParent(ItemWindow(0)));
+}
+
+TEST_F(TodayHostTest, LaysItemsOutUnderTheDateLineAndFollowsTheirHeightAnswers)
+{
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    ASSERT_EQ(2u, screen_.Host().Count());
+    EXPECT_EQ(40u, screen_.Host().Item(0).cyp);
+    EXPECT_EQ(TodayScreen::kDateLineHeight, RectInParent(ItemWindow(0)).top);
+    EXPECT_EQ(TodayScreen::kDateLineHeight + 40, RectInParent(ItemWindow(1)).top);
+
+    // Unchanged heights: nobody answers 1 and nothing moves.
+    EXPECT_FALSE(screen_.Host().QueryHeights());
+
+    SetHeight(L"Alpha", 70);
+    screen_.QueryItems();
+    EXPECT_EQ(70u, screen_.Host().Item(0).cyp);
+    EXPECT_EQ(TodayScreen::kDateLineHeight + 70, RectInParent(ItemWindow(1)).top);
+
+    // The screen asks by itself every couple of seconds.
+    SetHeight(L"Alpha", 50);
+    EXPECT_TRUE(PumpUntil([&] {
+        return RectInParent(ItemWindow(1)).top == TodayScreen::kDateLineHeight + 50;
+    }, 6000));
+}
+
+TEST_F(TodayHostTest, AnswersTheTextColourAndDrawsTheWatermarkUnderAnItem)
+{
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    EXPECT_EQ(static_cast<DWORD>(TodayScreen::kTextColour), Observed(L"Alpha", L"TextColour"));
+    EXPECT_EQ(static_cast<LRESULT>(TodayScreen::kHighlightColour),
+              SendMessageW(screen_.Window(), TODAYM_GETCOLOR, TODAYCOLOR_HIGHLIGHT, 0));
+
+    RedrawWindow(screen_.Window(), nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(1u, Observed(L"Beta", L"WatermarkAnswer"));
+    DWORD row = Observed(L"Beta", L"WatermarkRow");
+    EXPECT_EQ(static_cast<DWORD>(TodayScreen::kDateLineHeight + 40 + 5), row);
+    // The picture continues under the item as it is on the screen around it.
+    EXPECT_EQ(static_cast<DWORD>(shell::Watermark::ColourAt(static_cast<int>(row))),
+              Observed(L"Beta", L"WatermarkPixel"));
+
+    EXPECT_EQ(0, SendMessageW(screen_.Window(), TODAYM_DRAWWATERMARK, 0, 0));
+}
+
+TEST_F(TodayHostTest, RunsAnItemsOptionsDialogOnlyWhenItHasOne)
+{
+    std::vector<shell::TodayItemEntry> entries = shell::TodayItemList(kItemsKey).Read();
+    ASSERT_EQ(4u, entries.size());  // Alpha, Beta, Gamma, Broken: the library items
+    // The dialog is modal: a timer presses its OK once it is there.
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND dialog = FindWindowW(nullptr, L"Test item options");
+        if (dialog != nullptr) {
+            KillTimer(nullptr, id);
+            SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        }
+    });
+    EXPECT_TRUE(shell::TodayHost::OpenOptions(entries[0], nullptr));
+    EXPECT_EQ(1u, Observed(L"Options", L"Opened"));
+
+    EXPECT_FALSE(shell::TodayHost::OpenOptions(entries[1], nullptr));  // "Options" 0
+    EXPECT_FALSE(shell::TodayHost::OpenOptions(entries[3], nullptr));  // no library
+    EXPECT_EQ(1u, Observed(L"Options", L"Opened"));
+}
+
+TEST_F(TodayHostTest, ReloadsWhenTheRegistryListChanges)
+{
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    ASSERT_EQ(2u, screen_.Host().Count());
+
+    // A program that enters itself into the list shows up without a restart.
+    WriteItem(L"Epsilon", 5, 1, 0);
+    EXPECT_TRUE(PumpUntil([&] { return screen_.Host().Count() == 3; }));
+    EXPECT_STREQ(L"Epsilon", screen_.Host().Item(2).szName);
+
+    shell::TodayItemList(kItemsKey).SetEnabled(L"Alpha", false);
+    EXPECT_TRUE(PumpUntil([&] { return screen_.Host().Count() == 2; }));
+    EXPECT_STREQ(L"Beta", screen_.Host().Item(0).szName);
+    EXPECT_EQ(TodayScreen::kDateLineHeight, RectInParent(ItemWindow(0)).top);
+}
+
+TEST_F(TodayHostTest, SettingsScreenSavesCheckBoxesAndItemsClearTheirCaches)
+{
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    screen_.ShowSettings();
+    HWND settings = FindWindowW(shell::kTodaySettingsClass, nullptr);
+    ASSERT_NE(nullptr, settings);
+    // The navigation bar's ok button is for this window.
+    EXPECT_NE(nullptr, GetPropW(settings, shell::kDoneButtonProperty));
+    HWND list = GetDlgItem(settings, shell::TodaySettingsWindow::kListId);
+    ASSERT_EQ(4, ListView_GetItemCount(list));
+    EXPECT_TRUE(ListView_GetCheckState(list, 0));   // Alpha
+    EXPECT_FALSE(ListView_GetCheckState(list, 2));  // Gamma
+    // Options only for items that have them: Alpha is selected first.
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(settings, shell::TodaySettingsWindow::kOptionsId)));
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, shell::TodaySettingsWindow::kOptionsId)));
+
+    ListView_SetCheckState(list, 1, FALSE);  // Beta off
+    ListView_SetCheckState(list, 2, TRUE);   // Gamma on
+    SendMessageW(settings, WM_COMMAND, IDOK, 0);  // what the ok button sends
+    EXPECT_FALSE(IsWindow(settings));
+
+    EXPECT_TRUE(PumpUntil([&] { return Observed(L"Alpha", L"ClearCaches", 0) >= 1; }));
+    ASSERT_EQ(2u, screen_.Host().Count());
+    EXPECT_STREQ(L"Alpha", screen_.Host().Item(0).szName);
+    EXPECT_STREQ(L"Gamma", screen_.Host().Item(1).szName);
+}
+
+}  // namespace
