@@ -1,0 +1,424 @@
+#include "platform/peghelp/src/HelpDocument.h"
+
+#include <windows.h>
+
+#include <cwctype>
+
+namespace peghelp {
+
+namespace {
+
+struct Entity {
+    const wchar_t* name;
+    wchar_t character;
+};
+
+const Entity kEntities[] = {
+    {L"amp", L'&'},     {L"lt", L'<'},      {L"gt", L'>'},      {L"quot", L'"'},
+    {L"apos", L'\''},   {L"nbsp", 0x00A0},  {L"copy", 0x00A9},  {L"reg", 0x00AE},
+    {L"trade", 0x2122}, {L"hellip", 0x2026}, {L"ndash", 0x2013}, {L"mdash", 0x2014},
+    {L"bull", 0x2022},  {L"deg", 0x00B0},   {L"laquo", 0x00AB}, {L"raquo", 0x00BB},
+};
+
+bool EqualsNoCase(const std::wstring& a, const wchar_t* b)
+{
+    size_t i = 0;
+    for (; i < a.size() && b[i] != L'\0'; ++i) {
+        if (towlower(a[i]) != towlower(b[i])) {
+            return false;
+        }
+    }
+    return i == a.size() && b[i] == L'\0';
+}
+
+// One tag of the HTML: its name (lower case, "/x" for a closing tag, "!" for
+// a comment or declaration), its attributes and where it ends.
+struct Tag {
+    std::wstring name;
+    std::vector<std::pair<std::wstring, std::wstring>> attributes;
+    size_t end = 0;  // index after the '>'
+
+    const std::wstring* Attribute(const wchar_t* wanted) const
+    {
+        for (const auto& attribute : attributes) {
+            if (EqualsNoCase(attribute.first, wanted)) {
+                return &attribute.second;
+            }
+        }
+        return nullptr;
+    }
+};
+
+// Reads the tag starting at html[at] == '<'. A tag without its '>' runs to
+// the end of the text.
+Tag ReadTag(const std::wstring& html, size_t at)
+{
+    Tag tag;
+    size_t i = at + 1;
+    if (html.compare(i, 3, L"!--") == 0) {
+        size_t close = html.find(L"-->", i + 3);
+        tag.name = L"!";
+        tag.end = close == std::wstring::npos ? html.size() : close + 3;
+        return tag;
+    }
+    while (i < html.size() && !iswspace(html[i]) && html[i] != L'>') {
+        tag.name += static_cast<wchar_t>(towlower(html[i]));
+        ++i;
+    }
+    while (i < html.size() && html[i] != L'>') {
+        if (iswspace(html[i]) || html[i] == L'/') {
+            ++i;
+            continue;
+        }
+        std::wstring name;
+        while (i < html.size() && !iswspace(html[i]) && html[i] != L'=' && html[i] != L'>') {
+            name += html[i++];
+        }
+        std::wstring value;
+        if (i < html.size() && html[i] == L'=') {
+            ++i;
+            if (i < html.size() && (html[i] == L'"' || html[i] == L'\'')) {
+                wchar_t quote = html[i++];
+                while (i < html.size() && html[i] != quote) {
+                    value += html[i++];
+                }
+                if (i < html.size()) {
+                    ++i;
+                }
+            } else {
+                while (i < html.size() && !iswspace(html[i]) && html[i] != L'>') {
+                    value += html[i++];
+                }
+            }
+        }
+        if (!name.empty()) {
+            tag.attributes.push_back({name, value});
+        }
+    }
+    tag.end = i < html.size() ? i + 1 : html.size();
+    if (!tag.name.empty() && tag.name.back() == L'/') {
+        tag.name.pop_back();
+    }
+    return tag;
+}
+
+bool IsHeading(const std::wstring& name)
+{
+    return name.size() == 2 && name[0] == L'h' && name[1] >= L'1' && name[1] <= L'6';
+}
+
+bool IsAnchor(const Tag& tag)
+{
+    return tag.name == L"a" && tag.Attribute(L"name") != nullptr;
+}
+
+bool IsBreak(const std::wstring& name)
+{
+    static const wchar_t* const breaks[] = {L"p",  L"/p", L"div", L"/div", L"br",  L"tr",
+                                            L"table", L"/table", L"ul", L"/ul", L"ol", L"/ol",
+                                            L"blockquote", L"/blockquote", L"hr", L"dl", L"dt",
+                                            L"dd", L"/li", L"body", L"/body"};
+    for (const wchar_t* b : breaks) {
+        if (name == b) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void AppendCodePoint(std::wstring& out, unsigned long code)
+{
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        out += static_cast<wchar_t>(0xFFFD);
+    } else if (code >= 0x10000) {
+        code -= 0x10000;
+        out += static_cast<wchar_t>(0xD800 + (code >> 10));
+        out += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+    } else {
+        out += static_cast<wchar_t>(code);
+    }
+}
+
+// Decodes the entity at html[at] == '&'; returns the index after it, or
+// at + 1 with a plain '&' when it is no entity.
+size_t DecodeEntity(const std::wstring& html, size_t at, std::wstring& out)
+{
+    size_t semicolon = html.find(L';', at);
+    if (semicolon == std::wstring::npos || semicolon - at > 10) {
+        out += L'&';
+        return at + 1;
+    }
+    std::wstring body = html.substr(at + 1, semicolon - at - 1);
+    if (!body.empty() && body[0] == L'#') {
+        bool hex = body.size() > 1 && (body[1] == L'x' || body[1] == L'X');
+        const wchar_t* digits = body.c_str() + (hex ? 2 : 1);
+        wchar_t* end = nullptr;
+        unsigned long code = wcstoul(digits, &end, hex ? 16 : 10);
+        if (end == digits || *end != L'\0') {
+            out += L'&';
+            return at + 1;
+        }
+        AppendCodePoint(out, code);
+        return semicolon + 1;
+    }
+    for (const Entity& entity : kEntities) {
+        if (body == entity.name) {
+            out += entity.character;
+            return semicolon + 1;
+        }
+    }
+    out += L'&';
+    return at + 1;
+}
+
+class BlockBuilder {
+public:
+    void Text(wchar_t c)
+    {
+        if (c == L' ' || c == L'\t' || c == L'\r' || c == L'\n') {
+            if (!text_.empty() && text_.back() != L' ') {
+                text_ += L' ';
+            }
+            return;
+        }
+        text_ += c;
+    }
+    void Flush()
+    {
+        while (!text_.empty() && text_.back() == L' ') {
+            text_.pop_back();
+        }
+        if (!text_.empty()) {
+            blocks_.push_back({kind_, text_});
+        }
+        text_.clear();
+    }
+    void Start(BlockKind kind)
+    {
+        Flush();
+        kind_ = kind;
+    }
+    std::vector<HelpBlock> Take()
+    {
+        Flush();
+        return std::move(blocks_);
+    }
+
+private:
+    std::vector<HelpBlock> blocks_;
+    std::wstring text_;
+    BlockKind kind_ = BlockKind::Paragraph;
+};
+
+}  // namespace
+
+std::wstring HelpDocument::Decode(const std::string& bytes)
+{
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+        static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        std::wstring text;
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                         (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        }
+        return text;
+    }
+    size_t skip = 0;
+    if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
+        static_cast<unsigned char>(bytes[1]) == 0xBB &&
+        static_cast<unsigned char>(bytes[2]) == 0xBF) {
+        skip = 3;
+    }
+    if (bytes.size() == skip) {
+        return std::wstring();
+    }
+    const char* data = bytes.data() + skip;
+    int length = static_cast<int>(bytes.size() - skip);
+    UINT codePage = CP_UTF8;
+    int count = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, data, length, nullptr, 0);
+    if (count <= 0) {
+        codePage = 1252;
+        count = MultiByteToWideChar(codePage, 0, data, length, nullptr, 0);
+    }
+    if (count <= 0) {
+        return std::wstring();
+    }
+    std::wstring text(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(codePage, 0, data, length, &text[0], count);
+    return text;
+}
+
+bool HelpDocument::FindTopic(const std::wstring& html, const std::wstring& anchor,
+                             size_t& begin, size_t& end)
+{
+    size_t start = std::wstring::npos;
+    size_t afterStart = 0;
+    for (size_t at = html.find(L'<'); at != std::wstring::npos; at = html.find(L'<', at + 1)) {
+        Tag tag = ReadTag(html, at);
+        const std::wstring* name = tag.name == L"a" ? tag.Attribute(L"name") : nullptr;
+        const std::wstring* id = tag.Attribute(L"id");
+        if ((name != nullptr && *name == anchor) || (id != nullptr && *id == anchor)) {
+            start = at;
+            afterStart = tag.end;
+            break;
+        }
+    }
+    if (start == std::wstring::npos) {
+        return false;
+    }
+    // An anchor written inside its heading starts the topic at the heading.
+    size_t back = start;
+    while (back > 0 && iswspace(html[back - 1])) {
+        --back;
+    }
+    if (back > 0 && html[back - 1] == L'>') {
+        size_t open = html.rfind(L'<', back - 1);
+        if (open != std::wstring::npos) {
+            Tag before = ReadTag(html, open);
+            if (IsHeading(before.name) || before.name == L"p" || before.name == L"div") {
+                start = open;
+            }
+        }
+    }
+    end = html.size();
+    for (size_t at = html.find(L'<', afterStart); at != std::wstring::npos;
+         at = html.find(L'<', at + 1)) {
+        if (html.compare(at, 4, L"<!--") == 0) {
+            size_t close = html.find(L"-->", at);
+            std::wstring comment = html.substr(at, close == std::wstring::npos ? 0 : close - at);
+            if (comment.find(L"PegHelp") != std::wstring::npos) {
+                end = at;
+                break;
+            }
+            continue;
+        }
+        Tag tag = ReadTag(html, at);
+        if (IsAnchor(tag) || tag.name == L"/body") {
+            end = at;
+            // The next topic's heading may open before its anchor.
+            size_t back2 = end;
+            while (back2 > afterStart && iswspace(html[back2 - 1])) {
+                --back2;
+            }
+            if (back2 > afterStart && html[back2 - 1] == L'>') {
+                size_t open = html.rfind(L'<', back2 - 1);
+                if (open != std::wstring::npos && open >= afterStart &&
+                    IsHeading(ReadTag(html, open).name)) {
+                    end = open;
+                }
+            }
+            break;
+        }
+    }
+    begin = start;
+    return true;
+}
+
+std::vector<HelpBlock> HelpDocument::Parse(const std::wstring& html)
+{
+    BlockBuilder builder;
+    size_t i = 0;
+    while (i < html.size()) {
+        wchar_t c = html[i];
+        if (c == L'&') {
+            std::wstring decoded;
+            i = DecodeEntity(html, i, decoded);
+            for (wchar_t d : decoded) {
+                builder.Text(d);
+            }
+            continue;
+        }
+        if (c != L'<') {
+            builder.Text(c);
+            ++i;
+            continue;
+        }
+        Tag tag = ReadTag(html, i);
+        i = tag.end;
+        const std::wstring& name = tag.name;
+        if (name == L"head" || name == L"script" || name == L"style" || name == L"title") {
+            // Their content is not shown: skip to their closing tag.
+            size_t close = std::wstring::npos;
+            for (size_t at = html.find(L'<', i); at != std::wstring::npos;
+                 at = html.find(L'<', at + 1)) {
+                if (ReadTag(html, at).name == L"/" + name) {
+                    close = at;
+                    break;
+                }
+            }
+            i = close == std::wstring::npos ? html.size() : ReadTag(html, close).end;
+        } else if (IsHeading(name)) {
+            builder.Start(name == L"h1" ? BlockKind::Title : BlockKind::Heading);
+        } else if (name.size() == 3 && name[0] == L'/' && IsHeading(name.substr(1))) {
+            builder.Start(BlockKind::Paragraph);
+        } else if (name == L"li") {
+            builder.Start(BlockKind::ListItem);
+        } else if (IsBreak(name)) {
+            builder.Start(BlockKind::Paragraph);
+        }
+    }
+    return builder.Take();
+}
+
+void HelpDocument::ShowMessage(const std::wstring& title, const std::wstring& text)
+{
+    blocks_.clear();
+    blocks_.push_back({BlockKind::Title, title});
+    blocks_.push_back({BlockKind::Message, text});
+    found_ = false;
+}
+
+bool HelpDocument::LoadText(const std::wstring& html, const std::wstring& name,
+                            const std::wstring& anchor)
+{
+    size_t begin = 0;
+    size_t end = html.size();
+    if (!anchor.empty() && !FindTopic(html, anchor, begin, end)) {
+        ShowMessage(L"Topic not found",
+                    L"The topic \"" + anchor + L"\" is not in the help file \"" + name + L"\".");
+        return false;
+    }
+    blocks_ = Parse(html.substr(begin, end - begin));
+    if (blocks_.empty()) {
+        ShowMessage(L"No help text", L"The help file \"" + name + L"\" has no text here.");
+        return false;
+    }
+    found_ = true;
+    return true;
+}
+
+bool HelpDocument::Load(const std::wstring& path, const std::wstring& name,
+                        const std::wstring& anchor)
+{
+    if (path.empty()) {
+        ShowMessage(L"No help file", L"PegHelp shows a help file: file:NAME#TOPIC.");
+        return false;
+    }
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ShowMessage(L"Help file not found",
+                    L"The help file \"" + name + L"\" could not be found.");
+        return false;
+    }
+    LARGE_INTEGER size = {};
+    std::string bytes;
+    bool read = GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+                static_cast<unsigned long long>(size.QuadPart) <= kMaxFileBytes;
+    if (read) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        read = bytes.empty() || (ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got,
+                                          nullptr) &&
+                                 got == bytes.size());
+    }
+    CloseHandle(file);
+    if (!read) {
+        ShowMessage(L"Help file unreadable",
+                    L"The help file \"" + name + L"\" could not be read.");
+        return false;
+    }
+    return LoadText(Decode(bytes), name, anchor);
+}
+
+}  // namespace peghelp

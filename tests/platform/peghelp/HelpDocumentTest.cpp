@@ -1,0 +1,139 @@
+// PegHelp: the command line, the topic taken from a help file and how its
+// HTML becomes headings, paragraphs and list items; bad files and anchors.
+#include "platform/peghelp/src/HelpDocument.h"
+#include "platform/peghelp/src/HelpRequest.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+using peghelp::BlockKind;
+using peghelp::HelpBlock;
+using peghelp::HelpDocument;
+using peghelp::HelpRequest;
+
+namespace {
+
+std::wstring SamplePath()
+{
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path = exe;
+    path.erase(path.find_last_of(L"\\/") + 1);
+    return path + L"HelpSample.htm";
+}
+
+TEST(HelpRequest, TakesNameAndAnchorAndFindsBareNamesInTheWindowsFolder)
+{
+    HelpRequest request = HelpRequest::Parse(L"file:Jotlings.htm#Titles", L"C:\\windows");
+    EXPECT_EQ(L"C:\\windows\\Jotlings.htm", request.path);
+    EXPECT_EQ(L"Jotlings.htm", request.name);
+    EXPECT_EQ(L"Titles", request.anchor);
+
+    request = HelpRequest::Parse(L"file:\\Windows\\Jotlings.htm#SToday", L"C:\\windows");
+    EXPECT_EQ(L"C:\\Windows\\Jotlings.htm", request.path);
+    EXPECT_EQ(L"SToday", request.anchor);
+
+    request = HelpRequest::Parse(L"file:Jotlings.htm", L"C:\\windows");
+    EXPECT_EQ(L"C:\\windows\\Jotlings.htm", request.path);
+    EXPECT_EQ(L"", request.anchor);
+
+    request = HelpRequest::Parse(L"\"Z:\\tmp\\x.htm\"", L"C:\\windows");
+    EXPECT_EQ(L"Z:\\tmp\\x.htm", request.path);
+
+    EXPECT_EQ(L"", HelpRequest::Parse(L"", L"C:\\windows").path);
+    EXPECT_EQ(L"", HelpRequest::Parse(nullptr, L"C:\\windows").path);
+    EXPECT_EQ(L"", HelpRequest::Parse(L"file:#x", L"C:\\windows").path);
+}
+
+TEST(HelpDocument, ShowsOnlyTheTopicAtTheAnchorAsHeadingsParagraphsAndListItems)
+{
+    HelpDocument document;
+    ASSERT_TRUE(document.Load(SamplePath(), L"HelpSample.htm", L"Edit"));
+    const std::vector<HelpBlock>& blocks = document.Blocks();
+    ASSERT_GE(blocks.size(), 6u);
+    EXPECT_EQ(BlockKind::Heading, blocks[0].kind);
+    EXPECT_EQ(L"Writing a note", blocks[0].text);
+    EXPECT_EQ(BlockKind::Paragraph, blocks[1].kind);
+    // Whitespace collapsed, inline tags dropped with their text kept,
+    // entities decoded.
+    EXPECT_EQ(L"Write on the yellow page with the stylus, or switch to typing mode and type "
+              L"with the input panel. Tap \"Done\" to save & close.",
+              blocks[1].text);
+    EXPECT_EQ(BlockKind::ListItem, blocks[2].kind);
+    EXPECT_EQ(L"Tap Edit > Undo to take back the last stroke.", blocks[2].text);
+    EXPECT_EQ(BlockKind::ListItem, blocks[3].kind);
+    EXPECT_EQ(BlockKind::Heading, blocks[4].kind);
+    EXPECT_EQ(L"Recording", blocks[4].text);
+    EXPECT_NE(std::wstring::npos, blocks[5].text.find(L"Caf\x00E9 \x263A"));
+    for (const HelpBlock& block : blocks) {
+        EXPECT_EQ(std::wstring::npos, block.text.find(L"Ready-made")) << "next topic leaked in";
+        EXPECT_EQ(std::wstring::npos, block.text.find(L"Sample help")) << "the title leaked in";
+    }
+}
+
+TEST(HelpDocument, AnAnchorInsideItsHeadingKeepsTheHeading)
+{
+    HelpDocument document;
+    ASSERT_TRUE(document.Load(SamplePath(), L"HelpSample.htm", L"Titles"));
+    ASSERT_EQ(2u, document.Blocks().size());
+    EXPECT_EQ(BlockKind::Heading, document.Blocks()[0].kind);
+    EXPECT_EQ(L"Ready-made titles", document.Blocks()[0].text);
+}
+
+TEST(HelpDocument, NoAnchorShowsTheWholeFileWithoutItsHead)
+{
+    HelpDocument document;
+    ASSERT_TRUE(document.Load(SamplePath(), L"HelpSample.htm", L""));
+    EXPECT_EQ(BlockKind::Title, document.Blocks()[0].kind);
+    EXPECT_EQ(L"Sample program Help", document.Blocks()[0].text);
+    EXPECT_EQ(L"Keep a list of titles to pick from.", document.Blocks().back().text);
+}
+
+TEST(HelpDocument, AMissingFileOrAnchorGivesAMessageThatNamesIt)
+{
+    HelpDocument missingFile;
+    EXPECT_FALSE(missingFile.Load(L"C:\\windows\\NoSuchHelp.htm", L"NoSuchHelp.htm", L"Edit"));
+    EXPECT_FALSE(missingFile.Found());
+    ASSERT_EQ(2u, missingFile.Blocks().size());
+    EXPECT_NE(std::wstring::npos, missingFile.Blocks()[1].text.find(L"NoSuchHelp.htm"));
+
+    HelpDocument missingAnchor;
+    EXPECT_FALSE(missingAnchor.Load(SamplePath(), L"HelpSample.htm", L"edit"));  // case counts
+    ASSERT_EQ(2u, missingAnchor.Blocks().size());
+    EXPECT_EQ(BlockKind::Message, missingAnchor.Blocks()[1].kind);
+    EXPECT_NE(std::wstring::npos, missingAnchor.Blocks()[1].text.find(L"\"edit\""));
+
+    HelpDocument noName;
+    EXPECT_FALSE(noName.Load(L"", L"", L""));
+    EXPECT_FALSE(noName.Blocks().empty());
+}
+
+TEST(HelpDocument, BrokenHtmlNeverReadsPastItsEnd)
+{
+    const wchar_t* broken[] = {
+        L"<a name=\"X\"><h2>Cut off", L"<a name=X>text <b", L"<a name=\"X", L"&", L"&#;",
+        L"&#99999999999; &#xD800; &#x110000; &bogus; &amp", L"<!-- never closed",
+        L"<a name=X><script>while(1)", L"<a name=X></h9><li><li></li>", L"<<<>>>",
+    };
+    for (const wchar_t* html : broken) {
+        HelpDocument document;
+        document.LoadText(html, L"broken.htm", L"X");
+        EXPECT_FALSE(document.Blocks().empty()) << "no text and no message for one input";
+    }
+    HelpDocument document;
+    ASSERT_TRUE(document.LoadText(L"<p>&#9999999; &#xD800; &bogus; &amp</p>", L"b", L""));
+    EXPECT_EQ(L"\xFFFD \xFFFD &bogus; &amp", document.Blocks()[0].text);
+}
+
+TEST(HelpDocument, DecodesUtf8Utf16AndWesternText)
+{
+    EXPECT_EQ(L"Caf\x00E9", HelpDocument::Decode("Caf\xC3\xA9"));
+    EXPECT_EQ(L"Caf\x00E9", HelpDocument::Decode("\xEF\xBB\xBF" "Caf\xC3\xA9"));
+    EXPECT_EQ(L"Caf\x00E9", HelpDocument::Decode("Caf\xE9"));  // not UTF-8
+    EXPECT_EQ(L"Ab", HelpDocument::Decode(std::string("\xFF\xFE" "A\0b\0", 6)));
+    EXPECT_EQ(L"", HelpDocument::Decode(""));
+    EXPECT_EQ(L"", HelpDocument::Decode(std::string("\xFF\xFE" "A", 3)));
+}
+
+}  // namespace
