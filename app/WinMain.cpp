@@ -4,6 +4,7 @@
 #include "notes/NoteStore.h"
 
 #include <commctrl.h>
+#include <inkx.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
@@ -13,6 +14,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 
     INITCOMMONCONTROLSEX controls = {8, ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);
+    InitInkX();
 
     if (!StartInstance(instance, commandLine))
         return 0;

@@ -1,0 +1,27 @@
+# Shared by the end-to-end scenarios: $1 the device driver, $2 the test
+# device's folder, $3 the build folder.
+set -u
+driver=$1
+device_dir=$2
+build=$3
+
+device() { "$driver" --dir "$device_dir" "$@"; }
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Waits up to $1 seconds for a command to succeed.
+wait_for() {
+    local seconds=$1
+    shift
+    local end=$(( $(date +%s) + seconds ))
+    while ! "$@"; do
+        [ "$(date +%s)" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# The device's processes, by the program's file name.
+running() { pgrep -f "$1" >/dev/null; }
