@@ -2,6 +2,9 @@
 
 #include "inkx.h"
 
+// The object lives in the window's extra bytes, not its user data: programs
+// subclass the inner window and keep their own object in its user data.
+static const int kObjectSlot = 0;
 static const UINT_PTR kRecorderTimer = 1;
 static const UINT kRecorderPollMs = 100;
 
@@ -14,6 +17,7 @@ bool InkFrame::Register(HINSTANCE instance)
     // Global: programs create the control with their own instance handle.
     wc.style = CS_GLOBALCLASS;
     wc.lpfnWndProc = Proc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -23,16 +27,16 @@ bool InkFrame::Register(HINSTANCE instance)
 
 LRESULT CALLBACK InkFrame::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    InkFrame* frame = reinterpret_cast<InkFrame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    InkFrame* frame = reinterpret_cast<InkFrame*>(GetWindowLongPtrW(hwnd, kObjectSlot));
     if (msg == WM_NCCREATE) {
         frame = new InkFrame();
         frame->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
+        SetWindowLongPtrW(hwnd, kObjectSlot, reinterpret_cast<LONG_PTR>(frame));
     }
     if (frame == nullptr)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, kObjectSlot, 0);
         LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
         delete frame;
         return r;

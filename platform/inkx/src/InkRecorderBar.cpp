@@ -5,6 +5,9 @@
 #include <stdio.h>
 #include <windowsx.h>
 
+// The object lives in the window's extra bytes, not its user data: programs
+// subclass the inner window and keep their own object in its user data.
+static const int kObjectSlot = 0;
 static const RECT kRecordButton = {2, 2, 48, kInkRecorderBarHeight - 2};
 static const RECT kPlayButton = {50, 2, 90, kInkRecorderBarHeight - 2};
 
@@ -12,6 +15,7 @@ bool InkRecorderBar::Register(HINSTANCE instance)
 {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = Proc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = INKX_RECORDER_BAR_CLASS_NAME;
@@ -32,11 +36,11 @@ InkRecorderBar* InkRecorderBar::Create(HINSTANCE instance, HWND frame, const Ink
 
 LRESULT CALLBACK InkRecorderBar::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    InkRecorderBar* bar = reinterpret_cast<InkRecorderBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    InkRecorderBar* bar = reinterpret_cast<InkRecorderBar*>(GetWindowLongPtrW(hwnd, kObjectSlot));
     if (msg == WM_NCCREATE) {
         bar = static_cast<InkRecorderBar*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         bar->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bar));
+        SetWindowLongPtrW(hwnd, kObjectSlot, reinterpret_cast<LONG_PTR>(bar));
     }
     if (bar == nullptr)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -45,7 +49,7 @@ LRESULT CALLBACK InkRecorderBar::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN: bar->OnTap({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_NCDESTROY: {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, kObjectSlot, 0);
         LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
         delete bar;
         return r;

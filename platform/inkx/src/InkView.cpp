@@ -8,6 +8,9 @@
 #include <mmsystem.h>
 #include <windowsx.h>
 
+// The object lives in the window's extra bytes, not its user data: programs
+// subclass the inner window and keep their own object in its user data.
+static const int kObjectSlot = 0;
 static const int kTextFontPixels = 13;  // at 100 % zoom
 static const COLORREF kPaperColour = RGB(255, 255, 255);
 static const COLORREF kSelectionColour = RGB(173, 214, 255);
@@ -17,6 +20,7 @@ bool InkView::Register(HINSTANCE instance)
     WNDCLASSW wc = {};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = Proc;
+    wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = INKX_VIEW_CLASS_NAME;
@@ -38,16 +42,16 @@ InkView* InkView::Create(HINSTANCE instance, HWND frame, DWORD scrollStyle)
 
 LRESULT CALLBACK InkView::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    InkView* view = reinterpret_cast<InkView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    InkView* view = reinterpret_cast<InkView*>(GetWindowLongPtrW(hwnd, kObjectSlot));
     if (msg == WM_NCCREATE) {
         view = static_cast<InkView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         view->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+        SetWindowLongPtrW(hwnd, kObjectSlot, reinterpret_cast<LONG_PTR>(view));
     }
     if (view == nullptr)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, kObjectSlot, 0);
         LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
         delete view;
         return r;

@@ -1,0 +1,93 @@
+// The program's wrapper around one platform ink control ("InkX"): creates
+// and re-creates it, steers zoom, input mode, page and recorder, moves the
+// note's content in and out as an opaque block, and paints the inner window
+// yellow through a subclass.
+#pragma once
+
+#include <windows.h>
+#include <richedit.h>
+
+class InkControl {
+public:
+    InkControl();
+    virtual ~InkControl();
+    InkControl(const InkControl&) = delete;
+    InkControl& operator=(const InkControl&) = delete;
+
+    bool Create(HWND parent, int id, int x, int y, int width, int height, bool bordered);
+    void Destroy();
+    void Recreate(bool keepSettings);
+
+    void SetZoom(int percent);
+    void SetZoomIndex(int index);
+    int GetZoom() const { return zoom_; }
+    bool ZoomIn();
+    bool ZoomOut();
+
+    void Undo();
+    bool CanUndo();
+    void SetInputMode(int mode);
+    void SetPageStyle(bool shown, int style);
+    void SetCompact(bool on);
+    bool IsUnmodified();
+
+    // Streams the content out into a new block (malloc'd: free it with free()
+    // or FreeNoteData). False, with a null block, when there is no control.
+    bool GetInkData(BYTE** data, DWORD* size);
+    void SetInkData(const BYTE* data, DWORD size);
+
+    void ToggleRecorder();
+    void StartVoiceRecording();
+    void StopVoiceRecording();
+    void PlayFirstRecording();
+    void StopSound();
+
+    void Cut();
+    void Copy();
+    void Paste();
+    void SetPreviewView();
+
+    HWND Window() const { return control_; }
+    HWND InnerWindow() const { return inner_; }
+
+    // Sound playback goes through this; tests point it elsewhere.
+    typedef BOOL(WINAPI* PlaySoundFunction)(LPCWSTR sound, HMODULE module, DWORD flags);
+    static PlaySoundFunction playSound;
+
+private:
+    // Where the stream callbacks read or write: {buffer start, current
+    // position, size}. A null start counts bytes instead of copying them.
+    struct StreamCursor {
+        BYTE* start;
+        BYTE* current;
+        DWORD size;
+    };
+
+    static LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static DWORD CALLBACK OutCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
+    static DWORD CALLBACK InCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
+    LRESULT OnInnerMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void SendZoom();
+
+    HWND control_ = nullptr;
+    HWND inner_ = nullptr;
+    HWND parent_ = nullptr;
+    int id_ = 0;
+    int x_ = 0;
+    int y_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool bordered_ = false;
+    HBRUSH background_ = nullptr;
+    WNDPROC previousProc_ = nullptr;
+    CRITICAL_SECTION lock_;
+    UINT_PTR repaintTimer_ = 0;
+    int zoom_ = 100;
+    BYTE recorderOn_ = 0;
+    bool pageShown_ = false;
+    int pageStyle_ = 0;
+    int inputMode_ = 0;
+    bool compact_ = false;
+    StreamCursor cursor_ = {nullptr, nullptr, 0};
+    EDITSTREAM stream_ = {0, 0, nullptr};
+};

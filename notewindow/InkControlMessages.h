@@ -1,0 +1,49 @@
+// Messages the program exchanges with the platform's ink control (class
+// "InkX"), and the values they carry. One name per number, used by the
+// wrapper, the note window and the tests alike.
+#pragma once
+
+#include <windows.h>
+
+// To the control window.
+const UINT kInkGetInnerWindow = 1556;
+const UINT kInkSetPageStyle = 1311;       // posted; wParam: page style value
+const UINT kInkGetModified = 1538;
+const UINT kInkStreamIn = 1097;           // EM_STREAMIN
+const UINT kInkStreamOut = 1098;          // EM_STREAMOUT
+const UINT kInkShowRecorder = 1554;       // wParam 1 on, 0 off
+const UINT kInkStopRecording = 1561;
+const UINT kInkStartRecording = 1565;
+
+// To the inner window.
+const UINT kInkViewSetup = 1356;          // lParam: six 32-bit values
+const UINT kInkSetInputMode = 1353;       // wParam 0 writing, 1 typing
+const UINT kInkSetZoom = 1314;            // lParam: percent
+const UINT kInkGetZoom = 1313;
+const UINT kInkCanUndo = 198;             // EM_CANUNDO
+const UINT kInkUndo = 1258;
+const UINT kInkEmptyUndoBuffer = 205;     // EM_EMPTYUNDOBUFFER
+
+const WPARAM kInkStreamFormat = 0x10802;
+
+// Notifications from the control: WM_COMMAND low words.
+const WORD kInkChangedByPen = 10003;
+const WORD kInkChangedByTyping = 10006;
+
+// Page style values, indexed by the "Page" setting.
+const int kInkPageStyleCount = 7;
+const WPARAM kInkPageStyleValues[kInkPageStyleCount] = {16, 4, 2, 32, 0, 1, 8};
+const WPARAM kInkPageBlankValue = 16;
+
+// The wrapper's repaint timer on the inner window.
+const UINT_PTR kInkRepaintTimerId = 666;
+const UINT kInkRepaintDelayMs = 2000;
+
+// Window styles of the control.
+const DWORD kInkStyleBordered = 0x50B000CC;
+const DWORD kInkStylePlain = 0x503000CC;
+
+// Sizes of the control in the note window.
+const int kInkCompactWidth = 242;
+const int kInkCompactHeight = 145;
+const int kInkFullHeight = 226;
