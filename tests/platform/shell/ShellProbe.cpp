@@ -1,0 +1,126 @@
+// ShellProbeTest.exe: what the shell's device test does inside the device.
+//   set SECONDS PROGRAM [ARGS]          timed run at now + SECONDS; prints its handle
+//   replace HANDLE SECONDS PROGRAM [ARGS]
+//   clear HANDLE                        exit 0 when a run was removed
+//   touch FILE                          writes FILE (the program of the timed runs)
+//   keystate VK                         exit 1 while VK is held, else 0
+//   window CLASS                        exit 0 when a visible window of CLASS exists
+//   itemtop NAME                        prints the top of Today item NAME on the screen
+//   (no arguments)                      the record button's program: writes
+//                                       C:\record-probe.txt with "held" or "up"
+#include "notify.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+HANDLE SetRun(HANDLE previous, int seconds, wchar_t* program, wchar_t* arguments)
+{
+    FILETIME now;
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    SystemTimeToFileTime(&local, &now);
+    ULARGE_INTEGER at;
+    at.LowPart = now.dwLowDateTime;
+    at.HighPart = now.dwHighDateTime;
+    at.QuadPart += static_cast<ULONGLONG>(seconds) * 10000000ull;
+    FILETIME when = {at.LowPart, at.HighPart};
+    CE_NOTIFICATION_TRIGGER trigger = {};
+    trigger.dwSize = sizeof(trigger);
+    trigger.dwType = CNT_TIME;
+    trigger.lpszApplication = program;
+    trigger.lpszArguments = arguments;
+    FileTimeToSystemTime(&when, &trigger.stStartTime);
+    trigger.stEndTime = trigger.stStartTime;
+    return CeSetUserNotificationEx(previous, &trigger, nullptr);
+}
+
+bool WriteFileText(const wchar_t* path, const char* text)
+{
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
+HANDLE ParseHandle(const wchar_t* text)
+{
+    return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(wcstoul(text, nullptr, 0)));
+}
+
+struct ItemSearch {
+    const wchar_t* name;
+    HWND found;
+};
+
+BOOL CALLBACK FindItem(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<ItemSearch*>(lParam);
+    wchar_t title[64] = L"";
+    GetWindowTextW(window, title, 64);
+    if (wcscmp(title, search->name) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 1) {
+        bool held = (GetAsyncKeyState(0xCF) & 0x8000) != 0;
+        return WriteFileText(L"C:\\record-probe.txt", held ? "held" : "up") ? 0 : 1;
+    }
+    std::wstring command = argv[1];
+    if (command == L"set" && argc >= 4) {
+        HANDLE handle = SetRun(nullptr, _wtoi(argv[2]), argv[3], argc > 4 ? argv[4] : nullptr);
+        wprintf(L"%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(handle)));
+        return handle != nullptr ? 0 : 1;
+    }
+    if (command == L"replace" && argc >= 5) {
+        HANDLE handle = SetRun(ParseHandle(argv[2]), _wtoi(argv[3]), argv[4],
+                               argc > 5 ? argv[5] : nullptr);
+        wprintf(L"%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(handle)));
+        return handle != nullptr ? 0 : 1;
+    }
+    if (command == L"clear" && argc == 3) {
+        return CeClearUserNotification(ParseHandle(argv[2])) ? 0 : 1;
+    }
+    if (command == L"touch" && argc == 3) {
+        return WriteFileText(argv[2], "fired") ? 0 : 1;
+    }
+    if (command == L"keystate" && argc == 3) {
+        return (GetAsyncKeyState(static_cast<int>(wcstoul(argv[2], nullptr, 0))) & 0x8000) ? 1 : 0;
+    }
+    if (command == L"window" && argc == 3) {
+        HWND window = FindWindowW(argv[2], nullptr);
+        return window != nullptr && IsWindowVisible(window) ? 0 : 1;
+    }
+    if (command == L"itemtop" && argc == 3) {
+        HWND today = FindWindowW(L"DesktopExplorerWindow", nullptr);
+        ItemSearch search = {argv[2], nullptr};
+        if (today != nullptr) {
+            EnumChildWindows(today, FindItem, reinterpret_cast<LPARAM>(&search));
+        }
+        if (search.found == nullptr) {
+            wprintf(L"none\n");
+            return 1;
+        }
+        RECT rect;
+        GetWindowRect(search.found, &rect);
+        MapWindowPoints(nullptr, today, reinterpret_cast<POINT*>(&rect), 2);
+        wprintf(L"%ld\n", rect.top);
+        return 0;
+    }
+    fwprintf(stderr, L"ShellProbeTest: bad arguments\n");
+    return 2;
+}

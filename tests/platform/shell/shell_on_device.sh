@@ -1,0 +1,193 @@
+#!/usr/bin/env bash
+# The shell as the device runs it: timed runs that fire, are replaced and
+# cleared, and survive a restart of the shell; Today items loaded from the
+# registry list and laid out by their height answers; the record button from
+# the device driver and from the host key F9; the navigation bar's ok button
+# for another program's window; the Start menu.
+#   shell_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
+set -u
+device=$1
+devdir=$2
+build=$3
+drive=$devdir/prefix/drive_c
+shots=$build/screenshots
+mkdir -p "$shots"
+
+dev() { "$device" --dir "$devdir" "$@"; }
+winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+probe_exe=$(winpath "$build/bin/ShellProbeTest.exe")
+item_dll=$(winpath "$build/bin/testitems/ShellTestItem.dll")
+probe() { dev run "$probe_exe" "$@"; }
+reg() { dev run reg "$@" >/dev/null 2>&1; }
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# wait_for SECONDS COMMAND...: polls COMMAND every 0.25 s until it succeeds.
+wait_for() {
+    local limit=$(( $1 * 4 ))
+    shift
+    local i
+    for ((i = 0; i < limit; i++)); do
+        "$@" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+exists() { [ -e "$drive/$1" ]; }
+shell_up() { probe window DesktopExplorerWindow; }
+shell_down() { ! probe window DesktopExplorerWindow; }
+item_top() { probe itemtop "$1" | tr -d '\r'; }
+
+observations='HKLM\SOFTWARE\JotlingsTests\ShellTestItem'
+today_items='HKLM\SOFTWARE\Microsoft\Today\Items'
+keys='HKLM\SOFTWARE\Microsoft\Shell\Keys'
+
+cleanup() {
+    dev run 'C:\windows\shell.exe' -quit >/dev/null 2>&1
+    reg delete "$today_items\\ShellTestItemA" /f
+    reg delete "$today_items\\ShellTestItemB" /f
+    reg delete "$observations" /f
+    # The shell writes its own table again at its next start.
+    reg delete "$keys" /f
+    rm -f "$drive"/fired-*.txt "$drive/record-probe.txt"
+}
+cleanup
+
+# --- Set-up while no shell runs -------------------------------------------
+reg add "$keys\\40CF" /v Name /d Record /f
+reg add "$keys\\40CF" /ve /d "$probe_exe" /f
+reg add "$keys\\40CF" /v HostKey /t REG_DWORD /d 120 /f   # VK_F9
+reg add "$observations\\ShellTestItemA" /v Height /t REG_DWORD /d 40 /f
+reg add "$observations\\ShellTestItemB" /v Height /t REG_DWORD /d 30 /f
+for item in ShellTestItemA:0 ShellTestItemB:1; do
+    name=${item%%:*}
+    order=${item##*:}
+    reg add "$today_items\\$name" /v DLL /d "$item_dll" /f
+    reg add "$today_items\\$name" /v Flags /t REG_DWORD /d 0 /f
+    reg add "$today_items\\$name" /v Options /t REG_DWORD /d 0 /f
+    reg add "$today_items\\$name" /v Enabled /t REG_DWORD /d 1 /f
+    reg add "$today_items\\$name" /v Order /t REG_DWORD /d "$order" /f
+    reg add "$today_items\\$name" /v Type /t REG_DWORD /d 4 /f
+done
+
+# A run due while the shell is down waits for the shell.
+probe set 1 "$probe_exe" 'touch C:\fired-missed.txt' >/dev/null
+sleep 2.5
+if exists fired-missed.txt; then fail "a timed run started without the shell"; fi
+
+# --- The shell starts ------------------------------------------------------
+dev start-program 'C:\windows\shell.exe'
+if wait_for 20 shell_up; then pass "the shell's Today screen is up"; else fail "no Today screen"; fi
+if wait_for 10 exists fired-missed.txt; then
+    pass "a run missed while the shell was down started at its start"
+else
+    fail "the missed run did not start"
+fi
+if probe window HHTaskBar; then pass "navigation bar shown"; else fail "no navigation bar"; fi
+
+# --- Timed runs while the shell runs ---------------------------------------
+probe set 2 "$probe_exe" 'touch C:\fired-live.txt' >/dev/null
+cleared=$(probe set 2 "$probe_exe" 'touch C:\fired-cleared.txt' | tr -d '\r')
+probe clear "$cleared" || fail "clearing run $cleared"
+moved=$(probe set 60 "$probe_exe" 'touch C:\fired-old.txt' | tr -d '\r')
+probe replace "$moved" 2 "$probe_exe" 'touch C:\fired-new.txt' >/dev/null
+if wait_for 10 exists fired-live.txt; then pass "a timed run started at its time"; else fail "timed run did not start"; fi
+if wait_for 10 exists fired-new.txt; then pass "a replaced run started at its new time"; else fail "replaced run did not start"; fi
+sleep 1.5
+if exists fired-cleared.txt; then fail "a cleared run started"; else pass "a cleared run never started"; fi
+if exists fired-old.txt; then fail "a replaced run kept its old program"; fi
+
+# --- Today items from the registry -----------------------------------------
+top_a() { item_top ShellTestItemA; }
+top_b() { item_top ShellTestItemB; }
+items_laid_out() {
+    local a b
+    a=$(top_a) && b=$(top_b) || return 1
+    [ $((b - a)) -eq "$1" ]
+}
+if wait_for 10 items_laid_out 40; then
+    pass "both test items loaded and laid out one under the other"
+else
+    fail "items not laid out (A at $(top_a), B at $(top_b))"
+fi
+dev screenshot "$shots/shell-today.png"
+reg add "$observations\\ShellTestItemA" /v Height /t REG_DWORD /d 64 /f
+if wait_for 10 items_laid_out 64; then
+    pass "a new height answer moved the item below"
+else
+    fail "height answer ignored (A at $(top_a), B at $(top_b))"
+fi
+reg add "$today_items\\ShellTestItemB" /v Enabled /t REG_DWORD /d 0 /f
+if wait_for 10 bash -c "! \"$device\" --dir \"$devdir\" run \"$probe_exe\" itemtop ShellTestItemB >/dev/null"; then
+    pass "an item switched off in the registry left the screen"
+else
+    fail "switched-off item stayed"
+fi
+
+# --- The record button -------------------------------------------------------
+key_held() { ! probe keystate 0xCF; }
+key_up() { probe keystate 0xCF; }
+probe_says() { [ "$(cat "$drive/record-probe.txt" 2>/dev/null)" = "$1" ]; }
+dev record press
+if wait_for 5 key_held; then pass "record press holds key 0xCF for other programs"; else fail "0xCF not held"; fi
+if wait_for 10 probe_says held; then
+    pass "the record button started its program, which saw the button held"
+else
+    fail "record button program not started"
+fi
+dev record release
+if wait_for 5 key_up; then pass "record release lets 0xCF go"; else fail "0xCF still held"; fi
+rm -f "$drive/record-probe.txt"
+dev keydown F9
+if wait_for 5 key_held; then pass "host key F9 holds the record key"; else fail "F9 did not hold 0xCF"; fi
+wait_for 10 probe_says held || fail "F9 did not start the record program"
+dev keyup F9
+if wait_for 5 key_up; then pass "releasing F9 releases the record key"; else fail "0xCF stuck after F9"; fi
+
+# --- The navigation bar's ok for another program's window -------------------
+printf '<html><body><a name="T"></a><h2>Device test</h2><p>Help text.</p></body></html>' \
+    >"$drive/windows/ShellDeviceTest.htm"
+dev start-program 'C:\windows\PegHelp.exe' 'file:ShellDeviceTest.htm#T'
+if wait_for 10 probe window PegHelpWindow; then
+    sleep 0.6   # the bar polls the window in front
+    dev screenshot "$shots/shell-peghelp.png"
+    dev tap 225 12
+    if wait_for 5 bash -c "\"$device\" --dir \"$devdir\" run \"$probe_exe\" window PegHelpWindow; [ \$? -ne 0 ]"; then
+        pass "the navigation bar's ok closed the help viewer"
+    else
+        fail "ok did not close the help viewer"
+    fi
+else
+    fail "PegHelp did not open"
+fi
+rm -f "$drive/windows/ShellDeviceTest.htm"
+
+# --- The Start menu ------------------------------------------------------------
+dev tap 15 12
+if wait_for 5 probe window '#32768'; then
+    dev screenshot "$shots/shell-start-menu.png"
+    pass "the Start flag opens the Start menu"
+else
+    fail "no Start menu"
+fi
+dev key Escape
+wait_for 5 bash -c "\"$device\" --dir \"$devdir\" run \"$probe_exe\" window '#32768'; [ \$? -ne 0 ]" ||
+    fail "the Start menu did not close"
+
+# --- A restart keeps pending runs ----------------------------------------------
+probe set 4 "$probe_exe" 'touch C:\fired-restart.txt' >/dev/null
+dev run 'C:\windows\shell.exe' -quit || fail "shell did not quit"
+wait_for 10 shell_down || fail "shell still up"
+dev start-program 'C:\windows\shell.exe'
+wait_for 20 shell_up || fail "shell did not come back"
+if wait_for 15 exists fired-restart.txt; then
+    pass "a run set before a restart of the shell started after it"
+else
+    fail "run lost in the restart"
+fi
+
+cleanup
+echo "$failures failure(s); screenshots in $shots"
+[ "$failures" -eq 0 ]
