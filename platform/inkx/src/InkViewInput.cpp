@@ -6,6 +6,7 @@
 #include "InkStrokePainter.h"
 #include "inkx.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 // A stylus within this many pixels of a stroke erases it.
@@ -75,8 +76,12 @@ void InkView::OnMouseMove(POINT p)
     if (!penDown_ || (p.x == lastScreen_.x && p.y == lastScreen_.y))
         return;
     if (erasing_) {
+        // A fast stylus jumps; erase along the way, not only where it lands.
+        int dx = p.x - lastScreen_.x, dy = p.y - lastScreen_.y;
+        int steps = (abs(dx) > abs(dy) ? abs(dx) : abs(dy)) / kEraseRadiusPixels + 1;
+        for (int i = 1; i <= steps; ++i)
+            EraseAt({lastScreen_.x + dx * i / steps, lastScreen_.y + dy * i / steps});
         lastScreen_ = p;
-        EraseAt(p);
         return;
     }
     stroke_.AddPoint(viewport_.ToContent(p));

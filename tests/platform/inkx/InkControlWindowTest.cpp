@@ -5,12 +5,57 @@
 
 #include <string.h>
 
-static std::vector<POINT> Zigzag(int x, int y, int n)
+#include <algorithm>
+
+namespace {
+
+std::vector<POINT> Zigzag(int x, int y, int n)
 {
     std::vector<POINT> pts;
     for (int i = 0; i < n; ++i)
         pts.push_back({x + i * 5, y + (i % 2) * 9});
     return pts;
+}
+
+bool Contains(const std::vector<uint8_t>& bytes, const void* what, size_t size)
+{
+    const uint8_t* w = static_cast<const uint8_t*>(what);
+    return std::search(bytes.begin(), bytes.end(), w, w + size) != bytes.end();
+}
+
+int CountCommands(const InkHost& host, WORD low)
+{
+    int n = 0;
+    for (const InkHost::Command& c : host.commands) {
+        if (c.low == low && c.from == host.Control())
+            ++n;
+    }
+    return n;
+}
+
+// Bounding box of pixels darker than the page and its lines.
+RECT InkBox(const std::vector<uint32_t>& pixels, int width)
+{
+    RECT box = {width, 1 << 20, -1, -1};
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        uint32_t p = pixels[i];
+        int lum = ((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255);
+        if (lum > 150)
+            continue;
+        int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+        box.left = std::min<int>(box.left, x);
+        box.top = std::min<int>(box.top, y);
+        box.right = std::max<int>(box.right, x);
+        box.bottom = std::max<int>(box.bottom, y);
+    }
+    return box;
+}
+
+int InnerWidth(const InkHost& host)
+{
+    RECT r;
+    GetClientRect(host.Inner(), &r);
+    return r.right;
 }
 
 TEST(InkControlWindowTest, CreatesInnerWindowAndAnswersZoom)
@@ -26,3 +71,228 @@ TEST(InkControlWindowTest, CreatesInnerWindowAndAnswersZoom)
     SendMessageW(host.Inner(), kInkMsgSetZoom, 0, 5);
     EXPECT_EQ(25, SendMessageW(host.Inner(), kInkMsgGetZoom, 0, 0));
 }
+
+TEST(InkControlWindowTest, StrokesStreamOutAndBackIdentically)
+{
+    InkHost host;
+    host.Stroke(Zigzag(20, 30, 12));
+    host.Stroke({{100, 100}});  // a dot
+    host.Stroke(Zigzag(40, 120, 30));
+    std::vector<uint8_t> out = host.StreamOut();
+    ASSERT_GT(out.size(), 16u + 3 * 20u);
+
+    InkHost other;
+    EXPECT_EQ(static_cast<LRESULT>(out.size()), other.StreamIn(out, 97));
+    EXPECT_EQ(out, other.StreamOut());
+    // Drawn the same way too.
+    EXPECT_EQ(host.Capture(), other.Capture());
+}
+
+TEST(InkControlWindowTest, StrokesKeepContentCoordinatesAcrossZoom)
+{
+    InkHost host;
+    host.Stroke({{10, 10}, {60, 40}});
+    SendMessageW(host.Inner(), kInkMsgSetZoom, 0, 300);
+    host.Stroke({{90, 90}, {120, 150}});
+    std::vector<uint8_t> out = host.StreamOut();
+    InkHost other;
+    other.StreamIn(out);
+    SendMessageW(other.Inner(), kInkMsgSetZoom, 0, 300);
+    EXPECT_EQ(host.Capture(), other.Capture());
+}
+
+TEST(InkControlWindowTest, ZoomRescalesTheDrawnInk)
+{
+    InkHost host;
+    host.Stroke({{10, 10}, {50, 30}});
+    int width = InnerWidth(host);
+    RECT at100 = InkBox(host.Capture(), width);
+    SendMessageW(host.Inner(), kInkMsgSetZoom, 0, 200);
+    RECT at200 = InkBox(host.Capture(), width);
+    ASSERT_GE(at100.right, 0);
+    ASSERT_GE(at200.right, 0);
+    int w100 = at100.right - at100.left, w200 = at200.right - at200.left;
+    EXPECT_NEAR(2 * w100, w200, 6);
+    EXPECT_NEAR(2 * at100.left, at200.left, 4);
+    EXPECT_NE(host.Capture(), std::vector<uint32_t>());
+}
+
+TEST(InkControlWindowTest, PageStylesDrawDifferentBackgrounds)
+{
+    InkHost host;
+    const WPARAM styles[] = {kInkPageBlank, kInkPageGrid, kInkPageRuled, kInkPageDotted,
+                             kInkPageLeftMargin, kInkPageTopMargin, kInkPageLeftTopMargin};
+    std::vector<std::vector<uint32_t>> shots;
+    for (WPARAM style : styles) {
+        PostMessageW(host.Control(), kInkMsgSetPageStyle, style, 0);
+        host.Pump();
+        shots.push_back(host.Capture());
+    }
+    for (size_t i = 0; i < shots.size(); ++i) {
+        for (size_t j = i + 1; j < shots.size(); ++j)
+            EXPECT_NE(shots[i], shots[j]) << "styles " << styles[i] << " and " << styles[j];
+    }
+    // Blank is one colour throughout.
+    const std::vector<uint32_t>& blank = shots[0];
+    EXPECT_TRUE(std::all_of(blank.begin(), blank.end(), [&](uint32_t p) { return p == blank[0]; }));
+    // An unknown value is blank too.
+    PostMessageW(host.Control(), kInkMsgSetPageStyle, 77, 0);
+    host.Pump();
+    EXPECT_EQ(blank, host.Capture());
+}
+
+TEST(InkControlWindowTest, TypedTextStreamsOutAndBack)
+{
+    InkHost host;
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    SetFocus(host.Inner());
+    host.Type(L"Hello there, this line is long enough to wrap around\rSecond");
+    std::vector<uint8_t> out = host.StreamOut();
+    const wchar_t expected[] = L"Hello there, this line is long enough to wrap around\nSecond";
+    EXPECT_TRUE(Contains(out, expected, sizeof(expected) - sizeof(wchar_t)));
+
+    InkHost other;
+    other.StreamIn(out, 3);
+    EXPECT_EQ(out, other.StreamOut());
+    EXPECT_EQ(host.Capture(), other.Capture());
+}
+
+TEST(InkControlWindowTest, EditingKeysAndBackspace)
+{
+    InkHost host;
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"abcd");
+    SendMessageW(host.Inner(), WM_KEYDOWN, VK_LEFT, 0);
+    SendMessageW(host.Inner(), WM_KEYDOWN, VK_LEFT, 0);
+    host.Type(L"X\bY");  // abYcd
+    SendMessageW(host.Inner(), WM_KEYDOWN, VK_DELETE, 0);  // abYd
+    std::vector<uint8_t> out = host.StreamOut();
+    const wchar_t expected[] = L"abYd";
+    EXPECT_TRUE(Contains(out, expected, 8));
+    EXPECT_FALSE(Contains(out, L"abYcd", 10));
+}
+
+TEST(InkControlWindowTest, UndoRevertsStrokesAndTypingBursts)
+{
+    InkHost host;
+    EXPECT_EQ(0, SendMessageW(host.Inner(), kInkMsgCanUndo, 0, 0));
+    host.Stroke(Zigzag(10, 10, 5));
+    std::vector<uint8_t> oneStroke = host.StreamOut();
+    host.Stroke(Zigzag(50, 60, 5));
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"word");
+    ASSERT_NE(0, SendMessageW(host.Inner(), kInkMsgCanUndo, 0, 0));
+    SendMessageW(host.Inner(), kInkMsgUndo, 0, 0);  // the typed word, as one step
+    SendMessageW(host.Inner(), kInkMsgUndo, 0, 0);  // the second stroke
+    EXPECT_EQ(oneStroke, host.StreamOut());
+    SendMessageW(host.Inner(), kInkMsgEmptyUndo, 0, 0);
+    EXPECT_EQ(0, SendMessageW(host.Inner(), kInkMsgCanUndo, 0, 0));
+}
+
+TEST(InkControlWindowTest, ModifiedSinceCreationOrStreamIn)
+{
+    InkHost host;
+    EXPECT_EQ(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
+    host.Stroke(Zigzag(10, 10, 4));
+    EXPECT_NE(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
+    std::vector<uint8_t> out = host.StreamOut();
+    EXPECT_NE(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
+    host.StreamIn(out);
+    EXPECT_EQ(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
+}
+
+TEST(InkControlWindowTest, NotifiesParentOfChangesAndFocus)
+{
+    InkHost host;
+    host.commands.clear();
+    SetFocus(host.Parent());
+    SendMessageW(host.Control(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(host.Inner(), GetFocus());
+    ASSERT_FALSE(host.commands.empty());
+    EXPECT_EQ(105, host.commands[0].low);
+    EXPECT_EQ(EN_SETFOCUS, host.commands[0].high);
+    EXPECT_EQ(host.Control(), host.commands[0].from);
+
+    host.Stroke(Zigzag(10, 10, 4));
+    EXPECT_EQ(1, CountCommands(host, kInkNotifyInkChanged));
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"ab");
+    EXPECT_EQ(2, CountCommands(host, kInkNotifyTextChanged));
+
+    SetFocus(host.Parent());
+    bool killed = false;
+    for (const InkHost::Command& c : host.commands)
+        killed |= c.low == 105 && c.high == EN_KILLFOCUS;
+    EXPECT_TRUE(killed);
+}
+
+TEST(InkControlWindowTest, EraserRemovesTouchedStrokesAndUndoBringsThemBack)
+{
+    InkHost host;
+    host.Stroke({{20, 20}, {120, 20}});
+    host.Stroke({{20, 80}, {120, 80}});
+    std::vector<uint8_t> both = host.StreamOut();
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeErasing, 0);
+    host.Stroke({{60, 10}, {60, 30}});
+    std::vector<uint8_t> erased = host.StreamOut();
+    EXPECT_LT(erased.size(), both.size());
+    EXPECT_GT(erased.size(), 16u);  // the other stroke stays
+    SendMessageW(host.Inner(), kInkMsgUndo, 0, 0);
+    EXPECT_EQ(both, host.StreamOut());
+}
+
+TEST(InkControlWindowTest, CutCopyPasteTextThroughTheClipboard)
+{
+    InkHost host;
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"one two");
+    host.Type(L"\x01");  // select all
+    SendMessageW(host.Control(), WM_COPY, 0, 0);
+    SendMessageW(host.Inner(), WM_KEYDOWN, VK_END, 0);
+    SendMessageW(host.Control(), WM_PASTE, 0, 0);
+    std::vector<uint8_t> out = host.StreamOut();
+    EXPECT_TRUE(Contains(out, L"one twoone two", 28));
+    host.Type(L"\x01");
+    SendMessageW(host.Control(), WM_CUT, 0, 0);
+    EXPECT_FALSE(Contains(host.StreamOut(), L"one", 6));
+    SendMessageW(host.Control(), WM_PASTE, 0, 0);
+    EXPECT_TRUE(Contains(host.StreamOut(), L"one twoone two", 28));
+}
+
+TEST(InkControlWindowTest, InkCopiesAndPastesInPenMode)
+{
+    InkHost host;
+    host.Stroke(Zigzag(10, 10, 6));
+    SendMessageW(host.Control(), WM_COPY, 0, 0);
+    size_t before = host.StreamOut().size();
+    SendMessageW(host.Control(), WM_PASTE, 0, 0);
+    size_t after = host.StreamOut().size();
+    EXPECT_EQ(before + (after - before), after);
+    EXPECT_EQ(before - 16, after - before) << "one more stroke of the same size";
+}
+
+TEST(InkControlWindowTest, PreviewSetupIgnoresTheStylus)
+{
+    InkHost host;
+    INT32 preview[6] = {14, 2, 0, 16, 0, 0};
+    SendMessageW(host.Inner(), kInkMsgViewSetup, 0, reinterpret_cast<LPARAM>(preview));
+    std::vector<uint8_t> empty = host.StreamOut();
+    host.Stroke(Zigzag(10, 10, 6));
+    EXPECT_EQ(empty, host.StreamOut());
+    EXPECT_EQ(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
+}
+
+TEST(InkControlWindowTest, RecorderBarTakesRoomFromTheView)
+{
+    InkHost host;
+    RECT full, withBar;
+    GetClientRect(host.Inner(), &full);
+    SendMessageW(host.Control(), kInkMsgShowRecorder, 1, 0);
+    GetClientRect(host.Inner(), &withBar);
+    EXPECT_LT(withBar.bottom, full.bottom);
+    SendMessageW(host.Control(), kInkMsgShowRecorder, 0, 0);
+    GetClientRect(host.Inner(), &withBar);
+    EXPECT_EQ(full.bottom, withBar.bottom);
+}
+
+}  // namespace

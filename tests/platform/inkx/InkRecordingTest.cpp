@@ -1,0 +1,191 @@
+// Voice recordings end to end: recorded through the control (from the
+// sound input, or as silence where there is none), streamed out as a
+// standard wave, and found by the program's wrapper for playback.
+#include "InkHost.h"
+#include "InkRecording.h"
+#include "LeReader.h"
+
+#include "notewindow/InkControl.h"
+
+#include <gtest/gtest.h>
+
+#include <mmsystem.h>
+#include <string.h>
+
+namespace {
+
+void PumpFor(DWORD ms)
+{
+    ULONGLONG until = GetTickCount64() + ms;
+    while (GetTickCount64() < until) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
+size_t FindRiff(const std::vector<uint8_t>& bytes)
+{
+    for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
+        if (memcmp(&bytes[i], "RIFF", 4) == 0)
+            return i;
+    }
+    return bytes.size();
+}
+
+struct Wave {
+    bool valid = false;
+    unsigned rate = 0;
+    unsigned bits = 0;
+    unsigned dataBytes = 0;
+    bool silent = true;
+    unsigned DurationMs() const { return rate ? dataBytes * 1000u / (rate * bits / 8) : 0; }
+};
+
+// Reads a canonical wave the way a player would: header fields and data.
+Wave ParseWave(const uint8_t* p, size_t size)
+{
+    Wave w;
+    LeReader r(p, size);
+    if (!r.TagIs("RIFF"))
+        return w;
+    uint32_t riffSize = r.U32();
+    if (!r.TagIs("WAVE") || !r.TagIs("fmt ") || r.U32() != 16 || r.U16() != 1 || r.U16() != 1)
+        return w;
+    w.rate = r.U32();
+    uint32_t perSecond = r.U32();
+    r.U16();
+    w.bits = r.U16();
+    if (!r.TagIs("data"))
+        return w;
+    w.dataBytes = r.U32();
+    const uint8_t* data = r.Take(w.dataBytes);
+    if (data == nullptr || riffSize != 36 + w.dataBytes || perSecond != w.rate * w.bits / 8)
+        return w;
+    for (unsigned i = 0; i < w.dataBytes; ++i)
+        w.silent = w.silent && data[i] == 0;
+    w.valid = true;
+    return w;
+}
+
+class SilentInput {
+public:
+    SilentInput() { SetEnvironmentVariableW(L"INKX_NO_SOUND_INPUT", L"1"); }
+    ~SilentInput() { SetEnvironmentVariableW(L"INKX_NO_SOUND_INPUT", nullptr); }
+};
+
+TEST(InkRecordingTest, WithoutSoundInputRecordsSilenceOfTheRealDuration)
+{
+    SilentInput silent;
+    InkHost host;
+    SendMessageW(host.Control(), kInkMsgShowRecorder, 1, 0);
+    host.commands.clear();
+    SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
+    PumpFor(600);
+    SendMessageW(host.Control(), kInkMsgStopRecording, 0, 0);
+    std::vector<uint8_t> out = host.StreamOut();
+    size_t at = FindRiff(out);
+    ASSERT_LT(at, out.size());
+    Wave w = ParseWave(&out[at], out.size() - at);
+    ASSERT_TRUE(w.valid);
+    EXPECT_TRUE(w.silent);
+    EXPECT_GE(w.DurationMs(), 550u);
+    EXPECT_LT(w.DurationMs(), 5000u);
+    bool notified = false;
+    for (const InkHost::Command& c : host.commands)
+        notified |= c.low == kInkNotifyTextChanged && c.from == host.Control();
+    EXPECT_TRUE(notified);
+    EXPECT_NE(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
+}
+
+TEST(InkRecordingTest, RecordsFromTheSoundInputWhenThereIsOne)
+{
+    if (waveInGetNumDevs() == 0)
+        GTEST_SKIP() << "no wave-in device on this machine";
+    InkHost host;
+    SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
+    PumpFor(700);
+    SendMessageW(host.Control(), kInkMsgStopRecording, 0, 0);
+    std::vector<uint8_t> out = host.StreamOut();
+    size_t at = FindRiff(out);
+    ASSERT_LT(at, out.size());
+    Wave w = ParseWave(&out[at], out.size() - at);
+    ASSERT_TRUE(w.valid);
+    EXPECT_EQ(11025u, w.rate);
+    EXPECT_EQ(16u, w.bits);
+    EXPECT_GE(w.DurationMs(), 450u);
+}
+
+TEST(InkRecordingTest, StopWithoutStartAddsNothingAndUndoRemovesARecording)
+{
+    SilentInput silent;
+    InkHost host;
+    std::vector<uint8_t> empty = host.StreamOut();
+    SendMessageW(host.Control(), kInkMsgStopRecording, 0, 0);
+    EXPECT_EQ(empty, host.StreamOut());
+    SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
+    PumpFor(100);
+    SendMessageW(host.Control(), kInkMsgStopRecording, 0, 0);
+    EXPECT_LT(FindRiff(host.StreamOut()), host.StreamOut().size());
+    SendMessageW(host.Inner(), kInkMsgUndo, 0, 0);
+    EXPECT_EQ(empty, host.StreamOut());
+}
+
+TEST(InkRecordingTest, RecordingSurvivesStreamingOutAndIn)
+{
+    SilentInput silent;
+    InkHost host;
+    host.Stroke({{10, 10}, {40, 30}});
+    SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
+    PumpFor(200);
+    SendMessageW(host.Control(), kInkMsgStopRecording, 0, 0);
+    std::vector<uint8_t> out = host.StreamOut();
+    InkHost other;
+    other.StreamIn(out, 1000);
+    EXPECT_EQ(out, other.StreamOut());
+}
+
+std::vector<uint8_t> played;
+DWORD playedFlags = 0;
+
+BOOL WINAPI CapturePlay(LPCWSTR sound, HMODULE, DWORD flags)
+{
+    playedFlags = flags;
+    if (sound == nullptr)
+        return TRUE;
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(sound);
+    LeReader r(p, 8);
+    r.Take(4);
+    uint32_t size = r.U32();
+    played.assign(p, p + 8 + size);  // a player reads exactly this much
+    return TRUE;
+}
+
+TEST(InkRecordingTest, WrapperPlaysTheRecordedWave)
+{
+    SilentInput silent;
+    InkHost host;  // parent window and InitInkX
+    InkControl ink;
+    ASSERT_TRUE(ink.Create(host.Parent(), 106, 0, 0, 200, 200, true));
+    played.clear();
+    InkControl::playSound = CapturePlay;
+    ink.PlayFirstRecording();
+    EXPECT_TRUE(played.empty()) << "no recording, nothing played";
+
+    ink.ToggleRecorder();
+    ink.StartVoiceRecording();
+    PumpFor(300);
+    ink.StopVoiceRecording();
+    ink.PlayFirstRecording();
+    InkControl::playSound = PlaySoundW;
+    ASSERT_FALSE(played.empty());
+    EXPECT_EQ(static_cast<DWORD>(SND_MEMORY), playedFlags);
+    Wave w = ParseWave(played.data(), played.size());
+    EXPECT_TRUE(w.valid);
+    EXPECT_GE(w.DurationMs(), 250u);
+    EXPECT_FALSE(ink.IsUnmodified());
+    ink.Destroy();
+}
+
+}  // namespace
