@@ -1,0 +1,480 @@
+#include "MenuBar.h"
+
+#include <cwchar>
+
+#include "MenuBarResource.h"
+#include "ScreenAreas.h"
+#include "ShellProperties.h"
+#include "ShellPanels.h"
+
+namespace ceshell {
+
+namespace {
+
+constexpr const wchar_t* kBandClass = L"CeShellMenuBar";
+constexpr UINT_PTR kToolbarSubclassId = 0x4D42;  // "MB"
+constexpr UINT_PTR kOwnerSubclassId = 0x4D43;
+constexpr int kToolbarControlId = 1;
+constexpr size_t kMaxLabel = 64;
+constexpr size_t kMaxToolTip = 127;
+constexpr WPARAM kMaxToolTips = 256;
+constexpr int kMaxToolButtons = 256;
+// The desktop's own number for TB_SETTOOLTIPS; the handheld's is
+// CE_TB_SETTOOLTIPS. Both arrive here in the handheld's array form.
+constexpr UINT kDesktopSetToolTips = WM_USER + 36;
+// Posted to the band when the program destroyed the toolbar itself.
+constexpr UINT kMsgDestroyBand = WM_APP + 1;
+// Posted to the band to show or hide it once the toolbar's style settled.
+constexpr UINT kMsgUpdateBand = WM_APP + 2;
+// Commands for top-level pop-ups of a bar made from a menu alone, which have
+// no id of their own.
+constexpr int kFirstPopupCommand = 0xFF00;
+
+bool RegisterBandClass(HINSTANCE instance, WNDPROC procedure)
+{
+    WNDCLASSW existing;
+    if (GetClassInfoW(instance, kBandClass, &existing))
+        return true;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = nullptr;
+    wc.lpszClassName = kBandClass;
+    return RegisterClassW(&wc) != 0;
+}
+
+HINSTANCE ModuleInstance()
+{
+    return GetModuleHandleW(nullptr);
+}
+
+}  // namespace
+
+HWND MenuBar::Create(const SHMENUBARINFO& info)
+{
+    HWND owner = info.hwndParent;
+    if (!IsWindow(owner) || GetWindowThreadProcessId(owner, nullptr) != GetCurrentThreadId())
+        return nullptr;
+    if (MenuBar* previous = FromOwner(owner))
+        DestroyWindow(previous->band_);
+
+    MenuBar* bar = new MenuBar();
+    bar->owner_ = owner;
+    if (!bar->CreateWindows()) {
+        delete bar;
+        return nullptr;
+    }
+    // From here the band's destruction frees the object.
+    if (!bar->Build(info)) {
+        DestroyWindow(bar->band_);
+        return nullptr;
+    }
+    bar->UpdateVisibility();
+    return bar->toolbar_;
+}
+
+MenuBar* MenuBar::FromOwner(HWND owner)
+{
+    return static_cast<MenuBar*>(GetPropW(owner, kMenuBarProperty));
+}
+
+bool MenuBar::CreateWindows()
+{
+    HINSTANCE instance = ModuleInstance();
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!RegisterBandClass(instance, BandProc))
+        return false;
+    RECT area = MenuBarRect();
+    band_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kBandClass, L"", WS_POPUP | WS_CLIPCHILDREN,
+                            area.left, area.top, area.right - area.left, area.bottom - area.top, owner_,
+                            nullptr, instance, this);
+    if (band_ == nullptr)
+        return false;
+    ownedByBand_ = true;
+    Attach();
+    return true;
+}
+
+bool MenuBar::Build(const SHMENUBARINFO& info)
+{
+    HINSTANCE instance = info.hInstRes != nullptr ? info.hInstRes : ModuleInstance();
+    RECT area = MenuBarRect();
+    DWORD visible = (info.dwFlags & SHCMBF_HIDDEN) ? 0 : WS_VISIBLE;
+    // The separating line at the band's top stays visible above the toolbar.
+    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                               WS_CHILD | visible | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS |
+                                   CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                               0, 1, area.right - area.left - kSipButtonWidth, area.bottom - area.top - 1,
+                               band_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarControlId)),
+                               instance, nullptr);
+    if (toolbar_ == nullptr)
+        return false;
+    SetWindowSubclass(toolbar_, ToolbarProc, kToolbarSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    // Text shows only on the bar's own buttons; tool buttons are images.
+    SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+
+    if (info.dwFlags & SHCMBF_HIDESIPBUTTON) {
+        UINT_PTR bits = reinterpret_cast<UINT_PTR>(GetPropW(owner_, kFullScreenProperty));
+        SetPropW(owner_, kFullScreenProperty, reinterpret_cast<HANDLE>(bits | kFullScreenSipButtonHidden));
+    }
+    if (info.dwFlags & SHCMBF_EMPTYBAR)
+        return true;
+
+    MenuBarResource resource;
+    bool hasResource = !(info.dwFlags & SHCMBF_HMENU) && LoadMenuBarResource(instance, info.nToolBarId, &resource);
+    UINT menuId = hasResource && resource.menuId != 0 ? resource.menuId : info.nToolBarId;
+    menu_ = LoadMenuW(instance, MAKEINTRESOURCEW(menuId));
+    if (hasResource) {
+        AddResourceButtons(instance, resource);
+        return true;
+    }
+    if (menu_ == nullptr)
+        return false;
+    AddMenuButtons();
+    return true;
+}
+
+void MenuBar::AddButton(int image, int command, BYTE state, BYTE style, const wchar_t* label)
+{
+    TBBUTTON button = {};
+    button.iBitmap = image;
+    button.idCommand = command;
+    button.fsState = state;
+    button.fsStyle = style;
+    if (label != nullptr && label[0] != L'\0') {
+        button.fsStyle |= BTNS_SHOWTEXT | BTNS_AUTOSIZE;
+        button.iString = reinterpret_cast<INT_PTR>(label);  // the toolbar keeps a copy
+    } else {
+        button.iString = -1;
+    }
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+}
+
+void MenuBar::AddResourceButtons(HINSTANCE instance, const MenuBarResource& resource)
+{
+    for (const MenuBarButton& entry : resource.buttons) {
+        wchar_t label[kMaxLabel] = L"";
+        if (entry.labelId != 0)
+            LoadStringW(instance, entry.labelId, label, static_cast<int>(kMaxLabel));
+        HMENU subMenu = nullptr;
+        if (entry.subMenu >= 0 && menu_ != nullptr)
+            subMenu = GetSubMenu(menu_, entry.subMenu);
+        if (label[0] == L'\0' && entry.subMenu >= 0 && menu_ != nullptr)
+            GetMenuStringW(menu_, static_cast<UINT>(entry.subMenu), label, static_cast<int>(kMaxLabel), MF_BYPOSITION);
+        if (subMenu != nullptr)
+            subMenus_.push_back(SubMenuLink{entry.command, subMenu});
+        AddButton(entry.image, entry.command, entry.state, entry.style, label);
+    }
+}
+
+void MenuBar::AddMenuButtons()
+{
+    int count = GetMenuItemCount(menu_);
+    for (int position = 0; position < count; ++position) {
+        wchar_t label[kMaxLabel] = L"";
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_FTYPE;
+        item.dwTypeData = label;
+        item.cch = kMaxLabel;
+        if (!GetMenuItemInfoW(menu_, static_cast<UINT>(position), TRUE, &item) || (item.fType & MFT_SEPARATOR))
+            continue;
+        int command = item.hSubMenu != nullptr ? kFirstPopupCommand + position : static_cast<int>(item.wID);
+        BYTE style = BTNS_AUTOSIZE;
+        if (item.hSubMenu != nullptr) {
+            style |= BTNS_DROPDOWN;
+            subMenus_.push_back(SubMenuLink{command, item.hSubMenu});
+        }
+        AddButton(I_IMAGENONE, command, TBSTATE_ENABLED, style, label);
+    }
+}
+
+void MenuBar::Attach()
+{
+    SetPropW(owner_, kMenuBarProperty, this);
+    SetWindowSubclass(owner_, OwnerProc, kOwnerSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void MenuBar::Detach()
+{
+    if (owner_ == nullptr)
+        return;
+    if (GetPropW(owner_, kMenuBarProperty) == this)
+        RemovePropW(owner_, kMenuBarProperty);
+    RemoveWindowSubclass(owner_, OwnerProc, kOwnerSubclassId);
+    owner_ = nullptr;
+}
+
+void MenuBar::UpdateVisibility(Activation activation)
+{
+    if (band_ == nullptr)
+        return;
+    // While WM_ACTIVATE is being handled the old window is still the active
+    // one, so the message itself says which way it goes.
+    bool active = activation == Activation::Unknown ? GetActiveWindow() == owner_
+                                                     : activation == Activation::Active;
+    bool show = !destroying_ && owner_ != nullptr && toolbar_ != nullptr &&
+                (GetWindowLongPtrW(toolbar_, GWL_STYLE) & WS_VISIBLE) && IsWindowVisible(owner_) && active;
+    if (show) {
+        RECT area = MenuBarRect();
+        SetWindowPos(band_, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    } else if (IsWindowVisible(band_)) {
+        ShowWindow(band_, SW_HIDE);
+    }
+    ShellPanels::Refresh();
+}
+
+LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    MenuBar* self = reinterpret_cast<MenuBar*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_NOTIFY:
+        return self->OnBandNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+        self->OnBandCommand(wParam);
+        return 0;
+    case WM_PAINT:
+        self->OnBandPaint();
+        return 0;
+    case kMsgDestroyBand:
+        DestroyWindow(window);
+        return 0;
+    case kMsgUpdateBand:
+        self->UpdateVisibility();
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->OnBandDestroyed();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR selfData)
+{
+    MenuBar* self = reinterpret_cast<MenuBar*>(selfData);
+    switch (message) {
+    case CE_TB_SETTOOLTIPS:
+        return self->SetToolTips(wParam, lParam);
+    case kDesktopSetToolTips:
+        // The desktop form (a tooltip window in wParam, nothing in lParam)
+        // still reaches the toolbar.
+        if (lParam != 0)
+            return self->SetToolTips(wParam, lParam);
+        break;
+    case SHCMBM_GETMENU:
+        return reinterpret_cast<LRESULT>(self->menu_);
+    case SHCMBM_GETSUBMENU:
+        return reinterpret_cast<LRESULT>(self->SubMenuOf(static_cast<int>(lParam)));
+    case SHCMBM_SETSUBMENU:
+        return reinterpret_cast<LRESULT>(self->SetSubMenu(static_cast<int>(wParam), reinterpret_cast<HMENU>(lParam)));
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header != nullptr && header->code == TTN_GETDISPINFOW &&
+            self->OnToolTipText(reinterpret_cast<NMTTDISPINFOW*>(lParam)))
+            return 0;
+        break;
+    }
+    case TB_ADDBUTTONSW:
+        return self->InsertToolButtons(-1, static_cast<int>(wParam), reinterpret_cast<const TBBUTTON*>(lParam));
+    case TB_INSERTBUTTONW:
+        return self->InsertToolButtons(static_cast<int>(wParam), 1, reinterpret_cast<const TBBUTTON*>(lParam));
+    case WM_WINDOWPOSCHANGED: {
+        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        self->UpdateVisibility();
+        return result;
+    }
+    case WM_SHOWWINDOW:
+        // Showing a child of a hidden window only sets its style, after
+        // this message: look again once that is done.
+        if (self->band_ != nullptr)
+            PostMessageW(self->band_, kMsgUpdateBand, 0, 0);
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, ToolbarProc, kToolbarSubclassId);
+        self->OnToolbarDestroyed();
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR selfData)
+{
+    MenuBar* self = reinterpret_cast<MenuBar*>(selfData);
+    switch (message) {
+    case WM_ACTIVATE: {
+        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        self->UpdateVisibility(LOWORD(wParam) == WA_INACTIVE ? Activation::Inactive : Activation::Active);
+        return result;
+    }
+    case WM_SHOWWINDOW:
+    case WM_WINDOWPOSCHANGED: {
+        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        self->UpdateVisibility();
+        return result;
+    }
+    case WM_NCDESTROY:
+        // Owned windows normally go first; this covers an owner whose band
+        // outlived it.
+        self->Detach();
+        if (self->band_ != nullptr)
+            DestroyWindow(self->band_);
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT MenuBar::OnBandNotify(const NMHDR* header)
+{
+    if (header == nullptr || header->hwndFrom != toolbar_)
+        return 0;
+    if (header->code == static_cast<UINT>(TBN_DROPDOWN))
+        return OnDropDown(reinterpret_cast<const NMTOOLBARW*>(header)->iItem);
+    return 0;
+}
+
+void MenuBar::OnBandCommand(WPARAM wParam)
+{
+    if (owner_ != nullptr)
+        SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0), reinterpret_cast<LPARAM>(toolbar_));
+}
+
+void MenuBar::OnBandPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(band_, &paint);
+    RECT client;
+    GetClientRect(band_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    RECT line = {client.left, client.top, client.right, client.top + 1};
+    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+    EndPaint(band_, &paint);
+}
+
+LRESULT MenuBar::OnDropDown(int command)
+{
+    HMENU subMenu = SubMenuOf(command);
+    if (subMenu == nullptr || owner_ == nullptr)
+        return TBDDRET_NODEFAULT;
+    RECT button = {};
+    SendMessageW(toolbar_, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&button));
+    MapWindowPoints(toolbar_, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    RECT band;
+    GetWindowRect(band_, &band);
+    SendMessageW(toolbar_, TB_PRESSBUTTON, static_cast<WPARAM>(command), TRUE);
+    // The chosen item reaches the owner as WM_COMMAND, as from a window menu.
+    TrackPopupMenuEx(subMenu, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_LEFTBUTTON, button.left, band.top, owner_,
+                     nullptr);
+    if (toolbar_ != nullptr)
+        SendMessageW(toolbar_, TB_PRESSBUTTON, static_cast<WPARAM>(command), FALSE);
+    return TBDDRET_DEFAULT;
+}
+
+bool MenuBar::OnToolTipText(NMTTDISPINFOW* info)
+{
+    LRESULT index = SendMessageW(toolbar_, TB_COMMANDTOINDEX, info->hdr.idFrom, 0);
+    if (index < 0 || static_cast<size_t>(index) >= toolTips_.size() || toolTips_[index].empty())
+        return false;
+    info->hinst = nullptr;
+    info->lpszText = const_cast<wchar_t*>(toolTips_[index].c_str());
+    return true;
+}
+
+LRESULT MenuBar::SetToolTips(WPARAM count, LPARAM array)
+{
+    const wchar_t* const* texts = reinterpret_cast<const wchar_t* const*>(array);
+    if (texts == nullptr || count > kMaxToolTips)
+        return FALSE;
+    toolTips_.assign(count, std::wstring());
+    for (WPARAM i = 0; i < count; ++i) {
+        if (texts[i] != nullptr)
+            toolTips_[i].assign(texts[i], wcsnlen(texts[i], kMaxToolTip));
+    }
+    return TRUE;
+}
+
+LRESULT MenuBar::InsertToolButtons(int position, int count, const TBBUTTON* buttons)
+{
+    if (buttons == nullptr || count <= 0 || count > kMaxToolButtons)
+        return FALSE;
+    // The handheld's bar sizes every button to its image; the desktop
+    // toolbar in list style would give each the width of the widest label.
+    std::vector<TBBUTTON> sized(buttons, buttons + count);
+    for (TBBUTTON& button : sized) {
+        if (!(button.fsStyle & BTNS_SEP))
+            button.fsStyle |= BTNS_AUTOSIZE;
+    }
+    // Called from the toolbar's subclass procedure, so the default here is
+    // the toolbar's own handling.
+    if (position < 0)
+        return DefSubclassProc(toolbar_, TB_ADDBUTTONSW, static_cast<WPARAM>(count),
+                               reinterpret_cast<LPARAM>(sized.data()));
+    return DefSubclassProc(toolbar_, TB_INSERTBUTTONW, static_cast<WPARAM>(position),
+                           reinterpret_cast<LPARAM>(sized.data()));
+}
+
+HMENU MenuBar::SubMenuOf(int command) const
+{
+    for (const SubMenuLink& link : subMenus_) {
+        if (link.command == command)
+            return link.menu;
+    }
+    return nullptr;
+}
+
+HMENU MenuBar::SetSubMenu(int command, HMENU menu)
+{
+    for (SubMenuLink& link : subMenus_) {
+        if (link.command == command) {
+            HMENU previous = link.menu;
+            link.menu = menu;
+            return previous;
+        }
+    }
+    subMenus_.push_back(SubMenuLink{command, menu});
+    return nullptr;
+}
+
+void MenuBar::OnToolbarDestroyed()
+{
+    toolbar_ = nullptr;
+    if (!destroying_ && band_ != nullptr) {
+        // The program destroyed hwndMB: the band goes too, but not from
+        // inside the toolbar's own destruction.
+        destroying_ = true;
+        ShowWindow(band_, SW_HIDE);
+        PostMessageW(band_, kMsgDestroyBand, 0, 0);
+    }
+}
+
+void MenuBar::OnBandDestroyed()
+{
+    destroying_ = true;
+    band_ = nullptr;
+    Detach();
+    // The menu belongs to the bar; a program that already destroyed it
+    // leaves a stale handle, which IsMenu refuses.
+    if (menu_ != nullptr && IsMenu(menu_))
+        DestroyMenu(menu_);
+    menu_ = nullptr;
+    ShellPanels::Refresh();
+    // A band that failed while being created is freed by Create instead.
+    if (ownedByBand_)
+        delete this;
+}
+
+}  // namespace ceshell

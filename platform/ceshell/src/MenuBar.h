@@ -1,0 +1,80 @@
+// The menu bar of one window: a band along the bottom of the screen holding
+// a toolbar whose buttons come from the menu-bar resource, followed by the
+// tool buttons the program appends. The band is an owned pop-up of its
+// window and shows while that window is the active one; the toolbar is what
+// the program knows as hwndMB.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "aygshell.h"
+
+namespace ceshell {
+
+struct MenuBarResource;
+
+class MenuBar {
+public:
+    // Builds the bar described by info (replacing a bar the window already
+    // has); returns the toolbar, or null when nothing could be built.
+    static HWND Create(const SHMENUBARINFO& info);
+
+    // The bar of an owner window, or null.
+    static MenuBar* FromOwner(HWND owner);
+
+    HWND Toolbar() const { return toolbar_; }
+    HWND Band() const { return band_; }
+
+private:
+    struct SubMenuLink {
+        int command;
+        HMENU menu;
+    };
+
+    MenuBar() = default;
+    ~MenuBar() = default;
+    MenuBar(const MenuBar&) = delete;
+    MenuBar& operator=(const MenuBar&) = delete;
+
+    bool Build(const SHMENUBARINFO& info);
+    bool CreateWindows();
+    void AddResourceButtons(HINSTANCE instance, const MenuBarResource& resource);
+    void AddMenuButtons();
+    void AddButton(int image, int command, BYTE state, BYTE style, const wchar_t* label);
+    enum class Activation { Unknown, Active, Inactive };
+    void UpdateVisibility(Activation activation = Activation::Unknown);
+    void Attach();
+    void Detach();
+
+    static LRESULT CALLBACK BandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+
+    LRESULT OnBandNotify(const NMHDR* header);
+    void OnBandCommand(WPARAM wParam);
+    void OnBandPaint();
+    void OnBandDestroyed();
+    LRESULT OnDropDown(int command);
+    bool OnToolTipText(NMTTDISPINFOW* info);
+    LRESULT SetToolTips(WPARAM count, LPARAM array);
+    LRESULT InsertToolButtons(int position, int count, const TBBUTTON* buttons);
+    HMENU SubMenuOf(int command) const;
+    HMENU SetSubMenu(int command, HMENU menu);
+    void OnToolbarDestroyed();
+
+    HWND owner_ = nullptr;
+    HWND band_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HMENU menu_ = nullptr;
+    bool destroying_ = false;
+    bool ownedByBand_ = false;
+    std::vector<SubMenuLink> subMenus_;
+    std::vector<std::wstring> toolTips_;  // by button position; empty: none
+};
+
+}  // namespace ceshell

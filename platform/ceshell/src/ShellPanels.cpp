@@ -1,0 +1,126 @@
+#include "ShellPanels.h"
+
+#include "ShellProperties.h"
+#include "SipButton.h"
+#include "SipPanel.h"
+#include "SipState.h"
+
+namespace ceshell {
+
+namespace {
+
+constexpr UINT_PTR kRefreshTimer = 1;
+// Another process taking the foreground sends us nothing, so the panel
+// looks now and then; the broadcast and our own windows' activation refresh
+// at once.
+constexpr UINT kRefreshIntervalMs = 200;
+
+struct Panels {
+    DWORD thread = 0;
+    SipPanel panel;
+    SipButton button;
+    bool panelShown = false;
+    bool buttonShown = false;
+    bool sipUp = false;
+};
+
+Panels* g_panels = nullptr;
+CRITICAL_SECTION* PanelsLock()
+{
+    static CRITICAL_SECTION lock;
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    InitOnceExecuteOnce(
+        &once,
+        [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
+            InitializeCriticalSection(&lock);
+            return TRUE;
+        },
+        nullptr, nullptr);
+    return &lock;
+}
+
+void Place(HWND window, bool show)
+{
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void Update(Panels* panels)
+{
+    HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    GetWindowThreadProcessId(foreground, &process);
+    bool ours = foreground != nullptr && process == GetCurrentProcessId() &&
+                foreground != panels->panel.Window() && foreground != panels->button.Window();
+    UINT_PTR hidden = ours ? reinterpret_cast<UINT_PTR>(GetPropW(foreground, kFullScreenProperty)) : 0;
+    bool sipUp = (ReadSipFlags() & SIPF_ON) != 0;
+    bool wantPanel = ours && sipUp;
+    bool wantButton = ours && !(hidden & kFullScreenSipButtonHidden);
+
+    if (HWND panel = panels->panel.Window(); panel != nullptr && wantPanel != panels->panelShown) {
+        panels->panelShown = wantPanel;
+        Place(panel, wantPanel);
+    }
+    if (HWND button = panels->button.Window(); button != nullptr) {
+        if (wantButton != panels->buttonShown) {
+            panels->buttonShown = wantButton;
+            Place(button, wantButton);
+        }
+        if (sipUp != panels->sipUp)
+            InvalidateRect(button, nullptr, TRUE);
+    }
+    panels->sipUp = sipUp;
+}
+
+}  // namespace
+
+void ShellPanels::Ensure()
+{
+    EnterCriticalSection(PanelsLock());
+    if (g_panels == nullptr) {
+        Panels* panels = new Panels();
+        panels->thread = GetCurrentThreadId();
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        if (panels->panel.Create(instance)) {
+            panels->button.Create(instance);
+            SetTimer(panels->panel.Window(), kRefreshTimer, kRefreshIntervalMs, nullptr);
+            g_panels = panels;
+        } else {
+            delete panels;
+        }
+    }
+    LeaveCriticalSection(PanelsLock());
+    Refresh();
+}
+
+void ShellPanels::Refresh()
+{
+    Panels* panels = g_panels;
+    if (panels == nullptr)
+        return;
+    if (GetCurrentThreadId() != panels->thread) {
+        // The windows belong to another thread: let it look for itself.
+        if (HWND panel = panels->panel.Window())
+            PostMessageW(panel, WM_TIMER, kRefreshTimer, 0);
+        return;
+    }
+    Update(panels);
+}
+
+HWND ShellPanels::PanelWindow()
+{
+    return g_panels != nullptr ? g_panels->panel.Window() : nullptr;
+}
+
+HWND ShellPanels::SipButtonWindow()
+{
+    return g_panels != nullptr ? g_panels->button.Window() : nullptr;
+}
+
+void ShellPanels::PressPanelKey(int index)
+{
+    if (g_panels != nullptr)
+        g_panels->panel.PressKey(index);
+}
+
+}  // namespace ceshell

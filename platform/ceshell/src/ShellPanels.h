@@ -1,0 +1,28 @@
+// The shell's windows that one process shows for whichever of its windows
+// is in the foreground: the input panel and its button. The handheld's shell
+// owns them; here they live in the process of the active window, because a
+// window of one process is not reliably kept above another process's
+// windows in the virtual desktop.
+#pragma once
+
+#include <windows.h>
+
+namespace ceshell {
+
+class ShellPanels {
+public:
+    // Makes the windows on the calling thread the first time (that thread's
+    // message loop then serves them).
+    static void Ensure();
+
+    // Shows or hides the windows to fit the foreground window and the
+    // device's input panel state. Does nothing before Ensure.
+    static void Refresh();
+
+    // For tests and the demo: the windows, or null before Ensure.
+    static HWND PanelWindow();
+    static HWND SipButtonWindow();
+    static void PressPanelKey(int index);
+};
+
+}  // namespace ceshell

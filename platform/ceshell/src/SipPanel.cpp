@@ -1,0 +1,218 @@
+#include "SipPanel.h"
+
+#include "ScreenAreas.h"
+#include "ShellPanels.h"
+#include "SipKeyboardLayout.h"
+
+namespace ceshell {
+
+namespace {
+
+constexpr const wchar_t* kPanelClass = L"CeShellInputPanel";
+constexpr COLORREF kKeyFace = RGB(248, 248, 248);
+constexpr COLORREF kKeyPressed = RGB(0, 0, 128);
+constexpr COLORREF kKeyLatched = RGB(192, 192, 224);
+constexpr COLORREF kPanelBack = RGB(160, 160, 160);
+
+LPARAM KeyLParam(UINT virtualKey, bool release)
+{
+    LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    LPARAM flags = release ? static_cast<LPARAM>(0xC0000000u) : 0;
+    return 1 | scan | flags;
+}
+
+}  // namespace
+
+bool SipPanel::Create(HINSTANCE instance)
+{
+    WNDCLASSW existing;
+    if (!GetClassInfoW(instance, kPanelClass, &existing)) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kPanelClass;
+        if (RegisterClassW(&wc) == 0)
+            return false;
+    }
+    font_ = CreateFontW(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    RECT area = InputPanelRect();
+    window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kPanelClass, L"Input Panel",
+                              WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                              nullptr, nullptr, instance, this);
+    return window_ != nullptr;
+}
+
+void SipPanel::Destroy()
+{
+    if (window_ != nullptr)
+        DestroyWindow(window_);
+    window_ = nullptr;
+    if (font_ != nullptr)
+        DeleteObject(font_);
+    font_ = nullptr;
+}
+
+LRESULT CALLBACK SipPanel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    SipPanel* self = reinterpret_cast<SipPanel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        self->OnStylusDown(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        self->OnStylusUp();
+        return 0;
+    case WM_PAINT:
+        self->OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTINGCHANGE:
+    case WM_TIMER:
+        ShellPanels::Refresh();
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void SipPanel::OnStylusDown(POINT point)
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    int index = SipKeyboardLayout::KeyAt(point, client.right, client.bottom);
+    if (index < 0)
+        return;
+    pressed_ = index;
+    // Keys type on the way down, as the handheld's do; the capture only
+    // keeps the key drawn pressed until the stylus lifts.
+    SetCapture(window_);
+    PressKey(index);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void SipPanel::OnStylusUp()
+{
+    if (pressed_ < 0)
+        return;
+    pressed_ = -1;
+    if (GetCapture() == window_)
+        ReleaseCapture();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+HWND SipPanel::TypingTarget()
+{
+    HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    DWORD thread = GetWindowThreadProcessId(foreground, &process);
+    if (foreground == nullptr || process != GetCurrentProcessId())
+        return nullptr;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr)
+        return info.hwndFocus;
+    return foreground;
+}
+
+void SipPanel::PressKey(int index)
+{
+    if (index < 0 || index >= SipKeyboardLayout::KeyCount())
+        return;
+    const SipKey& key = SipKeyboardLayout::Key(index);
+    switch (key.kind) {
+    case SipKeyKind::Shift:
+        shift_ = !shift_;
+        break;
+    case SipKeyKind::CapsLock:
+        capsLock_ = !capsLock_;
+        break;
+    case SipKeyKind::VirtualKey:
+        if (HWND target = TypingTarget()) {
+            // The target's message loop translates these into the
+            // characters of Backspace, Tab and Enter, as for a real key.
+            PostMessageW(target, WM_KEYDOWN, key.virtualKey, KeyLParam(key.virtualKey, false));
+            PostMessageW(target, WM_KEYUP, key.virtualKey, KeyLParam(key.virtualKey, true));
+        }
+        shift_ = false;
+        break;
+    case SipKeyKind::Character: {
+        bool letter = IsCharAlphaW(key.character) != FALSE;
+        bool upper = letter ? (shift_ != capsLock_) : shift_;
+        wchar_t typed = upper ? key.shifted : key.character;
+        if (HWND target = TypingTarget())
+            PostMessageW(target, WM_CHAR, typed, 1);
+        shift_ = false;
+        break;
+    }
+    }
+    if (window_ != nullptr)
+        InvalidateRect(window_, nullptr, FALSE);
+}
+
+void SipPanel::DrawKey(HDC dc, int index, const RECT& rect)
+{
+    const SipKey& key = SipKeyboardLayout::Key(index);
+    bool latched = (key.kind == SipKeyKind::Shift && shift_) || (key.kind == SipKeyKind::CapsLock && capsLock_);
+    COLORREF face = index == pressed_ ? kKeyPressed : (latched ? kKeyLatched : kKeyFace);
+    RECT inner = {rect.left + 1, rect.top + 1, rect.right, rect.bottom};
+    HBRUSH brush = CreateSolidBrush(face);
+    FillRect(dc, &inner, brush);
+    DeleteObject(brush);
+
+    wchar_t text[2] = {0, 0};
+    const wchar_t* label = key.label;
+    if (key.kind == SipKeyKind::Character) {
+        bool letter = IsCharAlphaW(key.character) != FALSE;
+        bool upper = letter ? (shift_ != capsLock_) : shift_;
+        text[0] = upper ? key.shifted : key.character;
+        label = text;
+    }
+    if (label == nullptr)
+        return;
+    SetTextColor(dc, index == pressed_ ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, label, -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void SipPanel::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT client;
+    GetClientRect(window_, &client);
+    // Drawn off-screen first, so that a key press does not flicker.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = font_ != nullptr ? SelectObject(memory, font_) : nullptr;
+    HBRUSH back = CreateSolidBrush(kPanelBack);
+    FillRect(memory, &client, back);
+    DeleteObject(back);
+    for (int i = 0; i < SipKeyboardLayout::KeyCount(); ++i)
+        DrawKey(memory, i, SipKeyboardLayout::KeyRect(i, client.right, client.bottom));
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    if (oldFont != nullptr)
+        SelectObject(memory, oldFont);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    EndPaint(window_, &paint);
+}
+
+}  // namespace ceshell

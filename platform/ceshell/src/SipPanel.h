@@ -1,0 +1,34 @@
+// The input panel itself: an on-screen keyboard above the menu bar that
+// types into the focused window of this process's foreground window. It
+// never takes the activation, so the focus stays where the typing goes.
+#pragma once
+
+#include <windows.h>
+
+namespace ceshell {
+
+class SipPanel {
+public:
+    bool Create(HINSTANCE instance);
+    void Destroy();
+    HWND Window() const { return window_; }
+
+    // Types the key as a tap on it would.
+    void PressKey(int index);
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint();
+    void OnStylusDown(POINT point);
+    void OnStylusUp();
+    void DrawKey(HDC dc, int index, const RECT& rect);
+    static HWND TypingTarget();
+
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    bool shift_ = false;
+    bool capsLock_ = false;
+    int pressed_ = -1;
+};
+
+}  // namespace ceshell

@@ -1,0 +1,88 @@
+#include "SipState.h"
+
+#include "ScreenAreas.h"
+
+namespace ceshell {
+
+namespace {
+
+constexpr const wchar_t* kMappingName = L"CeShell.InputPanel";
+constexpr DWORD kMappingSize = 4096;
+
+// The mapping's first 32-bit word holds the SIPF_* flags (the device is
+// little-endian, as the layout is). The mapping stays open for the process's
+// life, so the state lasts while any program of the device runs.
+volatile LONG* SharedFlags()
+{
+    static volatile LONG localFallback = 0;
+    static volatile LONG* flags = nullptr;
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    InitOnceExecuteOnce(
+        &once,
+        [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
+            HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kMappingSize,
+                                                kMappingName);
+            void* view = mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kMappingSize) : nullptr;
+            flags = view != nullptr ? static_cast<volatile LONG*>(view) : &localFallback;
+            return TRUE;
+        },
+        nullptr, nullptr);
+    return flags;
+}
+
+}  // namespace
+
+DWORD ReadSipFlags()
+{
+    return static_cast<DWORD>(InterlockedCompareExchange(SharedFlags(), 0, 0));
+}
+
+bool SetSipOn(bool on)
+{
+    volatile LONG* flags = SharedFlags();
+    for (;;) {
+        LONG old = InterlockedCompareExchange(flags, 0, 0);
+        LONG now = on ? (old | SIPF_ON) : (old & ~static_cast<LONG>(SIPF_ON));
+        if (now == old)
+            return false;
+        if (InterlockedCompareExchange(flags, now, old) == old)
+            return true;
+    }
+}
+
+namespace {
+
+// A window that does not answer within this long is skipped, so that a
+// program busy elsewhere on the device does not hold up the one whose
+// panel changed.
+constexpr UINT kNotifyTimeoutMs = 250;
+
+BOOL CALLBACK NotifyTopLevelWindow(HWND window, LPARAM)
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                        kNotifyTimeoutMs, &ignored);
+    return TRUE;
+}
+
+}  // namespace
+
+void BroadcastSipChange()
+{
+    // Window by window: Wine carries WM_SETTINGCHANGE only as a sent message
+    // (it is a pointer message to it), and HWND_BROADCAST would wait for
+    // every window in turn without a limit.
+    EnumWindows(NotifyTopLevelWindow, 0);
+}
+
+void DescribeSip(DWORD flags, SIPINFO* info)
+{
+    info->fdwFlags = flags;
+    info->rcSipRect = InputPanelRect();
+    info->rcVisibleDesktop = WorkArea();
+    if (flags & SIPF_ON)
+        info->rcVisibleDesktop.bottom = info->rcSipRect.top;
+    info->dwImDataSize = 0;
+}
+
+}  // namespace ceshell

@@ -1,0 +1,23 @@
+// Ids of the test menu bars (MenuBarTest.rc).
+#pragma once
+
+#define IDR_TEST_BAR 500
+#define IDR_TEST_CUT_SHORT 501
+#define IDR_TEST_MENU_ONLY 502
+#define IDR_TEST_MISSING 509
+#define IDB_TEST_TOOLS 510
+
+#define IDS_TEST_OPEN 601
+#define IDS_TEST_EDIT 602
+#define IDS_TEST_TOOLS 603
+
+#define IDM_TEST_OPEN 1001
+#define IDM_TEST_EDIT 1002
+#define IDM_TEST_TOOLS 1003
+#define IDM_TEST_CUT 1101
+#define IDM_TEST_COPY 1102
+#define IDM_TEST_OPTIONS 1201
+#define IDM_TEST_GO 1301
+#define IDM_TEST_TOOL_A 2001
+#define IDM_TEST_TOOL_B 2002
+#define IDM_TEST_TOOL_C 2003
