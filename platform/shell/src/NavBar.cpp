@@ -2,6 +2,7 @@
 
 #include "app/Text.h"
 #include "platform/shell/src/ShellConstants.h"
+#include "platform/shell/src/WindowFitter.h"
 
 #include <windowsx.h>
 
@@ -21,6 +22,7 @@ NavBar::NavBar(StartMenu& startMenu)
       window_(nullptr),
       target_(nullptr),
       doneShown_(false),
+      startHidden_(false),
       hidden_(false),
       font_(nullptr)
 {
@@ -141,21 +143,26 @@ void NavBar::Poll()
     wchar_t title[256] = L"";
     bool done = false;
     bool fullScreen = false;
+    bool startHidden = false;
     if (target_ != nullptr) {
         GetWindowTextW(target_, title, 256);
         done = GetPropW(target_, kDoneButtonProperty) != nullptr;
         UINT_PTR bits = reinterpret_cast<UINT_PTR>(GetPropW(target_, kFullScreenProperty));
         fullScreen = (bits & kFullScreenTaskBarHidden) != 0;
+        startHidden = (bits & kFullScreenStartIconHidden) != 0;
+        WindowFitter::Fit(target_);
     }
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t clock[16];
     FormatText(clock, 16, L"%d:%02d", now.wHour, now.wMinute);
 
-    if (wcscmp(title, title_) != 0 || wcscmp(clock, clock_) != 0 || done != doneShown_) {
+    if (wcscmp(title, title_) != 0 || wcscmp(clock, clock_) != 0 || done != doneShown_ ||
+        startHidden != startHidden_) {
         CopyText(title_, 256, title);
         CopyText(clock_, 16, clock);
         doneShown_ = done;
+        startHidden_ = startHidden;
         changed = true;
     }
     if (fullScreen != hidden_) {
@@ -172,7 +179,7 @@ void NavBar::Poll()
 
 void NavBar::Tap(int x)
 {
-    if (x < kStartWidth) {
+    if (x < kStartWidth && !startHidden_) {
         HWND before = target_;
         if (!startMenu_.Show(window_) && before != nullptr && IsWindow(before)) {
             SetForegroundWindow(before);
@@ -226,7 +233,9 @@ void NavBar::OnPaint()
     HBRUSH background = CreateSolidBrush(kBarColour);
     FillRect(dc, &client, background);
     DeleteObject(background);
-    DrawStartFlag(dc);
+    if (!startHidden_) {
+        DrawStartFlag(dc);
+    }
 
     HGDIOBJ oldFont = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);

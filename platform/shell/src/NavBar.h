@@ -29,6 +29,7 @@ public:
 
     HWND Target() const { return target_; }
     bool DoneShown() const { return doneShown_; }
+    bool StartShown() const { return !startHidden_; }
     bool Hidden() const { return hidden_; }
     const wchar_t* Title() const { return title_; }
 
@@ -45,6 +46,7 @@ private:
     HWND window_;
     HWND target_;
     bool doneShown_;
+    bool startHidden_;
     bool hidden_;
     wchar_t title_[256];
     wchar_t clock_[16];

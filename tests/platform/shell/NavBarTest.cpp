@@ -86,11 +86,14 @@ TEST_F(NavBarTest, HidesWhileTheWindowInFrontHidesTheTaskBar)
     EXPECT_TRUE(PollUntil([&] { return bar_.Hidden(); }));
     EXPECT_FALSE(IsWindowVisible(bar_.Window()));
 
-    // Only the input-panel button hidden: the bar stays.
+    // Only the input-panel button and the Start icon hidden: the bar stays,
+    // without its Start flag.
     SetPropW(program_, shell::kFullScreenProperty,
-             reinterpret_cast<HANDLE>(shell::kFullScreenSipButtonHidden));
+             reinterpret_cast<HANDLE>(shell::kFullScreenSipButtonHidden |
+                                      shell::kFullScreenStartIconHidden));
     EXPECT_TRUE(PollUntil([&] { return !bar_.Hidden(); }));
     EXPECT_TRUE(IsWindowVisible(bar_.Window()));
+    EXPECT_FALSE(bar_.StartShown());
 }
 
 }  // namespace
