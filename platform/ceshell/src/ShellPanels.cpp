@@ -22,6 +22,8 @@ struct Panels {
     bool panelShown = false;
     bool buttonShown = false;
     bool sipUp = false;
+    HWND lastForeground = nullptr;
+    int settleRefreshes = 0;
 };
 
 Panels* g_panels = nullptr;
@@ -39,10 +41,24 @@ CRITICAL_SECTION* PanelsLock()
     return &lock;
 }
 
+// For this many refreshes after a panel shows or the foreground changes,
+// the panels are put on top again (about a second).
+constexpr int kSettleRefreshes = 5;
+
 void Place(HWND window, bool show)
 {
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+// The virtual desktop raises a newly active window on the screen a moment
+// after Wine has ordered it, which can bury a topmost panel that is still
+// first in Wine's order; setting the same order again changes nothing there,
+// so the panel steps down and up to be restacked for real.
+void Restack(HWND window)
+{
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Update(Panels* panels)
@@ -57,14 +73,29 @@ void Update(Panels* panels)
     bool wantPanel = ours && sipUp;
     bool wantButton = ours && !(hidden & kFullScreenSipButtonHidden);
 
-    if (HWND panel = panels->panel.Window(); panel != nullptr && wantPanel != panels->panelShown) {
-        panels->panelShown = wantPanel;
-        Place(panel, wantPanel);
+    if (foreground != panels->lastForeground)
+        panels->settleRefreshes = kSettleRefreshes;
+    panels->lastForeground = foreground;
+    bool settling = panels->settleRefreshes > 0;
+    if (settling)
+        --panels->settleRefreshes;
+
+    if (HWND panel = panels->panel.Window(); panel != nullptr) {
+        if (wantPanel != panels->panelShown) {
+            panels->panelShown = wantPanel;
+            Place(panel, wantPanel);
+            panels->settleRefreshes = kSettleRefreshes;
+        } else if (wantPanel && settling) {
+            Restack(panel);
+        }
     }
     if (HWND button = panels->button.Window(); button != nullptr) {
         if (wantButton != panels->buttonShown) {
             panels->buttonShown = wantButton;
             Place(button, wantButton);
+            panels->settleRefreshes = kSettleRefreshes;
+        } else if (wantButton && settling) {
+            Restack(button);
         }
         if (sipUp != panels->sipUp)
             InvalidateRect(button, nullptr, TRUE);
