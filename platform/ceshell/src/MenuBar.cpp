@@ -115,6 +115,12 @@ bool MenuBar::Build(const SHMENUBARINFO& info)
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // Text shows only on the bar's own buttons; tool buttons are images.
     SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+    // The band is never the active window, and a tooltip shows only over an
+    // active window unless told otherwise.
+    if (HWND tips = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0))) {
+        LONG_PTR tipStyle = GetWindowLongPtrW(tips, GWL_STYLE);
+        SetWindowLongPtrW(tips, GWL_STYLE, tipStyle | TTS_ALWAYSTIP);
+    }
 
     if (info.dwFlags & SHCMBF_HIDESIPBUTTON) {
         UINT_PTR bits = reinterpret_cast<UINT_PTR>(GetPropW(owner_, kFullScreenProperty));
