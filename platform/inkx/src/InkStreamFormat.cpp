@@ -16,6 +16,12 @@ static bool TagEquals(const uint8_t* tag, const char* name)
 
 void InkStreamFormat::Write(const InkDocument& doc, std::vector<uint8_t>& out)
 {
+    size_t expected = 16 + 8 + 4 + 2 * doc.Text().size();
+    for (const InkRecording& rec : doc.Recordings())
+        expected += 16 + rec.Wave().size();
+    for (const InkStroke& s : doc.Strokes())
+        expected += 20 + 8 * s.Points().size();
+    out.reserve(out.size() + expected);
     LeWriter w(out);
     w.Tag("INKX");
     w.U32(kInkFormatVersion);
@@ -65,6 +71,7 @@ bool InkStreamFormat::ReadStroke(const uint8_t* payload, size_t size, InkDocumen
     if (width > 32 * kInkUnitsPerPixel)
         width = 32 * kInkUnitsPerPixel;
     InkStroke stroke(colour, width);
+    stroke.Reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         int x = r.I32();
         int y = r.I32();

@@ -17,6 +17,7 @@ public:
     InkStroke(COLORREF colour, int width) : colour_(colour), width_(width) {}
 
     void AddPoint(POINT p);
+    void Reserve(size_t count) { points_.reserve(count); }
     const std::vector<POINT>& Points() const { return points_; }
     COLORREF Colour() const { return colour_; }
     int Width() const { return width_; }  // content units

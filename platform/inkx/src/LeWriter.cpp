@@ -2,14 +2,15 @@
 
 void LeWriter::U16(uint16_t v)
 {
-    out_.push_back(static_cast<uint8_t>(v));
-    out_.push_back(static_cast<uint8_t>(v >> 8));
+    const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    out_.insert(out_.end(), bytes, bytes + 2);
 }
 
 void LeWriter::U32(uint32_t v)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        out_.push_back(static_cast<uint8_t>(v >> shift));
+    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                              static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+    out_.insert(out_.end(), bytes, bytes + 4);
 }
 
 void LeWriter::Bytes(const void* data, size_t size)
