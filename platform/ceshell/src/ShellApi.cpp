@@ -40,8 +40,19 @@ void SetFullScreenBits(HWND window, UINT_PTR bits)
 // sets cbSize to that still gets its answer, as nothing past it is written.
 constexpr DWORD kMinSipInfoSize = offsetof(SIPINFO, dwImDataSize) + sizeof(DWORD);
 
+// A program whose window is in front gets its panel from this thread the
+// first time it changes the panel (a program that never called the library
+// before, say); a thread without windows in front makes none.
+void PrepareForegroundThread()
+{
+    HWND foreground = GetForegroundWindow();
+    if (foreground != nullptr && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId())
+        PrepareThread();
+}
+
 bool ChangeSip(bool on)
 {
+    PrepareForegroundThread();
     if (SetSipOn(on)) {
         ShellPanels::Refresh();
         BroadcastSipChange();
