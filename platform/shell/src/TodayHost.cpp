@@ -26,6 +26,9 @@ bool TodayHost::LoadOne(const TodayItemEntry& entry, HWND screen)
 {
     HMODULE library = LoadLibraryW(entry.dll.c_str());
     if (library == nullptr) {
+        if (GetFileAttributesW(entry.dll.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            missingLibraries_.push_back(entry.dll);
+        }
         return false;
     }
     auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(reinterpret_cast<void*>(
@@ -77,11 +80,22 @@ void TodayHost::Unload()
     }
     items_.clear();
     loadedList_.clear();
+    missingLibraries_.clear();
 }
 
 bool TodayHost::ListChanged() const
 {
     return list_.Read() != loadedList_;
+}
+
+bool TodayHost::MissingLibraryArrived() const
+{
+    for (const std::wstring& path : missingLibraries_) {
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool TodayHost::QueryHeights()

@@ -21,6 +21,9 @@ public:
     void Unload();
     // True when the registry's list is no longer the one loaded.
     bool ListChanged() const;
+    // True when the library of an enabled item that could not be loaded is
+    // there now (a program entered itself before its item was installed).
+    bool MissingLibraryArrived() const;
 
     // WM_TODAYCUSTOM_QUERYREFRESHCACHE to every item; true when one of them
     // answered with a new height.
@@ -49,6 +52,7 @@ private:
 
     TodayItemList list_;
     std::vector<TodayItemEntry> loadedList_;
+    std::vector<std::wstring> missingLibraries_;
     std::vector<std::unique_ptr<Hosted>> items_;
 };
 

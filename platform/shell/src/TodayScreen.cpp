@@ -166,7 +166,7 @@ void TodayScreen::WatchList()
 
 void TodayScreen::CheckList()
 {
-    if (host_.ListChanged()) {
+    if (host_.ListChanged() || host_.MissingLibraryArrived()) {
         Reload();
     }
 }
@@ -193,6 +193,9 @@ void TodayScreen::QueryItems()
 void TodayScreen::OnTimer(UINT_PTR id)
 {
     if (id == kQueryTimer) {
+        if (host_.MissingLibraryArrived()) {
+            Reload();
+        }
         QueryItems();
         return;
     }

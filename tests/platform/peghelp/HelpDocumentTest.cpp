@@ -20,7 +20,7 @@ std::wstring SamplePath()
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring path = exe;
     path.erase(path.find_last_of(L"\\/") + 1);
-    return path + L"HelpSample.htm";
+    return path + L"testdata\\HelpSample.htm";
 }
 
 TEST(HelpRequest, TakesNameAndAnchorAndFindsBareNamesInTheWindowsFolder)

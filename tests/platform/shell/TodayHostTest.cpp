@@ -141,6 +141,23 @@ TEST_F(TodayHostTest, ReloadsWhenTheRegistryListChanges)
     EXPECT_EQ(TodayScreen::kDateLineHeight, RectInParent(ItemWindow(0)).top);
 }
 
+TEST_F(TodayHostTest, AnItemWhoseLibraryArrivesLaterIsLoadedThen)
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring late = std::wstring(folder) + L"ShellLateTestItem.dll";
+    DeleteFileW(late.c_str());
+    WriteItem(L"Late", 9, 1, 0, 4, late);
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    ASSERT_EQ(2u, screen_.Host().Count());
+
+    ASSERT_TRUE(CopyFileW(TestItemPath().c_str(), late.c_str(), FALSE));
+    EXPECT_TRUE(PumpUntil([&] { return screen_.Host().Count() == 3; }, 6000));
+    EXPECT_EQ(1u, Observed(L"Late", L"InitCount"));
+    screen_.Destroy();
+    DeleteFileW(late.c_str());
+}
+
 TEST_F(TodayHostTest, SettingsScreenSavesCheckBoxesAndItemsClearTheirCaches)
 {
     ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
