@@ -16,6 +16,7 @@ constexpr UINT_PTR kToolbarSubclassId = 0x4D42;  // "MB"
 constexpr UINT_PTR kOwnerSubclassId = 0x4D43;
 constexpr int kToolbarControlId = 1;
 constexpr size_t kMaxLabel = 64;
+constexpr int kImageSize = 16;
 constexpr size_t kMaxToolTip = 127;
 constexpr WPARAM kMaxToolTips = 256;
 constexpr int kMaxToolButtons = 256;
@@ -128,6 +129,10 @@ bool MenuBar::Build(const SHMENUBARINFO& info)
     }
     if (info.dwFlags & SHCMBF_EMPTYBAR)
         return true;
+    // The images of the bar's own buttons, first in the strip, so that the
+    // resource's image indexes count from it.
+    if (info.nBmpId != 0 && info.cBmpImages > 0)
+        CommandBar_AddBitmap(toolbar_, instance, info.nBmpId, info.cBmpImages, kImageSize, kImageSize);
 
     MenuBarResource resource;
     bool hasResource = !(info.dwFlags & SHCMBF_HMENU) && LoadMenuBarResource(instance, info.nToolBarId, &resource);

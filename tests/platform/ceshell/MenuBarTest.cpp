@@ -279,6 +279,27 @@ TEST_F(MenuBarTest, BarFromAMenuAloneHasADropDownPerPopup)
     EXPECT_TRUE(PumpUntil([&] { return owner_->CountCommand(IDM_TEST_GO) == 1; }));
 }
 
+TEST_F(MenuBarTest, OwnButtonsTakeTheirImagesFromTheBarsBitmap)
+{
+    SHMENUBARINFO info = {};
+    info.cbSize = sizeof(info);
+    info.hwndParent = owner_->Handle();
+    info.nToolBarId = IDR_TEST_IMAGES;
+    info.hInstRes = GetModuleHandleW(nullptr);
+    info.nBmpId = IDB_TEST_TOOLS;
+    info.cBmpImages = 3;
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(info.hwndMB, TB_GETIMAGELIST, 0, 0));
+    ASSERT_NE(nullptr, images);
+    EXPECT_EQ(3, ImageList_GetImageCount(images));
+    TBBUTTON button = {};
+    ASSERT_TRUE(SendMessageW(info.hwndMB, TB_GETBUTTON, 0, reinterpret_cast<LPARAM>(&button)));
+    EXPECT_EQ(1, button.iBitmap);
+    EXPECT_EQ(IDM_TEST_PICTURE, button.idCommand);
+    // A menu-bar resource without a menu of its id is a bar all the same.
+    EXPECT_EQ(nullptr, reinterpret_cast<HMENU>(SendMessageW(info.hwndMB, SHCMBM_GETMENU, 0, 0)));
+}
+
 TEST_F(MenuBarTest, CutShortResourceGivesItsCompleteButtons)
 {
     HWND bar = CreateBar(IDR_TEST_CUT_SHORT);
