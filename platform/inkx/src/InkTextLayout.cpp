@@ -66,7 +66,14 @@ int InkTextLayout::XOf(HDC dc, const std::wstring& text, size_t index) const
 {
     if (lines_.empty())
         return 0;
-    const Line& line = lines_[LineOf(index)];
+    return XOnLine(dc, text, LineOf(index), index);
+}
+
+int InkTextLayout::XOnLine(HDC dc, const std::wstring& text, size_t lineIndex, size_t index) const
+{
+    if (lineIndex >= lines_.size())
+        return 0;
+    const Line& line = lines_[lineIndex];
     size_t count = index > line.start ? index - line.start : 0;
     if (count > line.length)
         count = line.length;

@@ -23,6 +23,8 @@ public:
     // The line a caret at index stands on (at a wrap, the following line).
     size_t LineOf(size_t index) const;
     int XOf(HDC dc, const std::wstring& text, size_t index) const;
+    // The same on a given line, for a position that ends a wrapped line.
+    int XOnLine(HDC dc, const std::wstring& text, size_t line, size_t index) const;
     // The caret position nearest to x on the line.
     size_t IndexAt(HDC dc, const std::wstring& text, size_t line, int x) const;
 

@@ -30,6 +30,8 @@ bool InkView::Register(HINSTANCE instance)
 InkView* InkView::Create(HINSTANCE instance, HWND frame, DWORD scrollStyle)
 {
     InkView* view = new InkView(frame);
+    view->scrollVertical_ = (scrollStyle & WS_VSCROLL) != 0;
+    view->scrollHorizontal_ = (scrollStyle & WS_HSCROLL) != 0;
     HWND hwnd = CreateWindowExW(0, INKX_VIEW_CLASS_NAME, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | scrollStyle, 0, 0, 10,
                                 10, frame, nullptr, instance, view);
@@ -196,9 +198,10 @@ void InkView::PaintText(HDC dc)
         if (s0 < s1 && s0 <= l1 && s1 > l0) {
             size_t a = s0 > l0 ? s0 : l0;
             size_t b = s1 < l1 ? s1 : l1;
-            int x0 = layout_.XOf(dc, text, a);
-            int x1 = b == l1 && s1 > l1 ? layout_.XOf(dc, text, l1) + tm.tmAveCharWidth
-                                        : layout_.XOf(dc, text, b);
+            int x0 = layout_.XOnLine(dc, text, i, a);
+            int x1 = layout_.XOnLine(dc, text, i, b);
+            if (s1 > l1)
+                x1 += tm.tmAveCharWidth / 2;  // the selection goes on past this line
             RECT r = {origin.x + x0, top + 1, origin.x + x1, top + pitch};
             FillRect(dc, &r, selection);
         }
@@ -340,14 +343,13 @@ void InkView::UpdateScrollBars()
     viewport_.SetOrigin(origin);
 
     SCROLLINFO si = {sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
-    LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
-    if (style & WS_VSCROLL) {
+    if (scrollVertical_) {
         si.nMax = viewport_.ToPixels(extentH) - 1;
         si.nPage = static_cast<UINT>(client.bottom);
         si.nPos = viewport_.ToPixels(origin.y);
         SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
     }
-    if (style & WS_HSCROLL) {
+    if (scrollHorizontal_) {
         si.nMax = viewport_.ToPixels(extentW) - 1;
         si.nPage = static_cast<UINT>(client.right);
         si.nPos = viewport_.ToPixels(origin.x);
@@ -427,14 +429,12 @@ void InkView::ViewSetup(const INT32* block)
     INT32 flags = block[0];
     editable_ = (flags & kInkViewEditable) != 0;
     showRecordings_ = (flags & kInkViewShowRecordings) != 0;
-    LONG style = GetWindowLongW(hwnd_, GWL_STYLE) & ~(WS_VSCROLL | WS_HSCROLL);
-    if (flags & kInkViewScrollVertical)
-        style |= WS_VSCROLL;
-    if (flags & kInkViewScrollHorizontal)
-        style |= WS_HSCROLL;
-    SetWindowLongW(hwnd_, GWL_STYLE, style);
-    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    scrollVertical_ = (flags & kInkViewScrollVertical) != 0;
+    scrollHorizontal_ = (flags & kInkViewScrollHorizontal) != 0;
+    if (!scrollVertical_)
+        ShowScrollBar(hwnd_, SB_VERT, FALSE);
+    if (!scrollHorizontal_)
+        ShowScrollBar(hwnd_, SB_HORZ, FALSE);
     if (block[1] >= 1 && block[1] <= 8)
         penWidth_ = block[1] * kInkUnitsPerPixel;
     if (block[2] == 0) {

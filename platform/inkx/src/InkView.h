@@ -99,6 +99,10 @@ private:
     bool editable_ = true;
     bool showRecordings_ = true;
     bool fitWidth_ = false;
+    // Which scroll bars the view may show; the window style cannot tell,
+    // since a bar hidden for want of range loses its style bit.
+    bool scrollVertical_ = true;
+    bool scrollHorizontal_ = false;
     COLORREF penColour_ = RGB(0, 0, 0);
     int penWidth_ = 2 * kInkUnitsPerPixel;
 

@@ -180,7 +180,11 @@ void InkView::MoveCaret(size_t index, bool extend)
 
 void InkView::UpdateCaret(bool scrollIntoView)
 {
-    if (!hasFocus_ || mode_ != static_cast<int>(kInkModeTyping) || !editable_)
+    // Typing keeps the caret's line in view even before the view has the
+    // focus; the system caret itself only exists with the focus.
+    if (mode_ != static_cast<int>(kInkModeTyping) || !editable_)
+        return;
+    if (!hasFocus_ && !scrollIntoView)
         return;
     EnsureLayout();
     HDC dc = TextDC();
@@ -202,6 +206,8 @@ void InkView::UpdateCaret(bool scrollIntoView)
         if (want.y != origin.y)
             ScrollTo(want);
     }
+    if (!hasFocus_)
+        return;
     POINT origin = viewport_.ToScreen(page_.TextOrigin());
     SetCaretPos(origin.x + x, origin.y + static_cast<int>(line) * pitch + 1);
 }

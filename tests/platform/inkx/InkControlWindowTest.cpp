@@ -259,6 +259,42 @@ TEST(InkControlWindowTest, CutCopyPasteTextThroughTheClipboard)
     EXPECT_TRUE(Contains(host.StreamOut(), L"one twoone two", 28));
 }
 
+TEST(InkControlWindowTest, StylusDragSelectsAcrossLines)
+{
+    InkHost host;
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"first\rsecond\rthird");
+    // From the start of the first line to the end of the second (lines are
+    // 16 pixels apart at 100 %).
+    host.Stroke({{2, 8}, {60, 16}, {230, 24}});
+    SendMessageW(host.Control(), WM_CUT, 0, 0);
+    std::vector<uint8_t> out = host.StreamOut();
+    EXPECT_TRUE(Contains(out, L"\nthird", 12));
+    EXPECT_FALSE(Contains(out, L"first", 10));
+    EXPECT_FALSE(Contains(out, L"second", 12));
+}
+
+// Count of pixels in the selection colour.
+size_t SelectionPixels(const std::vector<uint32_t>& pixels)
+{
+    return static_cast<size_t>(std::count(pixels.begin(), pixels.end(), 0xADD6FFu));
+}
+
+TEST(InkControlWindowTest, SelectionOfWrappedLinesIsHighlightedWhole)
+{
+    InkHost host;
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"many words that wrap over several lines in a narrow control window");
+    host.Type(L"\x01");
+    size_t all = SelectionPixels(host.Capture());
+    SendMessageW(host.Inner(), WM_KEYDOWN, VK_END, 0);
+    EXPECT_EQ(0u, SelectionPixels(host.Capture()));
+    // Every wrapped line is at least half covered.
+    RECT client;
+    GetClientRect(host.Inner(), &client);
+    EXPECT_GT(all, static_cast<size_t>(client.right / 2 * 12 * 3));
+}
+
 TEST(InkControlWindowTest, InkCopiesAndPastesInPenMode)
 {
     InkHost host;
@@ -280,6 +316,26 @@ TEST(InkControlWindowTest, PreviewSetupIgnoresTheStylus)
     host.Stroke(Zigzag(10, 10, 6));
     EXPECT_EQ(empty, host.StreamOut());
     EXPECT_EQ(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
+}
+
+TEST(InkControlWindowTest, ScrollsWhenContentOutgrowsTheView)
+{
+    InkHost host;
+    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    SendMessageW(host.Inner(), kInkMsgSetZoom, 0, 300);
+    for (int i = 0; i < 12; ++i)
+        host.Type(L"line of text\r");
+    ASSERT_TRUE(GetScrollInfo(host.Inner(), SB_VERT, &si));
+    EXPECT_GT(si.nMax + 1, static_cast<int>(si.nPage));
+    std::vector<uint32_t> before = host.Capture();
+    SendMessageW(host.Inner(), WM_VSCROLL, SB_TOP, 0);
+    GetScrollInfo(host.Inner(), SB_VERT, &si);
+    EXPECT_EQ(0, si.nPos);
+    EXPECT_NE(before, host.Capture());
+    SendMessageW(host.Inner(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    GetScrollInfo(host.Inner(), SB_VERT, &si);
+    EXPECT_GT(si.nPos, 0);
 }
 
 TEST(InkControlWindowTest, RecorderBarTakesRoomFromTheView)
