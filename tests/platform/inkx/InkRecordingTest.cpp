@@ -146,6 +146,33 @@ TEST(InkRecordingTest, RecordingSurvivesStreamingOutAndIn)
     EXPECT_EQ(out, other.StreamOut());
 }
 
+TEST(InkRecordingTest, RecorderBarButtonsRecordAndTappingTheIconDrawsNothing)
+{
+    SilentInput silent;
+    InkHost host;
+    SendMessageW(host.Control(), kInkMsgShowRecorder, 1, 0);
+    HWND bar = FindWindowExW(host.Control(), nullptr, L"InkXRecorderBar", nullptr);
+    ASSERT_NE(nullptr, bar);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));  // Rec
+    PumpFor(150);
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));  // Stop
+    std::vector<uint8_t> out = host.StreamOut();
+    ASSERT_LT(FindRiff(out), out.size());
+
+    // The icon sits at the top left of an otherwise empty page; a tap there
+    // plays the recording instead of drawing a dot.
+    host.commands.clear();
+    host.Stroke({{8, 10}});
+    EXPECT_EQ(out, host.StreamOut());
+    for (const InkHost::Command& c : host.commands)
+        EXPECT_NE(kInkNotifyInkChanged, c.low);
+    host.Stroke({{150, 150}});
+    EXPECT_NE(out, host.StreamOut());
+    SendMessageW(host.Control(), kInkMsgShowRecorder, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(bar));
+}
+
 std::vector<uint8_t> played;
 DWORD playedFlags = 0;
 
