@@ -97,7 +97,12 @@ void InkStrokePainter::Draw(const InkStroke& stroke, const InkViewport& view, co
         Gdiplus::Pen pen(ToColor(stroke.Colour()), static_cast<Gdiplus::REAL>(width));
         pen.SetLineCap(Gdiplus::LineCapRound, Gdiplus::LineCapRound, Gdiplus::DashCapRound);
         pen.SetLineJoin(Gdiplus::LineJoinRound);
-        g->DrawLines(&pen, screen.data(), static_cast<INT>(screen.size()));
+        // A gentle spline through the samples takes the corners off what the
+        // digitiser delivered, without wandering from the written line.
+        if (screen.size() >= 3)
+            g->DrawCurve(&pen, screen.data(), static_cast<INT>(screen.size()), 0.4f);
+        else
+            g->DrawLines(&pen, screen.data(), static_cast<INT>(screen.size()));
         return;
     }
     std::vector<POINT> screen;

@@ -488,8 +488,11 @@ LRESULT InkView::StreamOut(EDITSTREAM* stream)
 
 LRESULT InkView::StreamIn(EDITSTREAM* stream)
 {
+    // A missing stream, or one that fails before it gives anything, leaves
+    // the content as it was: nothing came in to replace it.
     std::vector<uint8_t> bytes;
-    InkEditStream::In(stream, bytes);
+    if (!InkEditStream::In(stream, bytes))
+        return 0;
     InkStreamFormat::Read(bytes.data(), bytes.size(), doc_);
     doc_.SetModified(false);
     undo_.Clear();

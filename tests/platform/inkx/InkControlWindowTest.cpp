@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <richedit.h>
+
 #include <string.h>
 
 #include <algorithm>
@@ -86,6 +88,28 @@ TEST(InkControlWindowTest, StrokesStreamOutAndBackIdentically)
     EXPECT_EQ(out, other.StreamOut());
     // Drawn the same way too.
     EXPECT_EQ(host.Capture(), other.Capture());
+}
+
+DWORD CALLBACK FailingSource(DWORD_PTR, LPBYTE, LONG, LONG* given)
+{
+    *given = 0;
+    return 5;
+}
+
+TEST(InkControlWindowTest, FailedOrMissingStreamInKeepsTheContent)
+{
+    InkHost host;
+    host.Stroke(Zigzag(20, 30, 6));
+    std::vector<uint8_t> before = host.StreamOut();
+    EDITSTREAM failing = {0, 0, FailingSource};
+    SendMessageW(host.Control(), kInkMsgStreamIn, kInkStreamFlags, reinterpret_cast<LPARAM>(&failing));
+    EXPECT_EQ(5u, failing.dwError);
+    SendMessageW(host.Control(), kInkMsgStreamIn, kInkStreamFlags, 0);
+    SendMessageW(host.Control(), kInkMsgStreamOut, kInkStreamFlags, 0);
+    EXPECT_EQ(before, host.StreamOut());
+    // An empty block is a real (empty) note.
+    host.StreamIn(std::vector<uint8_t>());
+    EXPECT_EQ(16u, host.StreamOut().size());
 }
 
 TEST(InkControlWindowTest, StrokesKeepContentCoordinatesAcrossZoom)
