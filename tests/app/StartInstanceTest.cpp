@@ -56,6 +56,19 @@ void PumpFor(DWORD ms)
     }
 }
 
+// Closes an instance that an earlier test or program left running, so that
+// the window a test finds is the one it means.
+void CloseRunningInstances()
+{
+    for (int i = 0; i < 400; ++i) {
+        HWND running = FindWindowW(kClass, kTitle);
+        if (running == nullptr)
+            return;
+        PostMessageW(running, WM_CLOSE, 0, 0);
+        Sleep(25);
+    }
+}
+
 struct Received {
     UINT message;
     WPARAM wParam;
@@ -75,6 +88,7 @@ class SecondStartTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        CloseRunningInstances();
         WNDCLASSW wc = {};
         wc.lpfnWndProc = RecordingProc;
         wc.hInstance = GetModuleHandleW(nullptr);
@@ -195,7 +209,8 @@ TEST_F(RecordButtonStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
 
 TEST(RunningInstanceTest, RealInstanceKeepsRunningAndIgnoresForeignPointers)
 {
-    ASSERT_EQ(FindWindowW(kClass, kTitle), nullptr) << "another instance is running";
+    CloseRunningInstances();
+    ASSERT_EQ(FindWindowW(kClass, kTitle), nullptr) << "another instance does not end";
     HANDLE first = StartProgram(L"showall");
     ASSERT_NE(first, nullptr);
     HWND running = nullptr;

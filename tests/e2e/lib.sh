@@ -23,5 +23,17 @@ wait_for() {
     done
 }
 
-# The device's processes, by the program's file name.
-running() { pgrep -f "$1" >/dev/null; }
+# Whether a program (a pattern of its command line) runs on this device;
+# other devices of the machine have programs of the same name.
+running() {
+    local prefix pid
+    prefix=$(device env | sed -n 's/^export WINEPREFIX=//p')
+    for pid in $(pgrep -f "$1"); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
+            return 0
+        fi
+    done
+    return 1
+}
+
+not_running() { ! running "$1"; }

@@ -6,8 +6,10 @@ source "$(dirname "$0")/lib.sh"
 program='C:\Program Files\Jotlings\Jotlings.exe'
 pattern='Program Files.Jotlings.Jotlings\.exe'
 
-! running "$pattern" || fail "an instance is already running"
 device install "$build" || fail "install"
+# An instance left by an earlier scenario is closed first.
+device run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$pattern" || fail "an earlier instance does not end"
 
 device start-program "$program" showall
 wait_for 20 running "$pattern" || fail "the first instance did not start"
@@ -27,5 +29,5 @@ docs=$(ls -d "$WINEPREFIX"/drive_c/users/*/Documents 2>/dev/null | grep -v /Publ
 
 # Closing the main window ends the program.
 device run taskkill /IM Jotlings.exe >/dev/null 2>&1
-wait_for 20 sh -c "! pgrep -f '$pattern' >/dev/null" || fail "the program did not end"
+wait_for 20 not_running "$pattern" || fail "the program did not end"
 echo "single instance: ok"
