@@ -1,6 +1,7 @@
 #include "Gesture.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace ceshell {
 
@@ -12,6 +13,27 @@ struct ThreadGesture {
 };
 
 thread_local ThreadGesture t_gesture;
+
+// Every thread's hook, so that all can be taken off when the module goes.
+std::vector<HHOOK>& Hooks()
+{
+    static std::vector<HHOOK> hooks;
+    return hooks;
+}
+
+CRITICAL_SECTION* HooksLock()
+{
+    static CRITICAL_SECTION lock;
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    InitOnceExecuteOnce(
+        &once,
+        [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
+            InitializeCriticalSection(&lock);
+            return TRUE;
+        },
+        nullptr, nullptr);
+    return &lock;
+}
 
 LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam)
 {
@@ -71,8 +93,24 @@ bool WaitForHold(HWND client, POINT down, DWORD delayMs)
 
 void EnsureGestureHook()
 {
+    if (t_gesture.hook != nullptr)
+        return;
+    t_gesture.hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
     if (t_gesture.hook == nullptr)
-        t_gesture.hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+        return;
+    EnterCriticalSection(HooksLock());
+    Hooks().push_back(t_gesture.hook);
+    LeaveCriticalSection(HooksLock());
+}
+
+void RemoveGestureHooks()
+{
+    EnterCriticalSection(HooksLock());
+    for (HHOOK hook : Hooks())
+        UnhookWindowsHookEx(hook);
+    Hooks().clear();
+    LeaveCriticalSection(HooksLock());
+    t_gesture.hook = nullptr;
 }
 
 DWORD RecognizeGesture(const SHRGINFO& info)

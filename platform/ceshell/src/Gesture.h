@@ -18,6 +18,9 @@ constexpr int kHoldSlackPixels = 5;
 // Puts the right-click hook on the calling thread (once per thread).
 void EnsureGestureHook();
 
+// Takes every thread's hook off (the module is unloading).
+void RemoveGestureHooks();
+
 DWORD RecognizeGesture(const SHRGINFO& info);
 
 }  // namespace ceshell

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "MenuBarResource.h"
+#include "Module.h"
 #include "ScreenAreas.h"
 #include "ShellProperties.h"
 #include "ShellPanels.h"
@@ -45,11 +46,6 @@ bool RegisterBandClass(HINSTANCE instance, WNDPROC procedure)
     return RegisterClassW(&wc) != 0;
 }
 
-HINSTANCE ModuleInstance()
-{
-    return GetModuleHandleW(nullptr);
-}
-
 }  // namespace
 
 HWND MenuBar::Create(const SHMENUBARINFO& info)
@@ -73,6 +69,13 @@ HWND MenuBar::Create(const SHMENUBARINFO& info)
     }
     bar->UpdateVisibility();
     return bar->toolbar_;
+}
+
+void MenuBar::UnregisterClasses()
+{
+    // Refused while a band still exists; such a band's window is its owner's
+    // to destroy before the module goes.
+    UnregisterClassW(kBandClass, ModuleInstance());
 }
 
 MenuBar* MenuBar::FromOwner(HWND owner)
@@ -100,7 +103,7 @@ bool MenuBar::CreateWindows()
 
 bool MenuBar::Build(const SHMENUBARINFO& info)
 {
-    HINSTANCE instance = info.hInstRes != nullptr ? info.hInstRes : ModuleInstance();
+    HINSTANCE instance = info.hInstRes != nullptr ? info.hInstRes : GetModuleHandleW(nullptr);
     RECT area = MenuBarRect();
     DWORD visible = (info.dwFlags & SHCMBF_HIDDEN) ? 0 : WS_VISIBLE;
     // The separating line at the band's top stays visible above the toolbar.

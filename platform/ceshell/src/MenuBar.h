@@ -22,6 +22,9 @@ public:
     // has); returns the toolbar, or null when nothing could be built.
     static HWND Create(const SHMENUBARINFO& info);
 
+    // Withdraws the band's window class when the module unloads.
+    static void UnregisterClasses();
+
     // The bar of an owner window, or null.
     static MenuBar* FromOwner(HWND owner);
 

@@ -1,5 +1,6 @@
 #include "ShellPanels.h"
 
+#include "Module.h"
 #include "ShellProperties.h"
 #include "SipButton.h"
 #include "SipPanel.h"
@@ -111,7 +112,7 @@ void ShellPanels::Ensure()
     if (g_panels == nullptr) {
         Panels* panels = new Panels();
         panels->thread = GetCurrentThreadId();
-        HINSTANCE instance = GetModuleHandleW(nullptr);
+        HINSTANCE instance = ModuleInstance();
         if (panels->panel.Create(instance)) {
             panels->button.Create(instance);
             SetTimer(panels->panel.Window(), kRefreshTimer, kRefreshIntervalMs, nullptr);
@@ -122,6 +123,23 @@ void ShellPanels::Ensure()
     }
     LeaveCriticalSection(PanelsLock());
     Refresh();
+}
+
+void ShellPanels::Teardown()
+{
+    EnterCriticalSection(PanelsLock());
+    Panels* panels = g_panels;
+    // Windows can only be destroyed by their own thread; at a program's end
+    // or a library's unload that is normally the thread that made them.
+    if (panels != nullptr && panels->thread == GetCurrentThreadId()) {
+        g_panels = nullptr;
+        panels->panel.Destroy();
+        panels->button.Destroy();
+        delete panels;
+    }
+    LeaveCriticalSection(PanelsLock());
+    SipPanel::WithdrawClass();
+    SipButton::WithdrawClass();
 }
 
 void ShellPanels::Refresh()

@@ -19,6 +19,9 @@ public:
     // device's input panel state. Does nothing before Ensure.
     static void Refresh();
 
+    // Takes the windows and their classes down (the module is unloading).
+    static void Teardown();
+
     // For tests and the demo: the windows, or null before Ensure.
     static HWND PanelWindow();
     static HWND SipButtonWindow();

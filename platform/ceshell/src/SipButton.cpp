@@ -1,5 +1,6 @@
 #include "SipButton.h"
 
+#include "Module.h"
 #include "ScreenAreas.h"
 #include "ShellPanels.h"
 #include "SipState.h"
@@ -59,6 +60,11 @@ bool SipButton::Create(HINSTANCE instance)
                               WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top,
                               nullptr, nullptr, instance, this);
     return window_ != nullptr;
+}
+
+void SipButton::WithdrawClass()
+{
+    UnregisterClassW(kButtonClass, ModuleInstance());
 }
 
 void SipButton::Destroy()

@@ -11,6 +11,7 @@ class SipButton {
 public:
     bool Create(HINSTANCE instance);
     void Destroy();
+    static void WithdrawClass();
     HWND Window() const { return window_; }
 
 private:

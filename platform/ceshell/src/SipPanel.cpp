@@ -1,5 +1,6 @@
 #include "SipPanel.h"
 
+#include "Module.h"
 #include "ScreenAreas.h"
 #include "ShellPanels.h"
 #include "SipKeyboardLayout.h"
@@ -42,6 +43,11 @@ bool SipPanel::Create(HINSTANCE instance)
                               WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top,
                               nullptr, nullptr, instance, this);
     return window_ != nullptr;
+}
+
+void SipPanel::WithdrawClass()
+{
+    UnregisterClassW(kPanelClass, ModuleInstance());
 }
 
 void SipPanel::Destroy()

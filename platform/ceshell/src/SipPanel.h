@@ -11,6 +11,7 @@ class SipPanel {
 public:
     bool Create(HINSTANCE instance);
     void Destroy();
+    static void WithdrawClass();
     HWND Window() const { return window_; }
 
     // Types the key as a tap on it would.
