@@ -66,6 +66,8 @@ bool InkControl::Create(HWND parent, int id, int x, int y, int width, int height
 
 void InkControl::Destroy()
 {
+    // Not while another thread streams from the window.
+    Lock();
     if (control_ != nullptr)
         DestroyWindow(control_);
     if (background_ != nullptr)
@@ -75,11 +77,29 @@ void InkControl::Destroy()
     background_ = nullptr;
     previousProc_ = nullptr;
     repaintTimer_ = 0;
+    Unlock();
+}
+
+// The lock's holder may be another thread (the alarm's playback) waiting in
+// SendMessage for this thread to answer the control. Blocking here would
+// leave both waiting for ever, so the wait keeps answering sent messages.
+void InkControl::Lock()
+{
+    while (!TryEnterCriticalSection(&lock_)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+void InkControl::Unlock()
+{
+    LeaveCriticalSection(&lock_);
 }
 
 void InkControl::Recreate(bool keepSettings)
 {
-    EnterCriticalSection(&lock_);
+    Lock();
     bool compact = compact_;
     bool pageShown = pageShown_;
     int pageStyle = pageStyle_;
@@ -90,7 +110,7 @@ void InkControl::Recreate(bool keepSettings)
         SetPageStyle(pageShown, pageStyle);
         SetInputMode(inputMode);
     }
-    LeaveCriticalSection(&lock_);
+    Unlock();
 }
 
 LRESULT CALLBACK InkControl::InnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -253,16 +273,18 @@ bool InkControl::GetInkData(BYTE** data, DWORD* size)
 {
     *data = nullptr;
     *size = 0;
-    if (control_ == nullptr)
+    Lock();
+    if (control_ == nullptr) {
+        Unlock();
         return false;
-    EnterCriticalSection(&lock_);
+    }
     cursor_ = {nullptr, nullptr, 0};
     stream_ = {reinterpret_cast<DWORD_PTR>(&cursor_), 0, OutCallback};
     SendMessageW(control_, kInkStreamOut, kInkStreamFormat, reinterpret_cast<LPARAM>(&stream_));
     DWORD total = cursor_.size;
     BYTE* block = static_cast<BYTE*>(malloc(total > 0 ? total : 1));
     if (block == nullptr) {
-        LeaveCriticalSection(&lock_);
+        Unlock();
         return false;
     }
     // The second pass never writes more than the first counted, even if the
@@ -272,7 +294,7 @@ bool InkControl::GetInkData(BYTE** data, DWORD* size)
     stream_ = {reinterpret_cast<DWORD_PTR>(&cursor_), 0, OutCallback};
     SendMessageW(control_, kInkStreamOut, kInkStreamFormat, reinterpret_cast<LPARAM>(&stream_));
     cursor_ = {nullptr, nullptr, 0};
-    LeaveCriticalSection(&lock_);
+    Unlock();
     *data = block;
     *size = total;
     return true;
@@ -280,16 +302,18 @@ bool InkControl::GetInkData(BYTE** data, DWORD* size)
 
 void InkControl::SetInkData(const BYTE* data, DWORD size)
 {
-    if (control_ == nullptr)
+    Lock();
+    if (control_ == nullptr) {
+        Unlock();
         return;
-    EnterCriticalSection(&lock_);
+    }
     // The callback only reads through the cursor; the block is not written.
     BYTE* start = const_cast<BYTE*>(data);
     cursor_ = {start, start, data != nullptr ? size : 0};
     stream_ = {reinterpret_cast<DWORD_PTR>(&cursor_), 0, InCallback};
     SendMessageW(control_, kInkStreamIn, kInkStreamFormat, reinterpret_cast<LPARAM>(&stream_));
     cursor_ = {nullptr, nullptr, 0};
-    LeaveCriticalSection(&lock_);
+    Unlock();
 }
 
 void InkControl::ToggleRecorder()

@@ -68,6 +68,8 @@ private:
     static DWORD CALLBACK InCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done);
     LRESULT OnInnerMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void SendZoom();
+    void Lock();
+    void Unlock();
 
     HWND control_ = nullptr;
     HWND inner_ = nullptr;

@@ -432,6 +432,58 @@ TEST_F(InkControlTest, KeyUpArmsTheRepaintTimerAndTimersStopAtTheWrapper)
     EXPECT_FALSE(KillTimer(ink.InnerWindow(), kInkRepaintTimerId));
 }
 
+struct Streamer {
+    InkControl* ink;
+    std::vector<uint8_t> expected;
+    int rounds;
+    volatile LONG good;
+    volatile LONG finished;
+};
+
+DWORD WINAPI StreamOutLoop(LPVOID param)
+{
+    Streamer* s = static_cast<Streamer*>(param);
+    for (int i = 0; i < s->rounds; ++i) {
+        BYTE* data = nullptr;
+        DWORD size = 0;
+        if (s->ink->GetInkData(&data, &size) && size == s->expected.size() &&
+            memcmp(data, s->expected.data(), size) == 0)
+            InterlockedIncrement(&s->good);
+        free(data);
+    }
+    InterlockedExchange(&s->finished, 1);
+    return 0;
+}
+
+// The alarm's thread streams the content out while the user interface
+// re-creates the control: neither may wait for the other for ever.
+TEST_F(InkControlTest, StreamingFromAnotherThreadWhileRecreating)
+{
+    CreateAndClear();
+    InkSpy::config.content = Bytes(20000);
+    InkSpy::config.outChunk = 999;
+    Streamer s = {&ink, InkSpy::config.content, 40, 0, 0};
+    HANDLE thread = CreateThread(nullptr, 0, StreamOutLoop, &s, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    ULONGLONG limit = GetTickCount64() + 30000;
+    int recreated = 0;
+    while (!s.finished && GetTickCount64() < limit) {
+        ink.Recreate(true);
+        ++recreated;
+        InkSpy::Pump();
+        MsgWaitForMultipleObjects(1, &thread, FALSE, 1, QS_ALLINPUT);
+    }
+    while (!s.finished && GetTickCount64() < limit) {
+        InkSpy::Pump();
+        MsgWaitForMultipleObjects(1, &thread, FALSE, 10, QS_ALLINPUT);
+    }
+    ASSERT_TRUE(s.finished) << "the streaming thread did not finish";
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    EXPECT_EQ(40, s.good);
+    EXPECT_GT(recreated, 0);
+}
+
 TEST_F(InkControlTest, RecreateKeepsSettingsButStartsAt200)
 {
     CreateAndClear();
