@@ -55,6 +55,8 @@ bool TodaySettingsWindow::Create(HINSTANCE instance)
     }
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
+    // The list takes the keys, so that the arrows pick an item.
+    SetFocus(listView_);
     return true;
 }
 

@@ -5,6 +5,8 @@
 //   touch FILE                          writes FILE (the program of the timed runs)
 //   keystate VK                         exit 1 while VK is held, else 0
 //   window CLASS                        exit 0 when a visible window of CLASS exists
+//   title TEXT                          exit 0 when a visible window titled TEXT exists
+//   dword KEY VALUE                     prints a DWORD under HKLM\KEY, or "missing"
 //   itemtop NAME                        prints the top of Today item NAME on the screen
 //   (no arguments)                      the record button's program: writes
 //                                       C:\record-probe.txt with "held" or "up"
@@ -104,6 +106,21 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"window" && argc == 3) {
         HWND window = FindWindowW(argv[2], nullptr);
         return window != nullptr && IsWindowVisible(window) ? 0 : 1;
+    }
+    if (command == L"title" && argc == 3) {
+        HWND window = FindWindowW(nullptr, argv[2]);
+        return window != nullptr && IsWindowVisible(window) ? 0 : 1;
+    }
+    if (command == L"dword" && argc == 4) {
+        DWORD value = 0;
+        DWORD size = sizeof(value);
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, argv[2], argv[3], RRF_RT_REG_DWORD, nullptr, &value,
+                         &size) != ERROR_SUCCESS) {
+            wprintf(L"missing\n");
+            return 1;
+        }
+        wprintf(L"%lu\n", static_cast<unsigned long>(value));
+        return 0;
     }
     if (command == L"itemtop" && argc == 3) {
         HWND today = FindWindowW(L"DesktopExplorerWindow", nullptr);

@@ -61,12 +61,14 @@ reg add "$keys\\40CF" /ve /d "$probe_exe" /f
 reg add "$keys\\40CF" /v HostKey /t REG_DWORD /d 120 /f   # VK_F9
 reg add "$observations\\ShellTestItemA" /v Height /t REG_DWORD /d 40 /f
 reg add "$observations\\ShellTestItemB" /v Height /t REG_DWORD /d 30 /f
-for item in ShellTestItemA:0 ShellTestItemB:1; do
+# Orders far behind any other item, so that the test items are the last rows
+# of the Today settings list.
+for item in ShellTestItemA:100 ShellTestItemB:101; do
     name=${item%%:*}
     order=${item##*:}
     reg add "$today_items\\$name" /v DLL /d "$item_dll" /f
     reg add "$today_items\\$name" /v Flags /t REG_DWORD /d 0 /f
-    reg add "$today_items\\$name" /v Options /t REG_DWORD /d 0 /f
+    reg add "$today_items\\$name" /v Options /t REG_DWORD /d 1 /f
     reg add "$today_items\\$name" /v Enabled /t REG_DWORD /d 1 /f
     reg add "$today_items\\$name" /v Order /t REG_DWORD /d "$order" /f
     reg add "$today_items\\$name" /v Type /t REG_DWORD /d 4 /f
@@ -124,6 +126,45 @@ if wait_for 10 bash -c "! \"$device\" --dir \"$devdir\" run \"$probe_exe\" itemt
     pass "an item switched off in the registry left the screen"
 else
     fail "switched-off item stayed"
+fi
+
+# --- Today settings: an item's options dialog, then Done -------------------
+observed() { probe dword "SOFTWARE\\JotlingsTests\\ShellTestItem\\$1" "$2" | tr -d '\r'; }
+window_gone() { ! probe "$@"; }
+dev tap 15 12                  # Start
+sleep 0.5
+dev tap 30 35                  # its first entry: Today
+sleep 0.5
+dev tap 30 307                 # the Today screen's Settings
+if wait_for 10 probe window TodaySettingsWindow; then
+    pass "the Today screen's Settings opens the item settings"
+    dev key End                # the last row: ShellTestItemB (listed though switched off)
+    clears_before=$(observed ShellTestItemA ClearCaches)
+    dev tap 45 274             # Options...
+    if wait_for 10 probe title "Test item options"; then
+        dev screenshot "$shots/shell-item-options.png"
+        [ "$(observed Options Opened)" = 1 ] && pass "the item's dialog 500 runs with its ordinal 241" ||
+            fail "options dialog procedure not called"
+        dev key Return
+        wait_for 5 window_gone title "Test item options" || fail "options dialog stayed"
+        clears_after() { [ "$(observed ShellTestItemA ClearCaches)" != "$clears_before" ]; }
+        if wait_for 5 clears_after; then
+            pass "items reload (WM_TODAYCUSTOM_CLEARCACHE) after the options changed"
+        else
+            fail "no cache clearing after the options dialog"
+        fi
+    else
+        fail "the options dialog did not open"
+    fi
+    sleep 0.6                  # the bar polls the window in front
+    dev tap 225 12             # ok
+    if wait_for 5 window_gone window TodaySettingsWindow; then
+        pass "ok saves and closes the item settings"
+    else
+        fail "item settings stayed open"
+    fi
+else
+    fail "no item settings"
 fi
 
 # --- The record button -------------------------------------------------------
