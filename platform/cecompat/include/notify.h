@@ -13,7 +13,7 @@
 #define NOTIFICATION_EVENT_NONE 0
 
 typedef struct UserNotificationTrigger {
-    DWORD dwSize;            // sizeof(CE_NOTIFICATION_TRIGGER) of this build
+    DWORD dwSize;            // sizeof(CE_NOTIFICATION_TRIGGER), or the handheld's 52
     DWORD dwType;            // CNT_TIME or CNT_PERIOD
     DWORD dwEvent;           // unused for timed runs
     WCHAR* lpszApplication;  // program to start
@@ -33,7 +33,7 @@ typedef struct UserNotificationType {
 
 // Sets a timed run, or replaces the run of hNotification when that handle is
 // still pending (the same handle comes back). Returns null on bad input:
-// no trigger, a dwSize other than this build's structure size, a type other
+// no trigger, a dwSize that names no trigger structure, a type other
 // than CNT_TIME/CNT_PERIOD, no application, a start time that is not a
 // date, or a user notification (dialogs and sounds are not offered).
 HANDLE WINAPI CeSetUserNotificationEx(HANDLE hNotification, CE_NOTIFICATION_TRIGGER* pcnt,

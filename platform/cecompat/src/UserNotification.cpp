@@ -4,6 +4,16 @@
 
 namespace {
 
+// The handheld's own size of the trigger (a 32-bit build). Code written for
+// the handheld passes it literally; the fields themselves are set by name,
+// so it names this structure just as well as this build's sizeof does.
+const DWORD kHandheldTriggerSize = 52;
+
+bool IsTriggerSize(DWORD size)
+{
+    return size == sizeof(CE_NOTIFICATION_TRIGGER) || size == kHandheldTriggerSize;
+}
+
 HANDLE AsHandle(DWORD handle)
 {
     return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(handle));
@@ -27,7 +37,7 @@ HANDLE WINAPI CeSetUserNotificationEx(HANDLE hNotification, CE_NOTIFICATION_TRIG
                                       CE_USER_NOTIFICATION* pceun)
 {
     FILETIME check;
-    if (pcnt == nullptr || pcnt->dwSize != sizeof(CE_NOTIFICATION_TRIGGER) ||
+    if (pcnt == nullptr || !IsTriggerSize(pcnt->dwSize) ||
         (pcnt->dwType != CNT_TIME && pcnt->dwType != CNT_PERIOD) ||
         pcnt->lpszApplication == nullptr || pcnt->lpszApplication[0] == L'\0' ||
         !SystemTimeToFileTime(&pcnt->stStartTime, &check)) {

@@ -72,6 +72,16 @@ TEST_F(UserNotificationTest, ATimedRunIsKeptWithProgramArgumentsAndTime)
     EXPECT_EQ(5, run.start.wMinute);
 }
 
+TEST_F(UserNotificationTest, TheHandheldsOwnTriggerSizeIsAccepted)
+{
+    CE_NOTIFICATION_TRIGGER trigger = Trigger(L"C:\\a.exe", L"AppRunAtTime", At(9, 14, 5));
+    trigger.dwSize = 52;
+    HANDLE handle = Keep(CeSetUserNotificationEx(nullptr, &trigger, nullptr));
+    ASSERT_NE(nullptr, handle);
+    CeTimedRun run;
+    EXPECT_TRUE(FindRun(handle, run));
+}
+
 TEST_F(UserNotificationTest, PassingThePreviousHandleReplacesItsRun)
 {
     CE_NOTIFICATION_TRIGGER first = Trigger(L"C:\\a.exe", L"AppRunAtTime", At(9, 14, 5));
@@ -122,7 +132,9 @@ TEST_F(UserNotificationTest, BadTriggersAreRefusedAndLeaveNoRun)
     EXPECT_EQ(nullptr, CeSetUserNotificationEx(nullptr, nullptr, nullptr));
 
     CE_NOTIFICATION_TRIGGER trigger = Trigger(L"C:\\a.exe", L"", At(9, 14, 5));
-    trigger.dwSize = 52;  // another build's layout
+    trigger.dwSize = 0;
+    EXPECT_EQ(nullptr, CeSetUserNotificationEx(nullptr, &trigger, nullptr));
+    trigger.dwSize = 48;
     EXPECT_EQ(nullptr, CeSetUserNotificationEx(nullptr, &trigger, nullptr));
 
     trigger = Trigger(L"C:\\a.exe", L"", At(9, 14, 5));
