@@ -402,7 +402,7 @@ void InkView::SetZoom(int percent)
     viewport_.SetZoom(zoom);
     InvalidateLayout();
     UpdateScrollBars();
-    UpdateCaret(false);
+    ShowTypingCaret();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -448,11 +448,9 @@ void InkView::ViewSetup(const INT32* block)
     int firstLine = block[5] > 0 && block[5] < 100000 ? block[5] : 0;
     InvalidateLayout();
     viewport_.SetOrigin({viewport_.Origin().x, firstLine * kInkLinePitch});
-    if (!editable_) {
+    if (!editable_)
         typing_.MoveTo(typing_.Caret(), doc_.Text(), false);
-        if (hasFocus_)
-            DestroyCaret();
-    }
+    ShowTypingCaret();
     UpdateScrollBars();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -463,10 +461,7 @@ void InkView::SetMode(int mode)
         mode = static_cast<int>(kInkModeWriting);
     mode_ = mode;
     undo_.CloseTyping();
-    if (hasFocus_) {
-        OnFocus(false);
-        OnFocus(true);
-    }
+    ShowTypingCaret();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

@@ -74,6 +74,8 @@ private:
     size_t CaretAtPoint(POINT screen);
     void UpdateCaret(bool scrollIntoView);
     void OnFocus(bool gained);
+    // Creates or removes the system caret to match focus and input mode.
+    void ShowTypingCaret();
     void Undo();
     void Copy();
     void Cut();

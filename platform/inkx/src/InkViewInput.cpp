@@ -215,15 +215,25 @@ void InkView::UpdateCaret(bool scrollIntoView)
 void InkView::OnFocus(bool gained)
 {
     hasFocus_ = gained;
-    if (gained && mode_ == static_cast<int>(kInkModeTyping) && editable_) {
+    if (gained)
+        ShowTypingCaret();
+    else
+        DestroyCaret();
+    Notify(gained ? EN_SETFOCUS : EN_KILLFOCUS, true);
+}
+
+void InkView::ShowTypingCaret()
+{
+    if (!hasFocus_)
+        return;
+    if (mode_ == static_cast<int>(kInkModeTyping) && editable_) {
         int pitch = viewport_.ToPixels(kInkLinePitch);
         CreateCaret(hwnd_, nullptr, viewport_.Zoom() >= 200 ? 2 : 1, pitch > 2 ? pitch - 2 : 1);
         UpdateCaret(true);
         ShowCaret(hwnd_);
-    } else if (!gained || mode_ != static_cast<int>(kInkModeTyping)) {
+    } else {
         DestroyCaret();
     }
-    Notify(gained ? EN_SETFOCUS : EN_KILLFOCUS, true);
 }
 
 void InkView::TypeText(const std::wstring& text, bool coalesce)

@@ -243,6 +243,12 @@ TEST(InkControlWindowTest, NotifiesParentOfChangesAndFocus)
     host.Type(L"ab");
     EXPECT_EQ(2, CountCommands(host, kInkNotifyTextChanged));
 
+    // Switching the input mode is no change of focus.
+    size_t before = host.commands.size();
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeWriting, 0);
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    EXPECT_EQ(before, host.commands.size());
+
     SetFocus(host.Parent());
     bool killed = false;
     for (const InkHost::Command& c : host.commands)
