@@ -1,5 +1,10 @@
 #include "InkTyping.h"
 
+static bool IsWordChar(wchar_t c)
+{
+    return c != L' ' && c != L'\n' && c != L'\t';
+}
+
 void InkTyping::MoveTo(size_t index, const std::wstring& text, bool extend)
 {
     caret_ = index <= text.size() ? index : text.size();
@@ -63,9 +68,16 @@ std::wstring InkTyping::Selected(const std::wstring& text) const
     return text.substr(start, end - start);
 }
 
-static bool IsWordChar(wchar_t c)
+void InkTyping::SelectWord(const std::wstring& text)
 {
-    return c != L' ' && c != L'\n' && c != L'\t';
+    Clamp(text);
+    size_t start = caret_, end = caret_;
+    while (start > 0 && IsWordChar(text[start - 1]))
+        --start;
+    while (end < text.size() && IsWordChar(text[end]))
+        ++end;
+    anchor_ = start;
+    caret_ = end;
 }
 
 size_t InkTyping::PreviousWord(const std::wstring& text) const

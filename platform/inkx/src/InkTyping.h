@@ -16,6 +16,8 @@ public:
     // Moves the caret; extend keeps the selection's other end.
     void MoveTo(size_t index, const std::wstring& text, bool extend);
     void SelectAll(const std::wstring& text);
+    // Selects the word the caret is in (or just after).
+    void SelectWord(const std::wstring& text);
     // Keeps caret and anchor inside text after it changed under them.
     void Clamp(const std::wstring& text);
 

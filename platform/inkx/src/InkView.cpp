@@ -79,7 +79,8 @@ LRESULT InkView::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL:
         OnScroll(SB_VERT, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
         return 0;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: OnButtonDown(p, false); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(p, false); return 0;
+    case WM_LBUTTONDBLCLK: OnDoubleTap(p); return 0;
     case WM_RBUTTONDOWN: OnButtonDown(p, true); return 0;
     case WM_MOUSEMOVE: OnMouseMove(p); return 0;
     case WM_LBUTTONUP: case WM_RBUTTONUP: OnButtonUp(p); return 0;

@@ -63,6 +63,7 @@ private:
 
     // Stylus, keys and editing (InkViewInput.cpp).
     void OnButtonDown(POINT p, bool erase);
+    void OnDoubleTap(POINT p);
     void OnMouseMove(POINT p);
     void OnButtonUp(POINT p);
     void EraseAt(POINT screen);

@@ -66,6 +66,21 @@ void InkView::OnButtonDown(POINT p, bool erase)
     ReleaseDC(hwnd_, dc);
 }
 
+// A double tap selects a word in typing mode; in pen mode it is just a
+// second tap.
+void InkView::OnDoubleTap(POINT p)
+{
+    if (mode_ != static_cast<int>(kInkModeTyping) || !editable_ || RecordingAt(p) >= 0) {
+        OnButtonDown(p, false);
+        return;
+    }
+    typing_.MoveTo(CaretAtPoint(p), doc_.Text(), false);
+    typing_.SelectWord(doc_.Text());
+    undo_.CloseTyping();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateCaret(true);
+}
+
 void InkView::OnMouseMove(POINT p)
 {
     if (selecting_) {

@@ -325,6 +325,18 @@ TEST(InkControlWindowTest, SelectionOfWrappedLinesIsHighlightedWhole)
     EXPECT_GT(all, static_cast<size_t>(client.right / 2 * 12 * 3));
 }
 
+TEST(InkControlWindowTest, DoubleTapSelectsAWord)
+{
+    InkHost host;
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"alpha beta gamma");
+    // "alpha " is about 35 pixels wide at 100 %; beta follows.
+    SendMessageW(host.Inner(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 8));
+    SendMessageW(host.Inner(), WM_LBUTTONUP, 0, MAKELPARAM(50, 8));
+    host.Type(L"B");
+    EXPECT_TRUE(Contains(host.StreamOut(), L"alpha B gamma", 26));
+}
+
 TEST(InkControlWindowTest, InkCopiesAndPastesInPenMode)
 {
     InkHost host;
