@@ -311,7 +311,8 @@ void InkView::OnSize()
     if (fitWidth_)
         FitZoomToWidth();
     UpdateScrollBars();
-    UpdateCaret(false);
+    // The soft keyboard shrinks the control; the line being typed stays in view.
+    UpdateCaret(true);
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

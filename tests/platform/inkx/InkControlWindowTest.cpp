@@ -380,6 +380,24 @@ TEST(InkControlWindowTest, ScrollsWhenContentOutgrowsTheView)
     EXPECT_GT(si.nPos, 0);
 }
 
+TEST(InkControlWindowTest, ShrinkingKeepsTheTypedLineInView)
+{
+    InkHost host;
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    SendMessageW(host.Inner(), kInkMsgSetZoom, 0, 200);
+    for (int i = 0; i < 5; ++i)
+        host.Type(L"line\r");
+    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(host.Inner(), SB_VERT, &si);
+    int before = si.nPos;
+    // As when the soft keyboard comes up.
+    SetWindowPos(host.Control(), nullptr, 0, 0, 242, 145, SWP_NOMOVE | SWP_NOZORDER);
+    GetScrollInfo(host.Inner(), SB_VERT, &si);
+    EXPECT_GT(si.nPos, before);
+    // The caret's line (the sixth, 32 pixels each at 200 %) ends inside the view.
+    EXPECT_GE(si.nPos + static_cast<int>(si.nPage), 6 * 32);
+}
+
 TEST(InkControlWindowTest, RecorderBarTakesRoomFromTheView)
 {
     InkHost host;
