@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "MenuBarTestIds.h"
 #include "TestWindows.h"
 #include "aygshell.h"
 
@@ -135,6 +136,33 @@ TEST_F(DialogTest, FullScreenKeepsWhatIsHiddenAsBits)
     ASSERT_TRUE(SHFullScreen(window, SHFS_SHOWSIPBUTTON | SHFS_SHOWSTARTICON));
     EXPECT_EQ(0u, FullScreenBits());
     EXPECT_EQ(nullptr, GetPropW(window, kFullScreen));
+}
+
+INT_PTR CALLBACK InitDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SHINITDLGINFO info = {SHIDIM_FLAGS, dialog, static_cast<DWORD>(lParam)};
+        SHInitDialog(&info);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+TEST(DialogTemplateTest, DialogFromATemplateLosesItsFrameAndFillsItsArea)
+{
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TEST_DIALOG), nullptr,
+                                     InitDialogProc, SHIDIF_DONEBUTTON | SHIDIF_FULLSCREENNOMENUBAR);
+    ASSERT_NE(nullptr, dialog);
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    RECT rect;
+    GetWindowRect(dialog, &rect);
+    ExpectRect(rect, 0, 26, width, height);
+    RECT client;
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(width, client.right);
+    EXPECT_EQ(height - 26, client.bottom);
+    EXPECT_EQ(reinterpret_cast<HANDLE>(1), GetPropW(dialog, kDone));
+    DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, EmptyMenuGivesTheDialogABarWithoutButtons)
