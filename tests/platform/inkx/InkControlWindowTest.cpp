@@ -330,11 +330,13 @@ TEST(InkControlWindowTest, DoubleTapSelectsAWord)
     InkHost host;
     SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
     host.Type(L"alpha beta gamma");
-    // "alpha " is about 35 pixels wide at 100 %; beta follows.
-    SendMessageW(host.Inner(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 8));
-    SendMessageW(host.Inner(), WM_LBUTTONUP, 0, MAKELPARAM(50, 8));
-    host.Type(L"B");
-    EXPECT_TRUE(Contains(host.StreamOut(), L"alpha B gamma", 26));
+    // On the first letter, whatever the font's widths.
+    SendMessageW(host.Inner(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 8));
+    SendMessageW(host.Inner(), WM_LBUTTONUP, 0, MAKELPARAM(4, 8));
+    host.Type(L"A");
+    std::vector<uint8_t> out = host.StreamOut();
+    EXPECT_TRUE(Contains(out, L"A beta gamma", 24));
+    EXPECT_FALSE(Contains(out, L"lpha", 8));
 }
 
 TEST(InkControlWindowTest, InkCopiesAndPastesInPenMode)
