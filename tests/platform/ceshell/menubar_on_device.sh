@@ -6,7 +6,7 @@
 #   menubar_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
 set -u
 device=$1
-devdir=$2
+devdir=$(cd "$2" && pwd)
 build=$3
 shots=$build/screenshots
 mkdir -p "$shots"
@@ -49,7 +49,14 @@ panel_down() { [ "$(brightness 0 214 240 1)" -gt 240 ]; }
 # The demo's first text line, "Type here...", drawn dark on white.
 text_line_blank() { [ "$(brightness 0 27 120 10)" -ge 254 ]; }
 text_line_inked() { [ "$(brightness 0 27 120 10)" -lt 250 ]; }
-demo_running() { pgrep -f MenuBarDemo.exe >/dev/null; }
+# Only this device's demo: other devices may run on the same machine.
+demo_running() {
+    local pid
+    for pid in $(pgrep -f 'C:.windows.MenuBarDemo.exe'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$devdir/prefix" && return 0
+    done
+    return 1
+}
 demo_gone() { ! demo_running; }
 
 cleanup() {
@@ -58,6 +65,9 @@ cleanup() {
     sip_flags off >/dev/null
 }
 cleanup
+# Whatever happens below, the demo does not stay on the device's screen for
+# the scenarios after this one.
+trap cleanup EXIT
 
 dev start-program 'C:\windows\MenuBarDemo.exe' /sip
 if wait_for 10 panel_up; then
@@ -100,6 +110,5 @@ else
 fi
 dev screenshot "$shots/ceshell-menubar-typed.png" >/dev/null 2>&1
 
-cleanup
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
