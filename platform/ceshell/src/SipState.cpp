@@ -1,5 +1,7 @@
 #include "SipState.h"
 
+#include <vector>
+
 #include "ScreenAreas.h"
 
 namespace ceshell {
@@ -57,11 +59,24 @@ namespace {
 // panel changed.
 constexpr UINT kNotifyTimeoutMs = 250;
 
-BOOL CALLBACK NotifyTopLevelWindow(HWND window, LPARAM)
+struct Broadcast {
+    // Threads that did not answer in time: their other windows are skipped,
+    // so one busy program costs the wait once, not once a window.
+    std::vector<DWORD> slowThreads;
+};
+
+BOOL CALLBACK NotifyTopLevelWindow(HWND window, LPARAM data)
 {
+    Broadcast* broadcast = reinterpret_cast<Broadcast*>(data);
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    for (DWORD slow : broadcast->slowThreads) {
+        if (slow == thread)
+            return TRUE;
+    }
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                        kNotifyTimeoutMs, &ignored);
+    if (!SendMessageTimeoutW(window, WM_SETTINGCHANGE, SPI_SETSIPINFO, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             kNotifyTimeoutMs, &ignored))
+        broadcast->slowThreads.push_back(thread);
     return TRUE;
 }
 
@@ -72,7 +87,8 @@ void BroadcastSipChange()
     // Window by window: Wine carries WM_SETTINGCHANGE only as a sent message
     // (it is a pointer message to it), and HWND_BROADCAST would wait for
     // every window in turn without a limit.
-    EnumWindows(NotifyTopLevelWindow, 0);
+    Broadcast broadcast;
+    EnumWindows(NotifyTopLevelWindow, reinterpret_cast<LPARAM>(&broadcast));
 }
 
 void DescribeSip(DWORD flags, SIPINFO* info)
