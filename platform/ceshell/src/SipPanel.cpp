@@ -14,6 +14,11 @@ constexpr COLORREF kKeyFace = RGB(248, 248, 248);
 constexpr COLORREF kKeyPressed = RGB(0, 0, 128);
 constexpr COLORREF kKeyLatched = RGB(192, 192, 224);
 constexpr COLORREF kPanelBack = RGB(160, 160, 160);
+// A key held down types again, as a hardware keyboard does. (Timer 1 of the
+// panel belongs to ShellPanels.)
+constexpr UINT_PTR kRepeatTimer = 2;
+constexpr UINT kRepeatDelayMs = 500;
+constexpr UINT kRepeatIntervalMs = 100;
 
 LPARAM KeyLParam(UINT virtualKey, bool release)
 {
@@ -85,8 +90,13 @@ LRESULT CALLBACK SipPanel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_SETTINGCHANGE:
     case WM_TIMER:
+        if (wParam == kRepeatTimer)
+            self->OnRepeat();
+        else
+            ShellPanels::Refresh();
+        return 0;
+    case WM_SETTINGCHANGE:
         ShellPanels::Refresh();
         return 0;
     case WM_NCDESTROY:
@@ -108,8 +118,23 @@ void SipPanel::OnStylusDown(POINT point)
     // Keys type on the way down, as the handheld's do; the capture only
     // keeps the key drawn pressed until the stylus lifts.
     SetCapture(window_);
+    repeatShift_ = shift_;
     PressKey(index);
+    SipKeyKind kind = SipKeyboardLayout::Key(index).kind;
+    if (kind == SipKeyKind::Character || kind == SipKeyKind::VirtualKey)
+        SetTimer(window_, kRepeatTimer, kRepeatDelayMs, nullptr);
     InvalidateRect(window_, nullptr, FALSE);
+}
+
+void SipPanel::OnRepeat()
+{
+    if (pressed_ < 0) {
+        KillTimer(window_, kRepeatTimer);
+        return;
+    }
+    SetTimer(window_, kRepeatTimer, kRepeatIntervalMs, nullptr);
+    shift_ = repeatShift_;
+    PressKey(pressed_);
 }
 
 void SipPanel::OnStylusUp()
@@ -117,6 +142,7 @@ void SipPanel::OnStylusUp()
     if (pressed_ < 0)
         return;
     pressed_ = -1;
+    KillTimer(window_, kRepeatTimer);
     if (GetCapture() == window_)
         ReleaseCapture();
     InvalidateRect(window_, nullptr, FALSE);

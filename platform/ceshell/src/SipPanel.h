@@ -22,6 +22,7 @@ private:
     void OnPaint();
     void OnStylusDown(POINT point);
     void OnStylusUp();
+    void OnRepeat();
     void DrawKey(HDC dc, int index, const RECT& rect);
     static HWND TypingTarget();
 
@@ -29,6 +30,7 @@ private:
     HFONT font_ = nullptr;
     bool shift_ = false;
     bool capsLock_ = false;
+    bool repeatShift_ = false;  // the shift a held key was pressed with
     int pressed_ = -1;
 };
 

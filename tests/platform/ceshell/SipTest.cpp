@@ -227,6 +227,25 @@ TEST_F(SipPanelTest, KeysTypeIntoTheFocusedWindow)
     TapKey(KeyOf(SipKeyKind::CapsLock));
 }
 
+TEST_F(SipPanelTest, HeldKeyTypesAgainUntilReleased)
+{
+    SipShowIM(SIPF_ON);
+    HWND panel = ShellPanels::PanelWindow();
+    RECT client;
+    GetClientRect(panel, &client);
+    TapKey(KeyOf(SipKeyKind::Shift));
+    RECT key = SipKeyboardLayout::KeyRect(SipKeyboardLayout::KeyFor(L'x', nullptr), client.right, client.bottom);
+    LPARAM at = MAKELPARAM((key.left + key.right) / 2, (key.top + key.bottom) / 2);
+    SendMessageW(panel, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_TRUE(PumpUntil([&] { return EditText().size() >= 3; }));
+    SendMessageW(panel, WM_LBUTTONUP, 0, at);
+    PumpFor(50);
+    std::wstring typed = EditText();
+    EXPECT_EQ(std::wstring(typed.size(), L'X'), typed);
+    PumpFor(700);
+    EXPECT_EQ(typed, EditText());
+}
+
 TEST_F(SipPanelTest, ButtonRaisesAndLowersThePanel)
 {
     ShellPanels::Ensure();
