@@ -4,6 +4,25 @@
 
 namespace shell {
 
+namespace {
+
+// The item's options procedure returns a BOOL, a 32-bit value; the dialog
+// manager reads a pointer-sized one. Called through this thunk, the answer
+// is widened properly instead of carrying whatever the upper half of the
+// register held.
+PFNCUSTOMOPTIONSDLGPROC runningOptions = nullptr;
+
+INT_PTR CALLBACK OptionsThunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (runningOptions == nullptr) {
+        return FALSE;
+    }
+    BOOL answer = runningOptions(dialog, message, wParam, lParam);
+    return static_cast<INT_PTR>(answer);
+}
+
+}  // namespace
+
 TodayHost::TodayHost(const wchar_t* itemsKey) : list_(itemsKey) {}
 
 TodayHost::~TodayHost()
@@ -153,14 +172,16 @@ bool TodayHost::OpenOptions(const TodayItemEntry& entry, HWND owner)
     if (library == nullptr) {
         return false;
     }
-    auto procedure = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(
+    auto procedure = reinterpret_cast<PFNCUSTOMOPTIONSDLGPROC>(reinterpret_cast<void*>(
         GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_OPTIONSDIALOGPROC))));
     bool shown = false;
     if (procedure != nullptr &&
-        FindResourceW(library, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), RT_DIALOG) !=
-            nullptr) {
-        shown = DialogBoxParamW(library, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), owner, procedure,
+        FindResourceW(library, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), RT_DIALOG) != nullptr) {
+        PFNCUSTOMOPTIONSDLGPROC outer = runningOptions;
+        runningOptions = procedure;
+        shown = DialogBoxParamW(library, MAKEINTRESOURCEW(IDD_TODAY_CUSTOM), owner, OptionsThunk,
                                 0) != -1;
+        runningOptions = outer;
     }
     FreeLibrary(library);
     return shown;
