@@ -102,10 +102,10 @@ void InkHost::Type(const wchar_t* text)
         SendMessageW(inner_, WM_CHAR, *p, 1);
 }
 
-std::vector<uint32_t> InkHost::Capture()
+std::vector<uint32_t> InkHost::CaptureWindow(HWND window)
 {
     RECT client;
-    GetClientRect(inner_, &client);
+    GetClientRect(window, &client);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = client.right;
@@ -117,7 +117,7 @@ std::vector<uint32_t> InkHost::Capture()
     HDC mem = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bitmap);
-    SendMessageW(inner_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
     GdiFlush();
     std::vector<uint32_t> pixels;
     if (bits != nullptr) {

@@ -28,7 +28,8 @@ public:
     void Stroke(const std::vector<POINT>& points);
     void Type(const wchar_t* text);
     // A screenshot of the inner window as drawn now (32-bit pixels).
-    std::vector<uint32_t> Capture();
+    std::vector<uint32_t> Capture() { return CaptureWindow(inner_); }
+    static std::vector<uint32_t> CaptureWindow(HWND window);
     // Lets posted messages through.
     void Pump();
 
