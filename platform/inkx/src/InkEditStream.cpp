@@ -1,22 +1,17 @@
 #include "InkEditStream.h"
 
-#include <string.h>
-
-size_t InkEditStream::Out(const std::vector<uint8_t>& bytes, EDITSTREAM* stream)
+size_t InkEditStream::Out(std::vector<uint8_t>& bytes, EDITSTREAM* stream)
 {
     if (stream == nullptr || stream->pfnCallback == nullptr)
         return 0;
     stream->dwError = 0;
     size_t done = 0;
-    // The callback gets a copy: it may write into the buffer it is handed.
-    std::vector<uint8_t> chunk(kChunkBytes);
     while (done < bytes.size()) {
         size_t offer = bytes.size() - done;
         if (offer > kChunkBytes)
             offer = kChunkBytes;
-        memcpy(chunk.data(), bytes.data() + done, offer);
         LONG taken = 0;
-        DWORD error = stream->pfnCallback(stream->dwCookie, chunk.data(),
+        DWORD error = stream->pfnCallback(stream->dwCookie, bytes.data() + done,
                                           static_cast<LONG>(offer), &taken);
         if (error != 0) {
             stream->dwError = error;

@@ -14,7 +14,9 @@ class InkEditStream {
 public:
     // Offers bytes in chunks until all are taken, the callback reports an
     // error (kept in dwError) or takes nothing. Returns the bytes taken.
-    static size_t Out(const std::vector<uint8_t>& bytes, EDITSTREAM* stream);
+    // The callback is handed the bytes themselves and may write on them:
+    // they are a scratch copy of the content.
+    static size_t Out(std::vector<uint8_t>& bytes, EDITSTREAM* stream);
     // Asks for chunks until the callback gives none or fails; never accepts
     // more than kMaxStreamBytes. Returns false when the callback failed
     // before giving anything.

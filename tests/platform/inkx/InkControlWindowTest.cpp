@@ -112,6 +112,29 @@ TEST(InkControlWindowTest, FailedOrMissingStreamInKeepsTheContent)
     EXPECT_EQ(16u, host.StreamOut().size());
 }
 
+DWORD CALLBACK TakeOneByte(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* taken)
+{
+    std::vector<uint8_t>* out = reinterpret_cast<std::vector<uint8_t>*>(cookie);
+    out->push_back(buffer[0]);
+    buffer[0] = 0xFF;  // a careless callback writing on what it was handed
+    *taken = size > 0 ? 1 : 0;
+    return 0;
+}
+
+TEST(InkControlWindowTest, StreamOutCopesWithACallbackTakingOneByteAtATime)
+{
+    InkHost host;
+    for (int i = 0; i < 40; ++i)
+        host.Stroke(Zigzag(5, 5 + i * 4, 40));
+    std::vector<uint8_t> whole = host.StreamOut();
+    ASSERT_GT(whole.size(), 10000u);
+    std::vector<uint8_t> bytes;
+    EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&bytes), 0, TakeOneByte};
+    SendMessageW(host.Control(), kInkMsgStreamOut, kInkStreamFlags, reinterpret_cast<LPARAM>(&es));
+    EXPECT_EQ(whole, bytes);
+    EXPECT_EQ(whole, host.StreamOut());
+}
+
 TEST(InkControlWindowTest, StrokesKeepContentCoordinatesAcrossZoom)
 {
     InkHost host;
