@@ -141,22 +141,33 @@ void TodayHost::ClearCaches()
     }
 }
 
-int TodayHost::Layout(int top)
+int TodayHost::Layout(int top, int visibleBottom)
 {
     int y = top;
     for (auto& hosted : items_) {
-        if (!IsWindow(hosted->item.hwndCustom)) {
+        HWND window = hosted->item.hwndCustom;
+        if (!IsWindow(window)) {
             continue;
         }
-        SetWindowPos(hosted->item.hwndCustom, nullptr, 0, y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window, nullptr, 0, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT rect;
+        GetWindowRect(window, &rect);
+        int height = rect.bottom - rect.top;
+        if (y + height > visibleBottom) {
+            int shown = visibleBottom - y;
+            // The window owns the region from here on.
+            SetWindowRgn(window, CreateRectRgn(0, 0, rect.right - rect.left, shown > 0 ? shown : 0),
+                         TRUE);
+        } else {
+            SetWindowRgn(window, nullptr, TRUE);
+        }
         // A height beyond the screen is an item's mistake; it must not push
         // every other item out of reach.
-        DWORD height = hosted->item.cyp;
-        if (height > 4000) {
-            height = 4000;
+        DWORD asked = hosted->item.cyp;
+        if (asked > 4000) {
+            asked = 4000;
         }
-        y += static_cast<int>(height);
+        y += static_cast<int>(asked);
     }
     return y;
 }

@@ -30,9 +30,10 @@ public:
     bool QueryHeights();
     // WM_TODAYCUSTOM_CLEARCACHE to every item.
     void ClearCaches();
-    // Places the windows from top down, each in the height it asked for;
-    // returns the bottom of the last one.
-    int Layout(int top);
+    // Places the windows from top down, each in the height it asked for,
+    // and clips each to the rows above visibleBottom (the screen's bottom
+    // strip stays clear); returns the bottom of the last one.
+    int Layout(int top, int visibleBottom);
 
     size_t Count() const { return items_.size(); }
     const TODAYLISTITEM& Item(size_t index) const { return items_[index]->item; }

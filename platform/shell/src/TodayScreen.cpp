@@ -19,6 +19,9 @@ const UINT_PTR kQueryTimer = 1;
 const UINT_PTR kWatchTimer = 2;
 const wchar_t kSettingsLabel[] = L"Settings";
 const int kSettingsButtonWidth = 70;
+// The scroll arrows at the right of the bottom strip.
+const int kArrowWidth = 26;
+const int kScrollStep = 20;
 
 }  // namespace
 
@@ -27,7 +30,12 @@ TodayScreen::TodayScreen(const wchar_t* itemsKey)
       instance_(nullptr),
       host_(itemsKey),
       watchedKey_(nullptr),
-      listChanged_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+      listChanged_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      scroll_(0),
+      contentHeight_(0),
+      dragY_(0),
+      dragging_(false),
+      dragMoved_(false)
 {
     dateLine_[0] = L'\0';
 }
@@ -105,9 +113,23 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case WM_LBUTTONDOWN:
+        OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnStylusMove(GET_Y_LPARAM(lParam));
+        return 0;
     case WM_LBUTTONUP:
         OnTap(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
+    case WM_MOUSEWHEEL:
+        ScrollTo(scroll_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 2 * kScrollStep);
+        return 0;
+    case WM_KEYDOWN:
+        if (OnKey(wParam)) {
+            return 0;
+        }
+        return DefWindowProcW(window_, message, wParam, lParam);
     case TODAYM_GETCOLOR:
         return OnGetColour(wParam);
     case TODAYM_DRAWWATERMARK:
@@ -177,10 +199,80 @@ void TodayScreen::Reload()
     Relayout();
 }
 
+int TodayScreen::VisibleHeight() const
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    return client.bottom - kBottomBarHeight;
+}
+
 void TodayScreen::Relayout()
 {
-    host_.Layout(kDateLineHeight);
+    contentHeight_ = host_.Layout(kDateLineHeight - scroll_, VisibleHeight()) + scroll_;
+    int most = contentHeight_ - VisibleHeight();
+    if (scroll_ > 0 && scroll_ > most) {
+        // The content shrank: scroll back so that no empty rows show.
+        scroll_ = most > 0 ? most : 0;
+        contentHeight_ = host_.Layout(kDateLineHeight - scroll_, VisibleHeight()) + scroll_;
+    }
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TodayScreen::ScrollTo(int position)
+{
+    int most = contentHeight_ - VisibleHeight();
+    if (position > most) {
+        position = most;
+    }
+    if (position < 0) {
+        position = 0;
+    }
+    if (position != scroll_) {
+        scroll_ = position;
+        Relayout();
+    }
+}
+
+void TodayScreen::OnStylusDown(int x, int y)
+{
+    (void)x;
+    SetFocus(window_);
+    dragMoved_ = false;
+    if (y < VisibleHeight()) {
+        dragging_ = true;
+        dragY_ = y;
+        SetCapture(window_);
+    }
+}
+
+void TodayScreen::OnStylusMove(int y)
+{
+    if (dragging_ && y != dragY_) {
+        dragMoved_ = true;
+        ScrollTo(scroll_ + (dragY_ - y));
+        dragY_ = y;
+    }
+}
+
+bool TodayScreen::OnKey(WPARAM key)
+{
+    int page = VisibleHeight() - kScrollStep;
+    switch (key) {
+    case VK_UP:
+        ScrollTo(scroll_ - kScrollStep);
+        return true;
+    case VK_DOWN:
+        ScrollTo(scroll_ + kScrollStep);
+        return true;
+    case VK_PRIOR:
+        ScrollTo(scroll_ - page);
+        return true;
+    case VK_NEXT:
+        ScrollTo(scroll_ + page);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TodayScreen::QueryItems()
@@ -244,12 +336,13 @@ void TodayScreen::OnPaint()
     HGDIOBJ oldFont = SelectObject(dc, bold);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kHighlightColour);
-    RECT dateRect = {6, 0, client.right - 4, kDateLineHeight};
+    int dateTop = -scroll_;
+    RECT dateRect = {6, dateTop, client.right - 4, dateTop + kDateLineHeight};
     DrawTextW(dc, dateLine_, -1, &dateRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     HPEN line = CreatePen(PS_SOLID, 1, kHighlightColour);
     HGDIOBJ oldPen = SelectObject(dc, line);
-    MoveToEx(dc, 4, kDateLineHeight - 2, nullptr);
-    LineTo(dc, client.right - 4, kDateLineHeight - 2);
+    MoveToEx(dc, 4, dateTop + kDateLineHeight - 2, nullptr);
+    LineTo(dc, client.right - 4, dateTop + kDateLineHeight - 2);
     SelectObject(dc, oldPen);
     DeleteObject(line);
 
@@ -262,18 +355,52 @@ void TodayScreen::OnPaint()
     SetTextColor(dc, kTextColour);
     RECT settings = {0, bar.top, kSettingsButtonWidth, bar.bottom};
     DrawTextW(dc, kSettingsLabel, -1, &settings, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    DrawScrollArrows(dc, bar);
 
     SelectObject(dc, oldFont);
     DeleteObject(bold);
     EndPaint(window_, &paint);
 }
 
+void TodayScreen::DrawScrollArrows(HDC dc, const RECT& bar) const
+{
+    if (contentHeight_ <= VisibleHeight()) {
+        return;
+    }
+    // Two triangles, grey when that way is at its end.
+    int middle = (bar.top + bar.bottom) / 2;
+    for (int down = 0; down < 2; ++down) {
+        int centre = bar.right - kArrowWidth * (2 - down) + kArrowWidth / 2;
+        bool possible = down ? scroll_ < contentHeight_ - VisibleHeight() : scroll_ > 0;
+        HBRUSH brush = CreateSolidBrush(possible ? kHighlightColour : RGB(160, 160, 160));
+        HGDIOBJ oldBrush = SelectObject(dc, brush);
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        POINT up[3] = {{centre - 6, middle + 4}, {centre + 6, middle + 4}, {centre, middle - 4}};
+        POINT dn[3] = {{centre - 6, middle - 4}, {centre + 6, middle - 4}, {centre, middle + 4}};
+        Polygon(dc, down ? dn : up, 3);
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+        DeleteObject(brush);
+    }
+}
+
 void TodayScreen::OnTap(int x, int y)
 {
+    if (dragging_) {
+        dragging_ = false;
+        ReleaseCapture();
+    }
     RECT client;
     GetClientRect(window_, &client);
-    if (y >= client.bottom - kBottomBarHeight && x < kSettingsButtonWidth) {
+    if (dragMoved_ || y < client.bottom - kBottomBarHeight) {
+        return;
+    }
+    if (x < kSettingsButtonWidth) {
         ShowSettings();
+    } else if (x >= client.right - 2 * kArrowWidth && x < client.right - kArrowWidth) {
+        ScrollTo(scroll_ - (VisibleHeight() - kScrollStep));
+    } else if (x >= client.right - kArrowWidth) {
+        ScrollTo(scroll_ + (VisibleHeight() - kScrollStep));
     }
 }
 

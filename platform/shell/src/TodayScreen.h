@@ -33,6 +33,13 @@ public:
 
     // Asks every item for its height and lays out again when one changed.
     void QueryItems();
+    // Scrolls the date line and the items when they are longer than the
+    // screen; the position is kept within the content.
+    void ScrollTo(int position);
+    int ScrollPosition() const { return scroll_; }
+    // Rows the date line and the items take, scrolled or not.
+    int ContentHeight() const { return contentHeight_; }
+    int VisibleHeight() const;
     // Reloads the items when the registry's list changed.
     void CheckList();
     void ShowSettings();
@@ -47,6 +54,10 @@ private:
     void OnPaint();
     void OnTimer(UINT_PTR id);
     void OnTap(int x, int y);
+    void OnStylusDown(int x, int y);
+    void OnStylusMove(int y);
+    bool OnKey(WPARAM key);
+    void DrawScrollArrows(HDC dc, const RECT& bar) const;
     void OnSettingsDone(bool listSaved);
     LRESULT OnGetColour(WPARAM which) const;
     LRESULT OnDrawWatermark(const TODAYDRAWWATERMARKINFO* info) const;
@@ -63,6 +74,11 @@ private:
     HKEY watchedKey_;
     HANDLE listChanged_;
     wchar_t dateLine_[80];
+    int scroll_;
+    int contentHeight_;
+    int dragY_;
+    bool dragging_;
+    bool dragMoved_;
     std::unique_ptr<TodaySettingsWindow> settings_;
 };
 

@@ -86,6 +86,41 @@ TEST_F(TodayHostTest, LaysItemsOutUnderTheDateLineAndFollowsTheirHeightAnswers)
     }, 6000));
 }
 
+TEST_F(TodayHostTest, ScrollsItemsLongerThanTheScreenAndKeepsTheBottomStripClear)
+{
+    SetHeight(L"Alpha", 200);
+    SetHeight(L"Beta", 150);
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    int visible = screen_.VisibleHeight();
+    ASSERT_EQ(shell::kScreenHeight - shell::kWorkTop - TodayScreen::kBottomBarHeight, visible);
+    EXPECT_EQ(TodayScreen::kDateLineHeight + 350, screen_.ContentHeight());
+
+    // Beta reaches into the bottom strip: only its upper part shows.
+    int betaTop = RectInParent(ItemWindow(1)).top;
+    RECT shown;
+    ASSERT_NE(ERROR, GetWindowRgnBox(ItemWindow(1), &shown));
+    EXPECT_EQ(visible - betaTop, shown.bottom);
+
+    screen_.ScrollTo(10000);
+    int most = screen_.ContentHeight() - visible;
+    EXPECT_EQ(most, screen_.ScrollPosition());
+    EXPECT_EQ(TodayScreen::kDateLineHeight + 200 - most, RectInParent(ItemWindow(1)).top);
+    EXPECT_EQ(ERROR, GetWindowRgnBox(ItemWindow(1), &shown));  // whole again
+
+    SendMessageW(screen_.Window(), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_LT(screen_.ScrollPosition(), most);
+    screen_.ScrollTo(-5);
+    EXPECT_EQ(0, screen_.ScrollPosition());
+
+    // Scrolled down, then the items shrink: no empty rows stay in view.
+    screen_.ScrollTo(most);
+    SetHeight(L"Alpha", 40);
+    SetHeight(L"Beta", 30);
+    screen_.QueryItems();
+    EXPECT_EQ(0, screen_.ScrollPosition());
+    EXPECT_EQ(TodayScreen::kDateLineHeight, RectInParent(ItemWindow(0)).top);
+}
+
 TEST_F(TodayHostTest, AnswersTheTextColourAndDrawsTheWatermarkUnderAnItem)
 {
     ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
