@@ -60,7 +60,8 @@ const WORD kInkNotifyTextChanged = 10006;  // typed text or a recording changed
 // The view setup block of kInkMsgViewSetup: six 32-bit values.
 //  [0] view flags: kInkViewEditable | kInkViewScrollVertical |
 //      kInkViewScrollHorizontal | kInkViewShowRecordings
-//  [1] pen width in content pixels (1..8; others keep the current width)
+//  [1] pen width in half pixels of the page at 100 % (1..16; others keep
+//      the current width): 2 writes a 1-pixel line at 100 %, 2 pixels at 200 %
 //  [2] zoom percent (25..300); 0 fits the page width into the window
 //  [3] page style (as kInkMsgSetPageStyle)
 //  [4] pen colour, a COLORREF (0 = black)

@@ -437,8 +437,8 @@ void InkView::ViewSetup(const INT32* block)
         ShowScrollBar(hwnd_, SB_VERT, FALSE);
     if (!scrollHorizontal_)
         ShowScrollBar(hwnd_, SB_HORZ, FALSE);
-    if (block[1] >= 1 && block[1] <= 8)
-        penWidth_ = block[1] * kInkUnitsPerPixel;
+    if (block[1] >= 1 && block[1] <= 16)
+        penWidth_ = block[1] * kInkUnitsPerPixel / 2;
     if (block[2] == 0) {
         fitWidth_ = true;
         FitZoomToWidth();

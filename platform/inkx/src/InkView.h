@@ -107,7 +107,7 @@ private:
     bool scrollVertical_ = true;
     bool scrollHorizontal_ = false;
     COLORREF penColour_ = RGB(0, 0, 0);
-    int penWidth_ = 2 * kInkUnitsPerPixel;
+    int penWidth_ = kInkUnitsPerPixel;
 
     bool penDown_ = false;
     bool erasing_ = false;
