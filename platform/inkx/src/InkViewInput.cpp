@@ -2,16 +2,14 @@
 // selection, the clipboard and undo.
 #include "InkView.h"
 
-#include "InkStreamFormat.h"
+#include "InkClipboard.h"
 #include "InkStrokePainter.h"
 #include "inkx.h"
 
 #include <stdlib.h>
-#include <string.h>
 
 // A stylus within this many pixels of a stroke erases it.
 static const int kEraseRadiusPixels = 4;
-static const wchar_t kInkClipboardFormat[] = L"InkX Ink";
 
 int InkView::RecordingAt(POINT screen) const
 {
@@ -392,54 +390,16 @@ void InkView::Undo()
     ContentChanged(textChanged ? kInkNotifyTextChanged : kInkNotifyInkChanged);
 }
 
-static bool PutClipboard(HWND owner, UINT format, const void* data, size_t size, bool empty)
-{
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (mem == nullptr)
-        return false;
-    void* p = GlobalLock(mem);
-    if (p == nullptr) {
-        GlobalFree(mem);
-        return false;
-    }
-    memcpy(p, data, size);
-    GlobalUnlock(mem);
-    if (!OpenClipboard(owner)) {
-        GlobalFree(mem);
-        return false;
-    }
-    if (empty)
-        EmptyClipboard();
-    bool ok = SetClipboardData(format, mem) != nullptr;
-    CloseClipboard();
-    if (!ok)
-        GlobalFree(mem);
-    return ok;
-}
-
 void InkView::Copy()
 {
     if (mode_ == static_cast<int>(kInkModeTyping) || typing_.HasSelection()) {
-        if (!typing_.HasSelection())
-            return;
-        std::wstring text;
-        for (wchar_t c : typing_.Selected(doc_.Text())) {
-            if (c == L'\n')
-                text += L'\r';
-            text += c;
-        }
-        PutClipboard(hwnd_, CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t), true);
+        if (typing_.HasSelection())
+            InkClipboard::PutText(hwnd_, typing_.Selected(doc_.Text()));
         return;
     }
-    // In pen mode the whole ink goes to the clipboard, in the content format.
-    if (doc_.Strokes().empty())
-        return;
-    InkDocument ink;
-    ink.Strokes() = doc_.Strokes();
-    std::vector<uint8_t> bytes;
-    InkStreamFormat::Write(ink, bytes);
-    UINT format = RegisterClipboardFormatW(kInkClipboardFormat);
-    PutClipboard(hwnd_, format, bytes.data(), bytes.size(), true);
+    // In pen mode the whole ink goes to the clipboard.
+    if (!doc_.Strokes().empty())
+        InkClipboard::PutInk(hwnd_, doc_.Strokes());
 }
 
 void InkView::Cut()
@@ -462,7 +422,6 @@ void InkView::Cut()
         strokes.pop_back();
     }
     undo_.StrokesErased(erasedIndices_, erasedStrokes_);
-    doc_.SetModified(true);
     UpdateScrollBars();
     InvalidateRect(hwnd_, nullptr, FALSE);
     ContentChanged(kInkNotifyInkChanged);
@@ -470,34 +429,14 @@ void InkView::Cut()
 
 void InkView::Paste()
 {
-    if (!editable_ || !OpenClipboard(hwnd_))
+    if (!editable_)
         return;
-    UINT inkFormat = RegisterClipboardFormatW(kInkClipboardFormat);
-    bool typing = mode_ == static_cast<int>(kInkModeTyping);
-    std::wstring text;
     InkDocument ink;
-    bool haveInk = false;
-    HANDLE data;
-    if (!typing && (data = GetClipboardData(inkFormat)) != nullptr) {
-        const uint8_t* p = static_cast<const uint8_t*>(GlobalLock(data));
-        if (p != nullptr) {
-            haveInk = InkStreamFormat::Read(p, GlobalSize(data), ink);
-            GlobalUnlock(data);
-        }
-    }
-    if (!haveInk && (data = GetClipboardData(CF_UNICODETEXT)) != nullptr) {
-        const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(data));
-        if (p != nullptr) {
-            size_t limit = GlobalSize(data) / sizeof(wchar_t);
-            for (size_t i = 0; i < limit && p[i] != L'\0'; ++i) {
-                if (p[i] != L'\r')
-                    text += p[i];
-            }
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    if (haveInk && !ink.Strokes().empty()) {
+    std::wstring text;
+    bool typing = mode_ == static_cast<int>(kInkModeTyping);
+    if (!InkClipboard::Get(hwnd_, !typing, ink, text))
+        return;
+    if (!ink.Strokes().empty()) {
         // Pasted ink lands a little off the original, so both are visible.
         size_t count = ink.Strokes().size();
         for (InkStroke& s : ink.Strokes()) {
@@ -505,11 +444,10 @@ void InkView::Paste()
             doc_.Strokes().push_back(static_cast<InkStroke&&>(s));
         }
         undo_.StrokesAdded(count);
-        doc_.SetModified(true);
         UpdateScrollBars();
         InvalidateRect(hwnd_, nullptr, FALSE);
         ContentChanged(kInkNotifyInkChanged);
-    } else if (!text.empty()) {
+    } else {
         TypeText(text, false);
     }
 }
