@@ -65,20 +65,6 @@ bool IsBusy(DWORD error)
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
-// Puts the finished save in the note's place in one step. An existing note
-// is replaced with ReplaceFileW, which keeps its creation time: the list
-// orders notes that never expire by it.
-bool ReplaceNote(const wchar_t* path, const wchar_t* saving)
-{
-    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
-        if (ReplaceFileW(path, saving, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-            return true;
-        if (GetLastError() != ERROR_FILE_NOT_FOUND)
-            return false;
-    }
-    return MoveFileExW(saving, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-}
-
 // Reads a whole file. The data can never be more than the file holds.
 BYTE* ReadWholeFile(const wchar_t* path, DWORD* size)
 {
@@ -165,6 +151,11 @@ bool WriteNoteFile(const wchar_t* path, const NoteRecord& record)
     }
     DWORD written = 0;
     bool whole = WriteFile(file, bytes, size, &written, nullptr) && written == size && FlushFileBuffers(file);
+    // The note keeps its creation time: the list orders notes that never
+    // expire by it. (Wine's file systems keep no settable creation time.)
+    WIN32_FILE_ATTRIBUTE_DATA old;
+    if (whole && GetFileAttributesExW(path, GetFileExInfoStandard, &old))
+        SetFileTime(file, &old.ftCreationTime, nullptr, nullptr);
     CloseHandle(file);
     FreeNoteData(bytes);
     if (!whole) {
@@ -173,10 +164,13 @@ bool WriteNoteFile(const wchar_t* path, const NoteRecord& record)
         return false;
     }
 
-    // The Today item opens note files exclusively for a moment while it
-    // reads their heads; wait for it rather than lose the save.
+    // One rename puts the finished save in the note's place, so a crash
+    // leaves the old note or the new one. (ReplaceFileW is no such single
+    // step under Wine: it moves the old note aside first.) The Today item
+    // opens note files exclusively for a moment while it reads their heads;
+    // wait for it rather than lose the save.
     for (DWORD waited = 0;; waited += kRetryStepMs) {
-        if (ReplaceNote(path, saving))
+        if (MoveFileExW(saving, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         if (!IsBusy(GetLastError()) || waited >= g_noteFileBusyRetryMs)
             break;

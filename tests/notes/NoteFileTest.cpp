@@ -340,34 +340,37 @@ TEST(NoteFileTest, SaveKilledHalfWayLeavesOneWholeNote)
     NoteRecord record;
     FillKillNote(&record, 0);
     ASSERT_TRUE(WriteNoteFile(path.c_str(), record));
+    record.ClearData();
 
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) +
-                           L"\" --gtest_also_run_disabled_tests --gtest_filter=NoteFileTest.DISABLED_SavesUntilKilled";
     SetEnvironmentVariableW(kKillPathVariable, path.c_str());
-    STARTUPINFOW startup = {sizeof startup};
-    PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
 
-    // Kill it while a save is under way, several times over.
-    for (int round = 0; round < 5; ++round) {
-        for (int i = 0; i < 1000 && !FileExists(path + L".saving"); ++i)
+    // A child saves the note over and over and is killed at a different
+    // moment of a save each round.
+    for (int round = 0; round < 6; ++round) {
+        std::wstring command = L"\"" + std::wstring(self) +
+                               L"\" --gtest_also_run_disabled_tests --gtest_filter=NoteFileTest.DISABLED_SavesUntilKilled";
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION child = {};
+        ASSERT_TRUE(
+            CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+        for (int i = 0; i < 2500 && !FileExists(path + L".saving"); ++i)
             Sleep(2);
-        Sleep(round * 3);
-    }
-    TerminateProcess(child.hProcess, 1);
-    WaitForSingleObject(child.hProcess, 10000);
-    CloseHandle(child.hProcess);
-    CloseHandle(child.hThread);
+        Sleep(round * 7);
+        TerminateProcess(child.hProcess, 1);
+        WaitForSingleObject(child.hProcess, 10000);
+        CloseHandle(child.hProcess);
+        CloseHandle(child.hThread);
 
-    NoteRecord read;
-    ASSERT_TRUE(ReadNoteFile(path.c_str(), &read));
-    int generation = -1;
-    ASSERT_EQ(swscanf(read.title, L"generation %d", &generation), 1);
-    ASSERT_EQ(read.dataLength, kKillNoteSize) << "a save was cut short";
-    for (DWORD i = 0; i < read.dataLength; i += 4096)
-        ASSERT_EQ(read.data[i], BYTE(generation & 0xFF)) << "the note mixes two saves";
-    read.ClearData();
-    record.ClearData();
+        NoteRecord read;
+        ASSERT_TRUE(ReadNoteFile(path.c_str(), &read))
+            << "round " << round << ": note " << (FileExists(path) ? "there" : "missing");
+        int generation = -1;
+        ASSERT_EQ(swscanf(read.title, L"generation %d", &generation), 1);
+        ASSERT_EQ(read.dataLength, kKillNoteSize) << "a save was cut short";
+        for (DWORD i = 0; i < read.dataLength; i += 4096)
+            ASSERT_EQ(read.data[i], BYTE(generation & 0xFF)) << "the note mixes two saves";
+        read.ClearData();
+    }
 }
