@@ -14,6 +14,8 @@ struct Program {
 const Program kPrograms[] = {
     {L"Jotlings", L"C:\\Program Files\\Jotlings\\Jotlings.exe"},
     {L"Notepad", L"C:\\windows\\notepad.exe"},
+    // The ink pad tries the rich-ink control on its own.
+    {L"Ink Pad", L"C:\\windows\\InkPad.exe"},
 };
 
 const UINT kFirstCommand = 1;

@@ -4,32 +4,9 @@
 # panel's button lowering it for every program of the device, a drop-down of
 # the menu bar whose item reaches the program, typing on the panel.
 #   menubar_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
-set -u
-device=$1
-devdir=$(cd "$2" && pwd)
-build=$3
-shots=$build/screenshots
-mkdir -p "$shots"
-
-dev() { "$device" --dir "$devdir" "$@"; }
-winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+source "$(dirname "$0")/../../support/scenario.sh" "$@"
 probe_exe=$(winpath "$build/bin/SipProbeTest.exe")
 sip_flags() { dev run "$probe_exe" "$@" >/dev/null 2>&1; echo $?; }
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-wait_for() {
-    local limit=$(( $1 * 4 ))
-    shift
-    local i
-    for ((i = 0; i < limit; i++)); do
-        "$@" && return 0
-        sleep 0.25
-    done
-    return 1
-}
 
 shot=$shots/ceshell-current.png
 # Mean brightness (0-255) of a W x H area at X,Y of a fresh screenshot.
@@ -110,5 +87,4 @@ else
 fi
 dev screenshot "$shots/ceshell-menubar-typed.png" >/dev/null 2>&1
 
-echo "$failures failure(s)"
-[ "$failures" -eq 0 ]
+finish

@@ -3,29 +3,7 @@
 # device: it opens, the stylus writes, typing shows text, zoom changes the
 # drawing, the X button closes it. Screenshots land in BUILD_DIR/screenshots.
 #   inkpad_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
-set -u
-device=$1
-devdir=$2
-build=$3
-shots=$build/screenshots
-mkdir -p "$shots"
-
-dev() { "$device" --dir "$devdir" "$@"; }
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-# wait_for SECONDS COMMAND...: polls COMMAND every 0.25 s until it succeeds.
-wait_for() {
-    local limit=$(( $1 * 4 ))
-    shift
-    local i
-    for ((i = 0; i < limit; i++)); do
-        "$@" && return 0
-        sleep 0.25
-    done
-    return 1
-}
+source "$(dirname "$0")/../../support/scenario.sh" "$@"
 
 shot() { dev screenshot "$shots/$1.png" >/dev/null 2>&1; }
 # Red + green + blue of one pixel of a screenshot.
@@ -61,4 +39,4 @@ if wait_for 5 changed_from inkpad-grid inkpad-undone; then pass "undo redraws"; 
 dev tap 225 37         # close
 if wait_for 10 window_gone; then pass "X closes InkPad"; else fail "InkPad stayed open"; fi
 
-exit $((failures > 0))
+finish

@@ -5,36 +5,13 @@
 # the device driver and from the host key F9; the navigation bar's ok button
 # for another program's window; the Start menu.
 #   shell_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
-set -u
-device=$1
-devdir=$2
-build=$3
+source "$(dirname "$0")/../../support/scenario.sh" "$@"
 drive=$devdir/prefix/drive_c
-shots=$build/screenshots
-mkdir -p "$shots"
-
-dev() { "$device" --dir "$devdir" "$@"; }
-winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
 probe_exe=$(winpath "$build/bin/ShellProbeTest.exe")
 item_dll=$(winpath "$build/bin/testitems/ShellTestItem.dll")
 probe() { dev run "$probe_exe" "$@"; }
 reg() { dev run reg "$@" >/dev/null 2>&1; }
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-# wait_for SECONDS COMMAND...: polls COMMAND every 0.25 s until it succeeds.
-wait_for() {
-    local limit=$(( $1 * 4 ))
-    shift
-    local i
-    for ((i = 0; i < limit; i++)); do
-        "$@" && return 0
-        sleep 0.25
-    done
-    return 1
-}
 exists() { [ -e "$drive/$1" ]; }
 shell_up() { probe window DesktopExplorerWindow; }
 shell_down() { ! probe window DesktopExplorerWindow; }
@@ -230,5 +207,4 @@ else
 fi
 
 cleanup
-echo "$failures failure(s); screenshots in $shots"
-[ "$failures" -eq 0 ]
+finish

@@ -1,0 +1,54 @@
+# Shared by the end-to-end scenarios, which ctest runs as
+#   SCENARIO.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
+# against the running test device. Source it with the script's arguments.
+set -u
+device=$1
+devdir=$(cd "$2" && pwd)
+build=$3
+shots=$build/screenshots
+mkdir -p "$shots"
+
+dev() { "$device" --dir "$devdir" "$@"; }
+
+# Unix path -> the Z: path programs on the device see.
+winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+
+# Checks count their failures; a scenario ends with `finish`.
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+# A failure after which the scenario cannot go on.
+abort() {
+    fail "$@"
+    exit 1
+}
+finish() {
+    echo "$failures failure(s); screenshots in $shots"
+    [ "$failures" -eq 0 ]
+}
+
+# wait_for SECONDS COMMAND...: polls COMMAND every 0.25 s until it succeeds.
+wait_for() {
+    local limit=$(( $1 * 4 ))
+    shift
+    local i
+    for ((i = 0; i < limit; i++)); do
+        "$@" && return 0
+        sleep 0.25
+    done
+    return 1
+}
+
+# Whether a program (a pattern of its command line) runs on this device;
+# other devices of the machine run programs of the same name.
+running() {
+    local prefix pid
+    prefix=$(dev env | sed -n 's/^export WINEPREFIX=//p')
+    for pid in $(pgrep -f "$1"); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
+            return 0
+        fi
+    done
+    return 1
+}
+not_running() { ! running "$1"; }
