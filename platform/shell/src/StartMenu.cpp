@@ -14,8 +14,10 @@ struct Program {
 const Program kPrograms[] = {
     {L"Jotlings", L"C:\\Program Files\\Jotlings\\Jotlings.exe"},
     {L"Notepad", L"C:\\windows\\notepad.exe"},
-    // The ink pad tries the rich-ink control on its own.
+    // Try-out programs of the platform's pieces: the rich-ink control, and
+    // the menu bar with the input panel.
     {L"Ink Pad", L"C:\\windows\\InkPad.exe"},
+    {L"Menu Bar Demo", L"C:\\windows\\MenuBarDemo.exe"},
 };
 
 const UINT kFirstCommand = 1;
