@@ -1,5 +1,7 @@
 #include "platform/peghelp/src/HelpView.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include <windowsx.h>
 
 namespace peghelp {
@@ -79,17 +81,7 @@ HFONT HelpView::FontOf(BlockKind kind) const
 
 LRESULT CALLBACK HelpView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<HelpView*>(created->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<HelpView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    return ObjectWindowProc<HelpView, &HelpView::window_, &HelpView::HandleMessage>(window, message, wParam, lParam);
 }
 
 LRESULT HelpView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,5 +1,7 @@
 #include "platform/peghelp/src/HelpWindow.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 namespace peghelp {
 
 namespace {
@@ -48,17 +50,7 @@ bool HelpWindow::Create(HINSTANCE instance, bool endsProgram)
 
 LRESULT CALLBACK HelpWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<HelpWindow*>(created->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<HelpWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    return ObjectWindowProc<HelpWindow, &HelpWindow::window_, &HelpWindow::HandleMessage>(window, message, wParam, lParam);
 }
 
 LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,5 +1,7 @@
 #include "platform/shell/src/NavBar.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "app/Text.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/WindowFitter.h"
@@ -67,17 +69,7 @@ bool NavBar::Create(HINSTANCE instance)
 
 LRESULT CALLBACK NavBar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<NavBar*>(created->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<NavBar*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    return ObjectWindowProc<NavBar, &NavBar::window_, &NavBar::HandleMessage>(window, message, wParam, lParam);
 }
 
 LRESULT NavBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

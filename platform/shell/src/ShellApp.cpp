@@ -1,5 +1,7 @@
 #include "platform/shell/src/ShellApp.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "platform/shell/src/ShellConstants.h"
 
 namespace shell {
@@ -89,17 +91,7 @@ bool ShellApp::QuitRunning(DWORD timeoutMs)
 
 LRESULT CALLBACK ShellApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<ShellApp*>(created->lpCreateParams);
-        self->services_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ShellApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    return ObjectWindowProc<ShellApp, &ShellApp::services_, &ShellApp::HandleMessage>(window, message, wParam, lParam);
 }
 
 LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,5 +1,7 @@
 #include "platform/shell/src/TodayScreen.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "app/Text.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodaySettingsWindow.h"
@@ -79,20 +81,9 @@ void TodayScreen::Destroy()
     }
 }
 
-LRESULT CALLBACK TodayScreen::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam)
+LRESULT CALLBACK TodayScreen::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<TodayScreen*>(created->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TodayScreen*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    return ObjectWindowProc<TodayScreen, &TodayScreen::window_, &TodayScreen::HandleMessage>(window, message, wParam, lParam);
 }
 
 LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

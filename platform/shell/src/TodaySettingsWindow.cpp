@@ -1,5 +1,7 @@
 #include "platform/shell/src/TodaySettingsWindow.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodayHost.h"
 
@@ -60,21 +62,9 @@ bool TodaySettingsWindow::Create(HINSTANCE instance)
     return true;
 }
 
-LRESULT CALLBACK TodaySettingsWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                                 LPARAM lParam)
+LRESULT CALLBACK TodaySettingsWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<TodaySettingsWindow*>(created->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self =
-        reinterpret_cast<TodaySettingsWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    return ObjectWindowProc<TodaySettingsWindow, &TodaySettingsWindow::window_, &TodaySettingsWindow::HandleMessage>(window, message, wParam, lParam);
 }
 
 LRESULT TodaySettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
