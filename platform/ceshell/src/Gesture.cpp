@@ -1,5 +1,7 @@
 #include "Gesture.h"
 
+#include "LazyLock.h"
+
 #include <cstdlib>
 #include <vector>
 
@@ -23,16 +25,8 @@ std::vector<HHOOK>& Hooks()
 
 CRITICAL_SECTION* HooksLock()
 {
-    static CRITICAL_SECTION lock;
-    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
-    InitOnceExecuteOnce(
-        &once,
-        [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
-            InitializeCriticalSection(&lock);
-            return TRUE;
-        },
-        nullptr, nullptr);
-    return &lock;
+    static LazyLock lock;
+    return lock.Get();
 }
 
 LRESULT CALLBACK GetMessageHook(int code, WPARAM removal, LPARAM lParam)

@@ -1,5 +1,6 @@
 #include "ShellPanels.h"
 
+#include "LazyLock.h"
 #include "Module.h"
 #include "ShellProperties.h"
 #include "SipButton.h"
@@ -30,16 +31,8 @@ struct Panels {
 Panels* g_panels = nullptr;
 CRITICAL_SECTION* PanelsLock()
 {
-    static CRITICAL_SECTION lock;
-    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
-    InitOnceExecuteOnce(
-        &once,
-        [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
-            InitializeCriticalSection(&lock);
-            return TRUE;
-        },
-        nullptr, nullptr);
-    return &lock;
+    static LazyLock lock;
+    return lock.Get();
 }
 
 // For this many refreshes after a panel shows or the foreground changes,
