@@ -2,7 +2,7 @@
 
 #include "app/Registry.h"
 #include "app/Settings.h"
-#include "app/Text.h"
+#include "platform/common/Text.h"
 
 #include <cecompat.h>
 #include <shlobj.h>

@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/Registry.h"
-#include "app/Text.h"
+#include "platform/common/Text.h"
 
 #include <wchar.h>
 

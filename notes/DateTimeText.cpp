@@ -1,6 +1,6 @@
 #include "notes/DateTimeText.h"
 
-#include "app/Text.h"
+#include "platform/common/Text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "notes/ExpiryRules.h"
 
-#include "app/Text.h"
+#include "platform/common/Text.h"
 #include "notes/Clock.h"
 #include "notes/DateTimeText.h"
 

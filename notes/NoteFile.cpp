@@ -1,6 +1,6 @@
 #include "notes/NoteFile.h"
 
-#include "app/Text.h"
+#include "platform/common/Text.h"
 #include "notes/ByteStream.h"
 
 #include <string.h>

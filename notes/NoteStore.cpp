@@ -1,6 +1,6 @@
 #include "notes/NoteStore.h"
 
-#include "app/Text.h"
+#include "platform/common/Text.h"
 #include "notes/ExpiryRules.h"
 #include "notes/NoteFile.h"
 

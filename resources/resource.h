@@ -1,7 +1,46 @@
-// Resource ids of Jotlings.exe, shared by the .rc file and the code.
+// Resource ids of Jotlings.exe, shared by the .rc files and the code. Only
+// #defines here: windres reads this file too.
 #pragma once
 
 #define IDS_APP_TITLE 1
 #define IDS_APP_CLASS 3
 
 #define IDI_JOTLINGS 101
+
+// The note window: its image buttons, menu bar (a MENU and an RCDATA of the
+// same id) and tool strip. The tool buttons' tooltips are strings whose ids
+// are their commands.
+#define IDB_POPUP_BUTTON 136
+#define IDB_CLOCK_BUTTON 137
+#define IDR_NOTE_MENUBAR 169
+#define IDB_NOTE_TOOLS 170
+#define IDS_NOTE_EDIT 1121
+
+#define IDC_NOTE_TITLE 102      // the title box; also the "Edit" button's command
+#define IDC_NOTE_POPUP 104
+#define IDC_NOTE_INK 105
+#define IDC_NOTE_CLOCK 110
+#define IDM_NOTE_PEN_MODE 110
+#define IDM_NOTE_GRID 120
+#define IDM_NOTE_ZOOM_IN 1131
+#define IDM_NOTE_ZOOM_OUT 1132
+#define IDM_NOTE_RECORD 1133
+#define IDM_NOTE_UNDO 1134
+#define IDM_NOTE_CLEAR_ALL 1143
+#define IDM_NOTE_CUT 1147
+#define IDM_NOTE_COPY 1148
+#define IDM_NOTE_PASTE 1149
+
+// The About box.
+#define IDD_ABOUT 158
+#define IDB_ABOUT 161
+
+// The titles editor.
+#define IDD_TITLES_EDITOR 179
+#define IDC_TITLES_EDIT 1037
+#define IDC_TITLES_ADD 1038
+#define IDC_TITLES_DELETE 1039
+#define IDC_TITLES_LIST 1040
+#define IDC_TITLES_UP 1041
+#define IDC_TITLES_DOWN 1042
+#define IDC_TITLES_DELETE_ALL 1043

@@ -8,7 +8,7 @@
 
 #include "DemoIds.h"
 #include "aygshell.h"
-#include "app/Text.h"
+#include "platform/common/Text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "platform/shell/src/TodayHost.h"
 
-#include "app/Text.h"
+#include "platform/common/Text.h"
 
 namespace shell {
 

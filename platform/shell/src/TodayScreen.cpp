@@ -2,7 +2,7 @@
 
 #include "platform/common/ObjectWindowProc.h"
 
-#include "app/Text.h"
+#include "platform/common/Text.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodaySettingsWindow.h"
 #include "platform/shell/src/Watermark.h"

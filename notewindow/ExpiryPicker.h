@@ -1,0 +1,41 @@
+// The pop-up in which the user sets a note's expiry to an exact date and
+// time: a time field over a month calendar. It also holds the note window's
+// working expiry, which it shows when it opens and overwrites when it closes.
+// Each closing posts kMsgPickerClosed (1524) to the owner, which then reads
+// Changed() and WorkingExpiry().
+#pragma once
+
+#include <windows.h>
+
+class ExpiryPicker {
+public:
+    ExpiryPicker();
+    virtual ~ExpiryPicker();
+    ExpiryPicker(const ExpiryPicker&) = delete;
+    ExpiryPicker& operator=(const ExpiryPicker&) = delete;
+
+    // Opens the pop-up at (78, 70), 163 x 189, over owner; anchor is the
+    // clock button. False when the pop-up cannot be created.
+    bool ShowPicker(HWND owner, HWND anchor);
+    // Destroys the pop-up and forgets its windows; nothing else.
+    void ClosePicker();
+
+    bool IsOpen() const { return popup != nullptr; }
+    HWND Window() const { return popup; }
+    bool Changed() const { return changed != 0; }
+    SYSTEMTIME& WorkingExpiry() { return workingExpiry; }
+    const SYSTEMTIME& WorkingExpiry() const { return workingExpiry; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND owner = nullptr;
+    HWND popup = nullptr;
+    HWND timeField = nullptr;
+    HWND calendar = nullptr;
+    HWND anchor = nullptr;
+    int x = 0, y = 0, width = 0, height = 0;
+    BYTE closing = 0;
+    SYSTEMTIME workingExpiry = {};
+    BYTE changed = 0;
+};
