@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/MainMessages.h"
+#include "notes/DraftNoteWindow.h"
 #include "notes/NoteStore.h"
 #include "resources/resource.h"
 
@@ -88,6 +89,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case kMsgNoteSaved:
         OnNoteSaved(wParam, lParam);
+        return 0;
+    case kMsgNewNote:
+        DraftNoteWindow::OpenNew(nullptr);
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);

@@ -157,8 +157,12 @@ void NavBar::Poll()
         startHidden_ = startHidden;
         changed = true;
     }
-    if (fullScreen != hidden_) {
-        hidden_ = fullScreen;
+    // A window that hides the task bar but asked for a Done button keeps
+    // the bar: its "ok" is the only way a person can close it by tapping
+    // (the note window hides the task bar whenever it comes forward).
+    bool hide = fullScreen && !done;
+    if (hide != hidden_) {
+        hidden_ = hide;
         ShowWindow(window_, hidden_ ? SW_HIDE : SW_SHOWNOACTIVATE);
     }
     if (changed && !hidden_) {

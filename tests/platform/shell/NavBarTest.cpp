@@ -96,4 +96,20 @@ TEST_F(NavBarTest, HidesWhileTheWindowInFrontHidesTheTaskBar)
     EXPECT_FALSE(bar_.StartShown());
 }
 
+TEST_F(NavBarTest, KeepsItsOkButtonForAWindowThatHidesTheTaskBarButAskedForDone)
+{
+    SetPropW(program_, shell::kFullScreenProperty,
+             reinterpret_cast<HANDLE>(shell::kFullScreenTaskBarHidden));
+    SetPropW(program_, shell::kDoneButtonProperty, reinterpret_cast<HANDLE>(1));
+    EXPECT_TRUE(PollUntil([&] { return bar_.DoneShown(); }));
+    EXPECT_FALSE(bar_.Hidden());
+    EXPECT_TRUE(IsWindowVisible(bar_.Window()));
+    bar_.Tap(225);
+    EXPECT_TRUE(shelltest::PumpUntil([] { return okCommands == 1; }));
+
+    // Done no longer asked for: the hidden task bar takes the bar away.
+    RemovePropW(program_, shell::kDoneButtonProperty);
+    EXPECT_TRUE(PollUntil([&] { return bar_.Hidden(); }));
+}
+
 }  // namespace

@@ -1,0 +1,202 @@
+#include "notewindow/NoteMenuBar.h"
+
+#include "diag/TraceLog.h"
+
+#include <aygshell.h>
+#include <stdlib.h>
+#include <wchar.h>
+
+namespace {
+
+const int kTooltipLength = 128;
+const int kMaxMenuButtons = 256;
+const int kImageSize = 16;
+const int kNavBarHeight = 26;
+
+int ScreenHeight()
+{
+    static int height = GetSystemMetrics(SM_CYSCREEN);
+    return height;
+}
+
+bool IsTool(const TBBUTTON& button)
+{
+    return (button.fsStyle & (BTNS_SEP | BTNS_DROPDOWN)) == 0;
+}
+
+}  // namespace
+
+int NoteMenuBar::StripImageCount(int bitmapId) const
+{
+    HBITMAP strip = LoadBitmapW(instance, MAKEINTRESOURCEW(bitmapId));
+    BITMAP info = {};
+    int count = 0;
+    if (strip != nullptr && GetObjectW(strip, sizeof(info), &info) == sizeof(info))
+        count = info.bmWidth / kImageSize;
+    if (strip != nullptr)
+        DeleteObject(strip);
+    return count > 0 ? count : toolCount;
+}
+
+NoteMenuBar::NoteMenuBar() = default;
+
+NoteMenuBar::~NoteMenuBar()
+{
+    Destroy();
+}
+
+bool NoteMenuBar::Create(const TBBUTTON* list, int menuBarId, int bitmapId, int buttonCount, HWND owner,
+                         HINSTANCE module)
+{
+    Destroy();
+    instance = module;
+    parent = owner;
+    menuButtonCount = 0;
+    toolCount = 0;
+    if (list != nullptr) {
+        while (toolCount < buttonCount && list[toolCount].idCommand != 0)
+            ++toolCount;
+        descriptions = static_cast<TBBUTTON*>(calloc(toolCount + 1, sizeof(TBBUTTON)));
+        if (descriptions != nullptr) {
+            for (int i = 0; i < toolCount; ++i) {
+                descriptions[i] = list[i];
+                descriptions[i].dwData = 0;
+            }
+        } else {
+            toolCount = 0;
+        }
+    }
+    LoadTooltips();
+
+    SHMENUBARINFO info = {};
+    info.cbSize = sizeof(info);
+    info.hwndParent = parent;
+    info.nToolBarId = menuBarId;
+    info.hInstRes = instance;
+    if (!SHCreateMenuBar(&info)) {
+        Trace(L"SHCreateMenuBar Failed");
+        return false;
+    }
+    menuBar = info.hwndMB;
+
+    if (bitmapId != 0 && toolCount > 0) {
+        menuButtonCount = CountMenuButtons(menuBarId);
+        // The whole strip, not one image per button: the buttons use
+        // images beyond their own count (the grid is image 10 of 11).
+        CommandBar_AddBitmap(menuBar, instance, bitmapId, StripImageCount(bitmapId), kImageSize, kImageSize);
+        SendMessageW(menuBar, TB_ADDBUTTONSW, toolCount, reinterpret_cast<LPARAM>(descriptions));
+    }
+    if (tooltips != nullptr)
+        SetTooltips();
+    SendMessageW(menuBar, WM_PAINT, 0, 0);
+    return true;
+}
+
+void NoteMenuBar::LoadTooltips()
+{
+    bool any = false;
+    for (int i = 0; i < toolCount; ++i) {
+        wchar_t text[kTooltipLength];
+        int length = LoadStringW(instance, descriptions[i].idCommand, text, kTooltipLength);
+        if (length > 0 && IsTool(descriptions[i])) {
+            descriptions[i].dwData = reinterpret_cast<DWORD_PTR>(_wcsdup(text));
+            any = any || descriptions[i].dwData != 0;
+        }
+    }
+    if (!any)
+        return;
+    // The menu's own buttons have no tooltip; they are counted when the
+    // tool buttons are added, so the array is sized for the worst case.
+    tooltipBytes = (kMaxMenuButtons + toolCount + 1) * sizeof(const wchar_t*);
+    tooltips = static_cast<const wchar_t**>(calloc(1, tooltipBytes));
+}
+
+int NoteMenuBar::CountMenuButtons(int menuBarId) const
+{
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(menuBarId));
+    if (menu == nullptr)
+        return 0;
+    int count = 0;
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    while (count < kMaxMenuButtons && GetMenuItemInfoW(menu, count, TRUE, &item))
+        ++count;
+    DestroyMenu(menu);
+    return count;
+}
+
+void NoteMenuBar::SetTooltips()
+{
+    int filled = 0;
+    for (int i = 0; i < menuButtonCount; ++i)
+        tooltips[filled++] = nullptr;
+    for (int i = 0; i < toolCount; ++i) {
+        // The shell may have laid the bar out differently: the button at
+        // this position must be the one the tooltip is for.
+        int position = menuButtonCount + i;
+        TBBUTTON present = {};
+        if (!SendMessageW(menuBar, TB_GETBUTTON, position, reinterpret_cast<LPARAM>(&present)) ||
+            present.idCommand != descriptions[i].idCommand || present.iBitmap != descriptions[i].iBitmap) {
+            SendMessageW(menuBar, TB_DELETEBUTTON, position, 0);
+            SendMessageW(menuBar, TB_INSERTBUTTONW, position, reinterpret_cast<LPARAM>(&descriptions[i]));
+        }
+        tooltips[filled++] = reinterpret_cast<const wchar_t*>(descriptions[i].dwData);
+    }
+    SendMessageW(menuBar, TB_SETTOOLTIPS, filled, reinterpret_cast<LPARAM>(tooltips));
+}
+
+void NoteMenuBar::FitWindow(HWND window)
+{
+    RECT client;
+    GetClientRect(parent, &client);
+    if (client.bottom > ScreenHeight())
+        client.bottom = ScreenHeight();
+    int top = GetParent(window) != nullptr ? 0 : kNavBarHeight;
+    SetWindowPos(window, nullptr, 0, top, GetSystemMetrics(SM_CXSCREEN),
+                 client.bottom - client.top - kNavBarHeight,
+                 SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_SHOWWINDOW);
+}
+
+const TBBUTTON* NoteMenuBar::FindTool(int command) const
+{
+    for (int i = 0; i < toolCount; ++i) {
+        if (descriptions[i].idCommand == command)
+            return &descriptions[i];
+    }
+    return nullptr;
+}
+
+void NoteMenuBar::Enable(int command, bool on)
+{
+    const TBBUTTON* tool = FindTool(command);
+    if (tool == nullptr || !IsTool(*tool) || menuBar == nullptr)
+        return;
+    bool enabled = SendMessageW(menuBar, TB_ISBUTTONENABLED, command, 0) != 0;
+    if (enabled != on)
+        SendMessageW(menuBar, TB_ENABLEBUTTON, command, MAKELONG(on ? TRUE : FALSE, 0));
+}
+
+void NoteMenuBar::SetState(int command, BYTE state)
+{
+    if (menuBar != nullptr)
+        SendMessageW(menuBar, TB_SETSTATE, command, MAKELONG(state, 0));
+}
+
+void NoteMenuBar::Destroy()
+{
+    if (menuBar != nullptr && IsWindow(menuBar))
+        DestroyWindow(menuBar);
+    menuBar = nullptr;
+    free(tooltips);
+    tooltips = nullptr;
+    tooltipBytes = 0;
+    if (descriptions != nullptr) {
+        for (int i = 0; i < toolCount; ++i)
+            free(reinterpret_cast<void*>(descriptions[i].dwData));
+        free(descriptions);
+    }
+    descriptions = nullptr;
+    toolCount = 0;
+    menuButtonCount = 0;
+    parent = nullptr;
+}

@@ -1,0 +1,629 @@
+#include "notewindow/NoteWindow.h"
+
+#include "app/Application.h"
+#include "dialogs/Help.h"
+#include "notes/ExpiryRules.h"
+#include "notewindow/InkControlMessages.h"
+#include "notewindow/NoteWindowMessages.h"
+#include "platform/common/ObjectWindowProc.h"
+#include "platform/common/Text.h"
+#include "resources/resource.h"
+
+#include <aygshell.h>
+#include <windowsx.h>
+#include <wchar.h>
+
+const wchar_t kNoteWindowClass[] = L"JotlingWndClass";
+const wchar_t kNoteWindowTitle[] = L"KORVA Jotlings";
+
+int NoteWindow::liveWindows = 0;
+HBRUSH NoteWindow::classBrush = nullptr;
+
+namespace {
+
+const COLORREF kYellow = RGB(255, 255, 0);
+const DWORD kNoteWindowStyle = WS_POPUP | WS_CAPTION;
+// The title box keeps its text scrolling sideways, so that a title longer
+// than the box can still be typed whole.
+const DWORD kTitleBoxStyle = 0x5020020A | CBS_AUTOHSCROLL;
+const int kTitleTextLength = 260;
+
+// Keyboard states: why the input panel is up.
+const DWORD kKeyboardIdle = 0;
+const DWORD kKeyboardForTitle = 1;
+const DWORD kKeyboardForTyping = 2;
+const DWORD kKeyboardByItself = 3;
+
+const BYTE kButtonPressed = TBSTATE_ENABLED | TBSTATE_PRESSED;   // 6
+const BYTE kButtonReleased = TBSTATE_ENABLED;                    // 4
+const int kPageGrid = 1;
+const int kZoomIndexSmallest = 0;
+const int kZoomIndexLargest = 6;
+
+const int kInkTop = 44;
+const int kInkWidth = 242;
+const int kInkHeight = 226;
+
+// The tool buttons after the menu bar's "Edit": image in strip 170, command.
+const TBBUTTON kToolButtons[] = {
+    {3, IDM_NOTE_ZOOM_OUT, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {4, IDM_NOTE_ZOOM_IN, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {6, IDM_NOTE_UNDO, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {0, -1, 0, BTNS_SEP, {0}, 0, 0},
+    {5, IDM_NOTE_RECORD, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {8, IDM_NOTE_PEN_MODE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {10, IDM_NOTE_GRID, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {0, 0, 0, 0, {0}, 0, 0},
+};
+const int kToolButtonCount = 7;
+
+const int kExpiryChoices[] = {kCmdExpiryNever,  kCmdExpiry10Minutes, kCmdExpiry15Minutes, kCmdExpiry30Minutes,
+                              kCmdExpiry1Hour,  kCmdExpiry2Hours,    kCmdExpiryTomorrow,  kCmdExpiryNextWeek};
+const wchar_t* const kExpiryChoiceTexts[] = {L"Never expire", L"10 minutes", L"15 minutes", L"30 minutes",
+                                             L"1 hour",       L"2 hours",    L"Tomorrow",   L"Next week"};
+
+// The path handed to CloseWindowsShowingFile's windows while it sends:
+// 1126 carries a pointer and is believed only for this one.
+const wchar_t* g_closingPath = nullptr;
+
+HINSTANCE ProgramInstance()
+{
+    if (g_application != nullptr && g_application->Instance() != nullptr)
+        return g_application->Instance();
+    return GetModuleHandleW(nullptr);
+}
+
+bool IsNoteWindow(HWND candidate)
+{
+    wchar_t title[MAX_PATH], className[MAX_PATH];
+    return GetWindowTextW(candidate, title, MAX_PATH) > 0 && wcscmp(title, kNoteWindowTitle) == 0 &&
+           GetClassNameW(candidate, className, MAX_PATH) > 0 && wcscmp(className, kNoteWindowClass) == 0;
+}
+
+BOOL CALLBACK SendToNoteWindow(HWND candidate, LPARAM message)
+{
+    if (IsNoteWindow(candidate))
+        SendMessageW(candidate, UINT(message), 0, reinterpret_cast<LPARAM>(g_closingPath));
+    return TRUE;
+}
+
+// Expiries are equal when both never expire, or both are the same time.
+bool SameExpiry(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    if (NeverExpires(a) || NeverExpires(b))
+        return NeverExpires(a) && NeverExpires(b);
+    return CompareTimes(a, b) == 0;
+}
+
+bool SipIsUp()
+{
+    SIPINFO info = {};
+    info.cbSize = sizeof(info);
+    return SHSipInfo(SPI_GETSIPINFO, 0, &info, 0) && (info.fdwFlags & SIPF_ON) != 0;
+}
+
+}  // namespace
+
+NoteWindow::NoteWindow()
+{
+    statusText[0] = L'\0';
+    filePath[0] = L'\0';
+}
+
+NoteWindow::~NoteWindow()
+{
+    if (window != nullptr)
+        DestroyWindowParts();
+    note.ClearData();
+}
+
+void NoteWindow::SetFilePath(const wchar_t* path)
+{
+    CopyText(filePath, MAX_PATH, path != nullptr ? path : L"");
+}
+
+bool NoteWindow::RegisterWindowClass(HINSTANCE instance)
+{
+    if (liveWindows == 0) {
+        classBrush = CreateSolidBrush(kYellow);
+        WNDCLASSW windowClass = {};
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hbrBackground = classBrush;
+        windowClass.lpszClassName = kNoteWindowClass;
+        if (!RegisterClassW(&windowClass)) {
+            DeleteObject(classBrush);
+            classBrush = nullptr;
+            return false;
+        }
+    }
+    ++liveWindows;
+    return true;
+}
+
+void NoteWindow::CountWindowOff()
+{
+    if (liveWindows <= 0)
+        return;
+    if (--liveWindows == 0 && UnregisterClassW(kNoteWindowClass, ProgramInstance())) {
+        DeleteObject(classBrush);
+        classBrush = nullptr;
+    }
+}
+
+HWND NoteWindow::Create(HWND ownerWindow, bool stored, bool alarmWindow)
+{
+    HINSTANCE instance = ProgramInstance();
+    owner = ownerWindow;
+    storedNote = stored ? 1 : 0;
+    alarm = alarmWindow ? 1 : 0;
+    if (!RegisterWindowClass(instance))
+        return nullptr;
+    if (CreateWindowExW(0, kNoteWindowClass, kNoteWindowTitle, kNoteWindowStyle, 0, 0, 240, 320, owner, nullptr,
+                        instance, this) == nullptr) {
+        // Counted off again: a window that never existed must not keep the
+        // class (and a stale brush) for the next one.
+        window = nullptr;
+        CountWindowOff();
+        return nullptr;
+    }
+
+    CreateTitleBox(instance);
+    ink.Create(window, IDC_NOTE_INK, -1, kInkTop, kInkWidth, kInkHeight, true);
+    popupButton.Create(window, instance, IDB_POPUP_BUTTON, L"PopupBtnClass", IDC_NOTE_POPUP, 201, 6, 16, 16);
+    clockButton.Create(window, instance, IDB_CLOCK_BUTTON, L"ClockBtnClass", IDC_NOTE_CLOCK, 220, 6, 16, 16);
+    CreateExpiryMenu();
+    modified = 0;
+
+    if (storedNote) {
+        // Posted, so that it lands after the title list's first entry was
+        // selected into the box.
+        PostMessageW(titleBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(note.title));
+        ink.SetInkData(note.data, note.dataLength);
+        ink.SetZoom(int(note.zoom));
+        picker.WorkingExpiry() = note.expiry;
+    } else {
+        ink.SetZoomIndex(g_application->Zoom());
+        picker.WorkingExpiry().wHour = kNeverExpiresHour;
+    }
+    UpdateExpiryText();
+
+    writingMode = g_application->Mode() == 0 ? 1 : 0;
+    ink.SetInputMode(writingMode ? 0 : 1);
+    CreateMenuBar(instance);
+
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+    SHINITDLGINFO init = {SHIDIM_FLAGS, window, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
+    SHInitDialog(&init);
+    SHFullScreen(window, SHFS_SHOWSIPBUTTON);
+
+    keyboardState = kKeyboardIdle;
+    reopenKeyboard = writingMode ? 0 : 1;
+    if (!writingMode)
+        SetFocus(ink.Window());
+    return window;
+}
+
+void NoteWindow::CreateTitleBox(HINSTANCE instance)
+{
+    titleBox = CreateWindowExW(0, L"COMBOBOX", L"", kTitleBoxStyle, 5, 4, 192, 185, window,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NOTE_TITLE)), instance, nullptr);
+    SendMessageW(titleBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    titles.Load();
+    SendMessageW(titleBox, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < titles.Count(); ++i) {
+        wchar_t title[kTitleTextLength];
+        titles.GetAt(i, title, kTitleTextLength);
+        SendMessageW(titleBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title));
+    }
+    if (titles.Count() > 0)
+        SendMessageW(titleBox, CB_SETCURSEL, 0, 0);
+}
+
+void NoteWindow::CreateExpiryMenu()
+{
+    expiryMenu = CreatePopupMenu();
+    for (size_t i = 0; i < sizeof(kExpiryChoices) / sizeof(kExpiryChoices[0]); ++i)
+        InsertMenuW(expiryMenu, UINT(-1), MF_BYPOSITION | MF_STRING, kExpiryChoices[i], kExpiryChoiceTexts[i]);
+}
+
+void NoteWindow::CreateMenuBar(HINSTANCE instance)
+{
+    menuBar.Create(kToolButtons, IDR_NOTE_MENUBAR, IDB_NOTE_TOOLS, kToolButtonCount, window, instance);
+    menuBar.FitWindow(window);
+    menuBar.Enable(IDM_NOTE_UNDO, false);
+    menuBar.SetState(IDM_NOTE_PEN_MODE, writingMode ? kButtonPressed : kButtonReleased);
+    int page = g_application->Page();
+    if (page != 0) {
+        pageShown = 1;
+        menuBar.SetState(IDM_NOTE_GRID, kButtonPressed);
+        ink.SetPageStyle(true, page);
+    } else {
+        menuBar.SetState(IDM_NOTE_GRID, kButtonReleased);
+    }
+    // The setting's zoom decides these, also for a stored note with its own.
+    int zoom = g_application->Zoom();
+    if (zoom == kZoomIndexSmallest)
+        menuBar.Enable(IDM_NOTE_ZOOM_OUT, false);
+    if (zoom == kZoomIndexLargest)
+        menuBar.Enable(IDM_NOTE_ZOOM_IN, false);
+}
+
+void NoteWindow::RequestClose()
+{
+    if (window != nullptr)
+        SendMessageW(window, kMsgNoteCloseRequest, 0, 0);
+}
+
+void NoteWindow::BringToFront()
+{
+    SetForegroundWindow(window);
+    SHFullScreen(window, SHFS_HIDETASKBAR);
+    SHFullScreen(window, SHFS_SHOWSIPBUTTON);
+}
+
+void NoteWindow::DestroyWindowParts()
+{
+    if (window != nullptr) {
+        picker.ClosePicker();
+        popupButton.Destroy();
+        clockButton.Destroy();
+        ink.Destroy();
+        SetFocus(window);
+        HWND closing = window;
+        DestroyWindow(closing);
+        menuBar.Destroy();
+        DestroyMenu(expiryMenu);
+        window = nullptr;
+        titleBox = nullptr;
+        expiryMenu = nullptr;
+        CountWindowOff();
+    }
+    if (recordThread != nullptr) {
+        recordStop = 1;
+        WaitForSingleObject(recordThread, INFINITE);
+        CloseHandle(recordThread);
+        recordThread = nullptr;
+        recordThreadId = 0;
+    }
+}
+
+bool NoteWindow::CollectNote()
+{
+    note.ClearData();
+    wchar_t title[kTitleLength];
+    title[0] = L'\0';
+    SendMessageW(titleBox, WM_GETTEXT, kTitleLength, reinterpret_cast<LPARAM>(title));
+    CopyText(note.title, kTitleLength, title[0] != L'\0' ? title : kNoTitle);
+
+    note.zoom = DWORD(ink.GetZoom());
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    if (ink.GetInkData(&data, &size))
+        note.TakeData(data, size);
+
+    titles.Load();
+    titles.MoveToFront(note.title);
+    titles.Save();
+
+    const SYSTEMTIME& working = picker.WorkingExpiry();
+    if (SameExpiry(working, note.expiry))
+        return false;
+    note.expiry = working;
+    return true;
+}
+
+void NoteWindow::ApplyExpiryChoice(int command)
+{
+    if (!ApplyExpiryChoiceTo(command, &picker.WorkingExpiry()))
+        return;
+    note.expired = 0;
+    modified = 1;
+    UpdateExpiryText();
+}
+
+void NoteWindow::UpdateExpiryText()
+{
+    ExpiryStatusText(picker.WorkingExpiry(), storedNote != 0, note.expired != 0, statusText, 256);
+    if (window == nullptr)
+        return;
+    InvalidateRect(window, &statusRect, TRUE);
+    UpdateWindow(window);
+}
+
+void NoteWindow::CloseWindowsShowingFile(const wchar_t* path)
+{
+    const wchar_t* previous = g_closingPath;
+    g_closingPath = path;
+    EnumWindows(SendToNoteWindow, kMsgNoteFileClosing);
+    g_closingPath = previous;
+}
+
+void NoteWindow::StopRecordingEverywhere()
+{
+    EnumWindows(SendToNoteWindow, kMsgNoteStopRecording);
+}
+
+LRESULT CALLBACK NoteWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ObjectWindowProc<NoteWindow, &NoteWindow::window, &NoteWindow::HandleMessage>(hwnd, message, wParam,
+                                                                                         lParam);
+}
+
+LRESULT NoteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        SetTimer(window, kNoteStatusTimer, kNoteStatusTimerMs, nullptr);
+        return 0;
+    case kMsgNoteCloseRequest:
+        OnCloseRequest();
+        return 0;
+    case kMsgNoteDiscard:
+        OnDiscard();
+        return 0;
+    case kMsgNoteFileClosing:
+        OnFileClosing(reinterpret_cast<const wchar_t*>(lParam));
+        return 0;
+    case kMsgNoteStopRecording:
+        ink.StopVoiceRecording();
+        return 0;
+    case kMsgNotePopupMenu:
+        TrackPopupMenuEx(expiryMenu, TPM_RIGHTALIGN, 217, 48, window, nullptr);
+        return 0;
+    case kMsgNoteOpenPicker:
+        picker.ShowPicker(window, clockButton.Window());
+        return 0;
+    case kMsgPickerClosed:
+        OnPickerClosed();
+        return 0;
+    case kMsgNoteRecordButton:
+        BringToFront();
+        ink.ToggleRecorder();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_TIMER:
+        UpdateExpiryText();
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(NM_CLICK))
+            BringToFront();
+        return 0;
+    case WM_KEYUP:
+        OnKeyUp(wParam);
+        return 0;
+    case WM_HELP:
+        ShowHelp(kHelpFile, L"Edit");
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETSIPINFO)
+            OnSipChange();
+        return 0;
+    case WM_CLOSE:
+        // However the window is asked to close, the note goes through the
+        // close request, so nothing typed is lost on the way.
+        PostMessageW(window, kMsgNoteCloseRequest, 0, 0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void NoteWindow::OnCommand(WORD id, WORD code, HWND from)
+{
+    switch (id) {
+    case IDOK:
+        PostMessageW(window, kMsgNoteCloseRequest, 0, 0);
+        break;
+    case IDC_NOTE_TITLE:
+        if (code == CBN_SETFOCUS) {
+            keyboardState = kKeyboardForTitle;
+            SipShowIM(SIPF_ON);
+            titleFocused = 1;
+            modified = 1;
+        } else if (code == CBN_KILLFOCUS) {
+            titleFocused = 0;
+            SipShowIM(SIPF_OFF);
+        }
+        break;
+    case IDC_NOTE_INK:
+        if (code == EN_SETFOCUS) {
+            menuBar.Enable(IDM_NOTE_UNDO, true);
+            if (!writingMode && keyboardState != kKeyboardByItself) {
+                keyboardState = kKeyboardForTyping;
+                SipShowIM(SIPF_ON);
+            }
+        } else if (code == EN_KILLFOCUS) {
+            reopenKeyboard = 1;
+        }
+        break;
+    case IDM_NOTE_PEN_MODE:
+        ToggleWritingMode();
+        break;
+    case kCmdExpiry10Minutes: case kCmdExpiry15Minutes: case kCmdExpiry30Minutes: case kCmdExpiry1Hour:
+    case kCmdExpiry2Hours: case kCmdExpiryTomorrow: case kCmdExpiryNextWeek: case kCmdExpiryNever:
+        ApplyExpiryChoice(id);
+        break;
+    case IDM_NOTE_GRID:
+        ToggleGrid();
+        break;
+    case IDM_NOTE_ZOOM_IN:
+        ZoomBy(true);
+        break;
+    case IDM_NOTE_ZOOM_OUT:
+        ZoomBy(false);
+        break;
+    case IDM_NOTE_RECORD:
+        BringToFront();
+        ink.ToggleRecorder();
+        modified = 1;
+        break;
+    case IDM_NOTE_UNDO:
+        OnUndo();
+        break;
+    case IDM_NOTE_CLEAR_ALL:
+        ink.Recreate(true);
+        menuBar.Enable(IDM_NOTE_UNDO, false);
+        break;
+    case IDM_NOTE_CUT:
+        ink.Cut();
+        break;
+    case IDM_NOTE_COPY:
+        ink.Copy();
+        break;
+    case IDM_NOTE_PASTE:
+        ink.Paste();
+        break;
+    default:
+        break;
+    }
+    if (from != nullptr && from == ink.Window() && (id == kInkChangedByPen || id == kInkChangedByTyping))
+        menuBar.Enable(IDM_NOTE_UNDO, true);
+}
+
+void NoteWindow::ToggleWritingMode()
+{
+    writingMode = writingMode ? 0 : 1;
+    ink.SetInputMode(writingMode ? 0 : 1);
+    if (writingMode) {
+        menuBar.SetState(IDM_NOTE_PEN_MODE, kButtonPressed);
+        SipShowIM(SIPF_OFF);
+    } else {
+        menuBar.SetState(IDM_NOTE_PEN_MODE, kButtonReleased);
+    }
+    SetFocus(ink.Window());
+}
+
+void NoteWindow::ToggleGrid()
+{
+    pageShown = pageShown ? 0 : 1;
+    int style = g_application->Page();
+    if (style == 0 && pageShown)
+        style = kPageGrid;
+    ink.SetPageStyle(pageShown != 0, style);
+    menuBar.SetState(IDM_NOTE_GRID, pageShown ? kButtonPressed : kButtonReleased);
+}
+
+void NoteWindow::ZoomBy(bool in)
+{
+    BringToFront();
+    if (in) {
+        menuBar.Enable(IDM_NOTE_ZOOM_IN, ink.ZoomIn());
+        menuBar.Enable(IDM_NOTE_ZOOM_OUT, true);
+    } else {
+        menuBar.Enable(IDM_NOTE_ZOOM_OUT, ink.ZoomOut());
+        menuBar.Enable(IDM_NOTE_ZOOM_IN, true);
+    }
+}
+
+void NoteWindow::OnUndo()
+{
+    BringToFront();
+    ink.Undo();
+    if (ink.CanUndo()) {
+        menuBar.Enable(IDM_NOTE_ZOOM_OUT, true);
+        menuBar.Enable(IDM_NOTE_ZOOM_IN, true);
+    } else {
+        menuBar.Enable(IDM_NOTE_UNDO, false);
+    }
+}
+
+void NoteWindow::OnCloseRequest()
+{
+    if (window == nullptr)
+        return;
+    bool untouched = ink.IsUnmodified() && !modified;
+    if (untouched && (!storedNote || !alarm)) {
+        SendMessageW(window, kMsgNoteDiscard, 0, 0);
+        return;
+    }
+    if (CollectNote())
+        note.expired = 0;
+    DestroyWindowParts();
+    OnClose(true);
+}
+
+void NoteWindow::OnDiscard()
+{
+    if (window == nullptr)
+        return;
+    DestroyWindowParts();
+    OnClose(false);
+}
+
+void NoteWindow::OnFileClosing(const wchar_t* path)
+{
+    // The path is a pointer: believed only while CloseWindowsShowingFile of
+    // this very thread is handing it out.
+    if ((InSendMessageEx(nullptr) & ISMEX_SEND) != 0 || path == nullptr || path != g_closingPath)
+        return;
+    if (filePath[0] != L'\0' && wcscmp(path, filePath) == 0)
+        OnDiscard();
+}
+
+void NoteWindow::OnPickerClosed()
+{
+    if (picker.Changed()) {
+        note.expired = 0;
+        UpdateExpiryText();
+        SetTimer(window, kNoteStatusTimer, kNoteStatusTimerMs, nullptr);
+        modified = 1;
+    }
+    ink.SetCompact(false);
+}
+
+void NoteWindow::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HGDIOBJ previousFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, kYellow);
+    RECT text = statusRect;
+    DrawTextW(dc, statusText, -1, &text, DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, previousFont);
+    EndPaint(window, &paint);
+}
+
+void NoteWindow::OnButtonDown(int x, int y)
+{
+    BringToFront();
+    if (x >= statusRect.left && x <= statusRect.right && y >= statusRect.top && y <= statusRect.bottom)
+        PostMessageW(window, kMsgNoteOpenPicker, 0, 0);
+}
+
+void NoteWindow::OnKeyUp(WPARAM key)
+{
+    if (g_application->RecBtn() && int(key) == g_application->RecordButtonKey())
+        StopRecordingEverywhere();
+}
+
+void NoteWindow::OnSipChange()
+{
+    bool up = SipIsUp();
+    if (!up && reopenKeyboard) {
+        reopenKeyboard = 0;
+        keyboardState = kKeyboardIdle;
+        SipShowIM(SIPF_ON);
+        return;
+    }
+    if (up && keyboardState == kKeyboardIdle && !titleFocused && !picker.IsOpen()) {
+        keyboardState = kKeyboardByItself;
+        SendMessageW(ink.Window(), WM_SETFOCUS, 0, 0);
+        // The user raised the keyboard: the note switches to typing.
+        if (writingMode)
+            ToggleWritingMode();
+    }
+    keyboardState = kKeyboardIdle;
+    ink.SetCompact(up);
+}

@@ -1,0 +1,122 @@
+// The full-screen yellow window in which one note is written and read: the
+// title box, the expiry status line with its two image buttons, the ink
+// control, and a menu bar with the "Edit" menu and the tool buttons. What
+// becomes of the note when the window closes is decided by a subclass,
+// through OnClose.
+#pragma once
+
+#include "dialogs/TitleList.h"
+#include "notes/NoteRecord.h"
+#include "notewindow/ExpiryPicker.h"
+#include "notewindow/ImageButton.h"
+#include "notewindow/InkControl.h"
+#include "notewindow/NoteMenuBar.h"
+
+#include <windows.h>
+
+extern const wchar_t kNoteWindowClass[];   // "JotlingWndClass"
+extern const wchar_t kNoteWindowTitle[];   // "KORVA Jotlings"
+
+class NoteWindow {
+public:
+    NoteWindow();
+    virtual ~NoteWindow();
+    NoteWindow(const NoteWindow&) = delete;
+    NoteWindow& operator=(const NoteWindow&) = delete;
+
+    // Called once, after the window is gone; save asks the owner to store
+    // the note.
+    virtual void OnClose(bool save) = 0;
+
+    // Builds and shows the window over owner for the note already loaded
+    // into Note(). Null when the window cannot be made.
+    HWND Create(HWND owner, bool storedNote, bool alarm);
+    // Asks the window to save or discard and close (1124).
+    void RequestClose();
+    void BringToFront();
+    void DestroyWindowParts();
+    // Copies title, zoom, ink and the working expiry into the note; true
+    // when the expiry changed.
+    bool CollectNote();
+
+    // A preset of the expiry menu (118, 111-117) becomes the working expiry.
+    void ApplyExpiryChoice(int command);
+    // Recomputes the status line and repaints it.
+    void UpdateExpiryText();
+
+    // Sends 1126 for path to every note window of the program; one showing
+    // exactly that file closes without saving.
+    static void CloseWindowsShowingFile(const wchar_t* path);
+    // Stops the voice recording of every note window (1127).
+    static void StopRecordingEverywhere();
+    static int LiveWindowCount() { return liveWindows; }
+
+    HWND Window() const { return window; }
+    NoteRecord& Note() { return note; }
+    const wchar_t* FilePath() const { return filePath; }
+    void SetFilePath(const wchar_t* path);
+    const wchar_t* StatusText() const { return statusText; }
+    const RECT& StatusRect() const { return statusRect; }
+    bool IsModified() const { return modified != 0; }
+    bool InWritingMode() const { return writingMode != 0; }
+    InkControl& Ink() { return ink; }
+    NoteMenuBar& MenuBar() { return menuBar; }
+    ExpiryPicker& Picker() { return picker; }
+
+protected:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    bool RegisterWindowClass(HINSTANCE instance);
+    void CountWindowOff();
+    void CreateTitleBox(HINSTANCE instance);
+    void CreateExpiryMenu();
+    void CreateMenuBar(HINSTANCE instance);
+
+    void OnCommand(WORD id, WORD code, HWND from);
+    void OnCloseRequest();
+    void OnDiscard();
+    void OnFileClosing(const wchar_t* path);
+    void OnPickerClosed();
+    void OnPaint();
+    void OnButtonDown(int x, int y);
+    void OnKeyUp(WPARAM key);
+    void OnSipChange();
+    void ToggleWritingMode();
+    void ToggleGrid();
+    void ZoomBy(bool in);
+    void OnUndo();
+
+    HWND owner = nullptr;
+    HWND window = nullptr;
+    HWND titleBox = nullptr;
+    HMENU expiryMenu = nullptr;
+    InkControl ink;
+    ImageButton popupButton;
+    ImageButton clockButton;
+    NoteMenuBar menuBar;
+    TitleList titles;
+    ExpiryPicker picker;
+    wchar_t statusText[256];
+    RECT statusRect = {6, 26, 234, 41};
+    HANDLE playbackThread = nullptr;
+    DWORD playbackThreadId = 0;
+    volatile BYTE playing = 0;
+    BYTE storedNote = 0;
+    BYTE titleFocused = 0;
+    BYTE modified = 0;
+    BYTE writingMode = 0;
+    BYTE pageShown = 0;
+    BYTE reopenKeyboard = 0;
+    DWORD keyboardState = 0;
+    BYTE alarm = 0;
+    HANDLE recordThread = nullptr;
+    DWORD recordThreadId = 0;
+    volatile BYTE recordStop = 0;
+    NoteRecord note;
+    wchar_t filePath[MAX_PATH];
+
+    // Shared by every note window: the class lives while one does.
+    static int liveWindows;
+    static HBRUSH classBrush;
+};
