@@ -177,7 +177,7 @@ void NavBar::Tap(int x)
 {
     if (x < kStartWidth && !startHidden_) {
         HWND before = target_;
-        if (!startMenu_.Show(window_) && before != nullptr && IsWindow(before)) {
+        if (!startMenu_.Show(window_, before) && before != nullptr && IsWindow(before)) {
             SetForegroundWindow(before);
         }
         Poll();

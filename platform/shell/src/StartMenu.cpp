@@ -21,6 +21,7 @@ const Program kPrograms[] = {
 };
 
 const UINT kFirstCommand = 1;
+const UINT kHelpWaitMs = 2000;
 
 bool IsOnDevice(const wchar_t* path)
 {
@@ -32,7 +33,7 @@ bool IsOnDevice(const wchar_t* path)
 
 StartMenu::StartMenu(HWND today, ProgramStarter starter) : today_(today), starter_(starter) {}
 
-std::vector<StartMenuEntry> StartMenu::Entries() const
+std::vector<StartMenuEntry> StartMenu::Entries(HWND front) const
 {
     std::vector<StartMenuEntry> entries;
     entries.push_back({L"Today", L"", kMsgShowToday});
@@ -41,26 +42,50 @@ std::vector<StartMenuEntry> StartMenu::Entries() const
             entries.push_back({program.label, program.path, 0});
         }
     }
+    if (front != nullptr && front != today_ && IsWindow(front)) {
+        StartMenuEntry help = {L"Help", L"", 0};
+        help.help = true;
+        entries.push_back(help);
+    }
     entries.push_back({L"Settings", L"", kMsgShowTodaySettings});
     return entries;
 }
 
-bool StartMenu::Choose(size_t index)
+bool StartMenu::Choose(size_t index, HWND front)
 {
-    std::vector<StartMenuEntry> entries = Entries();
+    std::vector<StartMenuEntry> entries = Entries(front);
     if (index >= entries.size()) {
         return false;
     }
     const StartMenuEntry& entry = entries[index];
+    if (entry.help) {
+        return OpenHelp(front);
+    }
     if (entry.program.empty()) {
         return PostMessageW(today_, entry.shellMessage, 0, 0) != FALSE;
     }
     return starter_(entry.program, L"");
 }
 
-bool StartMenu::Show(HWND owner)
+// As on the handheld, Start > Help asks the program in front for the help of
+// what it shows: WM_HELP, which a program answers with its own topic.
+bool StartMenu::OpenHelp(HWND front)
 {
-    std::vector<StartMenuEntry> entries = Entries();
+    if (front == nullptr || !IsWindow(front)) {
+        return false;
+    }
+    HELPINFO info = {};
+    info.cbSize = sizeof(info);
+    info.iContextType = HELPINFO_WINDOW;
+    info.hItemHandle = front;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(front, WM_HELP, 0, reinterpret_cast<LPARAM>(&info), SMTO_ABORTIFHUNG,
+                               kHelpWaitMs, &result) != 0;
+}
+
+bool StartMenu::Show(HWND owner, HWND front)
+{
+    std::vector<StartMenuEntry> entries = Entries(front);
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr) {
         return false;
@@ -81,7 +106,7 @@ bool StartMenu::Show(HWND owner)
     if (picked < kFirstCommand) {
         return false;
     }
-    return Choose(picked - kFirstCommand);
+    return Choose(picked - kFirstCommand, front);
 }
 
 }  // namespace shell

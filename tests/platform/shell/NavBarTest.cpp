@@ -9,12 +9,17 @@
 namespace {
 
 int okCommands = 0;
+int helpRequests = 0;
 
 LRESULT CALLBACK ProgramProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
         ++okCommands;
         return 0;
+    }
+    if (message == WM_HELP) {
+        ++helpRequests;
+        return TRUE;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -24,6 +29,7 @@ protected:
     void SetUp() override
     {
         okCommands = 0;
+        helpRequests = 0;
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = ProgramProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -110,6 +116,18 @@ TEST_F(NavBarTest, KeepsItsOkButtonForAWindowThatHidesTheTaskBarButAskedForDone)
     // Done no longer asked for: the hidden task bar takes the bar away.
     RemovePropW(program_, shell::kDoneButtonProperty);
     EXPECT_TRUE(PollUntil([&] { return bar_.Hidden(); }));
+}
+
+TEST_F(NavBarTest, StartMenuHelpAsksTheProgramInFrontForItsTopic)
+{
+    std::vector<shell::StartMenuEntry> withoutProgram = menu_.Entries(nullptr);
+    std::vector<shell::StartMenuEntry> entries = menu_.Entries(program_);
+    ASSERT_EQ(withoutProgram.size() + 1, entries.size());
+    size_t help = entries.size() - 2;   // just above "Settings"
+    EXPECT_EQ(L"Help", entries[help].label);
+    EXPECT_EQ(L"Settings", entries.back().label);
+    EXPECT_TRUE(menu_.Choose(help, program_));
+    EXPECT_EQ(1, helpRequests);
 }
 
 }  // namespace
