@@ -11,10 +11,20 @@
 
 #include <windows.h>
 
+// WM_NCCREATE carries the owner once, from CreateWindowEx on this thread.
+// Another program can send the message again later with a creation
+// structure of its own (the system copies it across, but not what its
+// lpCreateParams points to): that one is no owner.
+inline bool IsOwnCreation(HWND window, UINT message)
+{
+    return message == WM_NCCREATE && GetWindowLongPtrW(window, GWLP_USERDATA) == 0 &&
+           (InSendMessageEx(nullptr) & ISMEX_SEND) == 0;
+}
+
 template <class Owner, HWND Owner::*Handle, LRESULT (Owner::*Handler)(UINT, WPARAM, LPARAM)>
 LRESULT ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
+    if (IsOwnCreation(window, message)) {
         auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
         auto* owner = static_cast<Owner*>(created->lpCreateParams);
         owner->*Handle = window;

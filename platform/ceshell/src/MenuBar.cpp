@@ -1,5 +1,8 @@
 #include "MenuBar.h"
 
+#include "platform/common/ObjectWindowProc.h"
+#include "platform/common/OwnThreadSend.h"
+
 #include <cwchar>
 
 #include "MenuBarResource.h"
@@ -31,6 +34,31 @@ constexpr UINT kMsgUpdateBand = WM_APP + 2;
 // Commands for top-level pop-ups of a bar made from a menu alone, which have
 // no id of their own.
 constexpr int kFirstPopupCommand = 0xFF00;
+
+// Messages to the toolbar whose lParam points at the sender's data, which
+// the toolbar (ours or the control's own code) reads or fills.
+bool CarriesPointer(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    static const UINT kPointerMessages[] = {
+        WM_NOTIFY, CE_TB_SETTOOLTIPS, TB_ADDBITMAP, TB_ADDBUTTONSW, TB_ADDBUTTONSA,
+        TB_INSERTBUTTONW, TB_INSERTBUTTONA, TB_GETBUTTON, TB_GETITEMRECT, TB_GETRECT,
+        TB_SAVERESTOREW, TB_SAVERESTOREA, TB_GETBUTTONTEXTW, TB_GETBUTTONTEXTA, TB_SETROWS,
+        TB_GETMAXSIZE, TB_GETBUTTONINFOW, TB_GETBUTTONINFOA, TB_SETBUTTONINFOW,
+        TB_SETBUTTONINFOA, TB_HITTEST, TB_GETINSERTMARK, TB_SETINSERTMARK, TB_INSERTMARKHITTEST,
+        TB_MAPACCELERATORW, TB_MAPACCELERATORA, TB_GETSTRINGW, TB_GETSTRINGA,
+        TB_GETCOLORSCHEME, TB_SETCOLORSCHEME, TB_GETMETRICS, TB_SETMETRICS, TB_REPLACEBITMAP,
+        TB_GETOBJECT, TB_GETIDEALSIZE,
+    };
+    if (message == kDesktopSetToolTips)
+        return lParam != 0;  // the desktop form has a window in wParam and no pointer
+    if (message == TB_ADDSTRINGW || message == TB_ADDSTRINGA)
+        return wParam == 0;  // else a resource of the module in wParam
+    for (UINT pointerMessage : kPointerMessages) {
+        if (message == pointerMessage)
+            return true;
+    }
+    return false;
+}
 
 bool RegisterBandClass(HINSTANCE instance, WNDPROC procedure)
 {
@@ -90,6 +118,8 @@ bool MenuBar::CreateWindows()
     InitCommonControlsEx(&controls);
     if (!RegisterBandClass(instance, BandProc))
         return false;
+    // The program fills and asks the bar by SendMessage on this thread.
+    OwnThreadSend::Watch();
     RECT area = MenuBarRect();
     band_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kBandClass, L"", WS_POPUP | WS_CLIPCHILDREN,
                             area.left, area.top, area.right - area.left, area.bottom - area.top, owner_,
@@ -244,7 +274,7 @@ void MenuBar::UpdateVisibility(Activation activation)
 
 LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
+    if (IsOwnCreation(window, message)) {
         auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
@@ -255,6 +285,8 @@ LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_NOTIFY:
+        if (!OwnThreadSend::FromOwnThread(window, message, wParam, lParam))
+            return 0;
         return self->OnBandNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
         self->OnBandCommand(wParam);
@@ -280,6 +312,10 @@ LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, 
                                       DWORD_PTR selfData)
 {
     MenuBar* self = reinterpret_cast<MenuBar*>(selfData);
+    // Posted, or sent from another thread or program, a pointer here is a
+    // number out of someone else's memory: the message is dropped.
+    if (CarriesPointer(message, wParam, lParam) && !OwnThreadSend::FromOwnThread(window, message, wParam, lParam))
+        return 0;
     switch (message) {
     case CE_TB_SETTOOLTIPS:
         return self->SetToolTips(wParam, lParam);

@@ -1,5 +1,7 @@
 #include "Module.h"
 
+#include "platform/common/OwnThreadSend.h"
+
 #include "Gesture.h"
 #include "MenuBar.h"
 #include "ShellPanels.h"
@@ -26,6 +28,7 @@ struct ModuleTeardown {
     {
         ShellPanels::Teardown();
         RemoveGestureHooks();
+        OwnThreadSend::UnwatchAll();
         MenuBar::UnregisterClasses();
     }
 };

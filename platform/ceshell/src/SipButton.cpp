@@ -1,5 +1,7 @@
 #include "SipButton.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "Module.h"
 #include "ScreenAreas.h"
 #include "ShellPanels.h"
@@ -76,7 +78,7 @@ void SipButton::Destroy()
 
 LRESULT CALLBACK SipButton::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
+    if (IsOwnCreation(window, message)) {
         auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }

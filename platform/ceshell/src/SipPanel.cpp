@@ -1,5 +1,7 @@
 #include "SipPanel.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "Module.h"
 #include "ScreenAreas.h"
 #include "ShellPanels.h"
@@ -67,7 +69,7 @@ void SipPanel::Destroy()
 
 LRESULT CALLBACK SipPanel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
+    if (IsOwnCreation(window, message)) {
         auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }

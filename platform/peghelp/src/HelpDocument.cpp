@@ -1,7 +1,10 @@
 #include "platform/peghelp/src/HelpDocument.h"
 
+#include "platform/peghelp/src/HtmlTag.h"
+
 #include <windows.h>
 
+#include <algorithm>
 #include <cwctype>
 
 namespace peghelp {
@@ -13,6 +16,9 @@ struct Entity {
     wchar_t character;
 };
 
+// From the '&' to the ';' of the longest entity taken ("&#1114111;").
+const size_t kMaxEntityLength = 10;
+
 const Entity kEntities[] = {
     {L"amp", L'&'},     {L"lt", L'<'},      {L"gt", L'>'},      {L"quot", L'"'},
     {L"apos", L'\''},   {L"nbsp", 0x00A0},  {L"copy", 0x00A9},  {L"reg", 0x00AE},
@@ -20,96 +26,12 @@ const Entity kEntities[] = {
     {L"bull", 0x2022},  {L"deg", 0x00B0},   {L"laquo", 0x00AB}, {L"raquo", 0x00BB},
 };
 
-bool EqualsNoCase(const std::wstring& a, const wchar_t* b)
+// Whether html[from, to) holds word; looks no further than to.
+bool Contains(const std::wstring& html, size_t from, size_t to, const std::wstring& word)
 {
-    size_t i = 0;
-    for (; i < a.size() && b[i] != L'\0'; ++i) {
-        if (towlower(a[i]) != towlower(b[i])) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == L'\0';
-}
-
-// One tag of the HTML: its name (lower case, "/x" for a closing tag, "!" for
-// a comment or declaration), its attributes and where it ends.
-struct Tag {
-    std::wstring name;
-    std::vector<std::pair<std::wstring, std::wstring>> attributes;
-    size_t end = 0;  // index after the '>'
-
-    const std::wstring* Attribute(const wchar_t* wanted) const
-    {
-        for (const auto& attribute : attributes) {
-            if (EqualsNoCase(attribute.first, wanted)) {
-                return &attribute.second;
-            }
-        }
-        return nullptr;
-    }
-};
-
-// Reads the tag starting at html[at] == '<'. A tag without its '>' runs to
-// the end of the text.
-Tag ReadTag(const std::wstring& html, size_t at)
-{
-    Tag tag;
-    size_t i = at + 1;
-    if (html.compare(i, 3, L"!--") == 0) {
-        size_t close = html.find(L"-->", i + 3);
-        tag.name = L"!";
-        tag.end = close == std::wstring::npos ? html.size() : close + 3;
-        return tag;
-    }
-    while (i < html.size() && !iswspace(html[i]) && html[i] != L'>') {
-        tag.name += static_cast<wchar_t>(towlower(html[i]));
-        ++i;
-    }
-    while (i < html.size() && html[i] != L'>') {
-        if (iswspace(html[i]) || html[i] == L'/') {
-            ++i;
-            continue;
-        }
-        std::wstring name;
-        while (i < html.size() && !iswspace(html[i]) && html[i] != L'=' && html[i] != L'>') {
-            name += html[i++];
-        }
-        std::wstring value;
-        if (i < html.size() && html[i] == L'=') {
-            ++i;
-            if (i < html.size() && (html[i] == L'"' || html[i] == L'\'')) {
-                wchar_t quote = html[i++];
-                while (i < html.size() && html[i] != quote) {
-                    value += html[i++];
-                }
-                if (i < html.size()) {
-                    ++i;
-                }
-            } else {
-                while (i < html.size() && !iswspace(html[i]) && html[i] != L'>') {
-                    value += html[i++];
-                }
-            }
-        }
-        if (!name.empty()) {
-            tag.attributes.push_back({name, value});
-        }
-    }
-    tag.end = i < html.size() ? i + 1 : html.size();
-    if (!tag.name.empty() && tag.name.back() == L'/') {
-        tag.name.pop_back();
-    }
-    return tag;
-}
-
-bool IsHeading(const std::wstring& name)
-{
-    return name.size() == 2 && name[0] == L'h' && name[1] >= L'1' && name[1] <= L'6';
-}
-
-bool IsAnchor(const Tag& tag)
-{
-    return tag.name == L"a" && tag.Attribute(L"name") != nullptr;
+    auto last = html.begin() + static_cast<std::ptrdiff_t>(to);
+    return std::search(html.begin() + static_cast<std::ptrdiff_t>(from), last, word.begin(),
+                       word.end()) != last;
 }
 
 bool IsBreak(const std::wstring& name)
@@ -143,8 +65,16 @@ void AppendCodePoint(std::wstring& out, unsigned long code)
 // at + 1 with a plain '&' when it is no entity.
 size_t DecodeEntity(const std::wstring& html, size_t at, std::wstring& out)
 {
-    size_t semicolon = html.find(L';', at);
-    if (semicolon == std::wstring::npos || semicolon - at > 10) {
+    // The ';' is looked for only as far as the longest entity goes: a search
+    // to the end of the text at every '&' would grow with the square of it.
+    size_t semicolon = std::wstring::npos;
+    for (size_t i = at + 1; i < html.size() && i - at <= kMaxEntityLength; ++i) {
+        if (html[i] == L';') {
+            semicolon = i;
+            break;
+        }
+    }
+    if (semicolon == std::wstring::npos) {
         out += L'&';
         return at + 1;
     }
@@ -251,110 +181,96 @@ std::wstring HelpDocument::Decode(const std::string& bytes)
 bool HelpDocument::FindTopic(const std::wstring& html, const std::wstring& anchor,
                              size_t& begin, size_t& end)
 {
-    size_t start = std::wstring::npos;
-    size_t afterStart = 0;
-    for (size_t at = html.find(L'<'); at != std::wstring::npos; at = html.find(L'<', at + 1)) {
-        Tag tag = ReadTag(html, at);
-        const std::wstring* name = tag.name == L"a" ? tag.Attribute(L"name") : nullptr;
-        const std::wstring* id = tag.Attribute(L"id");
-        if ((name != nullptr && *name == anchor) || (id != nullptr && *id == anchor)) {
-            start = at;
-            afterStart = tag.end;
-            break;
-        }
-    }
-    if (start == std::wstring::npos) {
-        return false;
-    }
-    // An anchor written inside its heading starts the topic at the heading.
-    size_t back = start;
-    while (back > 0 && iswspace(html[back - 1])) {
-        --back;
-    }
-    if (back > 0 && html[back - 1] == L'>') {
-        size_t open = html.rfind(L'<', back - 1);
-        if (open != std::wstring::npos) {
-            Tag before = ReadTag(html, open);
-            if (IsHeading(before.name) || before.name == L"p" || before.name == L"div") {
-                start = open;
+    // One pass: the anchor, then the end of its topic. The last tag read with
+    // only white space after it is kept, for a heading around an anchor.
+    HtmlTag tag;
+    HtmlTag previous;
+    bool previousAdjoins = false;
+    bool found = false;
+    size_t at = 0;
+    while (at < html.size()) {
+        wchar_t c = html[at];
+        if (c != L'<' || !ReadHtmlTag(html, at, tag)) {
+            if (!iswspace(c)) {
+                previousAdjoins = false;
             }
-        }
-    }
-    end = html.size();
-    for (size_t at = html.find(L'<', afterStart); at != std::wstring::npos;
-         at = html.find(L'<', at + 1)) {
-        if (html.compare(at, 4, L"<!--") == 0) {
-            size_t close = html.find(L"-->", at);
-            std::wstring comment = html.substr(at, close == std::wstring::npos ? 0 : close - at);
-            if (comment.find(L"PegHelp") != std::wstring::npos) {
-                end = at;
-                break;
-            }
+            ++at;
             continue;
         }
-        Tag tag = ReadTag(html, at);
-        if (IsAnchor(tag) || tag.name == L"/body") {
-            end = at;
+        at = tag.end;
+        if (!found) {
+            const std::wstring* name = tag.name == L"a" ? tag.Attribute(L"name") : nullptr;
+            const std::wstring* id = tag.Attribute(L"id");
+            if ((name != nullptr && *name == anchor) || (id != nullptr && *id == anchor)) {
+                found = true;
+                // An anchor written inside its heading starts the topic at
+                // the heading.
+                begin = previousAdjoins && (previous.IsHeading() || previous.name == L"p" ||
+                                            previous.name == L"div")
+                            ? previous.begin
+                            : tag.begin;
+                end = html.size();
+                previousAdjoins = false;
+                continue;
+            }
+        } else if (tag.name == L"!") {
+            if (Contains(html, tag.begin, tag.end, L"PegHelp")) {
+                end = tag.begin;
+                return true;
+            }
+            continue;
+        } else if (tag.IsAnchor() || tag.name == L"/body") {
             // The next topic's heading may open before its anchor.
-            size_t back2 = end;
-            while (back2 > afterStart && iswspace(html[back2 - 1])) {
-                --back2;
-            }
-            if (back2 > afterStart && html[back2 - 1] == L'>') {
-                size_t open = html.rfind(L'<', back2 - 1);
-                if (open != std::wstring::npos && open >= afterStart &&
-                    IsHeading(ReadTag(html, open).name)) {
-                    end = open;
-                }
-            }
-            break;
+            end = previousAdjoins && previous.IsHeading() ? previous.begin : tag.begin;
+            return true;
         }
+        previous = std::move(tag);
+        previousAdjoins = true;
     }
-    begin = start;
-    return true;
+    return found;
 }
 
 std::vector<HelpBlock> HelpDocument::Parse(const std::wstring& html)
 {
     BlockBuilder builder;
+    HtmlTag tag;
+    // Set while inside an element whose content is not shown: its closing tag.
+    std::wstring skipTo;
     size_t i = 0;
     while (i < html.size()) {
         wchar_t c = html[i];
-        if (c == L'&') {
+        if (c == L'<' && ReadHtmlTag(html, i, tag)) {
+            i = tag.end;
+            const std::wstring& name = tag.name;
+            if (!skipTo.empty()) {
+                if (name == skipTo) {
+                    skipTo.clear();
+                }
+            } else if (name == L"head" || name == L"script" || name == L"style" || name == L"title") {
+                skipTo = L"/" + name;
+            } else if (tag.IsHeading()) {
+                builder.Start(name == L"h1" ? BlockKind::Title : BlockKind::Heading);
+            } else if (name.size() == 3 && name[0] == L'/' && name[1] == L'h' && name[2] >= L'1' &&
+                       name[2] <= L'6') {
+                builder.Start(BlockKind::Paragraph);
+            } else if (name == L"li") {
+                builder.Start(BlockKind::ListItem);
+            } else if (IsBreak(name)) {
+                builder.Start(BlockKind::Paragraph);
+            }
+            continue;
+        }
+        if (!skipTo.empty()) {
+            ++i;
+        } else if (c == L'&') {
             std::wstring decoded;
             i = DecodeEntity(html, i, decoded);
             for (wchar_t d : decoded) {
                 builder.Text(d);
             }
-            continue;
-        }
-        if (c != L'<') {
+        } else {
             builder.Text(c);
             ++i;
-            continue;
-        }
-        Tag tag = ReadTag(html, i);
-        i = tag.end;
-        const std::wstring& name = tag.name;
-        if (name == L"head" || name == L"script" || name == L"style" || name == L"title") {
-            // Their content is not shown: skip to their closing tag.
-            size_t close = std::wstring::npos;
-            for (size_t at = html.find(L'<', i); at != std::wstring::npos;
-                 at = html.find(L'<', at + 1)) {
-                if (ReadTag(html, at).name == L"/" + name) {
-                    close = at;
-                    break;
-                }
-            }
-            i = close == std::wstring::npos ? html.size() : ReadTag(html, close).end;
-        } else if (IsHeading(name)) {
-            builder.Start(name == L"h1" ? BlockKind::Title : BlockKind::Heading);
-        } else if (name.size() == 3 && name[0] == L'/' && IsHeading(name.substr(1))) {
-            builder.Start(BlockKind::Paragraph);
-        } else if (name == L"li") {
-            builder.Start(BlockKind::ListItem);
-        } else if (IsBreak(name)) {
-            builder.Start(BlockKind::Paragraph);
         }
     }
     return builder.Take();

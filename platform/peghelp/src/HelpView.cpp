@@ -23,6 +23,7 @@ HelpView::HelpView(const HelpDocument& document)
       titleFont_(nullptr),
       headingFont_(nullptr),
       bodyFont_(nullptr),
+      layoutWidth_(-1),
       contentHeight_(0),
       scroll_(0),
       dragY_(0),
@@ -141,7 +142,11 @@ void HelpView::OnDestroy()
 
 void HelpView::OnSize()
 {
-    Measure();
+    RECT client;
+    GetClientRect(window_, &client);
+    if (client.right != layoutWidth_) {
+        Measure();
+    }
     ScrollTo(scroll_);
 }
 
@@ -152,36 +157,28 @@ int HelpView::PageHeight() const
     return client.bottom;
 }
 
-RECT HelpView::TextRect(size_t index) const
+int HelpView::LeftOf(BlockKind kind) const
+{
+    return kind == BlockKind::ListItem ? kMargin + kListIndent : kMargin;
+}
+
+HelpLineStyle HelpView::StyleOf(BlockKind kind) const
 {
     RECT client;
     GetClientRect(window_, &client);
-    RECT rect = {kMargin, 0, client.right - kMargin, 0};
-    if (document_.Blocks()[index].kind == BlockKind::ListItem) {
-        rect.left += kListIndent;
-    }
-    return rect;
+    return {FontOf(kind), client.right - kMargin - LeftOf(kind)};
 }
 
 void HelpView::Measure()
 {
-    const std::vector<HelpBlock>& blocks = document_.Blocks();
-    tops_.assign(blocks.size(), 0);
-    heights_.assign(blocks.size(), 0);
+    RECT client;
+    GetClientRect(window_, &client);
+    layoutWidth_ = client.right;
     HDC dc = GetDC(window_);
-    int y = kMargin;
-    for (size_t i = 0; i < blocks.size(); ++i) {
-        HGDIOBJ old = SelectObject(dc, FontOf(blocks[i].kind));
-        RECT rect = TextRect(i);
-        DrawTextW(dc, blocks[i].text.c_str(), -1, &rect,
-                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
-        SelectObject(dc, old);
-        tops_[i] = y;
-        heights_[i] = rect.bottom - rect.top;
-        y += heights_[i] + kBlockGap;
-    }
+    layout_.Build(dc, document_.Blocks(), [this](BlockKind kind) { return StyleOf(kind); },
+                  kMargin, kBlockGap);
     ReleaseDC(window_, dc);
-    contentHeight_ = y;
+    contentHeight_ = layout_.Bottom();
     UpdateScrollBar();
 }
 
@@ -306,27 +303,31 @@ void HelpView::OnPaint()
     HDC dc = BeginPaint(window_, &paint);
     SetBkMode(dc, TRANSPARENT);
     const std::vector<HelpBlock>& blocks = document_.Blocks();
-    for (size_t i = 0; i < blocks.size() && i < tops_.size(); ++i) {
-        int top = tops_[i] - scroll_;
-        if (top > paint.rcPaint.bottom || top + heights_[i] < paint.rcPaint.top) {
-            continue;
+    const std::vector<HelpLine>& lines = layout_.Lines();
+    HGDIOBJ old = SelectObject(dc, bodyFont_);
+    // Only the lines in the painted rows are drawn, however long the topic.
+    for (size_t i = layout_.FirstLineBelow(paint.rcPaint.top + scroll_); i < lines.size(); ++i) {
+        const HelpLine& line = lines[i];
+        int top = line.top - scroll_;
+        if (top >= paint.rcPaint.bottom) {
+            break;
         }
-        const HelpBlock& block = blocks[i];
-        HGDIOBJ old = SelectObject(dc, FontOf(block.kind));
+        if (line.block >= blocks.size()) {
+            break;
+        }
+        const HelpBlock& block = blocks[line.block];
+        SelectObject(dc, FontOf(block.kind));
         COLORREF colour = block.kind == BlockKind::Title || block.kind == BlockKind::Heading
                               ? kHeadingColour
                               : (block.kind == BlockKind::Message ? kMessageColour : RGB(0, 0, 0));
         SetTextColor(dc, colour);
-        RECT rect = TextRect(i);
-        rect.top = top;
-        rect.bottom = top + heights_[i];
-        if (block.kind == BlockKind::ListItem) {
-            RECT bullet = {kMargin + 2, top, rect.left, rect.bottom};
-            DrawTextW(dc, kBullet, -1, &bullet, DT_NOPREFIX);
+        if (block.kind == BlockKind::ListItem && line.start == 0) {
+            TextOutW(dc, kMargin + 2, top, kBullet, 1);
         }
-        DrawTextW(dc, block.text.c_str(), -1, &rect, DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
-        SelectObject(dc, old);
+        TextOutW(dc, LeftOf(block.kind), top, block.text.c_str() + line.start,
+                 static_cast<int>(line.length));
     }
+    SelectObject(dc, old);
     EndPaint(window_, &paint);
 }
 

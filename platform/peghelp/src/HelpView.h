@@ -4,10 +4,10 @@
 #pragma once
 
 #include "platform/peghelp/src/HelpDocument.h"
+#include "platform/peghelp/src/HelpLayout.h"
 
 #include <windows.h>
 
-#include <vector>
 
 namespace peghelp {
 
@@ -23,6 +23,8 @@ public:
     HWND Window() const { return window_; }
 
     int ContentHeight() const { return contentHeight_; }
+    const HelpLayout& Layout() const { return layout_; }
+    HFONT FontOf(BlockKind kind) const;
     int ScrollPosition() const { return scroll_; }
     int PageHeight() const;
     void ScrollTo(int position);
@@ -41,8 +43,8 @@ private:
     void OnStylusMove(int y);
 
     void MakeFonts();
-    HFONT FontOf(BlockKind kind) const;
-    RECT TextRect(size_t index) const;
+    int LeftOf(BlockKind kind) const;
+    HelpLineStyle StyleOf(BlockKind kind) const;
     void Measure();
     void UpdateScrollBar();
 
@@ -51,8 +53,8 @@ private:
     HFONT titleFont_;
     HFONT headingFont_;
     HFONT bodyFont_;
-    std::vector<int> tops_;
-    std::vector<int> heights_;
+    HelpLayout layout_;
+    int layoutWidth_;
     int contentHeight_;
     int scroll_;
     int dragY_;

@@ -1,5 +1,7 @@
 #include "platform/shell/src/ProcessStarter.h"
 
+#include "platform/common/ProgramStartLimits.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -8,7 +10,7 @@ namespace shell {
 
 bool StartProgram(const std::wstring& program, const std::wstring& arguments)
 {
-    if (program.empty()) {
+    if (!FitsProgramStart(program.c_str(), arguments.c_str())) {
         return false;
     }
     std::wstring line = L"\"" + program + L"\"";

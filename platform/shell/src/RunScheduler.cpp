@@ -1,5 +1,7 @@
 #include "platform/shell/src/RunScheduler.h"
 
+#include "platform/common/ProgramStartLimits.h"
+
 namespace shell {
 
 RunScheduler::RunScheduler(const wchar_t* storeKey, ProgramStarter starter, Clock clock)
@@ -37,6 +39,11 @@ int RunScheduler::Poll()
         // a shell that dies while starting it) does not start it again and
         // again.
         if (!store_.Remove(run.handle)) {
+            continue;
+        }
+        // A run that no start can take is dropped before any starter sees
+        // it, and the runs after it in this pass still start.
+        if (!FitsProgramStart(run.application.c_str(), run.arguments.c_str())) {
             continue;
         }
         if (starter_(run.application, run.arguments)) {

@@ -1,7 +1,7 @@
 #include "platform/shell/src/TodayScreen.h"
 
 #include "platform/common/ObjectWindowProc.h"
-
+#include "platform/common/OwnThreadSend.h"
 #include "platform/common/Text.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodaySettingsWindow.h"
@@ -62,6 +62,8 @@ bool TodayScreen::Create(HINSTANCE instance)
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kTodayClass;
     RegisterClassW(&windowClass);  // already there on a second screen of a test
+    // Items send their watermark requests on this thread.
+    OwnThreadSend::Watch();
     window_ = CreateWindowExW(0, kTodayClass, L"Today", WS_POPUP | WS_CLIPCHILDREN, 0, kWorkTop,
                               kScreenWidth, kScreenHeight - kWorkTop, nullptr, nullptr, instance,
                               this);
@@ -124,6 +126,11 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case TODAYM_GETCOLOR:
         return OnGetColour(wParam);
     case TODAYM_DRAWWATERMARK:
+        // Its structure is the sending item's: posted, or from another
+        // thread or program, the number in lParam points nowhere of ours.
+        if (!OwnThreadSend::FromOwnThread(window_, message, wParam, lParam)) {
+            return 0;
+        }
         return OnDrawWatermark(reinterpret_cast<const TODAYDRAWWATERMARKINFO*>(lParam));
     case kMsgShowToday:
         BringToFront();

@@ -1,6 +1,7 @@
 #include "platform/shell/src/TodaySettingsWindow.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/OwnThreadSend.h"
 
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodayHost.h"
@@ -49,6 +50,8 @@ bool TodaySettingsWindow::Create(HINSTANCE instance)
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kTodaySettingsClass;
     RegisterClassW(&windowClass);
+    // The list view's notices come by SendMessage on this thread.
+    OwnThreadSend::Watch();
     window_ = CreateWindowExW(0, kTodaySettingsClass, L"Settings", WS_POPUP | WS_CLIPCHILDREN, 0,
                               kWorkTop, kScreenWidth, kWorkBottom - kWorkTop, nullptr, nullptr,
                               instance, this);
@@ -77,7 +80,9 @@ LRESULT TodaySettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         OnCommand(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+        if (OwnThreadSend::FromOwnThread(window_, message, wParam, lParam)) {
+            OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+        }
         return 0;
     case WM_PAINT:
         OnPaint();

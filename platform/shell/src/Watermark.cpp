@@ -26,9 +26,13 @@ COLORREF Watermark::ColourAt(int screenY)
                Blend(GetBValue(kSky), 255, screenY));
 }
 
-void Watermark::Draw(HDC dc, const RECT& rect, int rowOrigin)
+void Watermark::Draw(HDC dc, const RECT& area, int rowOrigin)
 {
-    if (dc == nullptr || rect.bottom <= rect.top || rect.right <= rect.left) {
+    // Only what the dc can show is filled: an item may hand over any
+    // rectangle, and one of a billion rows would stall the Today screen.
+    RECT visible;
+    RECT rect;
+    if (dc == nullptr || GetClipBox(dc, &visible) == ERROR || !IntersectRect(&rect, &area, &visible)) {
         return;
     }
     // Rows of one colour are drawn as one band.
@@ -36,6 +40,9 @@ void Watermark::Draw(HDC dc, const RECT& rect, int rowOrigin)
     while (y < rect.bottom) {
         COLORREF colour = ColourAt(rowOrigin + y);
         int end = y + 1;
+        if (rowOrigin + y >= kFadeRows) {
+            end = rect.bottom;  // white from here down
+        }
         while (end < rect.bottom && ColourAt(rowOrigin + end) == colour) {
             ++end;
         }

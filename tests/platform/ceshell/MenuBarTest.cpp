@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "MenuBarTestIds.h"
 #include "TestWindows.h"
@@ -170,6 +171,47 @@ TEST_F(MenuBarTest, ToolTipsTakeTheHandheldsStringArrayByPosition)
     changing[0] = L'X';
     EXPECT_EQ(L"Tool B", ToolTip(bar, IDM_TEST_TOOL_B));
     EXPECT_EQ(L"", ToolTip(bar, IDM_TEST_TOOL_C));
+}
+
+// The bar's pointer messages mean something only from the program's own
+// thread: posted, or sent from another thread, they change nothing.
+TEST_F(MenuBarTest, TakesPointersOnlyFromSendsOnItsOwnThread)
+{
+    HWND bar = CreateBar(IDR_TEST_BAR);
+    ASSERT_NE(nullptr, bar);
+    ASSERT_EQ(3, SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+    TBBUTTON tool = {0, IDM_TEST_TOOL_A, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0};
+    LPARAM good = reinterpret_cast<LPARAM>(&tool);
+    const wchar_t* tips[4] = {nullptr, nullptr, nullptr, L"Tool A"};
+
+    PostMessageW(bar, TB_ADDBUTTONSW, 1, good);
+    PostMessageW(bar, TB_INSERTBUTTONW, 0, 0x40);
+    PostMessageW(bar, TB_SETTOOLTIPS, 4, 0x40);
+    PostMessageW(bar, WM_NOTIFY, 0, 0x40);
+    PostMessageW(GetParent(bar), WM_NOTIFY, 0, 0x40);
+    PumpFor(50);
+    EXPECT_TRUE(IsWindow(bar));
+    EXPECT_EQ(3, SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+
+    LRESULT added = -1;
+    LRESULT tipsSet = -1;
+    bool done = false;
+    std::thread other([&] {
+        added = SendMessageW(bar, TB_ADDBUTTONSW, 1, good);
+        tipsSet = SendMessageW(bar, TB_SETTOOLTIPS, 4, reinterpret_cast<LPARAM>(tips));
+        done = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return done; }));
+    other.join();
+    EXPECT_EQ(0, added);
+    EXPECT_EQ(0, tipsSet);
+    EXPECT_EQ(3, SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_EQ(L"", ToolTip(bar, IDM_TEST_TOOL_A));
+
+    EXPECT_TRUE(SendMessageW(bar, TB_ADDBUTTONSW, 1, good));
+    EXPECT_EQ(4, SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
+    EXPECT_TRUE(SendMessageW(bar, TB_SETTOOLTIPS, 4, reinterpret_cast<LPARAM>(tips)));
+    EXPECT_EQ(L"Tool A", ToolTip(bar, IDM_TEST_TOOL_A));
 }
 
 TEST_F(MenuBarTest, ButtonStateMessagesReachTheToolbar)

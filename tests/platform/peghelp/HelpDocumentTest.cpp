@@ -126,6 +126,42 @@ TEST(HelpDocument, BrokenHtmlNeverReadsPastItsEnd)
     EXPECT_EQ(L"\xFFFD \xFFFD &bogus; &amp", document.Blocks()[0].text);
 }
 
+TEST(HelpDocument, StrayAngleBracketsAndAmpersandsAreTextAndTheTopicGoesOn)
+{
+    // Hand-written files: a '<' that opens no tag before the next '<', runs
+    // of them, and '&' that starts no entity. Each run is 64 KB.
+    std::wstring prose;
+    while (prose.size() < 65536) {
+        prose += L"if a <b then c; ";
+    }
+    prose.pop_back();
+    std::wstring brackets(65536, L'<');
+    std::wstring ampersands(65536, L'&');
+    std::wstring html = L"<html><head><title>Stray</title></head><body>"
+                        L"<p>Before</p><h2><a name=\"Stray\"></a>Stray markup</h2><p>" +
+                        prose + L"</p><p>" + brackets + L"<p>" + ampersands +
+                        L"</p><p title=\"a > b\">End &amp; more</p><!-- <a name=\"X\"> -->"
+                        L"<p>Still here</p><h2><a name=\"Next\"></a>Next</h2><p>x</p></body></html>";
+    HelpDocument document;
+    ASSERT_TRUE(document.LoadText(html, L"stray.htm", L"Stray"));
+    const std::vector<HelpBlock>& blocks = document.Blocks();
+    ASSERT_EQ(6u, blocks.size());
+    EXPECT_EQ(BlockKind::Heading, blocks[0].kind);
+    EXPECT_EQ(L"Stray markup", blocks[0].text);
+    EXPECT_EQ(prose, blocks[1].text);
+    EXPECT_EQ(brackets, blocks[2].text);
+    EXPECT_EQ(ampersands, blocks[3].text);
+    EXPECT_EQ(L"End & more", blocks[4].text);
+    EXPECT_EQ(L"Still here", blocks[5].text);
+
+    // The whole file, with the same runs before any tag and none after.
+    HelpDocument whole;
+    ASSERT_TRUE(whole.LoadText(brackets + L"<p>" + prose, L"stray.htm", L""));
+    ASSERT_EQ(2u, whole.Blocks().size());
+    EXPECT_EQ(brackets, whole.Blocks()[0].text);
+    EXPECT_EQ(prose, whole.Blocks()[1].text);
+}
+
 TEST(HelpDocument, DecodesUtf8Utf16AndWesternText)
 {
     EXPECT_EQ(L"Caf\x00E9", HelpDocument::Decode("Caf\xC3\xA9"));

@@ -50,6 +50,55 @@ TEST(HelpWindow, ScrollsALongTopicWithinItsLength)
     EXPECT_EQ(0, view.ScrollPosition());
 }
 
+TEST(HelpWindow, ShowsOneMegabyteParagraphInLinesThatFitTheScreen)
+{
+    std::wstring paragraph;
+    while (paragraph.size() < 1024 * 1024) {
+        paragraph += L"A paragraph that never ends, with words of every length: "
+                     L"Pneumonoultramicroscopicsilicovolcanoconiosis. ";
+    }
+    // A word wider than the screen is cut where the line ends.
+    paragraph += std::wstring(500, L'W');
+    peghelp::HelpDocument document;
+    ASSERT_TRUE(document.LoadText(L"<p>" + paragraph + L"</p>", L"long.htm", L""));
+    const std::wstring& text = document.Blocks()[0].text;
+    peghelp::HelpWindow window(document);
+    ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr), false));
+    peghelp::HelpView& view = window.View();
+
+    RECT client;
+    GetClientRect(view.Window(), &client);
+    int width = client.right - 2 * peghelp::HelpView::kMargin;
+    HDC dc = GetDC(view.Window());
+    HGDIOBJ old = SelectObject(dc, view.FontOf(peghelp::BlockKind::Paragraph));
+    // In order, the lines hold the whole text but the spaces they break at,
+    // and each fits the width.
+    const std::vector<peghelp::HelpLine>& lines = view.Layout().Lines();
+    ASSERT_GT(lines.size(), text.size() / 200);
+    size_t covered = 0;
+    int overflowing = 0;
+    for (const peghelp::HelpLine& line : lines) {
+        ASSERT_EQ(0u, line.block);
+        ASSERT_GE(line.start, covered);
+        ASSERT_EQ(std::wstring::npos, text.substr(covered, line.start - covered).find_first_not_of(L' '));
+        ASSERT_GT(line.length, 0u);
+        SIZE size;
+        GetTextExtentPoint32W(dc, text.c_str() + line.start, static_cast<int>(line.length), &size);
+        overflowing += size.cx > width ? 1 : 0;
+        covered = line.start + line.length;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(view.Window(), dc);
+    EXPECT_EQ(text.size(), covered);
+    EXPECT_EQ(0, overflowing);
+    EXPECT_EQ(lines.back().top + lines.back().height, view.ContentHeight() - 6);
+
+    // The far end scrolls into view and paints.
+    SendMessageW(view.Window(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(view.ContentHeight() - view.PageHeight(), view.ScrollPosition());
+    EXPECT_TRUE(RedrawWindow(view.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW));
+}
+
 TEST(HelpWindow, AShortTopicDoesNotScroll)
 {
     peghelp::HelpDocument document;

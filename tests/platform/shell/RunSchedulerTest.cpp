@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -133,6 +134,40 @@ TEST_F(RunSchedulerTest, AnUnreadableEntryIsPassedOver)
     shell::RunScheduler scheduler(kStoreKey, RecordStart, FakeClock);
     EXPECT_EQ(1, scheduler.Poll());
     EXPECT_EQ(1u, started.size());
+}
+
+TEST_F(RunSchedulerTest, ARunTooLongToStartIsDroppedAndTheOthersOfThePassStart)
+{
+    std::wstring hugePath = L"C:\\" + std::wstring(5000, L'a') + L".exe";
+    std::wstring longestPath = L"C:\\" + std::wstring(252, L'b') + L".exe";  // 259
+    std::wstring pathOfMaxPath = L"C:\\" + std::wstring(253, L'c') + L".exe";  // 260
+    // "C:\ok.exe" quoted, a space, the arguments and the terminator: 32,767.
+    std::wstring longestArguments(32767 - 11 - 1 - 1, L'x');
+    store_.Add(MakeRun(L"C:\\first.exe", L"", At(9, 0)));
+    store_.Add(MakeRun(hugePath.c_str(), L"AppRunAtTime", At(9, 1)));
+    store_.Add(MakeRun(pathOfMaxPath.c_str(), L"", At(9, 1)));
+    store_.Add(MakeRun(L"C:\\ok.exe", (longestArguments + L"x").c_str(), At(9, 1)));
+    store_.Add(MakeRun(longestPath.c_str(), L"", At(9, 2)));
+    store_.Add(MakeRun(L"C:\\ok.exe", longestArguments.c_str(), At(9, 3)));
+    store_.Add(MakeRun(L"C:\\last.exe", L"AppRunAtTime", At(9, 4)));
+
+    shell::RunScheduler scheduler(kStoreKey, RecordStart, FakeClock);
+    EXPECT_EQ(4, scheduler.Poll());
+    std::vector<std::wstring> programs;
+    for (const auto& start : started) {
+        programs.push_back(start.first);
+    }
+    std::sort(programs.begin(), programs.end());
+    std::vector<std::wstring> expected = {longestPath, L"C:\\first.exe", L"C:\\last.exe",
+                                          L"C:\\ok.exe"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, programs);
+    // The refused ones are gone like runs whose program cannot start.
+    EXPECT_TRUE(store_.List().empty());
+
+    // The shell's own starter refuses before the system sees the path.
+    EXPECT_FALSE(shell::StartProgram(hugePath, L""));
+    EXPECT_FALSE(shell::StartProgram(L"C:\\ok.exe", longestArguments + L"x"));
 }
 
 }  // namespace

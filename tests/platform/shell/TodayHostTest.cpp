@@ -9,6 +9,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace shelltest;
 using shell::TodayScreen;
 
@@ -138,6 +140,78 @@ TEST_F(TodayHostTest, AnswersTheTextColourAndDrawsTheWatermarkUnderAnItem)
               Observed(L"Beta", L"WatermarkPixel"));
 
     EXPECT_EQ(0, SendMessageW(screen_.Window(), TODAYM_DRAWWATERMARK, 0, 0));
+}
+
+// A memory picture filled black, to see whether the watermark was drawn.
+class Canvas {
+public:
+    Canvas() : dc_(CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = 20;
+        info.bmiHeader.biHeight = 20;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+        PatBlt(dc_, 0, 0, 20, 20, BLACKNESS);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC Dc() const { return dc_; }
+    bool Drawn() const { return GetPixel(dc_, 5, 5) != RGB(0, 0, 0); }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+// Sends from a thread of its own while this one goes on dispatching.
+LRESULT SendFromAnotherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT answer = -1;
+    bool done = false;
+    std::thread sender([&] {
+        answer = SendMessageW(window, message, wParam, lParam);
+        done = true;
+    });
+    PumpUntil([&] { return done; });
+    sender.join();
+    return answer;
+}
+
+TEST_F(TodayHostTest, TakesTheWatermarkStructureOnlyFromASendOnItsOwnThread)
+{
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    HWND screen = screen_.Window();
+    Canvas canvas;
+    TODAYDRAWWATERMARKINFO info = {canvas.Dc(), {0, 0, 20, 20}, nullptr};
+    LPARAM good = reinterpret_cast<LPARAM>(&info);
+
+    // Posted by another program: a small number, or one that happens to be
+    // an address here; neither is read.
+    PostMessageW(screen, TODAYM_DRAWWATERMARK, 0, 0x40);
+    PostMessageW(screen, TODAYM_DRAWWATERMARK, 0, good);
+    PumpUntil([] { return false; }, 100);
+    EXPECT_TRUE(IsWindow(screen));
+    EXPECT_FALSE(canvas.Drawn());
+
+    EXPECT_EQ(0, SendFromAnotherThread(screen, TODAYM_DRAWWATERMARK, 0, good));
+    EXPECT_FALSE(canvas.Drawn());
+
+    // An item on the screen's thread still gets its picture.
+    EXPECT_EQ(1, SendMessageW(screen, TODAYM_DRAWWATERMARK, 0, good));
+    EXPECT_TRUE(canvas.Drawn());
+    // A rectangle of a billion rows is drawn as far as the picture goes.
+    info.rc = {0, -1000000000, 20, 1000000000};
+    EXPECT_EQ(1, SendMessageW(screen, TODAYM_DRAWWATERMARK, 0, good));
 }
 
 TEST_F(TodayHostTest, RunsAnItemsOptionsDialogOnlyWhenItHasOne)
