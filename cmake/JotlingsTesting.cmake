@@ -36,7 +36,11 @@ function(jotlings_gtest name)
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED device TIMEOUT ${T_TIMEOUT})
+  # A program that dies under Wine can still end with exit code 0: only
+  # GoogleTest's own verdict counts.
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED device TIMEOUT ${T_TIMEOUT}
+                       PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+                       FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
 
 # jotlings_device_test(NAME SCRIPT): an end-to-end scenario, a bash script run
