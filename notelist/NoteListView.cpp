@@ -1,0 +1,446 @@
+#include "notelist/NoteListView.h"
+
+#include "app/Application.h"
+#include "notes/DateTimeText.h"
+#include "notes/ExpiryRules.h"
+#include "platform/common/Text.h"
+#include "resources/resource.h"
+
+#include <aygshell.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace {
+
+// Child, visible, border, report view, selection shown without the focus.
+const DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS;
+const COLORREF kYellow = RGB(255, 255, 0);
+const COLORREF kImageTransparent = RGB(255, 0, 255);
+const int kColumnWidth = 100;
+const int kImageWidth = 16;
+const int kImageGrow = 3;
+const int kDefaultFontSize = 9;
+const size_t kTimeTextLength = 100;
+const size_t kTitleTextLength = 256;
+
+HINSTANCE ApplicationInstance()
+{
+    HINSTANCE instance = g_application != nullptr ? g_application->Instance() : nullptr;
+    return instance != nullptr ? instance : GetModuleHandleW(nullptr);
+}
+
+bool KeyDown(int key)
+{
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+}  // namespace
+
+NoteListView::NoteListView() = default;
+
+NoteListView::~NoteListView()
+{
+    Destroy();
+}
+
+void NoteListView::Create(HWND parentWindow, int x, int y, int w, int h)
+{
+    parent = parentWindow;
+    left = x;
+    top = y;
+    width = w;
+    height = h;
+    selectionKept = false;
+    list = CreateWindowExW(0, WC_LISTVIEWW, L"", kListStyle, x, y, w, h, parentWindow,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoteListId)),
+                           ApplicationInstance(), this);
+    if (list == nullptr)
+        return;
+    RefreshFont();
+    SendMessageW(list, LVM_SETBKCOLOR, 0, kYellow);
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, kYellow);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    previousProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteListView::ListProc)));
+    InsertColumns();
+    LoadImages();
+}
+
+void NoteListView::InsertColumns()
+{
+    const wchar_t* headings[] = {L"Time", L"Title"};
+    for (int column = 0; column < 2; ++column) {
+        LVCOLUMNW info = {};
+        info.mask = LVCF_TEXT | LVCF_WIDTH;
+        info.cx = kColumnWidth;
+        info.pszText = const_cast<wchar_t*>(headings[column]);
+        SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void NoteListView::LoadImages()
+{
+    images = ImageList_LoadImageW(ApplicationInstance(), MAKEINTRESOURCEW(IDB_NOTE_STATES), kImageWidth,
+                                  kImageGrow, kImageTransparent, IMAGE_BITMAP, 0);
+    if (images != nullptr)
+        SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+}
+
+void NoteListView::Destroy()
+{
+    if (list != nullptr) {
+        // Without LVS_SHAREIMAGELISTS the control frees its image lists
+        // itself; taking ours back first keeps this object the one owner.
+        SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+        DestroyWindow(list);
+    }
+    if (images != nullptr)
+        ImageList_Destroy(images);
+    if (font != nullptr)
+        DeleteObject(font);
+    list = nullptr;
+    parent = nullptr;
+    images = nullptr;
+    font = nullptr;
+    previousProc = nullptr;
+    left = top = width = height = 0;
+    itemCount = 0;
+    stylusDown = false;
+}
+
+void NoteListView::RefreshFont()
+{
+    int size = g_application != nullptr ? g_application->FontSize() : kDefaultFontSize;
+    LOGFONTW description = {};
+    description.lfHeight = -size;
+    CopyText(description.lfFaceName, LF_FACESIZE, L"Tahoma");
+    HFONT old = font;
+    font = CreateFontIndirectW(&description);
+    // The control lets go of the old font before it is deleted.
+    if (list != nullptr)
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (old != nullptr)
+        DeleteObject(old);
+}
+
+void NoteListView::BeginFill(int expectedRows)
+{
+    if (list == nullptr)
+        return;
+    // A visible report list repaints at every insert: 1000 rows take
+    // seconds that way, and a fraction of one with painting held off.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
+}
+
+void NoteListView::EndFill()
+{
+    if (list == nullptr)
+        return;
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool expired)
+{
+    if (list == nullptr)
+        return;
+    wchar_t timeText[kTimeTextLength];
+    if (NeverExpires(entry.expiry))
+        CopyText(timeText, kTimeTextLength, L"Never expire");
+    else
+        FormatDateTime(entry.expiry, true, timeText);
+
+    LVITEMW row = {};
+    row.mask = LVIF_TEXT | LVIF_IMAGE;
+    row.iItem = itemCount;
+    row.pszText = timeText;
+    row.iImage = expired ? kNoteImageExpired : NeverExpires(entry.expiry) ? kNoteImageNever : kNoteImagePending;
+    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+
+    wchar_t titleText[kTitleTextLength];
+    CopyText(titleText, kTitleTextLength, title);
+    LVITEMW column = {};
+    column.iSubItem = 1;
+    column.pszText = titleText;
+    SendMessageW(list, LVM_SETITEMTEXTW, itemCount, reinterpret_cast<LPARAM>(&column));
+    ++itemCount;
+}
+
+void NoteListView::DeleteAll()
+{
+    if (list != nullptr && SendMessageW(list, LVM_DELETEALLITEMS, 0, 0))
+        itemCount = 0;
+}
+
+void NoteListView::SelectAll()
+{
+    if (!HasRows())
+        return;
+    SetSelectionMark(0);
+    Focus(0);
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+}
+
+int NoteListView::GetSelection(int* rows)
+{
+    if (list == nullptr)
+        return 0;
+    if (rows == nullptr)
+        return SelectedCount();
+    int count = 0;
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row != -1;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+        rows[count++] = row;
+    return 0;
+}
+
+int NoteListView::GetSelectionMark()
+{
+    return list != nullptr ? static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0)) : -1;
+}
+
+void NoteListView::SelectForContextMenu(int row)
+{
+    if (list == nullptr || row < 0)
+        return;
+    if (SelectedCount() > 1 && IsSelected(row))
+        return;
+    SetSelectionMark(row);
+    Focus(row);
+    SetSelected(row, true);
+    DeselectAllBut(row);
+}
+
+// ---------------------------------------------------------------------------
+// The stylus
+// ---------------------------------------------------------------------------
+
+LRESULT CALLBACK NoteListView::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* view = reinterpret_cast<NoteListView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    // Wine's list view class asks for double-clicks, so the second of two
+    // quick taps would arrive as a double-click that its own code handles.
+    // On the handheld every tap follows the stylus rules below.
+    case WM_LBUTTONDBLCLK:
+        return view->OnStylusDown(lParam);
+    case WM_MOUSEMOVE:
+        return view->OnStylusMove(lParam);
+    case WM_LBUTTONUP:
+        return view->OnStylusUp(lParam);
+    default:
+        return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
+    }
+}
+
+LRESULT NoteListView::OnStylusDown(LPARAM point)
+{
+    bool ctrl = KeyDown(VK_CONTROL);
+    bool shift = KeyDown(VK_SHIFT);
+    stylusDown = true;
+    SetCapture(list);
+    int row = HitTest(point);
+    SetFocus(list);
+    lastStylusPoint = point;
+    Tap(row, ctrl, shift);
+
+    SHRGINFO gesture = {};
+    gesture.cbSize = sizeof(gesture);
+    gesture.hwndClient = list;
+    gesture.ptDown.x = GET_X_LPARAM(point);
+    gesture.ptDown.y = GET_Y_LPARAM(point);
+    gesture.dwFlags = SHRG_NOTIFYPARENT;
+    // The parent answers 1 when its popup menu opened for the selection.
+    if (SHRecognizeGesture(&gesture) != 1 && selectionKept)
+        Tap(row, ctrl, shift);
+    return 0;
+}
+
+LRESULT NoteListView::OnStylusMove(LPARAM point)
+{
+    if (!stylusDown)
+        return 0;
+    bool ctrl = KeyDown(VK_CONTROL);
+    bool shift = KeyDown(VK_SHIFT);
+    lastStylusPoint = point;
+    int row = HitTest(point);
+    if (row == -1 || !HasRows())
+        return 0;
+    if (!ctrl && !shift)
+        SelectRange(GetSelectionMark(), row, true, false);
+    else if (!shift)
+        DragWithCtrl(row);
+    return 0;
+}
+
+LRESULT NoteListView::OnStylusUp(LPARAM point)
+{
+    bool ctrl = KeyDown(VK_CONTROL);
+    bool shift = KeyDown(VK_SHIFT);
+    stylusDown = false;
+    ReleaseCapture();
+    lastStylusPoint = point;
+    int row = HitTest(point);
+    if (ctrl && !shift && HasRows() && row != -1 && FocusedRow() == row)
+        SetSelected(row, !IsSelected(row));
+    return 0;
+}
+
+void NoteListView::Tap(int row, bool ctrl, bool shift)
+{
+    if (!HasRows())
+        return;
+    if (row == -1) {
+        DeselectAll();
+        return;
+    }
+    anchor = row;
+    if (!ctrl && !shift) {
+        Focus(row);
+        if (SelectedCount() > 1 && !selectionKept) {
+            selectionKept = true;
+            return;
+        }
+        SetSelectionMark(row);
+        SetSelected(row, true);
+        DeselectAllBut(row);
+        selectionKept = false;
+    } else if (ctrl && !shift) {
+        // The row is toggled when the stylus is lifted over it.
+        Focus(row);
+    } else {
+        int focused = FocusedRow();
+        if (focused != -1) {
+            SelectRange(focused, row, !ctrl, false);
+        } else {
+            Focus(row);
+            SetSelected(row, true);
+        }
+    }
+}
+
+// Dragging with Ctrl toggles the rows the stylus passes over, seen from the
+// focused row where the drag began: coming back towards it untoggles them.
+void NoteListView::DragWithCtrl(int row)
+{
+    int focused = FocusedRow();
+    if (focused == -1 || row == anchor)
+        return;
+    if (row > focused) {
+        if (row > anchor)
+            SelectRange(anchor + 1, row, false, true);
+        else
+            SelectRange(row + 1, anchor, false, true);
+    } else if (row < focused) {
+        if (row > anchor)
+            SelectRange(anchor, row - 1, false, true);
+        else
+            SelectRange(row, anchor - 1, false, true);
+    } else {
+        SelectRange(anchor, anchor, false, true);
+    }
+    SetSelected(focused, false);
+    anchor = row;
+}
+
+int NoteListView::HitTest(LPARAM point)
+{
+    LVHITTESTINFO hit = {};
+    hit.pt.x = GET_X_LPARAM(point);
+    hit.pt.y = GET_Y_LPARAM(point);
+    return static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+bool NoteListView::HasRows()
+{
+    return list != nullptr && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0;
+}
+
+// ---------------------------------------------------------------------------
+// Selection primitives
+// ---------------------------------------------------------------------------
+
+void NoteListView::SetSelected(int row, bool selected)
+{
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = selected ? LVIS_SELECTED : 0;
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+bool NoteListView::IsSelected(int row)
+{
+    return SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
+}
+
+void NoteListView::Focus(int row)
+{
+    LVITEMW state = {};
+    state.stateMask = LVIS_FOCUSED;
+    state.state = LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+int NoteListView::FocusedRow()
+{
+    return ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+}
+
+int NoteListView::SelectedCount()
+{
+    return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+void NoteListView::SetSelectionMark(int row)
+{
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
+}
+
+void NoteListView::DeselectAll()
+{
+    DeselectAllBut(-1);
+}
+
+// Walks the selected rows only: a list of a thousand notes has few of them.
+void NoteListView::DeselectAllBut(int kept)
+{
+    int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    while (row != -1) {
+        int next = ListView_GetNextItem(list, row, LVNI_SELECTED);
+        if (row != kept)
+            SetSelected(row, false);
+        row = next;
+    }
+}
+
+void NoteListView::SelectRange(int a, int b, bool clearOutside, bool toggle)
+{
+    if (a == -1 || b == -1)
+        return;
+    int low = a < b ? a : b;
+    int high = a < b ? b : a;
+    if (clearOutside) {
+        int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+        while (row != -1) {
+            int next = ListView_GetNextItem(list, row, LVNI_SELECTED);
+            if (row < low || row > high)
+                SetSelected(row, false);
+            row = next;
+        }
+    }
+    int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    if (high >= count)
+        high = count - 1;
+    for (int row = low; row <= high; ++row) {
+        bool selected = IsSelected(row);
+        bool wanted = toggle ? !selected : true;
+        if (wanted != selected)
+            SetSelected(row, wanted);
+    }
+}

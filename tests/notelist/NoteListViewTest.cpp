@@ -1,0 +1,326 @@
+// The note list on the real list control, driven with the stylus messages
+// and key states a person produces: which rows end up selected, focused and
+// marked after taps, modifier taps, drags and tap-and-hold.
+#include "notelist/NoteListView.h"
+
+#include "notes/ExpiryRules.h"
+
+#include <aygshell.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+const int kRows = 6;
+const wchar_t kParentClass[] = L"NoteListViewTestParent";
+
+// Answers the tap-and-hold as the all-notes window does: the popup acts on
+// the selection mark, and there is no popup without one.
+struct HoldingParent {
+    NoteListView* view = nullptr;
+    int holds = 0;
+
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<HoldingParent*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self != nullptr && message == WM_NOTIFY &&
+            reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(GN_CONTEXTMENU)) {
+            ++self->holds;
+            int mark = self->view->GetSelectionMark();
+            if (mark == -1)
+                return 0;
+            self->view->SelectForContextMenu(mark);
+            return 1;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+};
+
+class NoteListViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = &HoldingParent::Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kParentClass;
+        RegisterClassW(&windowClass);
+        parentWindow = CreateWindowExW(0, kParentClass, L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+        parent.view = &view;
+        SetWindowLongPtrW(parentWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&parent));
+        view.Create(parentWindow, 5, 5, 230, 170);
+        ASSERT_NE(view.Window(), nullptr);
+        Modifiers(false, false);
+    }
+
+    void TearDown() override
+    {
+        Modifiers(false, false);
+        view.Destroy();
+        DestroyWindow(parentWindow);
+        Pump();
+    }
+
+    void Fill(int rows)
+    {
+        view.BeginFill(rows);
+        for (int i = 0; i < rows; ++i) {
+            NoteEntry entry = {};
+            entry.expiry.wHour = kNeverExpiresHour;
+            view.AppendNote(L"note", entry, false);
+        }
+        view.EndFill();
+    }
+
+    static void Modifiers(bool ctrl, bool shift)
+    {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+
+    static void Pump()
+    {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+
+    LPARAM RowPoint(int row)
+    {
+        RECT bounds = {};
+        bounds.left = LVIR_BOUNDS;
+        SendMessageW(view.Window(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+        return MAKELPARAM(30, (bounds.top + bounds.bottom) / 2);
+    }
+
+    LPARAM BelowRows() { return MAKELPARAM(30, 160); }
+
+    // A tap: the release is already waiting, so the gesture recogniser
+    // sees no hold and the release reaches the list after the press.
+    void Tap(LPARAM point, bool ctrl = false, bool shift = false, UINT down = WM_LBUTTONDOWN)
+    {
+        Modifiers(ctrl, shift);
+        PostMessageW(view.Window(), WM_LBUTTONUP, 0, point);
+        SendMessageW(view.Window(), down, MK_LBUTTON, point);
+        Pump();
+        Modifiers(false, false);
+    }
+
+    // Nothing queued: the recogniser waits out the hold and asks the parent.
+    void Hold(LPARAM point)
+    {
+        SendMessageW(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+        SendMessageW(view.Window(), WM_LBUTTONUP, 0, point);
+    }
+
+    // Down on the first point, through the others, up on the last.
+    void DragThrough(const std::vector<LPARAM>& points, bool ctrl = false)
+    {
+        Modifiers(ctrl, false);
+        // A move away from the press is no hold: the recogniser returns at once.
+        PostMessageW(view.Window(), WM_MOUSEMOVE, MK_LBUTTON, points[1]);
+        SendMessageW(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, points[0]);
+        Pump();
+        for (size_t i = 2; i < points.size(); ++i)
+            SendMessageW(view.Window(), WM_MOUSEMOVE, MK_LBUTTON, points[i]);
+        SendMessageW(view.Window(), WM_LBUTTONUP, 0, points.back());
+        Modifiers(false, false);
+    }
+
+    void Drag(const std::vector<int>& rows, bool ctrl = false)
+    {
+        std::vector<LPARAM> points;
+        for (int row : rows)
+            points.push_back(RowPoint(row));
+        DragThrough(points, ctrl);
+    }
+
+    std::vector<int> Selected()
+    {
+        std::vector<int> rows(view.GetSelection() + 1);
+        EXPECT_EQ(view.GetSelection(rows.data()), 0);
+        rows.pop_back();
+        return rows;
+    }
+
+    int Focused() { return ListView_GetNextItem(view.Window(), -1, LVNI_FOCUSED); }
+
+    NoteListView view;
+    HoldingParent parent;
+    HWND parentWindow = nullptr;
+};
+
+typedef std::vector<int> Rows;
+
+}  // namespace
+
+TEST_F(NoteListViewTest, PlainTapSelectsOnlyTheTappedRowEvenAsADoubleClick)
+{
+    Fill(kRows);
+    Tap(RowPoint(1));
+    EXPECT_EQ(Selected(), Rows({1}));
+    EXPECT_EQ(view.GetSelectionMark(), 1);
+    EXPECT_EQ(Focused(), 1);
+
+    // The second of two quick taps comes as a double-click.
+    Tap(RowPoint(3), false, false, WM_LBUTTONDBLCLK);
+    EXPECT_EQ(Selected(), Rows({3}));
+    EXPECT_EQ(view.GetSelectionMark(), 3);
+}
+
+TEST_F(NoteListViewTest, CtrlTapTogglesOnlyWhenLiftedOverTheSameRow)
+{
+    Fill(kRows);
+    Tap(RowPoint(1));
+    Tap(RowPoint(3), true);
+    EXPECT_EQ(Selected(), Rows({1, 3}));
+    Tap(RowPoint(1), true);
+    EXPECT_EQ(Selected(), Rows({3}));
+
+    Modifiers(true, false);
+    PostMessageW(view.Window(), WM_LBUTTONUP, 0, RowPoint(5));
+    SendMessageW(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, RowPoint(4));
+    Pump();
+    EXPECT_EQ(Selected(), Rows({3}));
+    EXPECT_EQ(Focused(), 4);
+}
+
+TEST_F(NoteListViewTest, ShiftTapSelectsFromTheFocusedRowAndCtrlShiftAddsTheRange)
+{
+    Fill(kRows);
+    Tap(RowPoint(1));
+    Tap(RowPoint(3), false, true);
+    EXPECT_EQ(Selected(), Rows({1, 2, 3}));
+    EXPECT_EQ(Focused(), 1);
+    Tap(RowPoint(0), false, true);
+    EXPECT_EQ(Selected(), Rows({0, 1}));
+
+    Tap(RowPoint(4), true);
+    Tap(RowPoint(5), true, true);
+    EXPECT_EQ(Selected(), Rows({0, 1, 4, 5}));
+}
+
+TEST_F(NoteListViewTest, TapBelowTheRowsClearsTheSelectionButKeepsFocusAndMark)
+{
+    Fill(kRows);
+    Tap(RowPoint(2));
+    Tap(RowPoint(4), false, true);
+    Tap(BelowRows());
+    EXPECT_EQ(Selected(), Rows());
+    EXPECT_EQ(Focused(), 2);
+    EXPECT_EQ(view.GetSelectionMark(), 2);
+}
+
+TEST_F(NoteListViewTest, DragsSelectFromTheMarkOrToggleWithCtrl)
+{
+    Fill(kRows);
+    Drag({1, 2, 3});
+    EXPECT_EQ(Selected(), Rows({1, 2, 3}));
+    Drag({1, 3, 2});
+    EXPECT_EQ(Selected(), Rows({1, 2}));
+
+    Tap(RowPoint(0));
+    // Out from row 2 to row 4 toggles 3 and 4; back to 3 untoggles 4; the
+    // release over 3, not the focused row, toggles nothing.
+    Drag({2, 4, 3}, true);
+    EXPECT_EQ(Selected(), Rows({0, 3}));
+    EXPECT_EQ(Focused(), 2);
+}
+
+TEST_F(NoteListViewTest, TapAndHoldKeepsAMultipleSelectionForThePopup)
+{
+    Fill(kRows);
+    auto selectOneToThree = [&] {
+        Tap(RowPoint(1));
+        Tap(RowPoint(3), false, true);
+        ASSERT_EQ(Selected(), Rows({1, 2, 3}));
+    };
+    selectOneToThree();
+    Hold(RowPoint(2));
+    EXPECT_EQ(parent.holds, 1);
+    EXPECT_EQ(Selected(), Rows({1, 2, 3}));
+
+    // Without a hold the tap collapses the selection to its row.
+    Tap(RowPoint(2));
+    EXPECT_EQ(parent.holds, 1);
+    EXPECT_EQ(Selected(), Rows({2}));
+
+    // Held on an unselected row: the popup acts on the mark, so the three
+    // stay and the held row only gets the focus.
+    selectOneToThree();
+    Hold(RowPoint(5));
+    EXPECT_EQ(parent.holds, 2);
+    EXPECT_EQ(Selected(), Rows({1, 2, 3}));
+    EXPECT_EQ(Focused(), 5);
+    EXPECT_EQ(view.GetSelectionMark(), 1);
+}
+
+TEST_F(NoteListViewTest, HoldWithoutMarkOpensNothingAndAnEmptyListIgnoresTheStylus)
+{
+    Hold(RowPoint(0));
+    Tap(BelowRows());
+    DragThrough({MAKELPARAM(30, 30), MAKELPARAM(30, 60), MAKELPARAM(30, 90)});
+    view.SelectAll();
+    EXPECT_EQ(view.GetSelection(), 0);
+    EXPECT_EQ(view.GetSelectionMark(), -1);
+    EXPECT_EQ(parent.holds, 1);
+
+    Fill(kRows);
+    view.SelectAll();
+    EXPECT_EQ(Selected(), Rows({0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(Focused(), 0);
+}
+
+TEST_F(NoteListViewTest, RowsShowTimeImageAndTitleAndSurviveRecreation)
+{
+    NoteEntry never = {};
+    never.expiry.wHour = kNeverExpiresHour;
+    NoteEntry dated = {};
+    dated.expiry = {2031, 5, 0, 17, 8, 30, 0, 0};
+
+    // Twice, since the control must not free the image list the view owns.
+    for (int round = 0; round < 2; ++round) {
+        view.DeleteAll();
+        view.AppendNote(L"Never", never, false);
+        view.AppendNote(L"Expired", never, true);
+        view.AppendNote(L"Dated", dated, false);
+        view.AppendNote(nullptr, dated, true);
+        ASSERT_EQ(view.ItemCount(), 4);
+
+        const int images[] = {kNoteImageNever, kNoteImageExpired, kNoteImagePending, kNoteImageExpired};
+        const wchar_t* titles[] = {L"Never", L"Expired", L"Dated", L""};
+        for (int row = 0; row < 4; ++row) {
+            wchar_t text[100] = L"";
+            LVITEMW item = {};
+            item.mask = LVIF_IMAGE | LVIF_TEXT;
+            item.iItem = row;
+            item.pszText = text;
+            item.cchTextMax = 100;
+            SendMessageW(view.Window(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            EXPECT_EQ(item.iImage, images[row]) << row;
+            if (row < 2)
+                EXPECT_STREQ(text, L"Never expire");
+            else
+                EXPECT_NE(wcsstr(text, L"17"), nullptr) << row;
+            ListView_GetItemText(view.Window(), row, 1, text, 100);
+            EXPECT_STREQ(text, titles[row]);
+        }
+        HIMAGELIST images0 = reinterpret_cast<HIMAGELIST>(SendMessageW(view.Window(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        ASSERT_NE(images0, nullptr);
+        EXPECT_EQ(ImageList_GetImageCount(images0), 3);
+
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(view.Window(), WM_GETFONT, 0, 0)), sizeof(font), &font);
+        EXPECT_EQ(font.lfHeight, -9);
+        EXPECT_STREQ(font.lfFaceName, L"Tahoma");
+
+        view.Destroy();
+        view.Create(parentWindow, 5, 5, 230, 170);
+    }
+}
