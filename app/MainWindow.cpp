@@ -2,8 +2,9 @@
 
 #include "app/Application.h"
 #include "app/MainMessages.h"
-#include "notes/DraftNoteWindow.h"
+#include "dialogs/AboutBox.h"
 #include "notes/NoteStore.h"
+#include "notes/SharedNoteMap.h"
 #include "resources/resource.h"
 
 #include <wchar.h>
@@ -20,6 +21,15 @@ const int kNameLength = 100;
 
 // The path being reported by ReportNoteSaved while its message is sent.
 const wchar_t* g_reportingPath = nullptr;
+// The command line this instance started with: the one text 1127 may carry.
+const wchar_t* g_startCommandLine = nullptr;
+
+// Makes finding the running instance and becoming it one step across
+// processes: two starts at the same moment cannot both become it.
+const wchar_t kStartMutexName[] = L"KORVA Jotlings Start";
+// A first instance busy in its start-up (an alarm's question on screen)
+// does not keep a second start waiting for ever.
+const DWORD kStartWaitMs = 10000;
 
 bool RealKeyHeld(int key)
 {
@@ -55,6 +65,37 @@ void OnCreate(HWND window, LPARAM lParam)
         *result = openedAlarm ? 1 : 0;
 }
 
+void OnOpenSharedNote()
+{
+    wchar_t path[MAX_PATH];
+    if (g_noteStore != nullptr && ReadSharedNotePath(path, MAX_PATH))
+        g_noteStore->OpenNoteByPath(path);
+}
+
+void OnOpenNotePath(WPARAM wParam)
+{
+    const wchar_t* path = reinterpret_cast<const wchar_t*>(wParam);
+    if (FromOtherThread() || path == nullptr || path != g_startCommandLine || g_noteStore == nullptr)
+        return;
+    g_noteStore->OpenNoteByPath(path);
+}
+
+void OnRecordButton(LPARAM lParam)
+{
+    if (g_noteStore == nullptr || g_application == nullptr || HIWORD(lParam) != g_application->RecordButtonKey())
+        return;
+    HWND note = g_noteStore->NewNote(true);
+    if (note != nullptr)
+        SetForegroundWindow(note);
+}
+
+void OnCommand(HWND window, WPARAM wParam)
+{
+    if (HIWORD(wParam) == 0 && LOWORD(wParam) == kCmdAbout && g_aboutBox != nullptr &&
+        g_aboutBox->Dialog() == nullptr)
+        g_aboutBox->Run(window);
+}
+
 void OnNoteSaved(WPARAM wParam, LPARAM lParam)
 {
     const wchar_t* path = reinterpret_cast<const wchar_t*>(lParam);
@@ -87,11 +128,42 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_CLOSE:
+        // Ending the program keeps the open note, as Done would.
+        if (g_noteStore != nullptr && !g_noteStore->CloseCurrentNote())
+            return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_COMMAND:
+        OnCommand(window, wParam);
+        return 0;
+    case WM_HOTKEY:
+        OnRecordButton(lParam);
+        return 0;
     case kMsgNoteSaved:
         OnNoteSaved(wParam, lParam);
         return 0;
+    case kMsgNoteClosed:
+        if (g_noteStore != nullptr)
+            g_noteStore->OnNoteClosed();
+        return 0;
+    case kMsgNoteOpening:
+    case kMsgShowAllNotes:
+        if (g_noteStore != nullptr)
+            g_noteStore->Show();
+        return 0;
+    case kMsgOpenSharedNote:
+        OnOpenSharedNote();
+        return 0;
+    case kMsgOpenNotePath:
+        OnOpenNotePath(wParam);
+        return 0;
+    case kMsgCheckExpired:
+        if (g_noteStore != nullptr)
+            g_noteStore->CheckExpired(true);
+        return 0;
     case kMsgNewNote:
-        DraftNoteWindow::OpenNew(nullptr);
+        if (g_noteStore != nullptr)
+            g_noteStore->NewNote(false);
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -104,12 +176,20 @@ bool StartInstance(HINSTANCE instance, const wchar_t* commandLine)
     LoadStringW(instance, IDS_APP_CLASS, className, kNameLength);
     LoadStringW(instance, IDS_APP_TITLE, title, kNameLength);
 
+    HANDLE startMutex = CreateMutexW(nullptr, FALSE, kStartMutexName);
+    if (startMutex != nullptr)
+        WaitForSingleObject(startMutex, kStartWaitMs);
     HWND running = FindWindowW(className, title);
     if (running != nullptr) {
+        if (startMutex != nullptr) {
+            ReleaseMutex(startMutex);
+            CloseHandle(startMutex);
+        }
         g_mainWindow = running;
         HandToRunningInstance(running, commandLine);
         return false;
     }
+    g_startCommandLine = commandLine;
 
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;
@@ -121,6 +201,10 @@ bool StartInstance(HINSTANCE instance, const wchar_t* commandLine)
 
     BYTE openedAlarm = 0;
     g_mainWindow = CreateWindowExW(0, className, title, 0, 0, 0, 0, 0, nullptr, nullptr, instance, &openedAlarm);
+    if (startMutex != nullptr) {
+        ReleaseMutex(startMutex);
+        CloseHandle(startMutex);
+    }
     if (g_mainWindow == nullptr)
         return false;
     UpdateWindow(g_mainWindow);

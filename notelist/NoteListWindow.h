@@ -1,16 +1,55 @@
-// The all-notes window's side of the note list: the list of entries and
-// the lock that guards it, shared with the note store that derives from it.
+// The all-notes window: every note in a list, the focused note's ink in a
+// preview below it, a menu bar with "New" and "Tools", and a popup menu on
+// tap-and-hold. Every command of the window is an abstract operation that
+// the note store carries out; this class also holds the store's list of
+// entries and the lock that guards it.
 #pragma once
 
+#include "dialogs/OptionsWindow.h"
+#include "dialogs/TitlesEditor.h"
+#include "notelist/NoteListView.h"
 #include "notes/NoteEntry.h"
+#include "notes/NoteRecord.h"
+#include "notewindow/InkControl.h"
+
+#include <windows.h>
+
+extern const wchar_t kNoteListClass[];   // "AllJotlingsWnd"
+
+// Messages the window takes besides the standard ones.
+const UINT kMsgListPopupMenu = WM_USER + 100;   // 1124, wParam x, lParam y in the list
 
 class NoteListWindow {
 public:
     NoteListWindow();
     virtual ~NoteListWindow();
+    NoteListWindow(const NoteListWindow&) = delete;
+    NoteListWindow& operator=(const NoteListWindow&) = delete;
 
-    // The user's commands, implemented by the note store.
+    // The user's commands, carried out by the note store.
+    virtual HWND NewNote(bool fromRecordButton) = 0;
+    virtual void DeleteSelected() = 0;
+    virtual void OpenNote(int position) = 0;
+    virtual void SetSelectedExpired() = 0;
     virtual void SortByColumn(int request) = 0;
+    virtual void PreviewNote(int position) = 0;
+    virtual void ApplyOptions() = 0;
+    virtual void ShowOptions(HWND parent) = 0;
+    virtual void ShowAbout() = 0;
+    virtual void OnActivate() = 0;
+    // Closes the open note as Done does; false when it stays open (it could
+    // not be stored and the user was told).
+    virtual bool CloseCurrentNote() = 0;
+
+    // Creates the window the first time; after that brings forward whatever
+    // of the program the user was in (options, About box, titles editor, or
+    // the list itself).
+    void Show();
+    // Fills the list again from the entries and empties the preview.
+    void RefreshList();
+    // Shows record (taken over; null empties the preview) from path.
+    void SetPreview(NoteRecord* record, const wchar_t* path);
+    int GetSelection(int* rows = nullptr) { return list.GetSelection(rows); }
 
     // Re-entrant for the thread that holds it: store operations call each
     // other while they hold it.
@@ -20,12 +59,38 @@ public:
     NoteEntry* FirstEntry() const { return firstEntry; }
     NoteEntry* LastEntry() const { return lastEntry; }
     HWND MainWindow() const { return mainWindow; }
+    HWND Window() const { return window; }
+    NoteListView& List() { return list; }
+    InkControl& Preview() { return preview; }
+    const wchar_t* PreviewPath() const { return previewPath; }
+    OptionsWindow& Options() { return options; }
+    TitlesEditor& Titles() { return titlesEditor; }
 
 protected:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool CreateListWindow();
+    void CreatePopupMenu();
+    void CreateMenuBar();
+    void FillList();
+    void OnCommand(WORD id);
+    LRESULT OnNotify(const NMHDR* header);
+    void OnPopupMenu(int x, int y);
+    void OnOptionsAccepted();
+
+    HMENU menu = nullptr;
+    HMENU popupMenu = nullptr;
+    HBRUSH background = nullptr;
+    NoteListView list;
+    InkControl preview;
+    NoteRecord* previewRecord = nullptr;
+    wchar_t previewPath[MAX_PATH];
+    HWND window = nullptr;
+    HWND mainWindow = nullptr;
     NoteEntry* firstEntry = nullptr;
     NoteEntry* lastEntry = nullptr;
-    HWND mainWindow = nullptr;
-    HWND listWindow = nullptr;
+    OptionsWindow options;
+    TitlesEditor titlesEditor;
 
 private:
     CRITICAL_SECTION listLock;

@@ -192,6 +192,30 @@ bool ReadNoteFile(const wchar_t* path, NoteRecord* record)
     return true;
 }
 
+bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record)
+{
+    record->ClearData();
+    DWORD size = 0;
+    BYTE* bytes = ReadWholeFile(path, &size);
+    for (DWORD waited = 0; bytes == nullptr && IsBusy(GetLastError()) && waited < g_noteFileBusyRetryMs;
+         waited += kRetryStepMs) {
+        Sleep(kRetryStepMs);
+        bytes = ReadWholeFile(path, &size);
+    }
+    if (bytes == nullptr)
+        return false;
+    bool whole = false;
+    if (size >= kNoteFileHeaderSize) {
+        ByteReader in(bytes + kNoteFileHeaderSize - 4, 4);
+        DWORD claimed = 0;
+        whole = in.U32(&claimed) && claimed <= size - kNoteFileHeaderSize;
+    }
+    if (whole)
+        ParseNote(bytes, size, record);
+    FreeNoteData(bytes);
+    return whole;
+}
+
 bool ReadNoteHead(const wchar_t* path, NoteHead* head)
 {
     HANDLE file = OpenExclusive(path, GENERIC_READ, OPEN_EXISTING);

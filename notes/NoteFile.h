@@ -33,6 +33,12 @@ bool WriteNoteFile(const wchar_t* path, const NoteRecord& record);
 // leaves the other fields alone; a damaged one yields what it holds whole.
 bool ReadNoteFile(const wchar_t* path, NoteRecord* record);
 
+// Reads a note to be edited and written back: waits up to
+// g_noteFileBusyRetryMs for a file another process holds, and is true only
+// when the file holds a whole note (head, zoom, length and all the data it
+// claims), so that saving the note never replaces bytes that were not read.
+bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
+
 // Reads expiry, title and expired flag. False when the file cannot be
 // opened or is too short for a head: such a file is not listed.
 bool ReadNoteHead(const wchar_t* path, NoteHead* head);

@@ -1,8 +1,16 @@
 #include "notes/NoteStore.h"
 
-#include "platform/common/Text.h"
+#include "app/Application.h"
+#include "app/MainMessages.h"
+#include "app/Settings.h"
+#include "app/UserPrompt.h"
+#include "dialogs/OptionSettings.h"
 #include "notes/ExpiryRules.h"
+#include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
+#include "platform/common/Text.h"
+
+#include <aygshell.h>
 
 #include <stdlib.h>
 #include <string.h>
@@ -65,6 +73,9 @@ NoteStore::NoteStore(const wchar_t* folder, const wchar_t* extension)
 
 NoteStore::~NoteStore()
 {
+    // The program is ending: the note window goes without being stored.
+    delete currentNoteWindow;
+    currentNoteWindow = nullptr;
     ClearEntries();
 }
 
@@ -286,9 +297,220 @@ void NoteStore::OrderNeverExpiringByCreation(NoteEntry** entries, int count, boo
 bool NoteStore::AttachMainWindow(HWND window)
 {
     mainWindow = window;
-    // The start-up expiry check opens due notes as alarms; it comes with
-    // the note window.
+    // Notes whose alarm was on screen when the program died come back first.
+    if (FileNoteWindow::RestoreNotesLeftAside(notesFolder, noteExtension) > 0)
+        LoadFolder();
+    if (g_application->Notify() || IsTodayItemEnabled())
+        return CheckExpired(false);
     return false;
+}
+
+bool NoteStore::CheckExpired(bool force)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    // The paths first: each alarm that opens closes the one before, whose
+    // save changes the list under the walk.
+    wchar_t** due = nullptr;
+    int dueCount = 0;
+    wchar_t candidate[MAX_PATH] = L"";
+    {
+        NoteListLock lock(this);
+        int count = EntryCount();
+        due = static_cast<wchar_t**>(calloc(count > 0 ? count : 1, sizeof(wchar_t*)));
+        if (due == nullptr)
+            return false;
+        const NoteEntry* earliest = nullptr;
+        for (NoteEntry* e = firstEntry; e != nullptr; e = e->next) {
+            if (NeverExpires(e->expiry))
+                continue;
+            if (e->expired == 0 && CompareTimes(e->expiry, now) != 1) {
+                due[dueCount] = CopyOf(e->path);
+                if (due[dueCount] != nullptr)
+                    ++dueCount;
+            } else if (earliest == nullptr || CompareTimes(e->expiry, earliest->expiry) != 1) {
+                earliest = e;
+            }
+        }
+        if (dueCount == 0 && force && earliest != nullptr)
+            CopyText(candidate, MAX_PATH, earliest->path);
+    }
+    bool opened = false;
+    for (int i = 0; i < dueCount; ++i) {
+        opened = OpenCurrent(due[i], OpenMode::Alarm) != nullptr || opened;
+        free(due[i]);
+    }
+    free(due);
+    if (!opened && candidate[0] != L'\0')
+        opened = OpenCurrent(candidate, OpenMode::Alarm) != nullptr;
+    if (opened)
+        RefreshList();
+    return opened;
+}
+
+bool NoteStore::CloseCurrentNote()
+{
+    if (currentNoteWindow != nullptr) {
+        currentNoteWindow->RequestClose();
+        if (currentNoteWindow->Window() != nullptr)
+            return false;   // kept open: the user was told why
+        delete currentNoteWindow;
+        currentNoteWindow = nullptr;
+    }
+    noteWindowOpen = false;
+    return true;
+}
+
+// path is the caller's copy: closing the note before may free the entry it
+// came from.
+HWND NoteStore::OpenCurrent(const wchar_t* path, int mode)
+{
+    if (!CloseCurrentNote())
+        return nullptr;
+    HWND owner = ListWindowHandle();
+    currentNoteWindow = new FileNoteWindow();
+    noteWindowOpen = true;
+    HWND shown = currentNoteWindow->Open(owner, path, mode, mainWindow);
+    if ((mode & OpenMode::ModeMask) == OpenMode::Alarm && path != nullptr) {
+        // Neither list shows a note while its alarm is up.
+        RemoveEntryByPath(path);
+    }
+    if (currentNoteWindow->Window() == nullptr) {
+        delete currentNoteWindow;
+        currentNoteWindow = nullptr;
+        noteWindowOpen = false;
+        return nullptr;
+    }
+    return shown != nullptr ? shown : currentNoteWindow->Window();
+}
+
+HWND NoteStore::NewNote(bool fromRecordButton)
+{
+    return OpenCurrent(nullptr, OpenMode::New | (fromRecordButton ? OpenMode::StartRecording : 0));
+}
+
+void NoteStore::OpenNote(int position)
+{
+    if (position < 0)
+        return;
+    wchar_t path[MAX_PATH];
+    {
+        NoteListLock lock(this);
+        NoteEntry* entry = EntryAt(position);
+        if (entry == nullptr)
+            return;
+        CopyText(path, MAX_PATH, entry->path);
+    }
+    OpenCurrent(path, OpenMode::Open);
+}
+
+void NoteStore::OpenNoteByPath(const wchar_t* path)
+{
+    if (path == nullptr || FindEntry(path) == nullptr)
+        return;
+    wchar_t copy[MAX_PATH];
+    CopyText(copy, MAX_PATH, path);
+    OpenCurrent(copy, OpenMode::Open);
+}
+
+void NoteStore::DeleteSelected()
+{
+    int count = GetSelection();
+    if (count <= 0)
+        return;
+    const wchar_t* text = count == 1 ? L"Do you really want to delete selected jotling?"
+                                     : L"Do you really want to delete selected jotlings?";
+    if (AskUser(mainWindow, text, L"Warning!", MB_YESNO) != IDYES)
+        return;
+    int* rows = static_cast<int*>(calloc(count, sizeof(int)));
+    if (rows == nullptr)
+        return;
+    GetSelection(rows);
+    NoteListLock lock(this);
+    int position = 0, next = 0;
+    for (NoteEntry* e = firstEntry; e != nullptr && next < count; ++position) {
+        if (position == rows[next]) {
+            ++next;
+            DeleteFileW(e->path);
+            e = RemoveEntry(e);
+        } else {
+            e = e->next;
+        }
+    }
+    free(rows);
+    RefreshList();
+    g_application->SignalChange();
+}
+
+void NoteStore::SetSelectedExpired()
+{
+    int count = GetSelection();
+    if (count <= 0)
+        return;
+    int* rows = static_cast<int*>(calloc(count, sizeof(int)));
+    if (rows == nullptr)
+        return;
+    GetSelection(rows);
+    {
+        NoteListLock lock(this);
+        FileNoteWindow marker;
+        int position = 0, next = 0;
+        for (NoteEntry* e = firstEntry; e != nullptr && next < count; e = e->next, ++position) {
+            if (position != rows[next])
+                continue;
+            ++next;
+            if (NeverExpires(e->expiry))
+                continue;
+            marker.Open(ListWindowHandle(), e->path, OpenMode::MarkExpired, mainWindow);
+            e->expired = 1;
+        }
+        RefreshList();
+    }
+    free(rows);
+}
+
+void NoteStore::PreviewNote(int position)
+{
+    if (position < 0)
+        return;
+    NoteListLock lock(this);
+    NoteEntry* entry = EntryAt(position);
+    if (entry == nullptr)
+        return;
+    NoteRecord* record = new NoteRecord();
+    FileNoteWindow reader;
+    reader.Open(nullptr, entry->path, OpenMode::LoadRecord, nullptr, record);
+    SetPreview(nullptr, nullptr);
+    SetPreview(record, entry->path);
+}
+
+void NoteStore::ApplyOptions()
+{
+    StoreOptionValues(options.Values(), *g_application);
+    list.RefreshFont();
+}
+
+void NoteStore::ShowOptions(HWND parent)
+{
+    LoadOptionValues(*g_application, &options.Values());
+    options.Open(parent);
+}
+
+void NoteStore::ShowAbout()
+{
+    PostMessageW(mainWindow, WM_COMMAND, kCmdAbout, 0);
+}
+
+void NoteStore::OnActivate()
+{
+    if (noteWindowOpen && currentNoteWindow != nullptr && currentNoteWindow->Window() != nullptr)
+        currentNoteWindow->BringToFront();
+}
+
+void NoteStore::OnNoteClosed()
+{
+    Show();
+    noteWindowOpen = false;
 }
 
 void NoteStore::OnNoteSaved(const wchar_t* path, bool isNew)
@@ -300,4 +522,5 @@ void NoteStore::OnNoteSaved(const wchar_t* path, bool isNew)
         RemoveEntryByPath(path);
     LoadEntry(path);
     SortByColumn(kSortReapply);
+    RefreshList();
 }

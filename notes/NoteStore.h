@@ -11,18 +11,42 @@ const int kSortDefault = -1;   // time ascending
 const int kSortByTime = 0;
 const int kSortByTitle = 1;
 
+class FileNoteWindow;
+
 class NoteStore : public NoteListWindow {
 public:
     // folder and extension name the notes ("<folder>\*<extension>").
     NoteStore(const wchar_t* folder, const wchar_t* extension);
     ~NoteStore() override;
 
+    HWND NewNote(bool fromRecordButton) override;
+    void DeleteSelected() override;
+    void OpenNote(int position) override;
+    void SetSelectedExpired() override;
     void SortByColumn(int request) override;
+    void PreviewNote(int position) override;
+    void ApplyOptions() override;
+    void ShowOptions(HWND parent) override;
+    void ShowAbout() override;
+    void OnActivate() override;
+    bool CloseCurrentNote() override;
 
-    // Run by the main window's creation; true when it opened an alarm.
+    // Run by the main window's creation: puts back notes a program ended
+    // during their alarm, then checks for due notes. True when it opened an
+    // alarm.
     bool AttachMainWindow(HWND window);
+    // Opens every due note as an alarm, one after the other; with force and
+    // none due, the note with the earliest expiry. True when one opened.
+    bool CheckExpired(bool force);
+    // Opens the listed note whose path is exactly this one.
+    void OpenNoteByPath(const wchar_t* path);
     // A note file was written: its entry is read again and the list sorted.
     void OnNoteSaved(const wchar_t* path, bool isNew);
+    // A note window closed.
+    void OnNoteClosed();
+
+    FileNoteWindow* CurrentNoteWindow() const { return currentNoteWindow; }
+    bool NoteWindowOpen() const { return noteWindowOpen; }
 
     void LoadFolder();
     NoteEntry* LoadEntry(const wchar_t* path);
@@ -39,12 +63,17 @@ public:
 
 private:
     void FreeEntry(NoteEntry* entry);
+    // Opens path in mode as the current note window, after closing the one
+    // before; false when that one stayed open.
+    HWND OpenCurrent(const wchar_t* path, int mode);
+    HWND ListWindowHandle() const { return window; }
     void OrderNeverExpiringByCreation(NoteEntry** entries, int count, bool descending);
 
     wchar_t notesFolder[MAX_PATH];
     wchar_t noteExtension[8];
     int sortColumn = -1;
     int sortDescending = -1;
+    FileNoteWindow* currentNoteWindow = nullptr;
     bool noteWindowOpen = false;
 };
 

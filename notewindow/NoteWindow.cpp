@@ -549,6 +549,8 @@ void NoteWindow::OnCloseRequest()
     }
     if (CollectNote())
         note.expired = 0;
+    if (!StoreNote())
+        return;
     DestroyWindowParts();
     OnClose(true);
 }

@@ -27,6 +27,10 @@ public:
     // Called once, after the window is gone; save asks the owner to store
     // the note.
     virtual void OnClose(bool save) = 0;
+    // Done with something to keep: called with the note collected and the
+    // window still there. False keeps the window open, so that a note that
+    // could not be stored is not lost.
+    virtual bool StoreNote() { return true; }
 
     // Builds and shows the window over owner for the note already loaded
     // into Note(). Null when the window cannot be made.
@@ -38,6 +42,12 @@ public:
     // Copies title, zoom, ink and the working expiry into the note; true
     // when the expiry changed.
     bool CollectNote();
+
+    // The alarm's sound: the wave file and the note's first recording.
+    void StartAlarmSound();
+    void StopAlarmSound();
+    // Push-to-talk: records while the hardware record button is held.
+    void StartRecordButtonRecording();
 
     // A preset of the expiry menu (118, 111-117) becomes the working expiry.
     void ApplyExpiryChoice(int command);

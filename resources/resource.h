@@ -68,3 +68,18 @@
 #define IDC_OPTIONS_MODE 1046
 #define IDC_OPTIONS_PAGE_STYLE 1047
 #define IDC_OPTIONS_ZOOM 1048
+
+// The all-notes window: menu bar 122 ("New", "Tools") and the popup menu.
+#define IDR_LIST_MENUBAR 122
+#define IDM_LIST_NEW 1113
+#define IDS_LIST_NEW 1115
+#define IDM_LIST_TOOLS 1150
+#define IDS_LIST_TOOLS 1152
+#define IDM_LIST_TITLES 1144
+#define IDM_LIST_OPTIONS 1122
+#define IDM_LIST_ABOUT 1158
+#define IDM_LIST_EDIT 102
+#define IDM_LIST_DELETE 107
+#define IDM_LIST_SET_EXPIRED 108
+#define IDM_LIST_SELECT_ALL 111
+#define IDC_LIST_PREVIEW 100

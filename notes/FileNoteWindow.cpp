@@ -1,0 +1,178 @@
+#include "notes/FileNoteWindow.h"
+
+#include "app/Application.h"
+#include "app/MainMessages.h"
+#include "app/MainWindow.h"
+#include "app/UserPrompt.h"
+#include "notes/NoteFile.h"
+#include "platform/common/Text.h"
+
+#include <wchar.h>
+
+const wchar_t kAsideSuffix[] = L".alarm";
+
+namespace {
+
+const wchar_t kCaption[] = L"Jotlings";
+const wchar_t kUnreadableText[] = L"This jotling could not be read. Its file is left as it is.";
+const wchar_t kNoFreeNameText[] =
+    L"All 1000 jotlings are in use. Delete some in the list of all jotlings, then tap ok again to keep this one.";
+const wchar_t kNotSavedText[] = L"This jotling could not be saved. Tap ok to try again.";
+
+}  // namespace
+
+FileNoteWindow::FileNoteWindow()
+{
+    asidePath[0] = L'\0';
+    storedPath[0] = L'\0';
+}
+
+FileNoteWindow::~FileNoteWindow() = default;
+
+HWND FileNoteWindow::Open(HWND owner, const wchar_t* path, int openMode, HWND notify, NoteRecord* record)
+{
+    mode = openMode & OpenMode::ModeMask;
+    notifyWindow = nullptr;
+    if (mode == OpenMode::New || mode == OpenMode::Open || mode == OpenMode::Alarm ||
+        mode == OpenMode::MarkExpired) {
+        notifyWindow = notify;
+        // The all-notes window comes forward first, so the note opens over it.
+        SendMessageW(notifyWindow, kMsgNoteOpening, 0, 0);
+    }
+    SetFilePath(L"");
+    if ((openMode == OpenMode::Open || openMode == OpenMode::Alarm) && path != nullptr)
+        CloseWindowsShowingFile(path);
+    SetFilePath(path);
+
+    switch (mode) {
+    case OpenMode::New: {
+        HWND window = Create(owner, false, false);
+        if (window != nullptr && (openMode & OpenMode::StartRecording) != 0)
+            StartRecordButtonRecording();
+        return window;
+    }
+    case OpenMode::Open:
+        if (ReadForEditing(path))
+            Create(owner, true, false);
+        return nullptr;
+    case OpenMode::Alarm:
+        if (!ReadForEditing(path))
+            return nullptr;
+        SetAside(path);
+        g_application->SignalChange();
+        Note().expired = 1;
+        if (Create(owner, true, true) != nullptr)
+            StartAlarmSound();
+        else if (wcscmp(asidePath, path) != 0 && MoveFileExW(asidePath, path, MOVEFILE_WRITE_THROUGH))
+            asidePath[0] = L'\0';   // no window to show it in: the note goes back
+        return nullptr;
+    case OpenMode::MarkExpired:
+        if (path != nullptr && ReadWholeNoteFile(path, &Note())) {
+            Note().expired = 1;
+            WriteNoteFile(path, Note());
+            g_application->SignalChange();
+        }
+        return nullptr;
+    case OpenMode::LoadRecord:
+        if (path != nullptr && record != nullptr)
+            ReadNoteFile(path, record);
+        return nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+// A note that cannot be read whole is not shown: an empty note saved back
+// would replace it.
+bool FileNoteWindow::ReadForEditing(const wchar_t* path)
+{
+    readWhole = path != nullptr && ReadWholeNoteFile(path, &Note());
+    if (!readWhole)
+        AskUser(nullptr, kUnreadableText, kCaption, MB_OK | MB_ICONWARNING);
+    return readWhole;
+}
+
+bool FileNoteWindow::SetAside(const wchar_t* path)
+{
+    asidePath[0] = L'\0';
+    if (FormatText(asidePath, MAX_PATH, L"%s%s", path, kAsideSuffix) < 0 ||
+        !MoveFileExW(path, asidePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        // Left where it is, then: the note is still there if anything goes
+        // wrong, and closing replaces it as it would the aside copy.
+        CopyText(asidePath, MAX_PATH, path);
+        return false;
+    }
+    return true;
+}
+
+void FileNoteWindow::DropAside()
+{
+    if (asidePath[0] != L'\0')
+        DeleteFileW(asidePath);
+    asidePath[0] = L'\0';
+}
+
+bool FileNoteWindow::StoreNote()
+{
+    storedPath[0] = L'\0';
+    // An alarm's note with "AutoDel" is done with: nothing to keep.
+    if (Note().expired == 1 && g_application->AutoDel())
+        return true;
+    wchar_t target[MAX_PATH];
+    if (mode == OpenMode::Open) {
+        CopyText(target, MAX_PATH, FilePath());
+    } else if (!NewNoteFileName(g_application->NotesFolder(), g_application->NoteExtension(), target, MAX_PATH)) {
+        AskUser(Window(), kNoFreeNameText, kCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    if (!WriteNoteFile(target, Note())) {
+        AskUser(Window(), kNotSavedText, kCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    CopyText(storedPath, MAX_PATH, target);
+    return true;
+}
+
+void FileNoteWindow::OnClose(bool save)
+{
+    StopAlarmSound();
+    if (mode == OpenMode::Alarm)
+        DropAside();
+    if (save && storedPath[0] != L'\0') {
+        ReportNoteSaved(notifyWindow, storedPath, mode != OpenMode::Open);
+        g_application->SignalChange();
+    } else if (!save && mode == OpenMode::Open && readWhole && WriteNoteFile(FilePath(), Note())) {
+        // An opened note is always written back, so the list takes it again.
+        ReportNoteSaved(notifyWindow, FilePath(), false);
+        g_application->SignalChange();
+    }
+    PostMessageW(notifyWindow, kMsgNoteClosed, 0, 0);
+}
+
+int FileNoteWindow::RestoreNotesLeftAside(const wchar_t* folder, const wchar_t* extension)
+{
+    wchar_t pattern[MAX_PATH];
+    if (FormatText(pattern, MAX_PATH, L"%s\\*%s%s", folder, extension, kAsideSuffix) < 0)
+        return 0;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(pattern, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int restored = 0;
+    size_t suffixLength = wcslen(kAsideSuffix);
+    do {
+        wchar_t aside[MAX_PATH], target[MAX_PATH];
+        size_t length = wcslen(found.cFileName);
+        if (length <= suffixLength || FormatText(aside, MAX_PATH, L"%s\\%s", folder, found.cFileName) < 0)
+            continue;
+        CopyText(target, MAX_PATH, aside);
+        target[wcslen(aside) - suffixLength] = L'\0';
+        if (GetFileAttributesW(target) != INVALID_FILE_ATTRIBUTES &&
+            !NewNoteFileName(folder, extension, target, MAX_PATH))
+            continue;   // no name free: it stays aside, whole, for a later start
+        if (MoveFileExW(aside, target, MOVEFILE_WRITE_THROUGH))
+            ++restored;
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return restored;
+}

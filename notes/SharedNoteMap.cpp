@@ -1,0 +1,60 @@
+#include "notes/SharedNoteMap.h"
+
+#include "app/MainMessages.h"
+
+#include <string.h>
+
+const wchar_t kSharedNoteMapName[] = L"JotlingsMap";
+
+namespace {
+
+const size_t kPathUnits = kSharedNoteMapSize / sizeof(wchar_t);
+
+HANDLE OpenMap()
+{
+    return CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSharedNoteMapSize,
+                              kSharedNoteMapName);
+}
+
+}  // namespace
+
+bool HandOverNotePath(HWND mainWindow, const wchar_t* path)
+{
+    if (path == nullptr || wcslen(path) >= kPathUnits)
+        return false;
+    HANDLE map = OpenMap();
+    if (map == nullptr)
+        return false;
+    void* view = MapViewOfFile(map, FILE_MAP_WRITE, 0, 0, 0);
+    if (view == nullptr) {
+        CloseHandle(map);
+        return false;
+    }
+    memcpy(view, path, (wcslen(path) + 1) * sizeof(wchar_t));
+    UnmapViewOfFile(view);
+    SendMessageW(mainWindow, kMsgOpenSharedNote, reinterpret_cast<WPARAM>(map), 0);
+    CloseHandle(map);
+    return true;
+}
+
+bool ReadSharedNotePath(wchar_t* out, size_t count)
+{
+    if (out == nullptr || count == 0)
+        return false;
+    out[0] = L'\0';
+    HANDLE map = OpenMap();
+    if (map == nullptr)
+        return false;
+    const wchar_t* view = static_cast<const wchar_t*>(MapViewOfFile(map, FILE_MAP_WRITE, 0, 0, 0));
+    if (view != nullptr) {
+        // The writer is another program: the text ends within the map or
+        // where the map ends, whatever it wrote.
+        size_t i = 0;
+        for (; i + 1 < count && i + 1 < kPathUnits && view[i] != L'\0'; ++i)
+            out[i] = view[i];
+        out[i] = L'\0';
+        UnmapViewOfFile(view);
+    }
+    CloseHandle(map);
+    return out[0] != L'\0';
+}
