@@ -44,3 +44,8 @@
 #define IDC_TITLES_UP 1041
 #define IDC_TITLES_DOWN 1042
 #define IDC_TITLES_DELETE_ALL 1043
+
+// The About box's texts.
+#define IDC_ABOUT_NAME 1590
+#define IDC_ABOUT_VERSION 1591
+#define IDC_ABOUT_PURPOSE 1592
