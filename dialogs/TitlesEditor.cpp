@@ -178,17 +178,23 @@ void TitlesEditor::OnPaint()
 }
 
 // The list gives the input panel room when it is up and takes it back when
-// it goes down; its top-left corner stays where it is.
+// it goes down; its top-left corner stays where it is. The panel's own
+// change at start-up arrives before the handles are kept, so the list is
+// looked up here.
 void TitlesEditor::OnSettingChange(WPARAM action)
 {
-    if (action != SPI_SETSIPINFO || list == nullptr)
+    HWND listBox = GetDlgItem(dialog, IDC_TITLES_LIST);
+    if (action != SPI_SETSIPINFO || listBox == nullptr)
         return;
     SIPINFO info = {};
     info.cbSize = sizeof info;
     if (!SHSipInfo(SPI_GETSIPINFO, 0, &info, 0))
         return;
     int height = (info.fdwFlags & SIPF_ON) ? kListHeightPanelUp : kListHeightPanelDown;
-    SetWindowPos(list, nullptr, 0, 0, kListWidth, height, SWP_NOMOVE | SWP_SHOWWINDOW);
+    // Without SWP_NOZORDER the list would rise to the top of the z-order and
+    // become the first stop of the tab order, taking the focus that the
+    // dialog gives the title box when it opens.
+    SetWindowPos(listBox, nullptr, 0, 0, kListWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
 }
 
 void TitlesEditor::OnCommand(WORD id, WORD notification)
