@@ -11,19 +11,11 @@ class HelpTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        StartedPrograms().clear();
+        HelpCommandLines().clear();
         SetStartProgramFunction(RecordStart);
     }
     void TearDown() override { SetStartProgramFunction(nullptr); }
 };
-
-DWORD TemplateStyle(int id)
-{
-    HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_DIALOG);
-    if (resource == nullptr)
-        return 0;
-    return *static_cast<const DWORD*>(LockResource(LoadResource(nullptr, resource)));
-}
 
 }  // namespace
 
@@ -33,29 +25,25 @@ TEST_F(HelpTest, CommandLineNamesTheFileAndTheAnchorWhenThereIsOne)
     ShowHelp(kHelpFile, nullptr);
     std::wstring longAnchor(400, L'a');
     ShowHelp(kHelpFile, longAnchor.c_str());
-    ASSERT_EQ(StartedPrograms().size(), 3u);
-    EXPECT_EQ(StartedPrograms()[0].program, L"PegHelp.exe");
-    EXPECT_EQ(StartedPrograms()[0].commandLine, L"file:Jotlings.htm#Titles");
-    EXPECT_EQ(StartedPrograms()[1].commandLine, L"file:Jotlings.htm");
-    EXPECT_EQ(StartedPrograms()[2].commandLine.size(), 259u);  // cut to the 260-character line
+    ASSERT_EQ(HelpCommandLines().size(), 3u);
+    EXPECT_EQ(HelpCommandLines()[0], L"PegHelp.exe file:Jotlings.htm#Titles");
+    EXPECT_EQ(HelpCommandLines()[1], L"PegHelp.exe file:Jotlings.htm");
+    EXPECT_EQ(HelpCommandLines()[2].size(), 12 + 259u);  // cut to the 260-character line
 }
 
 TEST_F(HelpTest, AboutBoxShowsThePictureAndAsksForItsTopic)
 {
-    EXPECT_EQ(TemplateStyle(IDD_ABOUT), 0x90000240u);
-    EXPECT_EQ(TemplateStyle(IDD_TITLES_EDITOR), 0x80C800C0u);
     AboutBox box;
     WithModalDialog([&] { box.Run(nullptr); }, [&] { return box.Dialog(); }, [](HWND dialog) {
         ASSERT_NE(dialog, nullptr);
-        HWND picture = nullptr;
+        EXPECT_EQ(DWORD(GetWindowLongW(dialog, GWL_STYLE)) & (WS_CAPTION | WS_POPUP), DWORD(WS_POPUP));
+        HBITMAP picture = nullptr;
         for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0)
-                picture = child;
+            if (picture == nullptr)
+                picture = reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
         }
-        ASSERT_NE(picture, nullptr);
         BITMAP bitmap = {};
-        GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof bitmap,
-                   &bitmap);
+        ASSERT_NE(GetObjectW(picture, sizeof bitmap, &bitmap), 0);
         EXPECT_EQ(bitmap.bmWidth, 32);
         EXPECT_EQ(bitmap.bmHeight, 32);
         wchar_t name[64] = L"";
@@ -64,8 +52,7 @@ TEST_F(HelpTest, AboutBoxShowsThePictureAndAsksForItsTopic)
 
         HELPINFO help = {sizeof help};
         SendMessageW(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
-        ASSERT_EQ(StartedPrograms().size(), 1u);
-        EXPECT_EQ(StartedPrograms()[0].commandLine, L"file:Jotlings.htm#About");
+        EXPECT_EQ(HelpCommandLines(), std::vector<std::wstring>{L"PegHelp.exe file:Jotlings.htm#About"});
     });
     EXPECT_EQ(box.Dialog(), nullptr);
 }

@@ -1,5 +1,6 @@
-// What the dialog tests share: a clean settings key, the stored titles, and
-// running a modal dialog with a script that acts inside its message loop.
+// Shared by the dialog tests: a clean settings key, the stored titles, a
+// recorder for started programs, and a modal dialog driven from inside its
+// own message loop.
 #pragma once
 
 #include "app/Settings.h"
@@ -11,25 +12,27 @@
 #include <string>
 #include <vector>
 
+using Titles = std::vector<std::wstring>;
+
 inline void RemoveSettingsKey()
 {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
 }
 
-inline std::vector<std::wstring> StoredTitles()
+inline Titles StoredTitles()
 {
     TitleList titles;
-    std::vector<std::wstring> out;
+    Titles out(titles.Count());
     for (int i = 0; i < titles.Count(); ++i) {
         wchar_t text[260] = L"";
         titles.GetAt(i, text, 260);
-        out.push_back(text);
+        out[i] = text;
     }
     return out;
 }
 
-inline void StoreTitles(const std::vector<std::wstring>& texts)
+inline void StoreTitles(const Titles& texts)
 {
     TitleList titles;
     titles.Clear();
@@ -38,9 +41,22 @@ inline void StoreTitles(const std::vector<std::wstring>& texts)
     titles.Save();
 }
 
-// Runs `run` (which shows a modal dialog) and calls `script` from inside the
-// dialog's message loop, with the dialog that `dialogOf` then names. A
-// dialog the script leaves open is closed with Done (IDOK).
+// Command lines ShowHelp would have started PegHelp.exe with.
+inline std::vector<std::wstring>& HelpCommandLines()
+{
+    static std::vector<std::wstring> lines;
+    return lines;
+}
+
+inline BOOL RecordStart(const wchar_t* program, wchar_t* commandLine)
+{
+    HelpCommandLines().push_back(std::wstring(program) + L" " + commandLine);
+    return TRUE;
+}
+
+// Runs `run`, which shows a modal dialog, and calls `script` inside that
+// dialog's message loop with the dialog `dialogOf` names. A dialog the script
+// leaves open is closed with Done (IDOK).
 inline void WithModalDialog(const std::function<void()>& run, const std::function<HWND()>& dialogOf,
                             const std::function<void(HWND)>& script)
 {
@@ -56,32 +72,4 @@ inline void WithModalDialog(const std::function<void()>& run, const std::functio
             SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     run();
-}
-
-// Programs that ShowHelp would have started: program and command line.
-struct StartedProgram {
-    std::wstring program;
-    std::wstring commandLine;
-};
-
-inline std::vector<StartedProgram>& StartedPrograms()
-{
-    static std::vector<StartedProgram> started;
-    return started;
-}
-
-inline BOOL RecordStart(const wchar_t* program, wchar_t* commandLine)
-{
-    StartedPrograms().push_back({program, commandLine});
-    return TRUE;
-}
-
-// Hands every message waiting for this thread to its window.
-inline void Pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
 }
