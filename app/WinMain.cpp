@@ -1,6 +1,7 @@
 // The entry of Jotlings.exe.
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "dialogs/AboutBox.h"
 #include "notes/NoteStore.h"
 
 #include <commctrl.h>
@@ -10,6 +11,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
     g_application = new Application();
     g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+    g_aboutBox = new AboutBox();
     g_application->SetInstance(instance);
 
     INITCOMMONCONTROLSEX controls = {8, ICC_DATE_CLASSES};
@@ -20,6 +22,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
         return 0;
     int exitCode = RunMessageLoop();
 
+    delete g_aboutBox;
+    g_aboutBox = nullptr;
     delete g_noteStore;
     g_noteStore = nullptr;
     delete g_application;

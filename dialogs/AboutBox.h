@@ -18,9 +18,14 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog();
+    void OnDestroy();
 
     HWND dialog = nullptr;
     HWND owner = nullptr;
+    // The product name's larger type, made for the open dialog.
+    HFONT nameFont = nullptr;
 };
 
 // The process-wide About box, made by the entry routine.

@@ -16,7 +16,20 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    // The handlers are private members of the implementation.
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog();
+    void OnPaint();
+    void OnSettingChange(WPARAM action);
+    void OnCommand(WORD id, WORD notification);
+    void OnEditNotification(WORD notification);
+    void InitControls();
+    void UpdateButtons();
+    void Add();
+    void DeleteSelected();
+    void MoveSelected(int step);
+    void DeleteAllTitles();
+    void SaveFromDialog();
+    int Ask(const wchar_t* text, const wchar_t* caption, UINT buttons);
 
     HWND dialog = nullptr;
     HWND owner = nullptr;
@@ -28,3 +41,8 @@ private:
     HWND add = nullptr;
     HWND deleteAll = nullptr;
 };
+
+// How the editor asks the user (MessageBoxW by default). Tests answer in its
+// place; null puts the default back.
+typedef int (*TitlesEditorMessageBox)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
+void SetTitlesEditorMessageBox(TitlesEditorMessageBox function);

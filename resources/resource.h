@@ -83,3 +83,8 @@
 #define IDM_LIST_SET_EXPIRED 108
 #define IDM_LIST_SELECT_ALL 111
 #define IDC_LIST_PREVIEW 100
+
+// The About box's texts.
+#define IDC_ABOUT_NAME 1590
+#define IDC_ABOUT_VERSION 1591
+#define IDC_ABOUT_PURPOSE 1592

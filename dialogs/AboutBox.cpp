@@ -1,0 +1,127 @@
+#include "dialogs/AboutBox.h"
+
+#include "app/Application.h"
+#include "dialogs/Help.h"
+#include "resources/resource.h"
+
+#include <aygshell.h>
+#include <cecompat.h>
+
+AboutBox* g_aboutBox = nullptr;
+
+namespace {
+
+const wchar_t kHelpAnchor[] = L"About";
+// The product name stands out in a larger, bold face of the dialog's font.
+const int kNameFontHeight = -16;
+
+HINSTANCE ApplicationInstance()
+{
+    if (g_application != nullptr && g_application->Instance() != nullptr)
+        return g_application->Instance();
+    return GetModuleHandleW(nullptr);
+}
+
+}  // namespace
+
+AboutBox::AboutBox() = default;
+
+AboutBox::~AboutBox()
+{
+    if (nameFont != nullptr)
+        DeleteObject(nameFont);
+}
+
+void AboutBox::Run(HWND ownerWindow)
+{
+    if (dialog != nullptr) {
+        BringToFront();
+        return;
+    }
+    owner = ownerWindow;
+    HINSTANCE instance = ApplicationInstance();
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(IDD_ABOUT), RT_DIALOG);
+    HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
+    auto* dialogTemplate = loaded != nullptr ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
+    if (dialogTemplate != nullptr)
+        DialogBoxIndirectParamW(instance, dialogTemplate, owner, DialogProc, reinterpret_cast<LPARAM>(this));
+    dialog = nullptr;
+}
+
+void AboutBox::BringToFront()
+{
+    if (dialog == nullptr)
+        return;
+    SetForegroundWindow(dialog);
+    SHFullScreen(dialog, SHFS_HIDESIPBUTTON);
+    SHFullScreen(dialog, SHFS_SHOWSIPBUTTON);
+}
+
+INT_PTR CALLBACK AboutBox::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrW(window, CE_GWL_USERDATA, lParam);
+    auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(window, CE_GWL_USERDATA));
+    if (box == nullptr)
+        return FALSE;
+    if (message == WM_INITDIALOG)
+        box->dialog = window;
+    return box->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+    case WM_HELP:
+        ShowHelp(kHelpFile, kHelpAnchor);
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK)
+            return FALSE;
+        EndDialog(dialog, 1);
+        return TRUE;
+    // The handheld draws dialogs white; the picture's background is white too.
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    case WM_CTLCOLORSTATIC:
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void AboutBox::OnInitDialog()
+{
+    SHINITDLGINFO info = {};
+    info.dwMask = SHIDIM_FLAGS;
+    info.hDlg = dialog;
+    info.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLG;
+    SHInitDialog(&info);
+
+    LOGFONTW face = {};
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    if (dialogFont == nullptr || GetObjectW(dialogFont, sizeof face, &face) == 0)
+        lstrcpynW(face.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+    face.lfHeight = kNameFontHeight;
+    face.lfWidth = 0;
+    face.lfWeight = FW_BOLD;
+    nameFont = CreateFontIndirectW(&face);
+    if (nameFont != nullptr)
+        SendDlgItemMessageW(dialog, IDC_ABOUT_NAME, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont), FALSE);
+}
+
+void AboutBox::OnDestroy()
+{
+    // The name's static goes with the dialog, so the font may go now.
+    if (nameFont != nullptr) {
+        DeleteObject(nameFont);
+        nameFont = nullptr;
+    }
+}
