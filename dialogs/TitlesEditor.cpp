@@ -1,6 +1,7 @@
 #include "dialogs/TitlesEditor.h"
 
 #include "app/Application.h"
+#include "app/UserPrompt.h"
 #include "dialogs/Help.h"
 #include "dialogs/TitleList.h"
 #include "resources/resource.h"
@@ -25,13 +26,6 @@ const int kListHeightPanelDown = 209;
 // The grey band along the bottom edge, where the menu bar would be.
 const int kBandHeight = 25;
 
-int DefaultMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
-{
-    return MessageBoxW(owner, text, caption, type);
-}
-
-TitlesEditorMessageBox g_messageBox = DefaultMessageBox;
-
 HINSTANCE ApplicationInstance()
 {
     if (g_application != nullptr && g_application->Instance() != nullptr)
@@ -55,11 +49,6 @@ int ItemCount(HWND list)
 }
 
 }  // namespace
-
-void SetTitlesEditorMessageBox(TitlesEditorMessageBox function)
-{
-    g_messageBox = function != nullptr ? function : DefaultMessageBox;
-}
 
 TitlesEditor::TitlesEditor() = default;
 
@@ -338,5 +327,5 @@ void TitlesEditor::SaveFromDialog()
 
 int TitlesEditor::Ask(const wchar_t* text, const wchar_t* caption, UINT buttons)
 {
-    return g_messageBox(dialog, text, caption, buttons);
+    return AskUser(dialog, text, caption, buttons);
 }

@@ -41,8 +41,3 @@ private:
     HWND add = nullptr;
     HWND deleteAll = nullptr;
 };
-
-// How the editor asks the user (MessageBoxW by default). Tests answer in its
-// place; null puts the default back.
-typedef int (*TitlesEditorMessageBox)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
-void SetTitlesEditorMessageBox(TitlesEditorMessageBox function);

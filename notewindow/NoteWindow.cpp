@@ -177,9 +177,10 @@ HWND NoteWindow::Create(HWND ownerWindow, bool stored, bool alarmWindow)
     modified = 0;
 
     if (storedNote) {
-        // Posted, so that it lands after the title list's first entry was
-        // selected into the box.
-        PostMessageW(titleBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(note.title));
+        // After the title list's first entry was selected into the box. The
+        // handheld posts this; a desktop system refuses to post a pointer
+        // below WM_USER, and the selection is done by now anyway.
+        SetWindowTextW(titleBox, note.title);
         ink.SetInkData(note.data, note.dataLength);
         ink.SetZoom(int(note.zoom));
         picker.WorkingExpiry() = note.expiry;

@@ -1,3 +1,4 @@
+#include "app/UserPrompt.h"
 #include "dialogs/Help.h"
 #include "dialogs/TitlesEditor.h"
 #include "resources/resource.h"
@@ -76,12 +77,12 @@ protected:
         g_asked.clear();
         g_answers.clear();
         HelpCommandLines().clear();
-        SetTitlesEditorMessageBox(Answer);
+        SetAskUserFunction(Answer);
         SetStartProgramFunction(RecordStart);
     }
     void TearDown() override
     {
-        SetTitlesEditorMessageBox(nullptr);
+        SetAskUserFunction(nullptr);
         SetStartProgramFunction(nullptr);
         RemoveSettingsKey();
     }

@@ -334,8 +334,10 @@ TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
     EXPECT_TRUE(Start());   // put back, and due again
     EXPECT_EQ(L"Dentist", ShownTitle());
     Done(ShownNote());
-    EXPECT_EQ((std::vector<std::wstring>{L"Jotling2.jot"}), Files());
-    EXPECT_EQ(1, Head(L"Jotling2.jot").expired);
+    // Kept as an expired note under the first free name, as every alarm is.
+    EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot"}), Files());
+    EXPECT_EQ(1, Head(L"Jotling0.jot").expired);
+    EXPECT_STREQ(L"Dentist", Head(L"Jotling0.jot").title);
 }
 
 TEST_F(NoteLifeTest, NoteThatCannotBeReadWholeIsNeitherShownNorOverwritten)
