@@ -1,0 +1,216 @@
+// The all-notes window's own side: its menus and list notices reach the
+// store's operations (recorded by a stand-in store), its popup opens only
+// over a selection, and Show brings forward what the user was in.
+#include "notelist/NoteListWindow.h"
+
+#include "app/Application.h"
+#include "dialogs/Help.h"
+#include "resources/resource.h"
+#include "tests/support/TempFolder.h"
+
+#include <aygshell.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::wstring> g_helpStarts;
+BOOL RecordStart(const wchar_t*, wchar_t* commandLine)
+{
+    g_helpStarts.push_back(commandLine);
+    return TRUE;
+}
+
+class RecordingList : public NoteListWindow {
+public:
+    HWND NewNote(bool fromRecordButton) override { return Record(L"NewNote", fromRecordButton), nullptr; }
+    void DeleteSelected() override { Record(L"DeleteSelected"); }
+    void OpenNote(int position) override { Record(L"OpenNote", position); }
+    void SetSelectedExpired() override { Record(L"SetSelectedExpired"); }
+    void SortByColumn(int request) override { Record(L"SortByColumn", request); }
+    void PreviewNote(int position) override { Record(L"PreviewNote", position); }
+    void ApplyOptions() override { Record(L"ApplyOptions"); }
+    void ShowOptions(HWND parent) override { Record(L"ShowOptions", parent == Window()); }
+    void ShowAbout() override { Record(L"ShowAbout"); }
+    void OnActivate() override {}
+    bool CloseCurrentNote() override { return Record(L"CloseCurrentNote"), true; }
+
+    void Record(const wchar_t* operation, int argument = 0)
+    {
+        calls.push_back(std::wstring(operation) + L" " + std::to_wstring(argument));
+    }
+    void AddEntry(const wchar_t* title)
+    {
+        NoteEntry* entry = static_cast<NoteEntry*>(calloc(1, sizeof(NoteEntry)));
+        entry->title = _wcsdup(title);
+        entry->path = _wcsdup(title);
+        entry->expiry.wHour = 25;
+        (lastEntry != nullptr ? lastEntry->next : firstEntry) = entry;
+        lastEntry = entry;
+    }
+    ~RecordingList() override
+    {
+        while (firstEntry != nullptr) {
+            NoteEntry* next = firstEntry->next;
+            free(firstEntry->title);
+            free(firstEntry->path);
+            free(firstEntry);
+            firstEntry = next;
+        }
+    }
+    void SetMainWindow(HWND main) { mainWindow = main; }
+
+    std::vector<std::wstring> calls;
+};
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+class NoteListWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
+        g_application = new Application(documents.Path());
+        g_application->SetInstance(GetModuleHandleW(nullptr));
+        g_helpStarts.clear();
+        SetStartProgramFunction(RecordStart);
+        main = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        list.SetMainWindow(main);
+        for (const wchar_t* title : {L"one", L"two", L"three"})
+            list.AddEntry(title);
+        list.Show();
+        Pump();
+        list.calls.clear();
+    }
+    void TearDown() override
+    {
+        SetStartProgramFunction(nullptr);
+        DestroyWindow(main);
+        Pump();
+        delete g_application;
+        g_application = nullptr;
+    }
+
+    void Command(WORD id)
+    {
+        SendMessageW(list.Window(), WM_COMMAND, id, 0);
+        Pump();
+    }
+
+    LRESULT Hold(int x, int y)
+    {
+        NMRGINFO hold = {};
+        hold.hdr.hwndFrom = list.List().Window();
+        hold.hdr.idFrom = kNoteListId;
+        hold.hdr.code = GN_CONTEXTMENU;
+        hold.ptAction = {x, y};
+        return SendMessageW(list.Window(), WM_NOTIFY, kNoteListId, reinterpret_cast<LPARAM>(&hold));
+    }
+
+    TempFolder documents;
+    RecordingList list;
+    HWND main = nullptr;
+};
+
+TEST_F(NoteListWindowTest, ShowMakesTheWindowSortedAndFilled)
+{
+    RecordingList fresh;
+    fresh.AddEntry(L"only");
+    fresh.Show();
+    ASSERT_NE(nullptr, fresh.Window());
+    EXPECT_EQ(std::vector<std::wstring>{L"SortByColumn -1"}, fresh.calls);
+    EXPECT_EQ(1, ListView_GetItemCount(fresh.List().Window()));
+    wchar_t className[32];
+    GetClassNameW(fresh.Window(), className, 32);
+    EXPECT_STREQ(L"AllJotlingsWnd", className);
+}
+
+TEST_F(NoteListWindowTest, MenusAndListNoticesReachTheStoreOperations)
+{
+    ListView_SetItemState(list.List().Window(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(list.List().Window(), 1);
+    Pump();
+    for (int id : {IDM_LIST_EDIT, IDM_LIST_DELETE, IDM_LIST_SET_EXPIRED, IDM_LIST_NEW, IDM_LIST_OPTIONS,
+                   IDM_LIST_ABOUT, 4242})
+        Command(WORD(id));
+    NMLISTVIEW click = {};
+    click.hdr = {list.List().Window(), UINT_PTR(kNoteListId), UINT(LVN_COLUMNCLICK)};
+    click.iSubItem = 1;
+    SendMessageW(list.Window(), WM_NOTIFY, kNoteListId, reinterpret_cast<LPARAM>(&click));
+    SendMessageW(list.Window(), kMsgOptionsAccepted, 0, 0);
+
+    std::vector<std::wstring> expected = {
+        L"PreviewNote 1",   // the focus reached row 1
+        L"OpenNote 1",      L"DeleteSelected 0", L"SetSelectedExpired 0", L"NewNote 0",
+        L"ShowOptions 1",   L"ShowAbout 0",      L"SortByColumn 1",       L"ApplyOptions 0",
+    };
+    EXPECT_EQ(expected, list.calls);
+    // The column's new order is shown at once.
+    EXPECT_EQ(3, ListView_GetItemCount(list.List().Window()));
+
+    SendMessageW(list.Window(), WM_HELP, 0, 0);
+    ASSERT_EQ(1u, g_helpStarts.size());
+    EXPECT_NE(std::wstring::npos, g_helpStarts[0].find(L"file:Jotlings.htm#AllJotl"));
+}
+
+TEST_F(NoteListWindowTest, HoldOpensThePopupOnlyOverASelection)
+{
+    EXPECT_EQ(0, Hold(20, 20));   // no row ever selected: no mark
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, list.Window(), kMsgListPopupMenu, kMsgListPopupMenu, PM_REMOVE));
+
+    list.List().SelectAll();
+    ListView_SetSelectionMark(list.List().Window(), 0);
+    EXPECT_EQ(1, Hold(20, 30));
+    ASSERT_TRUE(PeekMessageW(&msg, list.Window(), kMsgListPopupMenu, kMsgListPopupMenu, PM_REMOVE));
+    EXPECT_EQ(20u, msg.wParam);
+    EXPECT_EQ(30, msg.lParam);
+    EXPECT_EQ(3, list.GetSelection());   // the popup acts on all three
+}
+
+TEST_F(NoteListWindowTest, ClosingKeepsTheOpenNoteThenEndsTheProgram)
+{
+    SendMessageW(list.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(std::vector<std::wstring>{L"CloseCurrentNote 0"}, list.calls);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, main, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    EXPECT_EQ(nullptr, list.Window());
+}
+
+NoteListWindow* g_shown = nullptr;
+HWND g_frontAfterShow = nullptr;
+bool g_frontIsOptions = false;
+void CALLBACK ShowWhileOptionsOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    SetForegroundWindow(g_shown->Window());
+    g_shown->Show();
+    g_frontAfterShow = GetForegroundWindow();
+    OptionsWindow& options = g_shown->Options();
+    g_frontIsOptions = g_frontAfterShow == options.Window() || g_frontAfterShow == options.Sheet() ||
+                       IsChild(options.Window(), g_frontAfterShow);
+    options.Close();
+}
+
+TEST_F(NoteListWindowTest, ShowBringsTheOpenOptionsForwardInsteadOfTheList)
+{
+    g_shown = &list;
+    SetTimer(nullptr, 0, 200, ShowWhileOptionsOpen);
+    list.Options().Open(list.Window());
+    EXPECT_NE(nullptr, g_frontAfterShow);
+    EXPECT_TRUE(g_frontIsOptions);
+    EXPECT_FALSE(list.Options().IsOpen());
+}
+
+}  // namespace
