@@ -23,120 +23,50 @@
 
 namespace {
 
-// One call of the sound seam: a file, a recording (the tag after "WAVE" in
-// its block), or a cut (no sound).
-struct SoundCall {
-    enum Kind { kFile, kRecording, kCut } kind;
-    std::wstring file;
-    std::string tag;
-};
+// The fake sound call records each call: "file:PATH", "rec:TAG" (the tag
+// after "WAVE" in the recording's block) or "cut". Held calls wait, as a
+// long sound would, until a cut or Release (ten seconds at most, so that a
+// fault fails instead of hanging).
+CRITICAL_SECTION g_soundLock;
+std::vector<std::string> g_sounds;
+HANDLE g_soundEnd = nullptr;
+bool g_holdSounds = false;
+DWORD g_cutTakesMs = 0;
+volatile LONG g_entered = 0, g_returned = 0;
 
-// The fake PlaySoundW. Held calls wait, like a long sound, until released:
-// files by Release(), recordings by a cut (as a real cut ends any sound).
-class FakeSound {
-public:
-    static void Install()
-    {
-        InitializeCriticalSection(&lock);
-        released = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        cut = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        calls.clear();
-        holdFiles = holdRecordings = false;
-        lingerMs = 0;
-        filesEntered = filesReturned = recordingsEntered = recordingsReturned = 0;
-        InkControl::playSound = Play;
-    }
-    static void Uninstall()
-    {
-        // Nothing held may outlive the test.
-        SetEvent(released);
-        SetEvent(cut);
-        for (int i = 0; i < 500 && (AlarmSound::FilesPlaying() > 0); ++i)
-            Sleep(10);
-        InkControl::playSound = PlaySoundW;
-        CloseHandle(released);
-        CloseHandle(cut);
-        DeleteCriticalSection(&lock);
-    }
-    static std::vector<SoundCall> Calls()
-    {
-        EnterCriticalSection(&lock);
-        std::vector<SoundCall> copy = calls;
-        LeaveCriticalSection(&lock);
-        return copy;
-    }
-    static int Count(SoundCall::Kind kind)
-    {
-        int n = 0;
-        for (const SoundCall& call : Calls())
-            n += call.kind == kind ? 1 : 0;
-        return n;
-    }
-    static void Release() { SetEvent(released); }
-
-    static bool holdFiles, holdRecordings;
-    static DWORD lingerMs;  // a cut recording takes this long to return
-    static volatile LONG filesEntered, filesReturned, recordingsEntered, recordingsReturned;
-
-private:
-    static BOOL WINAPI Play(LPCWSTR sound, HMODULE, DWORD flags)
-    {
-        SoundCall call = {SoundCall::kCut, L"", ""};
-        if (sound != nullptr && (flags & SND_MEMORY) != 0) {
-            call.kind = SoundCall::kRecording;
-            call.tag.assign(reinterpret_cast<const char*>(sound) + 8, 9);
-        } else if (sound != nullptr) {
-            call.kind = SoundCall::kFile;
-            call.file = sound;
-        }
-        EnterCriticalSection(&lock);
-        calls.push_back(call);
-        LeaveCriticalSection(&lock);
-
-        // Bounded, so that a fault shows as a failed expectation, not a hang.
-        const DWORD kHeldAtMost = 10000;
-        switch (call.kind) {
-        case SoundCall::kCut:
-            SetEvent(cut);
-            break;
-        case SoundCall::kFile:
-            InterlockedIncrement(&filesEntered);
-            if (holdFiles)
-                WaitForSingleObject(released, kHeldAtMost);
-            InterlockedIncrement(&filesReturned);
-            break;
-        case SoundCall::kRecording:
-            InterlockedIncrement(&recordingsEntered);
-            if (holdRecordings) {
-                WaitForSingleObject(cut, kHeldAtMost);
-                Sleep(lingerMs);
-            }
-            InterlockedIncrement(&recordingsReturned);
-            break;
-        }
+BOOL WINAPI FakePlaySound(LPCWSTR sound, HMODULE, DWORD flags)
+{
+    std::string call = "cut";
+    if (sound != nullptr && (flags & SND_MEMORY) != 0)
+        call = "rec:" + std::string(reinterpret_cast<const char*>(sound) + 12, 5);
+    else if (sound != nullptr)
+        call = "file:" + std::string(sound, sound + wcslen(sound));
+    EnterCriticalSection(&g_soundLock);
+    g_sounds.push_back(call);
+    LeaveCriticalSection(&g_soundLock);
+    if (sound == nullptr) {
+        SetEvent(g_soundEnd);
         return TRUE;
     }
+    InterlockedIncrement(&g_entered);
+    if (g_holdSounds) {
+        WaitForSingleObject(g_soundEnd, 10000);
+        Sleep(g_cutTakesMs);
+    }
+    InterlockedIncrement(&g_returned);
+    return TRUE;
+}
 
-    static CRITICAL_SECTION lock;
-    static HANDLE released, cut;
-    static std::vector<SoundCall> calls;
-};
-CRITICAL_SECTION FakeSound::lock;
-HANDLE FakeSound::released = nullptr;
-HANDLE FakeSound::cut = nullptr;
-std::vector<SoundCall> FakeSound::calls;
-bool FakeSound::holdFiles = false;
-bool FakeSound::holdRecordings = false;
-DWORD FakeSound::lingerMs = 0;
-volatile LONG FakeSound::filesEntered = 0;
-volatile LONG FakeSound::filesReturned = 0;
-volatile LONG FakeSound::recordingsEntered = 0;
-volatile LONG FakeSound::recordingsReturned = 0;
-
+std::vector<std::string> Sounds()
+{
+    EnterCriticalSection(&g_soundLock);
+    std::vector<std::string> copy = g_sounds;
+    LeaveCriticalSection(&g_soundLock);
+    return copy;
+}
 LONG Read(volatile LONG& value) { return InterlockedCompareExchange(&value, 0, 0); }
 
-// A note window closed as the file-bound one closes it: the alarm's sound
-// is stopped first. It opens up what the tests look at.
+// Closed as the file-bound note window closes: the alarm's sound first.
 class AlarmNoteWindow : public NoteWindow {
 public:
     void OnClose(bool save) override
@@ -149,24 +79,13 @@ public:
     std::vector<bool> closes;
 };
 
-// Which program messages each window received, in order.
-std::map<HWND, std::vector<UINT>> g_received;
-std::map<HWND, WNDPROC> g_originalProcs;
-LRESULT CALLBACK RecordMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// How many 1127 each window received.
+std::map<HWND, int> g_stops;
+std::map<HWND, WNDPROC> g_procs;
+LRESULT CALLBACK CountStops(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message >= WM_USER)
-        g_received[window].push_back(message);
-    return CallWindowProcW(g_originalProcs[window], window, message, wParam, lParam);
-}
-
-void Pump()
-{
-    InkSpy::Pump();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    g_stops[window] += message == kMsgNoteStopRecording ? 1 : 0;
+    return CallWindowProcW(g_procs[window], window, message, wParam, lParam);
 }
 
 // Pumps until done() holds, for at most ten seconds.
@@ -174,22 +93,15 @@ template <class Condition>
 bool PumpUntil(Condition done)
 {
     for (int i = 0; i < 1000; ++i) {
-        Pump();
+        InkSpy::Pump();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
         if (done())
             return true;
         Sleep(10);
     }
     return false;
-}
-
-// A note whose content holds two recordings; only the first may be heard.
-std::vector<uint8_t> TwoRecordings()
-{
-    std::string bytes = "ink strokes...";
-    bytes += std::string("RIFF") + std::string(4, '\x20') + "WAVEfirst-----";
-    bytes += "more strokes";
-    bytes += std::string("RIFF") + std::string(4, '\x20') + "WAVEsecond----";
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 const wchar_t kChime[] = L"C:\\Sounds\\chime.wav";
@@ -203,273 +115,228 @@ protected:
         MakeApplication();
         InkSpy::Register();
         InkSpy::Reset();
-        FakeSound::Install();
-        g_received.clear();
+        // A note holding two recordings; only the first may be heard.
+        const char content[] = "strokes RIFF    WAVEfirst strokes RIFF    WAVEsecond";
+        InkSpy::config.content.assign(content, content + sizeof content - 1);
+        InitializeCriticalSection(&g_soundLock);
+        g_soundEnd = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        g_sounds.clear();
+        g_holdSounds = false;
+        g_entered = g_returned = 0;
+        InkControl::playSound = FakePlaySound;
     }
     void TearDown() override
     {
         for (AlarmNoteWindow* window : windows)
             delete window;
-        Pump();
-        FakeSound::Uninstall();
+        SetEvent(g_soundEnd);
+        PumpUntil([] { return AlarmSound::FilesPlaying() == 0; });
+        InkControl::playSound = PlaySoundW;
+        CloseHandle(g_soundEnd);
+        DeleteCriticalSection(&g_soundLock);
         delete g_application;
         g_application = nullptr;
     }
-
     void MakeApplication()
     {
         g_application = new Application(documents.Path());
         g_application->SetInstance(GetModuleHandleW(nullptr));
-        g_application->SetMode(0);
-        g_application->SetPage(0);
-        g_application->SetZoom(3);
         g_application->SetSoundPath(kChime);
         g_application->SetRecBtn(0);
     }
-
     void Settings(bool playSnd, bool playRec, int count)
     {
         g_application->SetPlaySnd(playSnd);
         g_application->SetPlayRec(playRec);
         g_application->SetSndCount(count);
     }
-
-    // Opens a note window (kept by the test), its messages recorded.
+    // An alarm note window, or a new one; place: memory to build it in.
     AlarmNoteWindow* Open(bool alarm, void* place = nullptr)
     {
-        AlarmNoteWindow* window = place != nullptr ? new (place) AlarmNoteWindow() : new AlarmNoteWindow();
+        AlarmNoteWindow* note = place != nullptr ? new (place) AlarmNoteWindow() : new AlarmNoteWindow();
         if (place == nullptr)
-            windows.push_back(window);
-        HWND hwnd = window->Create(nullptr, alarm, alarm);
-        EXPECT_NE(nullptr, hwnd);
-        if (hwnd != nullptr)
-            g_originalProcs[hwnd] = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordMessages)));
-        Pump();
-        return window;
+            windows.push_back(note);
+        HWND window = note->Create(nullptr, alarm, alarm);
+        EXPECT_NE(nullptr, window);
+        g_procs[window] = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountStops)));
+        PumpUntil([] { return true; });
+        return note;
     }
-
-    void Done(NoteWindow* window)
+    void Done(NoteWindow* note)
     {
-        SendMessageW(window->Window(), WM_COMMAND, IDOK, 0);
-        Pump();
+        SendMessageW(note->Window(), WM_COMMAND, IDOK, 0);
+        PumpUntil([] { return true; });
     }
 
     TempFolder documents;
     std::vector<AlarmNoteWindow*> windows;
 };
 
-TEST_F(AlarmSoundTest, RecordingPlaysTheFirstRecordingSndCountTimesAndEndsByItself)
+TEST_F(AlarmSoundTest, RecordingPlaysSndCountTimesAndTheCloseCutsItAtOnceAndWaitsForIt)
 {
     Settings(false, true, 3);
-    InkSpy::config.content = TwoRecordings();
     AlarmNoteWindow* note = Open(true);
     note->StartAlarmSound();
     ASSERT_TRUE(PumpUntil([&] { return !note->RecordingPlaying(); }));
-
-    std::vector<SoundCall> calls = FakeSound::Calls();
-    ASSERT_EQ(3u, calls.size());
-    for (const SoundCall& call : calls) {
-        EXPECT_EQ(SoundCall::kRecording, call.kind);
-        EXPECT_EQ("WAVEfirst", call.tag);
-    }
-    // Over by itself: closing has nothing to cut (a cut would end any wave
-    // file still playing).
+    std::vector<std::string> three(3, "rec:first");
+    EXPECT_EQ(three, Sounds());
+    // Over by itself, it is not cut: a cut ends a wave file playing too.
     Done(note);
-    EXPECT_EQ(std::vector<bool>{true}, note->closes);
-    EXPECT_EQ(3u, FakeSound::Calls().size());
-}
+    EXPECT_EQ(three, Sounds());
 
-TEST_F(AlarmSoundTest, ClosingCutsTheRecordingAtOnceAndWaitsForItsThread)
-{
-    Settings(false, true, 3);
-    InkSpy::config.content = TwoRecordings();
-    FakeSound::holdRecordings = true;
-    FakeSound::lingerMs = 150;
-    AlarmNoteWindow* note = Open(true);
+    g_holdSounds = true;
+    g_cutTakesMs = 150;
+    g_sounds.clear();
+    note = Open(true);
     note->StartAlarmSound();
-    ASSERT_TRUE(PumpUntil([] { return Read(FakeSound::recordingsEntered) == 1; }));
-
+    ASSERT_TRUE(PumpUntil([] { return Read(g_entered) == 4; }));
     Done(note);
     ASSERT_EQ(std::vector<bool>{true}, note->closes);
-    // The close returned only after the cut sound came back and the thread
-    // ended, without a second repetition.
-    EXPECT_EQ(1, Read(FakeSound::recordingsReturned));
+    // Back only once the cut sound returned and the thread ended, with no
+    // second repetition.
+    EXPECT_EQ(4, Read(g_returned));
     EXPECT_FALSE(note->RecordingPlaying());
-    std::vector<SoundCall> calls = FakeSound::Calls();
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(SoundCall::kRecording, calls[0].kind);
-    EXPECT_EQ(SoundCall::kCut, calls[1].kind);
-    EXPECT_EQ(1, FakeSound::Count(SoundCall::kRecording));
+    std::vector<std::string> sounds = Sounds();
+    ASSERT_GE(sounds.size(), 2u);
+    EXPECT_EQ("rec:first", sounds[0]);
+    sounds.erase(sounds.begin());
+    EXPECT_EQ(std::vector<std::string>(sounds.size(), "cut"), sounds);
 }
 
-TEST_F(AlarmSoundTest, WaveFilePlaysSndCountTimesAndACountBelowOneNothing)
+TEST_F(AlarmSoundTest, WaveFilePlaysSndCountTimesOutlivingItsWindowWithoutTouchingIt)
 {
-    Settings(true, false, 2);
-    AlarmNoteWindow* note = Open(true);
-    note->StartAlarmSound();
-    ASSERT_TRUE(PumpUntil([] { return AlarmSound::FilesPlaying() == 0; }));
-    std::vector<SoundCall> calls = FakeSound::Calls();
-    ASSERT_EQ(2u, calls.size());
-    for (const SoundCall& call : calls) {
-        EXPECT_EQ(SoundCall::kFile, call.kind);
-        EXPECT_EQ(kChime, call.file);
-    }
-
+    AlarmNoteWindow* plain = Open(true);
     for (int count : {0, -3}) {
         Settings(true, true, count);
-        InkSpy::config.content = TwoRecordings();
-        note->StartAlarmSound();
+        plain->StartAlarmSound();
         EXPECT_EQ(0, AlarmSound::FilesPlaying()) << count;
-        EXPECT_FALSE(note->RecordingPlaying()) << count;
+        EXPECT_FALSE(plain->RecordingPlaying()) << count;
     }
-    // Nor does a setting without a path.
-    Settings(true, false, 1);
-    g_application->SetSoundPath(L"");
-    note->StartAlarmSound();
-    EXPECT_EQ(0, AlarmSound::FilesPlaying());
-    EXPECT_EQ(2u, FakeSound::Calls().size());
-}
 
-TEST_F(AlarmSoundTest, WaveFileOutlivesItsWindowWithoutTouchingIt)
-{
     Settings(true, false, 2);
-    FakeSound::holdFiles = true;
-    // The window lives in pages of its own, made unreadable once it is gone:
-    // any touch of the object by the sound thread after that faults.
+    g_holdSounds = true;
+    // In pages of its own, made unreadable once the window is gone: a touch
+    // of the object by the sound thread after that faults.
     SIZE_T size = (sizeof(AlarmNoteWindow) + 4095) & ~SIZE_T(4095);
     void* place = VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    ASSERT_NE(nullptr, place);
     AlarmNoteWindow* note = Open(true, place);
     note->StartAlarmSound();
-    ASSERT_TRUE(PumpUntil([] { return Read(FakeSound::filesEntered) == 1; }));
-
+    ASSERT_TRUE(PumpUntil([] { return Read(g_entered) == 1; }));
     // Closing neither waits for the file nor cuts it.
     Done(note);
     EXPECT_EQ(std::vector<bool>{true}, note->closes);
-    EXPECT_EQ(0, Read(FakeSound::filesReturned));
-    EXPECT_EQ(0, FakeSound::Count(SoundCall::kCut));
+    EXPECT_EQ(0, Read(g_returned));
     note->~AlarmNoteWindow();
     DWORD previous = 0;
     ASSERT_TRUE(VirtualProtect(place, size, PAGE_NOACCESS, &previous));
-
-    // The settings change and the program's object goes too.
-    g_application->SetSoundPath(L"C:\\Sounds\\other.wav");
+    g_application->SetSoundPath(L"C:\\other.wav");
     g_application->SetSndCount(5);
     delete g_application;
     g_application = nullptr;
 
-    FakeSound::Release();
+    SetEvent(g_soundEnd);
     ASSERT_TRUE(PumpUntil([] { return AlarmSound::FilesPlaying() == 0; }));
-    std::vector<SoundCall> calls = FakeSound::Calls();
-    ASSERT_EQ(2u, calls.size());
-    EXPECT_EQ(kChime, calls[0].file);
-    EXPECT_EQ(kChime, calls[1].file);
-
+    EXPECT_EQ(std::vector<std::string>(2, "file:C:\\Sounds\\chime.wav"), Sounds());
     VirtualFree(place, 0, MEM_RELEASE);
     MakeApplication();
 }
 
-// Push-to-talk. The button table names "Button 5", so the program's record
-// key is a real key that SendInput can hold down.
+// Push-to-talk with the program's record key held through the real input:
+// the button table names "Button 5".
 class RecordButtonTest : public AlarmSoundTest {
 protected:
     void SetUp() override
     {
         AlarmSoundTest::SetUp();
         RegWriteString(kTable, L"Name", L"Button 5");
-        key = g_application->RecordButtonKey();
+        key = WORD(g_application->RecordButtonKey());
+        other = Open(false)->Window();
+        note = Open(false);
+        InkSpy::ClearLog();
+        g_stops.clear();
+        Press(0);
     }
     void TearDown() override
     {
-        if (held)
-            Press(false);
+        Press(KEYEVENTF_KEYUP);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTable);
         AlarmSoundTest::TearDown();
     }
-    void Press(bool down)
+    void Press(DWORD flags)
     {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = WORD(key);
-        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        ASSERT_EQ(1u, SendInput(1, &input, sizeof input));
-        held = down;
-    }
-    static std::vector<UINT> StopsAndStarts(const std::vector<InkSpyMessage>& log)
-    {
-        std::vector<UINT> result;
-        for (const InkSpyMessage& m : log) {
-            if (m.window == 'C' && (m.msg == kInkStopRecording || m.msg == kInkStartRecording))
-                result.push_back(m.msg);
-        }
-        return result;
-    }
-    static int Count(HWND window, UINT message)
-    {
-        int n = 0;
-        for (UINT m : g_received[window])
-            n += m == message ? 1 : 0;
-        return n;
+        INPUT input = {INPUT_KEYBOARD, {}};
+        input.ki = {key, 0, flags, 0, 0};
+        SendInput(1, &input, sizeof input);
     }
 
-    static constexpr const wchar_t* kTable = L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsSoundTest";
-    int key = 0;
-    bool held = false;
+    const wchar_t* kTable = L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsSoundTest";
+    WORD key = 0;
+    HWND other = nullptr;
+    AlarmNoteWindow* note = nullptr;
 };
 
 TEST_F(RecordButtonTest, RecordsWhileTheButtonIsHeldAndStopsEveryWindowOnRelease)
 {
     ASSERT_NE(0, key);
-    AlarmNoteWindow* other = Open(false);
-    AlarmNoteWindow* note = Open(false);
-    HWND otherWindow = other->Window(), noteWindow = note->Window();
-    g_received.clear();
-    InkSpy::ClearLog();
-
-    Press(true);
     note->StartRecordButtonRecording();
-    // Every window stopped first, then this one to the front with its
-    // recorder, then the recording: stop, start.
-    EXPECT_EQ(std::vector<UINT>{kMsgNoteStopRecording}, g_received[otherWindow]);
-    EXPECT_EQ((std::vector<UINT>{kMsgNoteStopRecording, kMsgNoteRecordButton}), g_received[noteWindow]);
-    std::vector<UINT> recording = StopsAndStarts(InkSpy::Protocol());
-    ASSERT_GE(recording.size(), 2u);
-    EXPECT_EQ(kInkStopRecording, recording[recording.size() - 2]);
-    EXPECT_EQ(kInkStartRecording, recording.back());
+    EXPECT_EQ(1, g_stops[other]);
+    std::vector<UINT> ink;
+    for (const InkSpyMessage& m : InkSpy::Protocol()) {
+        if (m.msg == kInkStopRecording || m.msg == kInkStartRecording || m.msg == kInkShowRecorder)
+            ink.push_back(m.msg);
+    }
+    // Every recording stopped, then this window's recorder shown, then a
+    // recording started.
+    EXPECT_EQ((std::vector<UINT>{kInkStopRecording, kInkStopRecording, kInkShowRecorder, kInkStopRecording,
+                                 kInkStartRecording}),
+              ink);
 
     // Held through several looks at the button: nothing stops.
-    for (int i = 0; i < 40; ++i) {
-        Pump();
-        Sleep(10);
-    }
+    Sleep(4 * RecordButtonWatcher::kPollMs);
+    PumpUntil([] { return true; });
     EXPECT_TRUE(note->WatcherRunning());
-    EXPECT_EQ(1, Count(otherWindow, kMsgNoteStopRecording));
+    EXPECT_EQ(1, g_stops[other]);
 
-    Press(false);
-    ASSERT_TRUE(PumpUntil([&] {
-        return Count(otherWindow, kMsgNoteStopRecording) == 2 && Count(noteWindow, kMsgNoteStopRecording) == 2;
-    }));
-    ASSERT_TRUE(PumpUntil([&] { return !note->WatcherRunning(); }));
-    EXPECT_EQ(kInkStopRecording, StopsAndStarts(InkSpy::Protocol()).back());
+    Press(KEYEVENTF_KEYUP);
+    EXPECT_TRUE(PumpUntil([&] { return !note->WatcherRunning() && g_stops[other] == 2; }));
+    EXPECT_EQ(2, g_stops[note->Window()]);
 }
 
 TEST_F(RecordButtonTest, ClosingTheWindowWhileTheButtonIsHeldEndsTheWatcher)
 {
     ASSERT_NE(0, key);
-    AlarmNoteWindow* other = Open(false);
-    AlarmNoteWindow* note = Open(false);
-    HWND otherWindow = other->Window();
-    Press(true);
     note->StartRecordButtonRecording();
-    g_received.clear();
-
-    // The watcher's last step sends to the windows of the thread that is
-    // waiting for it in the close.
+    // The watcher's last step sends to the windows of the very thread that
+    // waits for it in the close.
     Done(note);
-    EXPECT_EQ(1u, note->closes.size());
+    EXPECT_EQ(std::vector<bool>{false}, note->closes);
     EXPECT_FALSE(note->WatcherRunning());
-    EXPECT_EQ(1, Count(otherWindow, kMsgNoteStopRecording));
+    EXPECT_EQ(2, g_stops[other]);
 }
 
 }  // namespace
+
+// Through the device's real sound: the built chime is a wave the sound
+// call accepts, and the program may end while the wave thread plays it.
+TEST(AlarmSoundOnTheDevice, ChimePlaysAndTheProgramEndsCleanlyWhileItDoes)
+{
+    if (waveOutGetNumDevs() == 0)
+        GTEST_SKIP() << "the device has no sound output";
+    // The chime the build makes lies beside the test program.
+    wchar_t self[MAX_PATH];
+    std::wstring chime(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    chime = chime.substr(0, chime.find_last_of(L'\\') + 1) + L"notify.wav";
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chime.c_str()));
+    EXPECT_TRUE(PlaySoundW(chime.c_str(), nullptr, SND_FILENAME | SND_NODEFAULT));
+
+    EXPECT_EXIT(
+        {
+            AlarmSound::PlayFile(chime.c_str(), 20);
+            Sleep(300);
+            if (AlarmSound::FilesPlaying() != 1)
+                ExitProcess(3);
+            exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
