@@ -282,13 +282,36 @@ void NoteWindow::DestroyWindowParts()
         expiryMenu = nullptr;
         CountWindowOff();
     }
-    if (recordThread != nullptr) {
-        recordStop = 1;
-        WaitForSingleObject(recordThread, INFINITE);
-        CloseHandle(recordThread);
-        recordThread = nullptr;
-        recordThreadId = 0;
+    recordWatcher.Stop();
+}
+
+void NoteWindow::StartAlarmSound()
+{
+    int count = g_application->SndCount();
+    if (g_application->PlaySnd()) {
+        // Read here and handed over as a copy: the thread outlives this
+        // window when the file is longer than the reading of the note.
+        wchar_t path[MAX_PATH] = L"";
+        g_application->GetSoundPath(path, MAX_PATH);
+        AlarmSound::PlayFile(path, count);
     }
+    if (g_application->PlayRec())
+        alarmSound.PlayRecording(ink, count);
+}
+
+void NoteWindow::StopAlarmSound()
+{
+    alarmSound.StopRecording();
+}
+
+void NoteWindow::StartRecordButtonRecording()
+{
+    if (window == nullptr)
+        return;
+    StopRecordingEverywhere();
+    SendMessageW(window, kMsgNoteRecordButton, 0, 0);
+    ink.StartVoiceRecording();
+    recordWatcher.Start();
 }
 
 bool NoteWindow::CollectNote()

@@ -7,10 +7,12 @@
 
 #include "dialogs/TitleList.h"
 #include "notes/NoteRecord.h"
+#include "notewindow/AlarmSound.h"
 #include "notewindow/ExpiryPicker.h"
 #include "notewindow/ImageButton.h"
 #include "notewindow/InkControl.h"
 #include "notewindow/NoteMenuBar.h"
+#include "notewindow/RecordButtonWatcher.h"
 
 #include <windows.h>
 
@@ -43,16 +45,20 @@ public:
     // when the expiry changed.
     bool CollectNote();
 
-    // The alarm's sound: the wave file and the note's first recording.
-    void StartAlarmSound();
-    void StopAlarmSound();
-    // Push-to-talk: records while the hardware record button is held.
-    void StartRecordButtonRecording();
-
     // A preset of the expiry menu (118, 111-117) becomes the working expiry.
     void ApplyExpiryChoice(int command);
     // Recomputes the status line and repaints it.
     void UpdateExpiryText();
+
+    // The alarm's sound, by the settings: the "Snd" file "SndCount" times
+    // ("PlaySnd"), the note's first recording "SndCount" times ("PlayRec").
+    void StartAlarmSound();
+    // Cuts the recording's playback and returns once it has ended; the wave
+    // file plays on. The first step of closing an alarm note.
+    void StopAlarmSound();
+    // Push-to-talk into this (new) window: every other recording stops, this
+    // one starts, and it lasts while the hardware record button is held.
+    void StartRecordButtonRecording();
 
     // Sends 1126 for path to every note window of the program; one showing
     // exactly that file closes without saving.
@@ -102,6 +108,9 @@ protected:
     HWND titleBox = nullptr;
     HMENU expiryMenu = nullptr;
     InkControl ink;
+    // After the ink control: it goes first, so that its thread never plays
+    // from a control that is gone.
+    AlarmSound alarmSound;
     ImageButton popupButton;
     ImageButton clockButton;
     NoteMenuBar menuBar;
@@ -109,9 +118,6 @@ protected:
     ExpiryPicker picker;
     wchar_t statusText[256];
     RECT statusRect = {6, 26, 234, 41};
-    HANDLE playbackThread = nullptr;
-    DWORD playbackThreadId = 0;
-    volatile BYTE playing = 0;
     BYTE storedNote = 0;
     BYTE titleFocused = 0;
     BYTE modified = 0;
@@ -120,9 +126,7 @@ protected:
     BYTE reopenKeyboard = 0;
     DWORD keyboardState = 0;
     BYTE alarm = 0;
-    HANDLE recordThread = nullptr;
-    DWORD recordThreadId = 0;
-    volatile BYTE recordStop = 0;
+    RecordButtonWatcher recordWatcher;
     NoteRecord note;
     wchar_t filePath[MAX_PATH];
 

@@ -1,0 +1,121 @@
+#include "notewindow/AlarmSound.h"
+
+#include "notewindow/ThreadWait.h"
+#include "platform/common/Text.h"
+
+#include <mmsystem.h>
+#include <new>
+
+namespace {
+
+// While the playback thread still runs after being asked to stop, the cut is
+// repeated this often: a repetition that had just begun streaming the note
+// out when the first cut came starts its sound after it.
+const DWORD kRecutStep = 20;
+
+volatile LONG g_filesPlaying = 0;
+
+struct FileJob {
+    wchar_t path[MAX_PATH];
+    int count;
+};
+
+int HeldToRange(int count)
+{
+    return count > AlarmSound::kMostRepetitions ? AlarmSound::kMostRepetitions : count;
+}
+
+}  // namespace
+
+AlarmSound::~AlarmSound()
+{
+    StopRecording();
+}
+
+bool AlarmSound::PlayFile(const wchar_t* path, int count)
+{
+    if (path == nullptr || path[0] == L'\0' || count < 1)
+        return false;
+    FileJob* job = new (std::nothrow) FileJob;
+    if (job == nullptr)
+        return false;
+    CopyText(job->path, MAX_PATH, path);
+    job->count = HeldToRange(count);
+    InterlockedIncrement(&g_filesPlaying);
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, FileThread, job, 0, &id);
+    if (thread == nullptr) {
+        InterlockedDecrement(&g_filesPlaying);
+        delete job;
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+LONG AlarmSound::FilesPlaying()
+{
+    return InterlockedCompareExchange(&g_filesPlaying, 0, 0);
+}
+
+DWORD WINAPI AlarmSound::FileThread(void* parameter)
+{
+    FileJob* job = static_cast<FileJob*>(parameter);
+    for (int i = 0; i < job->count; ++i)
+        InkControl::playSound(job->path, nullptr, SND_FILENAME);
+    delete job;
+    InterlockedDecrement(&g_filesPlaying);
+    return 0;
+}
+
+bool AlarmSound::PlayRecording(InkControl& ink, int count)
+{
+    StopRecording();
+    if (count < 1)
+        return false;
+    ink_ = &ink;
+    repetitions_ = HeldToRange(count);
+    InterlockedExchange(&playing_, 1);
+    DWORD id = 0;
+    playbackThread_ = CreateThread(nullptr, 0, RecordingThread, this, 0, &id);
+    if (playbackThread_ == nullptr) {
+        InterlockedExchange(&playing_, 0);
+        return false;
+    }
+    return true;
+}
+
+DWORD WINAPI AlarmSound::RecordingThread(void* self)
+{
+    static_cast<AlarmSound*>(self)->PlayRecordingRepetitions();
+    return 0;
+}
+
+void AlarmSound::PlayRecordingRepetitions()
+{
+    // A note without a recording plays nothing, and the loop runs through.
+    for (int i = 0; i < repetitions_ && InterlockedCompareExchange(&playing_, 0, 0) != 0; ++i)
+        ink_->PlayFirstRecording();
+}
+
+void AlarmSound::StopRecording()
+{
+    if (playbackThread_ == nullptr)
+        return;
+    InterlockedExchange(&playing_, 0);
+    // Only a playback still running is cut: a sound cut here is whatever the
+    // process plays, and a recording that ended by itself leaves the wave
+    // file alone.
+    while (!WaitForThreadServingSends(playbackThread_, 0)) {
+        ink_->StopSound();
+        if (WaitForThreadServingSends(playbackThread_, kRecutStep))
+            break;
+    }
+    CloseHandle(playbackThread_);
+    playbackThread_ = nullptr;
+}
+
+bool AlarmSound::RecordingPlaying() const
+{
+    return playbackThread_ != nullptr && WaitForSingleObject(playbackThread_, 0) == WAIT_TIMEOUT;
+}
