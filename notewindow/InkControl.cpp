@@ -333,18 +333,24 @@ void InkControl::StopVoiceRecording()
     SendMessageW(control_, kInkStopRecording, 0, 0);
 }
 
+const BYTE* InkControl::FirstRecording(const BYTE* data, DWORD size)
+{
+    for (DWORD i = 0; data != nullptr && size >= 4 && i <= size - 4; ++i) {
+        if (memcmp(data + i, "RIFF", 4) == 0)
+            return data + i;
+    }
+    return nullptr;
+}
+
 void InkControl::PlayFirstRecording()
 {
     BYTE* block = nullptr;
     DWORD size = 0;
     if (!GetInkData(&block, &size))
         return;
-    for (DWORD i = 0; size >= 4 && i <= size - 4; ++i) {
-        if (memcmp(block + i, "RIFF", 4) == 0) {
-            playSound(reinterpret_cast<LPCWSTR>(block + i), nullptr, SND_MEMORY);
-            break;
-        }
-    }
+    const BYTE* recording = FirstRecording(block, size);
+    if (recording != nullptr)
+        playSound(reinterpret_cast<LPCWSTR>(recording), nullptr, SND_MEMORY);
     free(block);
 }
 

@@ -40,6 +40,9 @@ public:
     void StartVoiceRecording();
     void StopVoiceRecording();
     void PlayFirstRecording();
+    // The first recording's wave block within content streamed out of the
+    // control (recordings come first), or null when it holds none.
+    static const BYTE* FirstRecording(const BYTE* data, DWORD size);
     void StopSound();
 
     void Cut();

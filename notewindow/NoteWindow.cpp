@@ -10,8 +10,9 @@
 #include "resources/resource.h"
 
 #include <aygshell.h>
-#include <windowsx.h>
+#include <stdlib.h>
 #include <wchar.h>
+#include <windowsx.h>
 
 const wchar_t kNoteWindowClass[] = L"JotlingWndClass";
 const wchar_t kNoteWindowTitle[] = L"KORVA Jotlings";
@@ -288,15 +289,31 @@ void NoteWindow::DestroyWindowParts()
 void NoteWindow::StartAlarmSound()
 {
     int count = g_application->SndCount();
-    if (g_application->PlaySnd()) {
+    // An alarm always sounds unless the user chose "Don't play": a note
+    // without a recording to play gets the alarm's file instead of silence.
+    bool playRecording = g_application->PlayRec() && HoldsRecording();
+    bool playFile = g_application->PlaySnd() ||
+                    (g_application->PlayRec() && !playRecording && !g_application->DontPlay());
+    if (playFile) {
         // Read here and handed over as a copy: the thread outlives this
         // window when the file is longer than the reading of the note.
         wchar_t path[MAX_PATH] = L"";
         g_application->GetSoundPath(path, MAX_PATH);
         AlarmSound::PlayFile(path, count);
     }
-    if (g_application->PlayRec())
+    if (playRecording)
         alarmSound.PlayRecording(ink, count);
+}
+
+bool NoteWindow::HoldsRecording()
+{
+    BYTE* content = nullptr;
+    DWORD size = 0;
+    if (!ink.GetInkData(&content, &size))
+        return false;
+    bool holds = InkControl::FirstRecording(content, size) != nullptr;
+    free(content);
+    return holds;
 }
 
 void NoteWindow::StopAlarmSound()

@@ -102,6 +102,7 @@ protected:
     void ToggleGrid();
     void ZoomBy(bool in);
     void OnUndo();
+    bool HoldsRecording();
 
     HWND owner = nullptr;
     HWND window = nullptr;

@@ -242,6 +242,23 @@ TEST_F(AlarmSoundTest, WaveFilePlaysSndCountTimesOutlivingItsWindowWithoutTouchi
     MakeApplication();
 }
 
+TEST_F(AlarmSoundTest, NoteWithoutRecordingSoundsTheFileUnlessTheUserChoseSilence)
+{
+    const char strokes[] = "strokes only";
+    InkSpy::config.content.assign(strokes, strokes + sizeof strokes - 1);
+    Settings(false, true, 2);
+    Open(true)->StartAlarmSound();
+    ASSERT_TRUE(PumpUntil([] { return AlarmSound::FilesPlaying() == 0 && Sounds().size() == 2; }));
+    EXPECT_EQ(std::vector<std::string>(2, "file:C:\\Sounds\\chime.wav"), Sounds());
+
+    g_sounds.clear();
+    g_application->SetDontPlay(true);
+    Settings(false, true, 2);
+    Open(true)->StartAlarmSound();
+    PumpUntil([] { return AlarmSound::FilesPlaying() == 0; });
+    EXPECT_TRUE(Sounds().empty());
+}
+
 // Push-to-talk with the program's record key held through the real input:
 // the button table names "Button 5".
 class RecordButtonTest : public AlarmSoundTest {
