@@ -89,6 +89,29 @@ bool Contains(const RECT& r, int x, int y)
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
+// The locale's short date with a two-digit year, as the handheld writes it
+// under its calendar: "Today: 12/8/25" fits beside "None", 12/8/2025 does not.
+void FormatToday(const SYSTEMTIME& today, wchar_t* out, int count)
+{
+    wchar_t pattern[80] = L"";
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, 80) > 0) {
+        wchar_t shortened[80];
+        int length = 0;
+        for (const wchar_t* p = pattern; *p != L'\0' && length < 79;) {
+            if (wcsncmp(p, L"yyyy", 4) == 0) {
+                p += 2;  // keeps the last two: "yy"
+                continue;
+            }
+            shortened[length++] = *p++;
+        }
+        shortened[length] = L'\0';
+        if (GetDateFormatW(LOCALE_USER_DEFAULT, 0, &today, shortened, out, count) > 0)
+            return;
+    }
+    if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &today, nullptr, out, count) == 0)
+        out[0] = L'\0';
+}
+
 HFONT MakeFont(int weight)
 {
     return CreateFontW(-kFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -570,7 +593,7 @@ void MonthCalendar::DrawBottom(HDC dc, const RECT& client)
     if (!(style_ & MCS_NOTODAY)) {
         SYSTEMTIME today = Today();
         wchar_t date[32] = L"";
-        GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &today, nullptr, date, 32);
+        FormatToday(today, date, 32);
         wchar_t line[48];
         FormatText(line, 48, L"Today: %s", date);
         RECT lineRect = TodayRect(client);
