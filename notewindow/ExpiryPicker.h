@@ -28,6 +28,14 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnActivate(WPARAM wParam);
+    void OnNotify(const NMHDR* header);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnDestroyed();
+    bool CreateControls(HINSTANCE instance);
+    void ReadChoice();
+    void DiscardPendingStylus(HWND window);
 
     HWND owner = nullptr;
     HWND popup = nullptr;

@@ -72,6 +72,44 @@ int WINAPI CommandBar_AddBitmap(HWND hwndCB, HINSTANCE hInst, int idBitmap, int 
 // is GWLP_USERDATA.
 #define CE_GWL_USERDATA GWLP_USERDATA
 
+// ---------------------------------------------------------------------------
+// Common controls.
+// ---------------------------------------------------------------------------
+
+// The handheld's month calendar is made for its 240-pixel screen: a month
+// fits 163 pixels across, with a "None" choice under the days for "no
+// date". The desktop's calendar needs 170 x 97 pixels even with an 8-pixel
+// font and has no such choice. So InitCommonControlsEx with
+// ICC_DATE_CLASSES also registers the handheld-sized calendar, under the
+// same class name "SysMonthCal32", as a class of the calling module: a
+// window created with that module's instance finds it before comctl32's
+// global class. Everything else is the real call.
+BOOL WINAPI CeInitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
+#define InitCommonControlsEx CeInitCommonControlsEx
+
+// Month calendar notification of the handheld: the user chose "None", no
+// date (an NMHDR in WM_NOTIFY). The desktop's calendar never sends -745.
+#define CE_MCN_NODATE (0U - 745U)
+// Month calendar style bit of the handheld: show the "None" choice. On the
+// desktop the same bit is MCS_SHORTDAYSOFWEEK; the compact calendar always
+// writes short day names, so the bit is free to mean the handheld's choice.
+#define CE_MCS_NONE 0x0080
+
+// ---------------------------------------------------------------------------
+// Messages.
+// ---------------------------------------------------------------------------
+
+// PeekMessageW as the handheld's single queue answers it. There a tap that
+// changes the active window is still queued while the windows hear of the
+// change (WM_ACTIVATE), so removing a window's pending stylus messages in
+// that handler takes the tap with them. Wine changes the activation while it
+// hands the tap out, after it has left the queue. So when a window's
+// messages are removed (PM_REMOVE with a window) while the stylus is down and
+// none of them is left, the press being handed out is dropped on its way to
+// that window or one of its children.
+BOOL WINAPI CePeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT flags);
+#define PeekMessageW CePeekMessageW
+
 // Sizes the platform's windows keep on the 240 x 320 screen.
 #define CE_NAVBAR_HEIGHT 26
 #define CE_MENUBAR_HEIGHT 26
