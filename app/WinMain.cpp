@@ -4,6 +4,7 @@
 #include "dialogs/AboutBox.h"
 #include "notes/NoteStore.h"
 
+#include <cecompat.h>
 #include <commctrl.h>
 #include <inkx.h>
 
