@@ -136,6 +136,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         OnCommand(window, wParam);
         return 0;
+    case WM_ACTIVATE:
+        // Never seen, yet made active when a box it owns closes (the About
+        // box): what the user was in comes forward instead.
+        if (LOWORD(wParam) != WA_INACTIVE && g_noteStore != nullptr && g_noteStore->Window() != nullptr)
+            PostMessageW(window, kMsgShowAllNotes, 0, 0);
+        return 0;
     case WM_HOTKEY:
         OnRecordButton(lParam);
         return 0;

@@ -175,6 +175,9 @@ void NavBar::Poll()
 
 void NavBar::Tap(int x)
 {
+    // The window in front may have changed since the last poll (a window
+    // just closed): the tap is for the one in front now.
+    Poll();
     if (x < kStartWidth && !startHidden_) {
         HWND before = target_;
         if (!startMenu_.Show(window_, before) && before != nullptr && IsWindow(before)) {

@@ -1,0 +1,61 @@
+// JotlingsProbe.exe: what the program's device scenarios look at inside the
+// device.
+//   window CLASS        exit 0 when a visible window of CLASS exists
+//   front               prints the class of the window in front
+//   rows                prints the number of rows of the all-notes list
+//   head PATH           prints "title|expired|never" of a note file's head
+#include "notes/ExpiryRules.h"
+#include "notes/NoteFile.h"
+
+#include <commctrl.h>
+#include <stdio.h>
+#include <wchar.h>
+
+namespace {
+
+HWND VisibleWindow(const wchar_t* className)
+{
+    HWND window = FindWindowW(className, nullptr);
+    return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+int PrintFront()
+{
+    wchar_t className[128] = L"";
+    GetClassNameW(GetForegroundWindow(), className, 128);
+    wprintf(L"%ls\n", className);
+    return 0;
+}
+
+int PrintRows()
+{
+    HWND list = FindWindowExW(VisibleWindow(L"AllJotlingsWnd"), nullptr, L"SysListView32", nullptr);
+    if (list == nullptr)
+        return 1;
+    wprintf(L"%d\n", int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    return 0;
+}
+
+int PrintHead(const wchar_t* path)
+{
+    NoteHead head;
+    if (!ReadNoteHead(path, &head))
+        return 1;
+    wprintf(L"%ls|%d|%d\n", head.title, head.expired, NeverExpires(head.expiry) ? 1 : 0);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 3 && wcscmp(argv[1], L"window") == 0)
+        return VisibleWindow(argv[2]) != nullptr ? 0 : 1;
+    if (argc == 2 && wcscmp(argv[1], L"front") == 0)
+        return PrintFront();
+    if (argc == 2 && wcscmp(argv[1], L"rows") == 0)
+        return PrintRows();
+    if (argc == 3 && wcscmp(argv[1], L"head") == 0)
+        return PrintHead(argv[2]);
+    return 2;
+}
