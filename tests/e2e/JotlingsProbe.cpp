@@ -4,8 +4,11 @@
 //   front               prints the class of the window in front
 //   rows                prints the number of rows of the all-notes list
 //   head PATH           prints "title|expired|never" of a note file's head
+//   write PATH TITLE MIN writes a note expiring MIN minutes from now
+//   recorded PATH       exit 0 when the note holds a voice recording
 #include "notes/ExpiryRules.h"
 #include "notes/NoteFile.h"
+#include "notewindow/InkControl.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -45,6 +48,31 @@ int PrintHead(const wchar_t* path)
     return 0;
 }
 
+int WriteNote(const wchar_t* path, const wchar_t* title, int minutes)
+{
+    NoteRecord record;
+    wcsncpy(record.title, title, kTitleLength - 1);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME file;
+    SystemTimeToFileTime(&now, &file);
+    ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
+    ticks.QuadPart += LONGLONG(minutes) * 60 * 10000000;
+    file = {ticks.LowPart, ticks.HighPart};
+    FileTimeToSystemTime(&file, &record.expiry);
+    return WriteNoteFile(path, record) ? 0 : 1;
+}
+
+int HoldsRecording(const wchar_t* path)
+{
+    NoteRecord record;
+    if (!ReadNoteFile(path, &record))
+        return 1;
+    int result = InkControl::FirstRecording(record.data, record.dataLength) != nullptr ? 0 : 1;
+    record.ClearData();
+    return result;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -57,5 +85,9 @@ int wmain(int argc, wchar_t** argv)
         return PrintRows();
     if (argc == 3 && wcscmp(argv[1], L"head") == 0)
         return PrintHead(argv[2]);
+    if (argc == 5 && wcscmp(argv[1], L"write") == 0)
+        return WriteNote(argv[2], argv[3], _wtoi(argv[4]));
+    if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
+        return HoldsRecording(argv[2]);
     return 2;
 }

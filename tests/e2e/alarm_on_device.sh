@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# A note's alarm and the record button on the device: a due note comes up as
+# an alarm when the program starts; killed while the alarm is up, the
+# program loses nothing and shows it again at its next start; ok keeps it as
+# expired. The timed start "AppRunAtTime" brings up the next note. Holding
+# the hardware record button while the program runs records into a new note.
+#   alarm_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
+source "$(dirname "$0")/../support/scenario.sh" "$@"
+
+program='C:\Program Files\Jotlings\Jotlings.exe'
+program_pattern='Program Files.Jotlings.Jotlings\.exe'
+probe_exe=$(winpath "$build/bin/JotlingsProbe.exe")
+probe() { dev run "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+window_up() { dev run "$probe_exe" window "$1" >/dev/null 2>&1; }
+front_is() { [ "$(probe front)" = "$1" ]; }
+shot() { dev screenshot "$shots/alarm-$1.png" >/dev/null 2>&1; }
+settings='HKLM\SOFTWARE\KORVA\Jotlings'
+setting() { dev run reg add "$settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
+
+docs=$(ls -d "$devdir"/prefix/drive_c/users/*/Documents 2>/dev/null | grep -v /Public/ | head -n 1)
+notes="$docs/My Jotlings"
+files() { (cd "$notes" 2>/dev/null && ls | grep -E '\.jot(\.alarm)?$' | sort | tr '\n' ' '); }
+files_are() { [ "$(files)" = "$1" ]; }
+note() { winpath "$notes/$1"; }
+
+# The program's own process on this device, killed as a crash or a power
+# loss would end it.
+kill_program() {
+    local prefix pid
+    prefix=$(dev env | sed -n 's/^export WINEPREFIX=//p')
+    for pid in $(pgrep -f "$program_pattern"); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
+            kill -9 "$pid"
+        fi
+    done
+}
+
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || abort "an earlier Jotlings does not end"
+window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
+wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
+mkdir -p "$notes"
+rm -f "$notes"/*
+setting Notify 1
+setting AutoDel 0
+setting RecBtn 1
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+
+# --- A due note at start, and a kill while its alarm is up ---------------------
+probe write "$(note Jotling0.jot)" "Dentist" -1
+dev start-program "$program"
+wait_for 20 front_is JotlingWndClass && pass "a due note comes up as an alarm at start" || abort "no alarm"
+shot up
+files_are "Jotling0.jot.alarm " && pass "the alarm's note waits aside, out of the lists" || fail "files: $(files)"
+kill_program
+wait_for 20 not_running "$program_pattern" || abort "the program does not die"
+files_are "Jotling0.jot.alarm " && pass "the note survives the kill" || fail "after the kill: $(files)"
+
+dev start-program "$program"
+wait_for 20 front_is JotlingWndClass && pass "the next start shows the alarm again" || fail "no alarm after the restart"
+dev tap 225 13
+wait_for 10 files_are "Jotling0.jot " && pass "ok keeps the alarm's note" || fail "after ok: $(files)"
+head=$(probe head "$(note Jotling0.jot)")
+[ "$head" = "Dentist|1|0" ] && pass "kept as an expired note" || fail "head: $head"
+
+# --- The timed start brings up the next note ---------------------------------------
+# The system's timed start while the program is not running.
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
+probe write "$(note Jotling1.jot)" "Call back" 0
+dev start-program "$program" AppRunAtTime
+wait_for 20 front_is JotlingWndClass && pass "AppRunAtTime shows the due note's alarm" || fail "no alarm for AppRunAtTime"
+shot timed
+dev tap 225 13
+wait_for 10 files_are "Jotling0.jot Jotling1.jot " || fail "after the timed alarm: $(files)"
+head=$(probe head "$(note Jotling1.jot)")
+[ "$head" = "Call back|1|0" ] && pass "the timed alarm was the due note's" || fail "head: $head"
+
+# --- The record button records into a new note while it is held ------------------
+wait_for 10 front_is AllJotlingsWnd || fail "the list is not in front"
+dev record press
+wait_for 20 front_is JotlingWndClass && pass "the record button opens a new note" || fail "no note for the record button"
+sleep 2
+shot recording
+dev record release
+sleep 1
+dev tap 225 13
+wait_for 10 files_are "Jotling0.jot Jotling1.jot Jotling2.jot " && pass "the recorded note is kept" \
+    || fail "after recording: $(files)"
+dev run "$probe_exe" recorded "$(note Jotling2.jot)" >/dev/null 2>&1 && pass "the new note holds the recording" \
+    || fail "no recording in the new note"
+
+setting RecBtn 0
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
+finish
