@@ -654,7 +654,8 @@ void NoteWindow::OnKeyUp(WPARAM key)
 void NoteWindow::OnSipChange()
 {
     bool up = SipIsUp();
-    if (!up && reopenKeyboard) {
+    // Not while the picker is open: the keyboard would cover its "None".
+    if (!up && reopenKeyboard && !picker.IsOpen()) {
         reopenKeyboard = 0;
         keyboardState = kKeyboardIdle;
         SipShowIM(SIPF_ON);

@@ -57,11 +57,17 @@ wait_for 5 changed_from note-drawn note-typed && pass "typing shows" || fail "ty
 
 dev tap 60 40            # the title box
 dev type "Dentist"
+shot note-titled
+dev tap 228 39           # the clock button: the picker, with no date chosen
+wait_for 10 window_up DateTimePicker || fail "no picker"
+dev tap 215 240          # "None"
+wait_for 10 window_gone DateTimePicker && pass "None closes the picker" || fail "None left the picker open"
+wait_for 5 changed_from note-titled note-none && pass "None changes the expiry line" || fail "no change for None"
 dev tap 208 39           # the pop-up button: preset expiries
 sleep 0.5
 shot note-presets
 dev tap 160 112          # "1 hour"
-wait_for 5 changed_from note-presets note-hour && pass "a preset sets the expiry" || fail "no preset"
+wait_for 5 changed_from note-none note-hour && pass "a preset sets the expiry" || fail "no preset"
 
 dev tap 228 39           # the clock button: the picker
 wait_for 10 window_up DateTimePicker && pass "the clock button opens the picker" || fail "no picker"

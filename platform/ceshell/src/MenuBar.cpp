@@ -31,6 +31,8 @@ constexpr UINT kDesktopSetToolTips = WM_USER + 36;
 constexpr UINT kMsgDestroyBand = WM_APP + 1;
 // Posted to the band to show or hide it once the toolbar's style settled.
 constexpr UINT kMsgUpdateBand = WM_APP + 2;
+// Posted when the band was made active: its window takes the activation.
+constexpr UINT kMsgActivateOwner = WM_APP + 3;
 // Commands for top-level pop-ups of a bar made from a menu alone, which have
 // no id of their own.
 constexpr int kFirstPopupCommand = 0xFF00;
@@ -252,14 +254,28 @@ void MenuBar::Detach()
     owner_ = nullptr;
 }
 
+bool MenuBar::OwnsWindow(HWND window) const
+{
+    // A window with a menu bar of its own shows that one instead.
+    if (window == nullptr || GetPropW(window, kMenuBarProperty) != nullptr)
+        return false;
+    for (HWND owner = window != nullptr ? GetWindow(window, GW_OWNER) : nullptr; owner != nullptr;
+         owner = GetWindow(owner, GW_OWNER)) {
+        if (owner == owner_)
+            return true;
+    }
+    return false;
+}
+
 void MenuBar::UpdateVisibility(Activation activation)
 {
     if (band_ == nullptr)
         return;
     // While WM_ACTIVATE is being handled the old window is still the active
     // one, so the message itself says which way it goes.
-    bool active = activation == Activation::Unknown ? GetActiveWindow() == owner_
-                                                     : activation == Activation::Active;
+    bool active = activation == Activation::Unknown
+                      ? GetActiveWindow() == owner_ || OwnsWindow(GetActiveWindow())
+                      : activation == Activation::Active;
     bool show = !destroying_ && owner_ != nullptr && toolbar_ != nullptr &&
                 (GetWindowLongPtrW(toolbar_, GWL_STYLE) & WS_VISIBLE) && IsWindowVisible(owner_) && active;
     if (show) {
@@ -284,6 +300,17 @@ LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
+    case WM_ACTIVATE:
+        // The handheld never activates a menu bar. Wine may, when another
+        // program's window closes and it looks for the next window in
+        // front: the bar's window is the one meant.
+        if (LOWORD(wParam) != WA_INACTIVE && self->owner_ != nullptr && IsWindowVisible(self->owner_))
+            PostMessageW(window, kMsgActivateOwner, 0, 0);
+        return 0;
+    case kMsgActivateOwner:
+        if (self->owner_ != nullptr && GetForegroundWindow() == window)
+            SetForegroundWindow(self->owner_);
+        return 0;
     case WM_NOTIFY:
         if (!OwnThreadSend::FromOwnThread(window, message, wParam, lParam))
             return 0;
@@ -368,7 +395,11 @@ LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_ACTIVATE: {
         LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        self->UpdateVisibility(LOWORD(wParam) == WA_INACTIVE ? Activation::Inactive : Activation::Active);
+        // A pop-up of the window's own (a picker, a message box) keeps the
+        // window's menu bar on the handheld: only another window takes it.
+        bool toOwnPopup = LOWORD(wParam) == WA_INACTIVE && self->OwnsWindow(reinterpret_cast<HWND>(lParam));
+        self->UpdateVisibility(LOWORD(wParam) != WA_INACTIVE || toOwnPopup ? Activation::Active
+                                                                           : Activation::Inactive);
         return result;
     }
     case WM_SHOWWINDOW:

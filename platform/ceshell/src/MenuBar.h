@@ -49,6 +49,8 @@ private:
     void AddButton(int image, int command, BYTE state, BYTE style, const wchar_t* label);
     enum class Activation { Unknown, Active, Inactive };
     void UpdateVisibility(Activation activation = Activation::Unknown);
+    // window is a pop-up this bar's window owns, directly or further down.
+    bool OwnsWindow(HWND window) const;
     void Attach();
     void Detach();
 

@@ -137,7 +137,11 @@ void NavBar::Poll()
     bool fullScreen = false;
     bool startHidden = false;
     if (target_ != nullptr) {
-        GetWindowTextW(target_, title, 256);
+        // A window without a title (a pop-up, a box) is titled by the
+        // window it belongs to, as on the handheld.
+        for (HWND titled = target_; titled != nullptr && title[0] == L'\0';
+             titled = GetWindow(titled, GW_OWNER))
+            GetWindowTextW(titled, title, 256);
         done = GetPropW(target_, kDoneButtonProperty) != nullptr;
         UINT_PTR bits = reinterpret_cast<UINT_PTR>(GetPropW(target_, kFullScreenProperty));
         fullScreen = (bits & kFullScreenTaskBarHidden) != 0;

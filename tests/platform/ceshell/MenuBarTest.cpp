@@ -259,6 +259,20 @@ TEST_F(MenuBarTest, BarShowsAlongTheBottomOnlyWhileItsWindowIsActive)
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(band); }));
     SetForegroundWindow(owner_->Handle());
     EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(band) != FALSE; }));
+
+    // A pop-up of the window's own keeps its bar; one with a bar of its own
+    // shows that one instead.
+    HWND popup = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 60, 60, 80, 80, owner_->Handle(),
+                                 nullptr, nullptr, nullptr);
+    SetForegroundWindow(popup);
+    PumpFor(300);
+    EXPECT_TRUE(IsWindowVisible(band));
+    SetPropW(popup, L"CeShell.MenuBar", popup);
+    SetForegroundWindow(owner_->Handle());
+    SetForegroundWindow(popup);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(band); }));
+    RemovePropW(popup, L"CeShell.MenuBar");
+    DestroyWindow(popup);
 }
 
 TEST_F(MenuBarTest, HiddenBarStaysHiddenUntilShown)
