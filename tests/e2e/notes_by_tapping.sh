@@ -116,6 +116,7 @@ sleep 0.5
 shot list-tools
 dev tap 110 275          # "Options..."
 wait_for 10 window_up 'Jotlings options' && pass "Tools > Options opens the options" || fail "no options"
+sleep 1
 shot options
 dev tap 225 13
 wait_for 10 window_gone 'Jotlings options' && pass "ok closes the options" || fail "options stay"
