@@ -239,3 +239,42 @@ TEST(RunningInstanceTest, RealInstanceKeepsRunningAndIgnoresForeignPointers)
     CloseHandle(first);
     EXPECT_EQ(FindWindowW(kClass, kTitle), nullptr);
 }
+
+BOOL CALLBACK CountMainWindow(HWND window, LPARAM count)
+{
+    wchar_t className[32], title[32];
+    if (GetClassNameW(window, className, 32) > 0 && wcscmp(className, kClass) == 0 &&
+        GetWindowTextW(window, title, 32) > 0 && wcscmp(title, kTitle) == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+TEST(RunningInstanceTest, StartsAtTheSameMomentMakeOneInstance)
+{
+    CloseRunningInstances();
+    ASSERT_EQ(FindWindowW(kClass, kTitle), nullptr) << "another instance does not end";
+    const int kStarts = 4;
+    HANDLE starts[kStarts];
+    for (HANDLE& start : starts)
+        start = StartProgram(L"");
+    int ended = 0;
+    HANDLE running = nullptr;
+    for (HANDLE start : starts) {
+        ASSERT_NE(start, nullptr);
+        if (WaitForSingleObject(start, 15000) == WAIT_OBJECT_0)
+            ++ended;
+        else
+            running = start;
+    }
+    EXPECT_EQ(kStarts - 1, ended) << "every start but one hands over and ends";
+    int windows = 0;
+    EnumWindows(CountMainWindow, reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(1, windows);
+
+    PostMessageW(FindWindowW(kClass, kTitle), WM_CLOSE, 0, 0);
+    if (running != nullptr) {
+        EXPECT_EQ(WaitForExit(running), 0u);
+    }
+    for (HANDLE start : starts)
+        CloseHandle(start);
+}
