@@ -7,8 +7,6 @@
 #include <cecompat.h>
 #include <shlobj.h>
 
-const wchar_t kChangeEventName[] = L"KORVA Jotlings Event";
-
 Application* g_application = nullptr;
 
 namespace {

@@ -9,10 +9,6 @@
 
 #include <wchar.h>
 
-const wchar_t kWordShowAll[] = L"showall";
-const wchar_t kWordAddNew[] = L"addnew";
-const wchar_t kWordRunAtTime[] = L"AppRunAtTime";
-
 HWND g_mainWindow = nullptr;
 
 namespace {

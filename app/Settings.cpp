@@ -5,8 +5,6 @@
 
 #include <wchar.h>
 
-const wchar_t kSettingsKey[] = L"SOFTWARE\\KORVA\\Jotlings";
-const wchar_t kTodayItemKey[] = L"SOFTWARE\\Microsoft\\Today\\Items\\KORVA Jotlings";
 const wchar_t kTodayItemKeyFirstRun[] = L"\\SOFTWARE\\Microsoft\\Today\\Items\\KORVA Jotlings";
 const wchar_t kButtonTableKey[] = L"SOFTWARE\\Microsoft\\Shell\\Keys";
 

@@ -24,37 +24,6 @@ void WriteTime(ByteWriter& out, const SYSTEMTIME& t)
     out.U16(t.wMilliseconds);
 }
 
-bool ReadTime(ByteReader& in, SYSTEMTIME* t)
-{
-    if (in.Remaining() < 16)
-        return false;
-    in.U16(&t->wYear);
-    in.U16(&t->wMonth);
-    in.U16(&t->wDayOfWeek);
-    in.U16(&t->wDay);
-    in.U16(&t->wHour);
-    in.U16(&t->wMinute);
-    in.U16(&t->wSecond);
-    in.U16(&t->wMilliseconds);
-    return true;
-}
-
-// Reads as much of the title field as there is, and always leaves the
-// title terminated within its 255 units.
-void ReadTitle(ByteReader& in, wchar_t* title)
-{
-    int units = 0;
-    for (; units < kTitleLength; ++units) {
-        WORD unit;
-        if (!in.U16(&unit))
-            break;
-        title[units] = unit;
-    }
-    for (int i = units; i < kTitleLength; ++i)
-        title[i] = L'\0';
-    title[kTitleLength - 1] = L'\0';
-}
-
 HANDLE OpenExclusive(const wchar_t* path, DWORD access, DWORD disposition)
 {
     return CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -116,9 +85,9 @@ void ParseNote(const BYTE* bytes, size_t size, NoteRecord* record)
 {
     record->ClearData();
     ByteReader in(bytes, size);
-    if (!ReadTime(in, &record->expiry))
+    if (!ReadNoteTime(in, &record->expiry))
         return;
-    ReadTitle(in, record->title);
+    ReadNoteTitle(in, record->title);
     DWORD length = 0;
     if (!in.U8(&record->expired) || !in.U32(&record->zoom) || !in.U32(&length))
         return;
@@ -214,24 +183,6 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record)
         ParseNote(bytes, size, record);
     FreeNoteData(bytes);
     return whole;
-}
-
-bool ReadNoteHead(const wchar_t* path, NoteHead* head)
-{
-    HANDLE file = OpenExclusive(path, GENERIC_READ, OPEN_EXISTING);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    BYTE bytes[kNoteHeadSize];
-    DWORD got = 0;
-    BOOL read = ReadFile(file, bytes, kNoteHeadSize, &got, nullptr);
-    CloseHandle(file);
-    if (!read || got < kNoteHeadSize)
-        return false;
-    ByteReader in(bytes, got);
-    ReadTime(in, &head->expiry);
-    ReadTitle(in, head->title);
-    in.U8(&head->expired);
-    return true;
 }
 
 bool NewNoteFileName(const wchar_t* folder, const wchar_t* extension, wchar_t* buffer, size_t count)

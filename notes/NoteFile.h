@@ -12,17 +12,11 @@
 // All integers are little-endian. The first 527 bytes are the file's head.
 #pragma once
 
+#include "notes/NoteHead.h"
 #include "notes/NoteRecord.h"
 
-const DWORD kNoteHeadSize = 527;
 const DWORD kNoteFileHeaderSize = 535;
 const int kMaxNoteFiles = 1000;
-
-struct NoteHead {
-    SYSTEMTIME expiry;
-    wchar_t title[kTitleLength];
-    BYTE expired;
-};
 
 // Saves the record at path. The new content is written beside the target
 // and then replaces it in one step, so an interrupted save leaves the old
@@ -39,9 +33,7 @@ bool ReadNoteFile(const wchar_t* path, NoteRecord* record);
 // claims), so that saving the note never replaces bytes that were not read.
 bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 
-// Reads expiry, title and expired flag. False when the file cannot be
-// opened or is too short for a head: such a file is not listed.
-bool ReadNoteHead(const wchar_t* path, NoteHead* head);
+// ReadNoteHead: notes/NoteHead.h.
 
 // The first free name "<folder>\Jotling<n>.jot", n from 0 to 999. False,
 // with an empty buffer, when all of them are taken.

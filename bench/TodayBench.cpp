@@ -1,0 +1,143 @@
+// Speed of the Today item's refresh with 1000 notes in the folder: the
+// loaded KJotlings.dll answering the host's "reload your data" (list, sort,
+// schedule, redraw), against the floor of reading the same 1000 note heads
+// with bare file calls in the same run.
+#include <todaycmn.h>
+
+#include <windows.h>
+
+#include <stdio.h>
+#include <wchar.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kNotes = 1000;
+const int kRuns = 5;
+const DWORD kHeadSize = 527;
+const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
+
+double Now()
+{
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+template <typename F>
+double Median(F f)
+{
+    std::vector<double> times;
+    for (int i = 0; i < kRuns; ++i) {
+        double start = Now();
+        f();
+        times.push_back(Now() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return times[kRuns / 2];
+}
+
+// A note file of 535 bytes: an expiry (every fifth never expires), a title.
+void WriteNote(const std::wstring& path, int n)
+{
+    BYTE bytes[535] = {};
+    WORD time[8] = {2030, WORD(1 + n % 12), 0, WORD(1 + n % 28), WORD(n % 5 == 0 ? 25 : n % 24), WORD(n % 60), 0, 0};
+    memcpy(bytes, time, sizeof time);
+    wchar_t title[32];
+    swprintf(title, 32, L"Note %d", n);
+    memcpy(bytes + 16, title, (wcslen(title) + 1) * 2);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written;
+    WriteFile(file, bytes, sizeof bytes, &written, nullptr);
+    CloseHandle(file);
+}
+
+void ReadHeadsFloor(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*.jot").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        HANDLE file = CreateFileW((folder + L"\\" + found.cFileName).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        BYTE head[kHeadSize];
+        DWORD got;
+        ReadFile(file, head, kHeadSize, &got, nullptr);
+        CloseHandle(file);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+}
+
+LRESULT CALLBACK Host(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == TODAYM_GETCOLOR || message == TODAYM_DRAWWATERMARK)
+        return 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void SetText(const wchar_t* name, const std::wstring& text)
+{
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettings, name, REG_SZ, text.c_str(), DWORD((text.size() + 1) * 2));
+}
+
+}  // namespace
+
+int main()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"today-bench";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (int n = 0; n < kNotes; ++n)
+        WriteNote(folder + L"\\Jotling" + std::to_wstring(n) + L".jot", n);
+    SetText(L"Jotlings", folder);
+    SetText(L"Path", L"C:\\TodayBench\\Jotlings.exe");
+
+    // The library of the same build, beside the benchmark's folder.
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring dll = self;
+    dll = dll.substr(0, dll.find_last_of(L'\\'));
+    dll = dll.substr(0, dll.find_last_of(L'\\')) + L"\\bin\\KJotlings.dll";
+    HMODULE library = LoadLibraryW(dll.c_str());
+    auto initialize = library != nullptr ? reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(reinterpret_cast<void*>(
+                                               GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))))
+                                         : nullptr;
+    if (initialize == nullptr) {
+        printf("KJotlings.dll not found at %ls\n", dll.c_str());
+        return 1;
+    }
+    WNDCLASSW hostClass = {};
+    hostClass.lpfnWndProc = Host;
+    hostClass.lpszClassName = L"TodayBenchHost";
+    RegisterClassW(&hostClass);
+    HWND host = CreateWindowExW(0, L"TodayBenchHost", L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+    TODAYLISTITEM item = {};
+    item.fEnabled = TRUE;
+    item.hinstDLL = library;
+    HWND window = initialize(&item, host);
+
+    ReadHeadsFloor(folder);  // warm both the same way
+    double floor = Median([&] { ReadHeadsFloor(folder); });
+    double project = Median([&] { SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0); });
+    printf("%-44s project %9.3f ms   floor %9.3f ms   ratio %7.2f\n", "Today item refresh, 1000 notes", project,
+           floor, floor > 0 ? project / floor : 0.0);
+
+    // Leaves no timed run and no notes behind.
+    for (int n = 0; n < kNotes; ++n)
+        DeleteFileW((folder + L"\\Jotling" + std::to_wstring(n) + L".jot").c_str());
+    SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0);
+    DestroyWindow(window);
+    DestroyWindow(host);
+    FreeLibrary(library);
+    RemoveDirectoryW(folder.c_str());
+    return 0;
+}

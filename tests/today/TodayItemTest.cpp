@@ -1,0 +1,391 @@
+// KJotlings.dll as the Today screen meets it: loaded, asked for its window
+// through ordinal 240 by a host window that answers the colour and
+// watermark messages, asked for its height, tapped; a spy main window
+// ("JOTLINGS") records what reaches the program. Timed runs are read from
+// the device's run store.
+#include "app/MainMessages.h"
+#include "notes/NoteFile.h"
+#include "notes/SharedNoteMap.h"
+#include "tests/support/TempFolder.h"
+
+#include <CeRunStore.h>
+#include <todaycmn.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
+const wchar_t kProgram[] = L"C:\\TodayItemTest\\Jotlings.exe";
+const WORD kNever = 25;
+
+struct Heard {
+    UINT message;
+    std::wstring path;
+};
+std::vector<Heard> g_mainHeard;
+int g_colourAsked = 0;
+
+LRESULT CALLBACK MainSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kMsgOpenSharedNote) {
+        wchar_t path[MAX_PATH] = L"";
+        ReadSharedNotePath(path, MAX_PATH);
+        g_mainHeard.push_back({message, path});
+        return 0;
+    }
+    if (message == kMsgShowAllNotes || message == kMsgNewNote || message == kMsgCheckExpired) {
+        g_mainHeard.push_back({message, L""});
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Host(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == TODAYM_GETCOLOR) {
+        ++g_colourAsked;
+        return RGB(0, 0, 0);
+    }
+    if (message == TODAYM_DRAWWATERMARK)
+        return 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void SetDword(const wchar_t* name, DWORD value)
+{
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettings, name, REG_DWORD, &value, sizeof value);
+}
+
+void SetText(const wchar_t* name, const wchar_t* text)
+{
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettings, name, REG_SZ, text, DWORD((wcslen(text) + 1) * 2));
+}
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Pumps until done() holds or about five seconds have passed.
+template <typename F>
+bool PumpUntil(F done)
+{
+    for (int i = 0; i < 500; ++i) {
+        Pump();
+        if (done())
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+SYSTEMTIME Today(int dayOffset, WORD hour, WORD minute = 0)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME file;
+    SystemTimeToFileTime(&now, &file);
+    ULARGE_INTEGER value{{file.dwLowDateTime, file.dwHighDateTime}};
+    value.QuadPart += ULONGLONG(dayOffset) * 24 * 3600 * 10000000ULL;
+    file = {value.LowPart, value.HighPart};
+    SYSTEMTIME day;
+    FileTimeToSystemTime(&file, &day);
+    day.wHour = hour;
+    day.wMinute = minute;
+    day.wSecond = day.wMilliseconds = 0;
+    return day;
+}
+
+std::vector<CeTimedRun> OurRuns()
+{
+    std::vector<CeTimedRun> ours;
+    for (const CeTimedRun& run : CeRunStore().List()) {
+        if (run.application == kProgram)
+            ours.push_back(run);
+    }
+    return ours;
+}
+
+class TodayItemTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const CeTimedRun& run : OurRuns())
+            CeRunStore().Remove(run.handle);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettings);
+        SetText(L"Path", kProgram);
+        SetText(L"Jotlings", folder.Path());
+        SetDword(L"Notify", 1);
+        SetDword(L"TurnOn", 1);
+        SetDword(L"TodayCount", 4);
+        SetDword(L"TodayFontSize", 9);
+        SetDword(L"TodayExpired", 0);
+        SetDword(L"TodayShowToday", 0);
+        g_mainHeard.clear();
+        g_colourAsked = 0;
+
+        WNDCLASSW spy = {};
+        spy.lpfnWndProc = MainSpy;
+        spy.lpszClassName = L"JOTLINGS";
+        RegisterClassW(&spy);
+        WNDCLASSW host = {};
+        host.lpfnWndProc = Host;
+        host.lpszClassName = L"TodayItemTestHost";
+        RegisterClassW(&host);
+        hostWindow = CreateWindowExW(0, L"TodayItemTestHost", L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 300, nullptr,
+                                     nullptr, nullptr, nullptr);
+    }
+
+    void TearDown() override
+    {
+        Unload();
+        if (mainWindow != nullptr)
+            DestroyWindow(mainWindow);
+        DestroyWindow(hostWindow);
+        for (const CeTimedRun& run : OurRuns())
+            CeRunStore().Remove(run.handle);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettings);
+    }
+
+    // The running program, as the item finds it.
+    void StartMainSpy()
+    {
+        mainWindow = CreateWindowExW(0, L"JOTLINGS", L"KORVA Jotlings", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr);
+    }
+
+    void Load()
+    {
+        library = LoadLibraryW(L"KJotlings.dll");
+        ASSERT_NE(library, nullptr);
+        auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
+            reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
+        ASSERT_NE(initialize, nullptr);
+        item = {};
+        item.fEnabled = TRUE;
+        item.hinstDLL = library;
+        window = initialize(&item, hostWindow);
+        ASSERT_NE(window, nullptr);
+    }
+
+    void Unload()
+    {
+        if (window != nullptr)
+            DestroyWindow(window);
+        window = nullptr;
+        if (library != nullptr)
+            FreeLibrary(library);
+        library = nullptr;
+    }
+
+    LRESULT Query() { return SendMessageW(window, WM_TODAYCUSTOM_QUERYREFRESHCACHE, WPARAM(&item), 0); }
+    void ClearCache() { SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0); }
+
+    int WindowHeight()
+    {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        return rect.bottom - rect.top;
+    }
+
+    void Tap(int x, int y)
+    {
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        Pump();
+    }
+
+    // Writes a note file; the device's file system gives a file the time of
+    // its last write as its creation time, so undated notes are written in
+    // the order they were made.
+    std::wstring AddNote(const std::wstring& name, const wchar_t* title, SYSTEMTIME expiry, BYTE expired = 0)
+    {
+        NoteRecord record;
+        wcscpy(record.title, title);
+        record.expiry = expiry;
+        record.expired = expired;
+        std::wstring path = folder.File(name);
+        EXPECT_TRUE(WriteNoteFile(path.c_str(), record));
+        Sleep(20);
+        return path;
+    }
+
+    // The notes the lines open, line by line, by tapping each of them.
+    std::vector<std::wstring> OpenedByLines(int lines, int lineHeight)
+    {
+        std::vector<std::wstring> opened;
+        for (int line = 0; line < lines; ++line) {
+            g_mainHeard.clear();
+            Tap(100, line * lineHeight + lineHeight / 2);
+            opened.push_back(g_mainHeard.size() == 1 && g_mainHeard[0].message == kMsgOpenSharedNote
+                                 ? g_mainHeard[0].path
+                                 : L"?");
+        }
+        return opened;
+    }
+
+    TempFolder folder;
+    HWND hostWindow = nullptr;
+    HWND mainWindow = nullptr;
+    HMODULE library = nullptr;
+    HWND window = nullptr;
+    TODAYLISTITEM item = {};
+};
+
+TEST_F(TodayItemTest, ListsDatedNotesByExpiryThenUndatedByCreation)
+{
+    SYSTEMTIME undated = Today(0, kNever);
+    std::wstring first = AddNote(L"Jotling0.jot", L"made first", undated);
+    std::wstring ten = AddNote(L"Jotling1.jot", L"ten", Today(1, 10));
+    std::wstring nine = AddNote(L"Jotling2.jot", L"nine", Today(1, 9));
+    std::wstring second = AddNote(L"Jotling3.jot", L"made second", undated);
+    std::wstring eleven = AddNote(L"Jotling4.jot", L"eleven", Today(1, 11));
+    SetDword(L"TodayCount", 10);
+    Load();
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    int lineHeight = (int(item.cyp) - 3) / 5;
+    ASSERT_GT(lineHeight, 0);
+    EXPECT_EQ(int(item.cyp), 5 * lineHeight + 3);
+    EXPECT_EQ(WindowHeight(), int(item.cyp) - 3);
+    std::vector<std::wstring> expected = {nine, ten, eleven, first, second};
+    EXPECT_EQ(OpenedByLines(5, lineHeight), expected);
+}
+
+TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAndAddsANote)
+{
+    Load();
+    StartMainSpy();
+    EXPECT_EQ(Query(), 1);
+    EXPECT_EQ(item.cyp, 23u);
+    EXPECT_EQ(WindowHeight(), 20);
+    EXPECT_EQ(Query(), 0) << "nothing changed since the last answer";
+    ClearCache();
+    EXPECT_EQ(Query(), 1) << "a refresh always brings a new answer";
+
+    Tap(40, 10);
+    ASSERT_EQ(g_mainHeard.size(), 1u);
+    EXPECT_EQ(g_mainHeard[0].message, kMsgNewNote);
+    g_mainHeard.clear();
+    Tap(10, 10);
+    ASSERT_EQ(g_mainHeard.size(), 1u);
+    EXPECT_EQ(g_mainHeard[0].message, kMsgShowAllNotes) << "the icon shows all notes";
+}
+
+TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
+{
+    std::vector<std::wstring> notes;
+    for (int i = 0; i < 6; ++i)
+        notes.push_back(AddNote(L"Jotling" + std::to_wstring(i) + L".jot", L"note", Today(1, WORD(8 + i))));
+    Load();
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    int lineHeight = (int(item.cyp) - 3) / 5;
+    EXPECT_EQ(int(item.cyp), 5 * lineHeight + 3);
+    std::vector<std::wstring> firstFour(notes.begin(), notes.begin() + 4);
+    EXPECT_EQ(OpenedByLines(4, lineHeight), firstFour);
+    g_mainHeard.clear();
+    Tap(100, 4 * lineHeight + 1);
+    ASSERT_EQ(g_mainHeard.size(), 1u);
+    EXPECT_EQ(g_mainHeard[0].message, kMsgShowAllNotes);
+
+    // Three notes: three lines, no show-all line.
+    for (int i = 3; i < 6; ++i)
+        DeleteFileW(notes[i].c_str());
+    ClearCache();
+    ASSERT_EQ(Query(), 1);
+    EXPECT_EQ(int(item.cyp), 3 * lineHeight + 3);
+    EXPECT_EQ(WindowHeight(), 3 * lineHeight);
+}
+
+TEST_F(TodayItemTest, HiddenExpiredNoteIsNeverPendingAndTomorrowsNoteStaysScheduled)
+{
+    AddNote(L"Jotling0.jot", L"done", Today(1, 8), 1);
+    SYSTEMTIME tomorrow = Today(1, 12, 30);
+    AddNote(L"Jotling1.jot", L"tomorrow", tomorrow);
+    SetDword(L"TodayShowToday", 1);
+    Load();
+    ASSERT_EQ(Query(), 1);
+    EXPECT_EQ(item.cyp, 23u) << "neither note is shown";
+    std::vector<CeTimedRun> runs = OurRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].arguments, L"AppRunAtTime");
+    EXPECT_EQ(runs[0].start.wDay, tomorrow.wDay);
+    EXPECT_EQ(runs[0].start.wHour, 12) << "the expired note at 8:00 is not pending";
+    EXPECT_EQ(runs[0].start.wMinute, 30);
+}
+
+TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPending)
+{
+    std::wstring later = AddNote(L"Jotling0.jot", L"later", Today(2, 15));
+    Load();
+    ASSERT_EQ(OurRuns().size(), 1u);
+    DWORD handle = OurRuns()[0].handle;
+
+    std::wstring earlier = AddNote(L"Jotling1.jot", L"earlier", Today(1, 7));
+    ClearCache();
+    std::vector<CeTimedRun> runs = OurRuns();
+    ASSERT_EQ(runs.size(), 1u) << "the run is replaced, not added to";
+    EXPECT_EQ(runs[0].handle, handle);
+    EXPECT_EQ(runs[0].start.wHour, 7);
+
+    DeleteFileW(later.c_str());
+    DeleteFileW(earlier.c_str());
+    ClearCache();
+    EXPECT_TRUE(OurRuns().empty());
+    ClearCache();
+    EXPECT_TRUE(OurRuns().empty());
+
+    // Without "TurnOn" the item polls instead: a due note reaches the
+    // running program as 1327, and no run is set.
+    SetDword(L"TurnOn", 0);
+    StartMainSpy();
+    AddNote(L"Jotling2.jot", L"due", Today(-1, 7));
+    ClearCache();
+    EXPECT_TRUE(OurRuns().empty());
+    EXPECT_TRUE(PumpUntil([] { return !g_mainHeard.empty(); }));
+    ASSERT_FALSE(g_mainHeard.empty());
+    EXPECT_EQ(g_mainHeard[0].message, kMsgCheckExpired);
+}
+
+TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
+{
+    HANDLE change = CreateEventW(nullptr, TRUE, FALSE, L"KORVA Jotlings Event");
+    Load();
+    ASSERT_EQ(Query(), 1);
+    EXPECT_EQ(item.cyp, 23u);
+    int asked = g_colourAsked;
+
+    // The program holds the new note open for a moment while the item
+    // reloads: the note is listed all the same.
+    std::wstring path = AddNote(L"Jotling0.jot", L"saved", Today(1, 9));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SetEvent(change);
+    Sleep(100);
+    CloseHandle(held);
+
+    EXPECT_TRUE(PumpUntil([&] { return g_colourAsked > asked; })) << "no refresh on the change event";
+    EXPECT_EQ(WaitForSingleObject(change, 0), DWORD(WAIT_TIMEOUT)) << "the item resets the event";
+    PumpUntil([] { return false; });
+    EXPECT_EQ(g_colourAsked, asked + 1) << "one save, one refresh";
+    StartMainSpy();
+    EXPECT_EQ(Query(), 1);
+    Tap(100, 5);
+    ASSERT_EQ(g_mainHeard.size(), 1u) << "the held note is listed";
+    EXPECT_EQ(g_mainHeard[0].path, path);
+
+    // The window's end stops the watchers, so the library really unloads.
+    Unload();
+    EXPECT_EQ(GetModuleHandleW(L"KJotlings.dll"), nullptr);
+    CloseHandle(change);
+}
+
+}  // namespace

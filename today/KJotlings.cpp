@@ -1,0 +1,48 @@
+// KJotlings.dll, the Today item library: its entry points. The Today screen
+// calls ordinal 240 for the item's window and ordinal 241 as the procedure
+// of its options dialog (resource 500).
+#include "today/MainProgram.h"
+#include "today/TodayConstants.h"
+#include "today/TodayItem.h"
+#include "today/TodaySettings.h"
+
+#include <todaycmn.h>
+
+const wchar_t kTodayClassName[] = L"TodayClass";
+const wchar_t kTodayWindowTitle[] = L"KORVA Jotlings";
+const wchar_t kMainWindowClass[] = L"JOTLINGS";
+const wchar_t kMainWindowTitle[] = L"KORVA Jotlings";
+const wchar_t kNoteExtension[] = L".jot";
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_todayItem.library = instance;
+        g_todaySettings.Read();
+    } else if (reason == DLL_PROCESS_DETACH) {
+        // The item's watchers hold the library while they run, and the window
+        // stopped them when it was destroyed: no code of ours runs after this.
+        UnregisterClassW(kTodayClassName, instance);
+    }
+    return TRUE;
+}
+
+extern "C" HWND InitializeCustomItem(TODAYLISTITEM* item, HWND host)
+{
+    return g_todayItem.Create(item, host);
+}
+
+extern "C" BOOL CustomItemOptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return g_todaySettings.DialogMessage(dialog, message, wParam, lParam);
+}
+
+// No class is offered; whoever asks is given a new note instead.
+extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object)
+{
+    if (object != nullptr)
+        *object = nullptr;
+    g_todayItem.ReadPaths();
+    g_todayItem.Command(MainCommand::AddNew);
+    return S_OK;
+}

@@ -1,0 +1,546 @@
+#include "today/TodayItem.h"
+
+#include "app/Application.h"
+#include "app/Settings.h"
+#include "platform/common/ObjectWindowProc.h"
+#include "platform/common/Text.h"
+#include "today/MainProgram.h"
+#include "today/TodayConstants.h"
+#include "today/TodayDate.h"
+
+#include <cecompat.h>
+
+TodayItem g_todayItem;
+
+namespace {
+
+const wchar_t kFontFace[] = L"Tahoma";
+const wchar_t kEmptyText[] = L"Tap here to add new jotling";
+const wchar_t kShowAllText[] = L"show all jotlings ...";
+const wchar_t kMeasureText[] = L"Aygj";
+const wchar_t kHostModuleEnding[] = L"m_Jotings.exe";
+const wchar_t kLibraryName[] = L"KJotlings.dll";
+const DWORD kPollMs = 5000;
+
+// The empty-state font is 11 pixels on the handheld's Pocket PC 2002 (major
+// version 3), else 12.
+bool IsPocketPc3()
+{
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExW(&version) || version.dwMajorVersion != 3)
+        return false;
+    wchar_t platform[260] = L"";
+    return SystemParametersInfoW(SPI_GETPLATFORMTYPE, sizeof platform, platform, 0) &&
+           wcscmp(platform, L"PocketPC") == 0;
+}
+
+HFONT MakeFont(int height)
+{
+    LOGFONTW font = {};
+    font.lfHeight = -height;
+    font.lfCharSet = DEFAULT_CHARSET;
+    CopyText(font.lfFaceName, LF_FACESIZE, kFontFace);
+    return CreateFontIndirectW(&font);
+}
+
+// Reads a string of the settings key without creating the key.
+void ReadSetting(const wchar_t* name, wchar_t* out)
+{
+    out[0] = L'\0';
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    DWORD type = 0, size = (MAX_PATH - 1) * sizeof(wchar_t);
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(out), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        size = 0;
+    out[size / sizeof(wchar_t)] = L'\0';
+    RegCloseKey(key);
+}
+
+// A thread that runs this library's code keeps the library loaded until it
+// has ended, whatever the host does meanwhile.
+HANDLE StartLibraryThread(LPTHREAD_START_ROUTINE routine, void* argument)
+{
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(routine), &self))
+        return nullptr;
+    HANDLE thread = CreateThread(nullptr, 0, routine, argument, 0, nullptr);
+    if (thread == nullptr)
+        FreeLibrary(self);
+    return thread;
+}
+
+[[noreturn]] void EndLibraryThread()
+{
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&EndLibraryThread), &self);
+    FreeLibraryAndExitThread(self, 0);
+}
+
+// Waits for threads while still answering messages sent to this thread, so
+// that nothing a thread sends here can hold the wait up.
+void WaitServingSends(HANDLE* threads, DWORD count)
+{
+    for (DWORD i = 0; i < count; ++i) {
+        if (threads[i] == nullptr)
+            continue;
+        while (MsgWaitForMultipleObjects(1, &threads[i], FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+}
+
+}  // namespace
+
+TodayItem::TodayItem()
+{
+    InitializeCriticalSection(&refreshLock_);
+}
+
+TodayItem::~TodayItem()
+{
+    DeleteCriticalSection(&refreshLock_);
+}
+
+HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
+{
+    if (item == nullptr || !item->fEnabled || window_ != nullptr)
+        return nullptr;
+    hostItem_ = item;
+    host_ = host;
+    windowInstance_ = item->hinstDLL;
+    selectedLine_ = -1;
+    watermark_ = -1;
+    height_ = 0;
+    textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
+    emptyFont_ = MakeFont(IsPocketPc3() ? 11 : 12);
+    icon_ = static_cast<HBITMAP>(
+        LoadImageW(library, MAKEINTRESOURCEW(kTodayIconBitmap), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = windowInstance_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = kTodayClassName;
+    RegisterClassW(&windowClass);
+
+    CreateWindowExW(0, kTodayClassName, kTodayWindowTitle, WS_CHILD | WS_VISIBLE, 0, 0, kTodayWidth, 0, host_,
+                    nullptr, windowInstance_, this);
+    if (window_ == nullptr) {
+        FreeDrawing();
+        return nullptr;
+    }
+    // The list, the fonts and the schedule are made at once, so the host's
+    // first height question already has its answer and the program is
+    // scheduled from the moment the item is loaded.
+    Refresh();
+    StartWatchers();
+    ShowWindow(window_, SW_SHOWNORMAL);
+    return window_;
+}
+
+LRESULT CALLBACK TodayItem::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ObjectWindowProc<TodayItem, &TodayItem::window_, &TodayItem::HandleMessage>(window, message, wParam,
+                                                                                       lParam);
+}
+
+LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_LBUTTONDOWN:
+        HandleTap(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_TODAYCUSTOM_CLEARCACHE:
+        Refresh();
+        return 0;
+    case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
+        // Only the host's own entry is written to: another number in wParam
+        // (a message from elsewhere) points at nothing of ours.
+        if (hostItem_ == nullptr || wParam != reinterpret_cast<WPARAM>(hostItem_))
+            return 0;
+        return OnQueryHeight(hostItem_);
+    case kMsgTodayOpenNote:
+        OnOpenNote();
+        return 0;
+    case kMsgTodayShowAll:
+        Command(MainCommand::ShowAll);
+        return 0;
+    case kMsgTodayAddNew:
+        Command(MainCommand::AddNew);
+        return 0;
+    case kMsgTodayViewRefresh:
+        RefreshView();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_NCDESTROY: {
+        HWND window = window_;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void TodayItem::OnDestroy()
+{
+    // The host destroys the window before it lets the library go: the
+    // watchers end here, on the host's thread, outside the loader's lock.
+    StopWatchers();
+    FreeDrawing();
+    hostItem_ = nullptr;
+    host_ = nullptr;
+}
+
+void TodayItem::FreeDrawing()
+{
+    for (HGDIOBJ* object : {reinterpret_cast<HGDIOBJ*>(&icon_), reinterpret_cast<HGDIOBJ*>(&noteFont_),
+                            reinterpret_cast<HGDIOBJ*>(&emptyFont_)}) {
+        if (*object != nullptr)
+            DeleteObject(*object);
+        *object = nullptr;
+    }
+}
+
+void TodayItem::ReadPaths()
+{
+    wchar_t program[MAX_PATH], folder[MAX_PATH];
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        ReadSetting(L"Path", program);
+    } else {
+        // Without settings the program is looked for by the host module's
+        // own name, as the handheld's development host is called.
+        program[0] = L'\0';
+        if (GetModuleFileNameW(nullptr, program, MAX_PATH) >= MAX_PATH)
+            program[0] = L'\0';
+        size_t length = wcslen(program), ending = wcslen(kHostModuleEnding);
+        if (length >= ending && wcscmp(program + length - ending, kHostModuleEnding) == 0) {
+            program[length - ending] = L'\0';
+            wchar_t base[MAX_PATH];
+            CopyText(base, MAX_PATH, program);
+            FormatText(program, MAX_PATH, L"%s%s", base, kLibraryName);
+        }
+    }
+    ReadSetting(L"Jotlings", folder);
+    notes_.Lock();
+    CopyText(schedule_.programPath, MAX_PATH, program);
+    CopyText(notesFolder_, MAX_PATH, folder);
+    notes_.Unlock();
+}
+
+void TodayItem::ProgramPath(wchar_t* out)
+{
+    notes_.Lock();
+    CopyText(out, MAX_PATH, schedule_.programPath);
+    notes_.Unlock();
+}
+
+TodayFilter TodayItem::CurrentFilter() const
+{
+    TodayFilter filter;
+    filter.showExpired = g_todaySettings.expired != 0;
+    filter.onlyToday = g_todaySettings.showToday != 0;
+    GetLocalTime(&filter.today);
+    return filter;
+}
+
+void TodayItem::Refresh()
+{
+    EnterCriticalSection(&refreshLock_);
+    ReadPaths();
+    wchar_t folder[MAX_PATH];
+    notes_.Lock();
+    CopyText(folder, MAX_PATH, notesFolder_);
+    notes_.Unlock();
+    if (notes_.Load(folder, CurrentFilter(), stop_)) {
+        notes_.Lock();
+        schedule_.Reschedule(notes_);
+        if (selectedLine_ >= notes_.ShownCount())
+            selectedLine_ = notes_.ShownCount() - 1;
+        notes_.Unlock();
+    }
+    LeaveCriticalSection(&refreshLock_);
+
+    if (window_ == nullptr)
+        return;
+    if (GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId())
+        RefreshView();
+    else
+        PostMessageW(window_, kMsgTodayViewRefresh, 0, 0);
+}
+
+void TodayItem::RefreshView()
+{
+    textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
+    MakeNoteFont();
+    linesBeforeShowAll_ = g_todaySettings.count;
+    sizeChanged_ = true;
+    Redraw();
+}
+
+void TodayItem::MakeNoteFont()
+{
+    if (noteFont_ != nullptr)
+        DeleteObject(noteFont_);
+    noteFont_ = MakeFont(g_todaySettings.fontSize);
+}
+
+void TodayItem::Redraw()
+{
+    InvalidateRect(window_, nullptr, FALSE);
+    UpdateWindow(window_);
+}
+
+int TodayItem::ComputeHeight()
+{
+    notes_.Lock();
+    int shown = notes_.ShownCount();
+    notes_.Unlock();
+    int rows = 0;
+    if (shown > 0) {
+        HDC dc = GetDC(window_);
+        HGDIOBJ old = SelectObject(dc, noteFont_);
+        SIZE size = {};
+        GetTextExtentExPointW(dc, kMeasureText, 1, 0, nullptr, nullptr, &size);
+        SelectObject(dc, old);
+        ReleaseDC(window_, dc);
+        lineHeight_ = size.cy + 1;
+        int lines = shown > linesBeforeShowAll_ ? linesBeforeShowAll_ + 1 : shown;
+        rows = lineHeight_ * lines;
+    }
+    if (rows < kMinimumRows)
+        rows = kMinimumRows;
+    height_ = rows + kHostExtra;
+    return height_;
+}
+
+LRESULT TodayItem::OnQueryHeight(TODAYLISTITEM* item)
+{
+    int previous = height_;
+    ComputeHeight();
+    if (!sizeChanged_ && height_ == previous)
+        return 0;
+    item->cyp = DWORD(height_);
+    SetWindowPos(window_, nullptr, 0, 0, kTodayWidth, height_ - kHostExtra, SWP_NOMOVE | SWP_NOZORDER);
+    sizeChanged_ = false;
+    return 1;
+}
+
+LRESULT TodayItem::OnEraseBackground(HDC dc)
+{
+    if (watermark_ == 0)
+        return 0;
+    TODAYDRAWWATERMARKINFO info = {};
+    info.hdc = dc;
+    GetClientRect(window_, &info.rc);
+    info.hwnd = window_;
+    if (SendMessageW(host_, TODAYM_DRAWWATERMARK, 0, reinterpret_cast<LPARAM>(&info)) != 0) {
+        watermark_ = 1;
+    } else {
+        watermark_ = 0;
+        FillRect(dc, &info.rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    return 1;
+}
+
+void TodayItem::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT client;
+    GetClientRect(window_, &client);
+    if (watermark_ == 0)
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+    if (icon_ != nullptr) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ oldBitmap = SelectObject(memory, icon_);
+        TransparentImage(dc, kIconPosition, kIconPosition, kIconSize, kIconSize, memory, 0, 0, kIconSize, kIconSize,
+                         kIconKey);
+        SelectObject(memory, oldBitmap);
+        DeleteDC(memory);
+    }
+    SetTextColor(dc, textColour_);
+    HGDIOBJ oldFont = nullptr;
+
+    notes_.Lock();
+    int top = 0;
+    if (notes_.ShownCount() == 0) {
+        RECT empty = client;
+        empty.left = kTextLeft;
+        oldFont = SelectObject(dc, emptyFont_);
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, kEmptyText, -1, &empty, 0);
+        top = kEmptyTop;
+    }
+    HGDIOBJ previous = SelectObject(dc, noteFont_);
+    if (oldFont == nullptr)
+        oldFont = previous;
+    int line = 0;
+    for (const TodayEntry& entry : notes_.Entries()) {
+        if (line > linesBeforeShowAll_)
+            break;
+        if (!entry.shown)
+            continue;
+        SetBkMode(dc, TRANSPARENT);
+        RECT rect = {kTextLeft, top + line * lineHeight_, client.right - kTextRightMargin,
+                     top + (line + 1) * lineHeight_};
+        wchar_t text[MAX_PATH + 64];
+        if (line < linesBeforeShowAll_) {
+            wchar_t date[64];
+            FormatTodayDate(entry.expiry, date, 64);
+            if (date[0] != L'\0')
+                FormatText(text, MAX_PATH + 64, L"%s %s", date, entry.title.c_str());
+            else
+                CopyText(text, MAX_PATH + 64, entry.title.c_str());
+        } else {
+            CopyText(text, MAX_PATH + 64, kShowAllText);
+        }
+        DrawTextW(dc, text, -1, &rect, 0);
+        ++line;
+    }
+    notes_.Unlock();
+    SelectObject(dc, oldFont);
+    EndPaint(window_, &paint);
+}
+
+void TodayItem::HandleTap(int x, int y)
+{
+    if (x < kIconSquare && y < kIconSquare) {
+        PostMessageW(window_, kMsgTodayShowAll, 0, 0);
+        return;
+    }
+    notes_.Lock();
+    int shownCount = notes_.ShownCount();
+    notes_.Unlock();
+    if (x > kIconSquare && shownCount == 0) {
+        PostMessageW(window_, kMsgTodayAddNew, 0, 0);
+        return;
+    }
+    if (lineHeight_ != 0)
+        selectedLine_ = y / lineHeight_;
+    if (selectedLine_ == linesBeforeShowAll_) {
+        PostMessageW(window_, kMsgTodayShowAll, 0, 0);
+        Redraw();
+        return;
+    }
+    tappedPath_[0] = L'\0';
+    notes_.Lock();
+    const TodayEntry* entry = notes_.ShownAt(selectedLine_);
+    if (entry != nullptr)
+        CopyText(tappedPath_, MAX_PATH, entry->path.c_str());
+    else
+        selectedLine_ = -1;
+    notes_.Unlock();
+    Redraw();
+    if (tappedPath_[0] != L'\0') {
+        SendMessageW(window_, kMsgTodayOpenNote, 0, 0);
+        tappedPath_[0] = L'\0';
+    }
+}
+
+void TodayItem::OnOpenNote()
+{
+    // The path is the item's own copy of the tapped note; a 1325 from
+    // anywhere else finds none and does nothing.
+    if (tappedPath_[0] == L'\0')
+        return;
+    Command(MainCommand::OpenNote, tappedPath_);
+}
+
+void TodayItem::Command(MainCommand command, const wchar_t* notePath)
+{
+    wchar_t program[MAX_PATH];
+    ProgramPath(program);
+    StartMain(command, program, notePath, library);
+}
+
+void TodayItem::StartWatchers()
+{
+    if (stop_ != nullptr)
+        return;
+    stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (stop_ == nullptr)
+        return;
+    changeWatcher_ = StartLibraryThread(ChangeWatcher, this);
+    expiryWatcher_ = StartLibraryThread(ExpiryWatcher, this);
+}
+
+void TodayItem::StopWatchers()
+{
+    if (stop_ == nullptr)
+        return;
+    SetEvent(stop_);
+    HANDLE threads[] = {changeWatcher_, expiryWatcher_};
+    WaitServingSends(threads, 2);
+    for (HANDLE thread : threads) {
+        if (thread != nullptr)
+            CloseHandle(thread);
+    }
+    changeWatcher_ = expiryWatcher_ = nullptr;
+    CloseHandle(stop_);
+    stop_ = nullptr;
+}
+
+DWORD WINAPI TodayItem::ChangeWatcher(void* self)
+{
+    auto* item = static_cast<TodayItem*>(self);
+    HANDLE change = CreateEventW(nullptr, TRUE, FALSE, kChangeEventName);
+    if (change != nullptr) {
+        HANDLE waits[] = {item->stop_, change};
+        while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+            // Reset before the refresh: a change made during it sets the
+            // event again and brings one more refresh.
+            EventModify(change, EVENT_RESET);
+            item->Refresh();
+        }
+        CloseHandle(change);
+    }
+    EndLibraryThread();
+}
+
+DWORD WINAPI TodayItem::ExpiryWatcher(void* self)
+{
+    auto* item = static_cast<TodayItem*>(self);
+    HANDLE waits[] = {item->stop_, item->schedule_.ArmEvent()};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        item->CheckDue();
+        if (WaitForSingleObject(item->stop_, kPollMs) == WAIT_OBJECT_0)
+            break;
+    }
+    EndLibraryThread();
+}
+
+void TodayItem::CheckDue()
+{
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    FILETIME now;
+    SystemTimeToFileTime(&local, &now);
+    wchar_t program[MAX_PATH];
+    notes_.Lock();
+    bool due = notes_.Due(now) != nullptr;
+    CopyText(program, MAX_PATH, schedule_.programPath);
+    notes_.Unlock();
+    // Posted after the lock is let go: the program's answer is a change
+    // that brings a refresh.
+    if (due)
+        StartMain(MainCommand::CheckDue, program, nullptr, library);
+}

@@ -1,0 +1,91 @@
+// The Today item: its window in the Today screen (class "TodayClass"), the
+// notes it lists, the schedule it keeps for the main program and the two
+// watcher threads behind it.
+//
+// Threads: the host's thread owns the window, the fonts, the colour and
+// every drawing value; the change watcher and the expiry watcher touch only
+// the note list (under its lock), the schedule and the paths (under the
+// same lock). A refresh on a watcher thread hands its drawing side to the
+// window's thread with a posted message, so no watcher ever waits for the
+// host's thread, and the host's thread can wait for the watchers to end.
+#pragma once
+
+#include "today/MainProgram.h"
+#include "today/TodayNoteList.h"
+#include "today/TodaySchedule.h"
+#include "today/TodaySettings.h"
+
+#include <todaycmn.h>
+
+class TodayItem {
+public:
+    TodayItem();
+    virtual ~TodayItem();
+
+    // Ordinal 240: the item window, or null when the item is not enabled.
+    HWND Create(TODAYLISTITEM* item, HWND host);
+
+    // Reloads the notes and reschedules, on any thread; the window then
+    // takes the new settings and redraws.
+    void Refresh();
+    // Reads the program's path and the notes folder from the settings.
+    void ReadPaths();
+    // Hands a command to the running program, or starts it with one.
+    void Command(MainCommand command, const wchar_t* notePath = nullptr);
+
+    HINSTANCE library = nullptr;
+    HWND Window() const { return window_; }
+    TodayNoteList& Notes() { return notes_; }
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
+    void OnPaint();
+    LRESULT OnEraseBackground(HDC dc);
+    LRESULT OnQueryHeight(TODAYLISTITEM* item);
+    void OnOpenNote();
+    void RefreshView();
+    int ComputeHeight();
+    void HandleTap(int x, int y);
+    void Redraw();
+
+    TodayFilter CurrentFilter() const;
+    void ProgramPath(wchar_t* out);
+    void MakeNoteFont();
+    void FreeDrawing();
+
+    void StartWatchers();
+    void StopWatchers();
+    static DWORD WINAPI ChangeWatcher(void* self);
+    static DWORD WINAPI ExpiryWatcher(void* self);
+    void CheckDue();
+
+    HWND host_ = nullptr;
+    HWND window_ = nullptr;
+    HINSTANCE windowInstance_ = nullptr;
+    TODAYLISTITEM* hostItem_ = nullptr;
+    HBITMAP icon_ = nullptr;
+    HFONT noteFont_ = nullptr;
+    HFONT emptyFont_ = nullptr;
+    COLORREF textColour_ = 0;
+    int watermark_ = -1;
+    int height_ = 0;
+    int selectedLine_ = -1;
+    int lineHeight_ = 0;
+    int linesBeforeShowAll_ = 5;
+    bool sizeChanged_ = true;
+    wchar_t tappedPath_[MAX_PATH] = L"";
+
+    CRITICAL_SECTION refreshLock_;
+    TodayNoteList notes_;
+    TodaySchedule schedule_;   // its program path is guarded by the list lock
+    wchar_t notesFolder_[MAX_PATH] = L"";
+
+    HANDLE stop_ = nullptr;
+    HANDLE changeWatcher_ = nullptr;
+    HANDLE expiryWatcher_ = nullptr;
+};
+
+extern TodayItem g_todayItem;

@@ -1,0 +1,185 @@
+#include "today/TodayNoteList.h"
+
+#include "notes/NoteHead.h"
+#include "platform/common/Text.h"
+#include "today/TodayConstants.h"
+
+#include <algorithm>
+
+namespace {
+
+const DWORD kBusyStepMs = 25;
+
+// A note the program holds open while it saves it fails with one of these
+// for a moment (Wine reports some sharing conflicts as access denied);
+// anything else means the file is not a note to list.
+bool IsBusy(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+bool Stopped(HANDLE stop)
+{
+    return stop != nullptr && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
+}
+
+bool ReadHeadWaiting(const wchar_t* path, NoteHead* head, DWORD busyWaitMs, HANDLE stop)
+{
+    for (DWORD waited = 0;; waited += kBusyStepMs) {
+        if (ReadNoteHead(path, head))
+            return true;
+        if (!IsBusy(GetLastError()) || waited >= busyWaitMs)
+            return false;
+        if (stop != nullptr) {
+            if (WaitForSingleObject(stop, kBusyStepMs) == WAIT_OBJECT_0)
+                return false;
+        } else {
+            Sleep(kBusyStepMs);
+        }
+    }
+}
+
+int CompareTimes(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    FILETIME fa = {}, fb = {};
+    SystemTimeToFileTime(&a, &fa);
+    SystemTimeToFileTime(&b, &fb);
+    return CompareFileTime(&fa, &fb);
+}
+
+}  // namespace
+
+bool NeverExpiresToday(const SYSTEMTIME& expiry)
+{
+    return expiry.wHour == kNoExpiryHour;
+}
+
+TodayNoteList::TodayNoteList()
+{
+    InitializeCriticalSection(&lock_);
+}
+
+TodayNoteList::~TodayNoteList()
+{
+    DeleteCriticalSection(&lock_);
+}
+
+bool TodayNoteList::IsShown(const SYSTEMTIME& expiry, BYTE expired, const TodayFilter& filter)
+{
+    if (expired != 0 && !filter.showExpired)
+        return false;
+    // The date is compared whatever the hour: an undated note carries the
+    // date it was made.
+    if (filter.onlyToday && (expiry.wYear != filter.today.wYear || expiry.wMonth != filter.today.wMonth ||
+                             expiry.wDay != filter.today.wDay))
+        return false;
+    return true;
+}
+
+void TodayNoteList::Sort(std::vector<TodayEntry>& entries)
+{
+    std::vector<TodayEntry> dated, undated;
+    for (TodayEntry& entry : entries)
+        (NeverExpiresToday(entry.expiry) ? undated : dated).push_back(std::move(entry));
+    std::reverse(undated.begin(), undated.end());
+    std::stable_sort(dated.begin(), dated.end(), [](const TodayEntry& a, const TodayEntry& b) {
+        return CompareTimes(a.expiry, b.expiry) < 0;
+    });
+    std::stable_sort(undated.begin(), undated.end(), [](const TodayEntry& a, const TodayEntry& b) {
+        return CompareFileTime(&a.sortTime, &b.sortTime) < 0;
+    });
+    entries.clear();
+    for (TodayEntry& entry : dated)
+        entries.push_back(std::move(entry));
+    for (TodayEntry& entry : undated)
+        entries.push_back(std::move(entry));
+}
+
+bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDLE stop)
+{
+    std::vector<TodayEntry> loaded;
+    wchar_t pattern[MAX_PATH];
+    if (FormatText(pattern, MAX_PATH, L"%s\\*%s", folder, kNoteExtension) >= 0) {
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW(pattern, &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    continue;
+                wchar_t path[MAX_PATH];
+                if (FormatText(path, MAX_PATH, L"%s\\%s", folder, found.cFileName) < 0)
+                    continue;
+                NoteHead head;
+                if (!ReadHeadWaiting(path, &head, busyWaitMs, stop)) {
+                    if (Stopped(stop)) {
+                        FindClose(find);
+                        return false;
+                    }
+                    continue;
+                }
+                TodayEntry entry;
+                entry.title = head.title;
+                entry.expiry = head.expiry;
+                // The search already carries the creation time: no second
+                // open of each undated note.
+                entry.sortTime = found.ftCreationTime;
+                entry.path = path;
+                entry.expired = head.expired;
+                entry.shown = IsShown(head.expiry, head.expired, filter);
+                loaded.push_back(std::move(entry));
+            } while (FindNextFileW(find, &found));
+            FindClose(find);
+        }
+    }
+    Sort(loaded);
+    int shown = 0;
+    for (const TodayEntry& entry : loaded)
+        shown += entry.shown ? 1 : 0;
+    Lock();
+    entries_.swap(loaded);
+    shownCount_ = shown;
+    Unlock();
+    return true;
+}
+
+void TodayNoteList::Clear()
+{
+    Lock();
+    entries_.clear();
+    shownCount_ = 0;
+    Unlock();
+}
+
+const TodayEntry* TodayNoteList::ShownAt(int index) const
+{
+    if (index < 0)
+        return nullptr;
+    for (const TodayEntry& entry : entries_) {
+        if (!entry.shown)
+            continue;
+        if (index-- == 0)
+            return &entry;
+    }
+    return nullptr;
+}
+
+const TodayEntry* TodayNoteList::Pending() const
+{
+    for (const TodayEntry& entry : entries_) {
+        if (entry.expired == 0)
+            return &entry;
+    }
+    return nullptr;
+}
+
+const TodayEntry* TodayNoteList::Due(const FILETIME& now) const
+{
+    for (const TodayEntry& entry : entries_) {
+        if (entry.expired != 0 || NeverExpiresToday(entry.expiry))
+            continue;
+        FILETIME expiry;
+        if (SystemTimeToFileTime(&entry.expiry, &expiry) && CompareFileTime(&expiry, &now) != 1)
+            return &entry;
+    }
+    return nullptr;
+}

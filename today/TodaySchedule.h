@@ -1,0 +1,32 @@
+// Keeps the main program scheduled for the next pending note: one timed
+// system run ("AppRunAtTime") at its expiry when the device may be woken
+// ("TurnOn"), otherwise the expiry watcher armed to poll while the Today
+// screen is loaded.
+#pragma once
+
+#include "today/TodayNoteList.h"
+
+#include <windows.h>
+
+class TodaySchedule {
+public:
+    TodaySchedule();
+    virtual ~TodaySchedule();
+
+    // Called with the list's lock held.
+    void Reschedule(const TodayNoteList& notes);
+    // A time sets (or moves) the timed run there; null, or an hour of 25,
+    // removes it, once.
+    void ScheduleRun(const SYSTEMTIME* time);
+
+    // Manual reset; signalled while the expiry watcher is to poll.
+    HANDLE ArmEvent() const { return arm_; }
+    HANDLE TimedRun() const { return timedRun_; }
+
+    wchar_t programPath[MAX_PATH] = L"";
+
+private:
+    HANDLE arm_;
+    HANDLE timedRun_ = nullptr;
+    SYSTEMTIME lastScheduled_ = {};
+};
