@@ -240,8 +240,13 @@ double TimeStartToFullList(const std::wstring& commandLine, const wchar_t* windo
             elapsed = Now() - start;
             break;
         }
-        if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0)
+        // Messages sent to this process's windows are answered while it
+        // waits: the program tells every top-level window of changes to
+        // the input panel and would wait for a silent one.
+        if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1, QS_SENDMESSAGE) == WAIT_OBJECT_0)
             break;
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
     if (window != nullptr)
         PostMessageW(window, WM_CLOSE, 0, 0);
