@@ -1,14 +1,16 @@
 // Speed of the ink control against floors measured in the same run:
 //  - stream out / stream in of a note with 10,000 strokes and a 60-second
-//    recording, and the program's two-pass GetInkData, against copying the
-//    same bytes;
+//    recording, and the program's two-pass GetInkData, against reading the
+//    same bytes from a file (CreateFileW, one ReadFile of the whole file).
+//    A copy of bytes already in the cache is too small a floor to compare
+//    with: its ratios swung from 40 to 190 between runs;
 //  - the latency of one stroke segment while writing, against drawing the
 //    same segment with bare GDI;
 //  - a full repaint of that note, against a bare GDI polyline of the same
 //    points.
 // Prints one line per figure: name, project ms, floor ms, ratio.
-#include "InkRecording.h"
 #include "InkStreamFormat.h"
+#include "bench/BenchSupport.h"
 #include "inkx.h"
 #include "notewindow/InkControl.h"
 
@@ -23,59 +25,16 @@
 
 namespace {
 
-const int kStrokes = 10000;
-const int kPointsPerStroke = 16;
-const int kRecordingSeconds = 60;
 const int kRuns = 5;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 template <typename F>
 double Median(F f)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        double start = Now();
-        f();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[kRuns / 2];
+    return bench::Median(kRuns, f);
 }
 
-void Report(const char* figure, double project, double floor)
-{
-    printf("%-44s project %9.3f ms   floor %9.3f ms   ratio %7.1f\n", figure, project, floor,
-           floor > 0 ? project / floor : 0.0);
-    fflush(stdout);
-}
-
-std::vector<uint8_t> BigNote()
-{
-    InkDocument doc;
-    for (int s = 0; s < kStrokes; ++s) {
-        InkStroke stroke(RGB(0, 0, 0), 8);
-        int x = (s % 40) * 24, y = (s / 40) * 40;
-        for (int p = 0; p < kPointsPerStroke; ++p)
-            stroke.AddPoint({x + p * 5, y + (p % 3) * 7});
-        doc.Strokes().push_back(stroke);
-    }
-    std::vector<uint8_t> pcm(static_cast<size_t>(kRecordingSeconds) * 11025 * 2);
-    for (size_t i = 0; i < pcm.size(); ++i)
-        pcm[i] = static_cast<uint8_t>(i * 31);
-    doc.Recordings().emplace_back(8, 0, InkRecording::BuildWave(pcm.data(), pcm.size(), 11025, 1, 16));
-    std::vector<uint8_t> bytes;
-    InkStreamFormat::Write(doc, bytes);
-    return bytes;
-}
+using bench::Now;
+using bench::Report;
 
 struct Sink {
     uint8_t* buffer;
@@ -120,12 +79,12 @@ HWND PlainWindow(const wchar_t* name, int x, int y)
                            wc.hInstance, nullptr);
 }
 
-void StreamFigures(HWND parent, const std::vector<uint8_t>& note)
+void StreamFigures(HWND parent, const std::vector<uint8_t>& note, const wchar_t* noteFile)
 {
     InkControl ink;
     ink.Create(parent, 105, 0, 0, 240, 268, true);
     HWND control = ink.Window();
-    std::vector<uint8_t> in(note), out(note.size() + 64), copy(note.size());
+    std::vector<uint8_t> in(note), out(note.size() + 64);
 
     Sink source = {in.data(), 0, in.size()};
     EDITSTREAM es = {reinterpret_cast<DWORD_PTR>(&source), 0, Give};
@@ -133,7 +92,10 @@ void StreamFigures(HWND parent, const std::vector<uint8_t>& note)
         source.pos = 0;
         SendMessageW(control, EM_STREAMIN, kInkStreamFlags, reinterpret_cast<LPARAM>(&es));
     });
-    double floorIn = Median([&] { memcpy(copy.data(), in.data(), in.size()); });
+    size_t read = 0;
+    double floorRead = Median([&] { read = bench::ReadWholeFileFloor(noteFile); });
+    if (read != note.size())
+        printf("warning: the floor read %zu of the note's %zu bytes\n", read, note.size());
 
     Sink sink = {out.data(), 0, out.size()};
     EDITSTREAM eo = {reinterpret_cast<DWORD_PTR>(&sink), 0, Take};
@@ -143,7 +105,6 @@ void StreamFigures(HWND parent, const std::vector<uint8_t>& note)
     });
     if (sink.pos != note.size() || memcmp(out.data(), note.data(), note.size()) != 0)
         printf("warning: streamed-out note differs from the one streamed in\n");
-    double floorOut = Median([&] { memcpy(out.data(), copy.data(), copy.size()); });
 
     double getInk = Median([&] {
         BYTE* data = nullptr;
@@ -154,10 +115,10 @@ void StreamFigures(HWND parent, const std::vector<uint8_t>& note)
 
     char name[80];
     snprintf(name, sizeof(name), "stream in  (%.1f MB note)", note.size() / 1048576.0);
-    Report(name, streamIn, floorIn);
+    Report(name, streamIn, floorRead);
     snprintf(name, sizeof(name), "stream out (%.1f MB note)", note.size() / 1048576.0);
-    Report(name, streamOut, floorOut);
-    Report("GetInkData, two passes", getInk, floorOut);
+    Report(name, streamOut, floorRead);
+    Report("GetInkData, two passes", getInk, floorRead);
 
     // A full repaint of the note at 100 %, against GDI polylines of the
     // strokes that fall in the window.
@@ -234,9 +195,16 @@ int main()
         return 1;
     }
     HWND parent = PlainWindow(L"InkBenchHost", 0, 26);
-    std::vector<uint8_t> note = BigNote();
-    StreamFigures(parent, note);
+    std::vector<uint8_t> note = bench::BigInkContent();
+    wchar_t noteFile[MAX_PATH];
+    if (!bench::TempFilePath(L"InkBench.ink", noteFile, MAX_PATH) ||
+        !bench::WriteBytes(noteFile, note.data(), note.size())) {
+        printf("the note's bytes could not be written to a file\n");
+        return 1;
+    }
+    StreamFigures(parent, note, noteFile);
     SegmentFigure(parent);
     DestroyWindow(parent);
+    DeleteFileW(noteFile);
     return 0;
 }

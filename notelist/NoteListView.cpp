@@ -134,6 +134,17 @@ void NoteListView::BeginFill(int expectedRows)
     SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
 }
 
+// Emptying a visible list of a thousand rows costs about twice as much
+// with redrawing on as with it off.
+void NoteListView::BeginRefill(int expectedRows)
+{
+    if (list == nullptr)
+        return;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    DeleteAll();
+    SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
+}
+
 void NoteListView::EndFill()
 {
     if (list == nullptr)

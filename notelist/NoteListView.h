@@ -35,6 +35,8 @@ public:
     // Holds redrawing off while many rows go in; expectedRows lets the
     // control allocate once. EndFill shows the result.
     void BeginFill(int expectedRows);
+    // As BeginFill, on a list emptied first with redrawing already held off.
+    void BeginRefill(int expectedRows);
     void EndFill();
     void AppendNote(const wchar_t* title, const NoteEntry& entry, bool expired);
     void DeleteAll();

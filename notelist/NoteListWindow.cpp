@@ -135,12 +135,11 @@ void NoteListWindow::RefreshList()
 {
     if (window == nullptr)
         return;
-    list.DeleteAll();
-    FillList();
+    FillList(true);
     SetPreview(nullptr, nullptr);
 }
 
-void NoteListWindow::FillList()
+void NoteListWindow::FillList(bool refill)
 {
     NoteListLock lock(this);
     int count = 0;
@@ -148,7 +147,10 @@ void NoteListWindow::FillList()
         ++count;
     // A visible list redraws at every row; a thousand of them would take
     // seconds under the redraw, a fraction of one without it.
-    list.BeginFill(count);
+    if (refill)
+        list.BeginRefill(count);
+    else
+        list.BeginFill(count);
     for (NoteEntry* e = firstEntry; e != nullptr && window != nullptr; e = e->next)
         list.AppendNote(e->title, *e, e->expired != 0);
     list.EndFill();

@@ -72,7 +72,8 @@ protected:
     bool CreateListWindow();
     void CreatePopupMenu();
     void CreateMenuBar();
-    void FillList();
+    // Fills the list from the entries; with refill, its rows go first.
+    void FillList(bool refill = false);
     void OnCommand(WORD id);
     LRESULT OnNotify(const NMHDR* header);
     void OnPopupMenu(int x, int y);

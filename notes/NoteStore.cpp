@@ -12,6 +12,10 @@
 
 #include <aygshell.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
@@ -40,26 +44,34 @@ SYSTEMTIME CreationTime(const wchar_t* path)
     return created;
 }
 
-int CompareCreated(const NoteEntry* a, const NoteEntry* b)
+// A time as one number that orders as CompareTimes does: a time that is no
+// valid date counts as the earliest of all.
+ULONGLONG TimeKey(const SYSTEMTIME& time)
 {
-    FILETIME fa = {}, fb = {};
-    SystemTimeToFileTime(&a->created, &fa);
-    SystemTimeToFileTime(&b->created, &fb);
-    return CompareFileTime(&fa, &fb);
+    FILETIME file = {};
+    SystemTimeToFileTime(&time, &file);
+    return (ULONGLONG(file.dwHighDateTime) << 32) | file.dwLowDateTime;
 }
 
-bool ShouldExchange(const NoteEntry* k, const NoteEntry* m, int column, bool descending)
+// An entry with what the sort compares, worked out once per sort rather
+// than at each of its many comparisons.
+struct SortItem {
+    NoteEntry* entry;
+    ULONGLONG expiry;
+    bool never;
+};
+
+bool ShouldExchange(const SortItem& k, const SortItem& m, int column, bool descending)
 {
     if (column == kSortByTitle) {
-        int order = wcscmp(k->title, m->title);
+        int order = wcscmp(k.entry->title, m.entry->title);
         return descending ? order < 0 : order > 0;
     }
     if (column != kSortByTime)
         return false;
-    bool kNever = NeverExpires(k->expiry), mNever = NeverExpires(m->expiry);
     if (!descending)
-        return kNever || (!mNever && CompareTimes(k->expiry, m->expiry) == 1);
-    return mNever || (!kNever && CompareTimes(k->expiry, m->expiry) == -1);
+        return k.never || (!m.never && k.expiry > m.expiry);
+    return m.never || (!k.never && k.expiry < m.expiry);
 }
 
 }  // namespace
@@ -93,8 +105,13 @@ void NoteStore::LoadFolder()
         wchar_t path[MAX_PATH];
         // A name too long for a path is left out rather than cut to
         // another note's name.
-        if (FormatText(path, MAX_PATH, L"%s\\%s", notesFolder, found.cFileName) >= 0)
-            LoadEntry(path);
+        if (FormatText(path, MAX_PATH, L"%s\\%s", notesFolder, found.cFileName) < 0)
+            continue;
+        // The listing carries each file's creation time, which the sort by
+        // time needs: taken here, no file is asked for it again.
+        NoteEntry* entry = LoadEntry(path);
+        if (entry != nullptr)
+            FileTimeToSystemTime(&found.ftCreationTime, &entry->created);
     } while (FindNextFileW(find, &found));
     FindClose(find);
 }
@@ -216,12 +233,10 @@ void NoteStore::SortByColumn(int request)
     int count = EntryCount();
     if (count == 0)
         return;
-    NoteEntry** entries = static_cast<NoteEntry**>(malloc(count * sizeof(NoteEntry*)));
-    if (entries == nullptr)
-        return;
-    int n = 0;
+    std::vector<SortItem> items;
+    items.reserve(count);
     for (NoteEntry* e = firstEntry; e != nullptr; e = e->next)
-        entries[n++] = e;
+        items.push_back({e, TimeKey(e->expiry), NeverExpires(e->expiry)});
 
     if (request == kSortReapply) {
         if (sortColumn == -1) {
@@ -238,21 +253,27 @@ void NoteStore::SortByColumn(int request)
         sortDescending = 1 - sortDescending;
     }
 
+    // Rows of equal keys keep the order this exchange sort gives them, as
+    // they always have: a list sorted again does not reshuffle its ties.
     bool descending = sortDescending == 1;
     for (int k = 0; k + 1 < count; ++k) {
         for (int m = k + 1; m < count; ++m) {
-            if (ShouldExchange(entries[k], entries[m], sortColumn, descending)) {
-                NoteEntry* t = entries[k];
-                entries[k] = entries[m];
-                entries[m] = t;
-            }
+            if (ShouldExchange(items[k], items[m], sortColumn, descending))
+                std::swap(items[k], items[m]);
         }
     }
+    std::vector<NoteEntry*> entries(count);
+    for (int i = 0; i < count; ++i)
+        entries[i] = items[i].entry;
 
     if (sortColumn == kSortByTime) {
-        for (int i = 0; i < count; ++i)
-            entries[i]->created = CreationTime(entries[i]->path);
-        OrderNeverExpiringByCreation(entries, count, descending);
+        // Entries keep the creation time they were loaded with (a save
+        // keeps it too); only one not known yet is read from its file.
+        for (NoteEntry* e : entries) {
+            if (e->created.wYear == 0)
+                e->created = CreationTime(e->path);
+        }
+        OrderNeverExpiringByCreation(entries.data(), count, descending);
     }
 
     for (int i = 0; i + 1 < count; ++i)
@@ -260,11 +281,11 @@ void NoteStore::SortByColumn(int request)
     entries[count - 1]->next = nullptr;
     firstEntry = entries[0];
     lastEntry = entries[count - 1];
-    free(entries);
 }
 
 // By time, the notes that never expire form one block: at the end, newest
 // file first, when ascending; at the front, oldest first, when descending.
+// Notes created at the same moment keep their order.
 void NoteStore::OrderNeverExpiringByCreation(NoteEntry** entries, int count, bool descending)
 {
     int first, last;
@@ -282,16 +303,15 @@ void NoteStore::OrderNeverExpiringByCreation(NoteEntry** entries, int count, boo
     int size = last - first + 1;
     if (size < 2)
         return;
-    for (int pass = 0; pass < size - 1; ++pass) {
-        for (int i = first; i < last; ++i) {
-            int order = CompareCreated(entries[i], entries[i + 1]);
-            if (descending ? order == 1 : order == -1) {
-                NoteEntry* t = entries[i];
-                entries[i] = entries[i + 1];
-                entries[i + 1] = t;
-            }
-        }
-    }
+    std::vector<std::pair<ULONGLONG, NoteEntry*>> block;
+    block.reserve(size);
+    for (int i = first; i <= last; ++i)
+        block.push_back({TimeKey(entries[i]->created), entries[i]});
+    std::stable_sort(block.begin(), block.end(), [descending](const auto& a, const auto& b) {
+        return descending ? a.first < b.first : a.first > b.first;
+    });
+    for (int i = 0; i < size; ++i)
+        entries[first + i] = block[i].second;
 }
 
 bool NoteStore::AttachMainWindow(HWND window)

@@ -161,6 +161,25 @@ TEST_F(NoteStoreTest, NeverExpiringNotesGoLastNewestFirstAndTheReverseDescending
         EXPECT_GE(e->created.wYear, 2020) << e->title;
 }
 
+TEST_F(NoteStoreTest, CreationTimesComeWithTheListingAndASavedNoteTakesItsOwn)
+{
+    std::wstring older = AddNote(L"Jotling0.jot", L"never, older", 1, 25);
+    AddNote(L"Jotling1.jot", L"never, newer", 1, 25);
+    AddNote(L"Jotling2.jot", L"day 3", 3, 10);
+    NoteStore store(folder.Path(), L".jot");
+    // Known from the folder listing before any sort asks for them.
+    for (NoteEntry* e = store.FirstEntry(); e != nullptr; e = e->next)
+        EXPECT_GE(e->created.wYear, 2020) << e->title;
+    store.SortByColumn(kSortByTime);
+    EXPECT_EQ(Titles(store), (Names{L"day 3", L"never, newer", L"never, older"}));
+
+    // Written again, the note's file is now the newest: its entry, read
+    // again, takes that file's time and moves to the front of its block.
+    AddNote(L"Jotling0.jot", L"never, written again", 1, 25);
+    store.OnNoteSaved(older.c_str(), false);
+    EXPECT_EQ(Titles(store), (Names{L"day 3", L"never, written again", L"never, newer"}));
+}
+
 TEST_F(NoteStoreTest, SortByTimeWorksWhileAnotherProcessHoldsANote)
 {
     AddNote(L"Jotling0.jot", L"never, older", 1, 25);

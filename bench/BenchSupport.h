@@ -1,0 +1,52 @@
+// What every benchmark shares: a millisecond clock, the median of a few
+// runs, the one-line report, the big note's ink content, and the file-read
+// floor that figures moving a note's bytes are measured against.
+#pragma once
+
+#include <windows.h>
+
+#include <stdint.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace bench {
+
+// Milliseconds from an arbitrary start, to the performance counter's precision.
+double Now();
+
+// The median of times; 0 for none.
+double MedianOf(std::vector<double> times);
+
+// Runs f runs times and returns the median of its durations.
+template <typename F>
+double Median(int runs, F f)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        double start = Now();
+        f();
+        times.push_back(Now() - start);
+    }
+    return MedianOf(times);
+}
+
+// One line per figure: name, project ms, floor ms, ratio.
+void Report(const char* figure, double project, double floor);
+
+// The content of a big note as the ink control streams it: 10,000 strokes
+// of 16 points and a 60-second 11 kHz recording (about 2.7 MB).
+std::vector<uint8_t> BigInkContent();
+
+// Writes bytes to path, replacing what was there; false on any failure.
+bool WriteBytes(const wchar_t* path, const void* bytes, size_t size);
+
+// The floor of reading a file: CreateFileW, its size, a buffer of that
+// size, one ReadFile of the whole file, CloseHandle. Returns the bytes
+// read (0 on failure); the buffer is freed before returning.
+size_t ReadWholeFileFloor(const wchar_t* path);
+
+// A file in the device's temporary folder: "<temp>\<name>".
+bool TempFilePath(const wchar_t* name, wchar_t* path, size_t count);
+
+}  // namespace bench

@@ -1,0 +1,404 @@
+// Speed of the all-notes list with 1000 notes in the device's notes folder,
+// against floors measured in the same run:
+//  - start to full list: from CreateProcessW of "Jotlings.exe showall" to
+//    its all-notes window answering that its list holds 1000 rows, against
+//    the same start of a bare program (this one, with "floor") that lists
+//    the folder, reads the 1000 heads with CreateFileW/ReadFile and fills a
+//    visible report list view with redraw held off. Both are processes and
+//    are timed the same way, so the process start that Jotlings pays is in
+//    the floor too;
+//  - where that time goes inside one process: loading the heads into the
+//    real note store, and its first showing (sort and fill), each against
+//    its bare part;
+//  - one save with 1000 notes listed: the real store's OnNoteSaved of one
+//    path with the list window shown (read again, sorted, list refilled),
+//    against reading one head and refilling a bare list of 1000 rows.
+// Prints one line per figure: name, project ms, floor ms, ratio.
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "bench/BenchSupport.h"
+#include "notes/NoteFile.h"
+#include "notes/NoteStore.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <inkx.h>
+#include <shlobj.h>
+
+#include <stdio.h>
+#include <wchar.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kNotes = 1000;
+const int kRuns = 5;
+const DWORD kStartTimeoutMs = 60000;
+const wchar_t kProgram[] = L"C:\\Program Files\\Jotlings\\Jotlings.exe";
+const wchar_t kProgramListClass[] = L"AllJotlingsWnd";
+const wchar_t kFloorWindowClass[] = L"ListBenchFloorWnd";
+const wchar_t kFloorWord[] = L"floor";
+const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
+
+using bench::Now;
+using bench::Report;
+
+// The folder Jotlings.exe reads: "My Jotlings" in the documents folder.
+std::wstring NotesFolder()
+{
+    wchar_t documents[MAX_PATH] = L"";
+    SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, TRUE);
+    return std::wstring(documents) + L"\\My Jotlings";
+}
+
+std::vector<std::wstring> ListNotes(const std::wstring& folder)
+{
+    std::vector<std::wstring> paths;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((folder + L"\\*.jot").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return paths;
+    do {
+        paths.push_back(folder + L"\\" + found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return paths;
+}
+
+// 1000 notes the way the program writes them: a quarter never expire, the
+// rest expire over the years ahead (none is due, so no alarm opens), some
+// share an expiry, a few carry the expired flag.
+bool WriteNotes(const std::wstring& folder)
+{
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const std::wstring& old : ListNotes(folder))
+        DeleteFileW(old.c_str());
+    for (int n = 0; n < kNotes; ++n) {
+        NoteRecord record;
+        _snwprintf(record.title, kTitleLength - 1, L"Note %d: %s", n,
+                   n % 3 == 0 ? L"call the garage about the tyres" : n % 3 == 1 ? L"milk, bread" : L"ideas");
+        if (n % 4 == 0) {
+            record.expiry.wHour = 25;
+        } else {
+            record.expiry.wYear = WORD(2090 + n % 7);
+            record.expiry.wMonth = WORD(1 + n % 12);
+            record.expiry.wDay = WORD(1 + (n * 7) % 28);
+            record.expiry.wHour = WORD((n * 5) % 24);
+            record.expiry.wMinute = WORD((n * 13) % 60);
+        }
+        record.expired = n % 50 == 1 ? 1 : 0;
+        wchar_t path[MAX_PATH];
+        _snwprintf(path, MAX_PATH, L"%s\\Jotling%d.jot", folder.c_str(), n);
+        if (!WriteNoteFile(path, record))
+            return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The floor program: the plainest way to the same list on the screen.
+// ---------------------------------------------------------------------------
+
+bool ReadHead(const wchar_t* path, BYTE* head)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD got = 0;
+    BOOL read = ReadFile(file, head, kNoteHeadSize, &got, nullptr);
+    CloseHandle(file);
+    return read && got == kNoteHeadSize;
+}
+
+HWND MakeBareList(HWND parent)
+{
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT, kListLeft,
+                                kListTop, kListWidth, kListHeight, parent, nullptr, GetModuleHandleW(nullptr),
+                                nullptr);
+    const wchar_t* headings[] = {L"Time", L"Title"};
+    for (int column = 0; column < 2; ++column) {
+        LVCOLUMNW info = {};
+        info.mask = LVCF_TEXT | LVCF_WIDTH;
+        info.cx = 100;
+        info.pszText = const_cast<wchar_t*>(headings[column]);
+        SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
+    }
+    return list;
+}
+
+// The rows from 527-byte heads: expiry as text in the first column, the
+// title in the second.
+void FillBareList(HWND list, const std::vector<std::vector<BYTE>>& heads)
+{
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_SETITEMCOUNT, heads.size(), 0);
+    int row = 0;
+    for (const std::vector<BYTE>& head : heads) {
+        const WORD* expiry = reinterpret_cast<const WORD*>(head.data());
+        wchar_t time[40];
+        if (expiry[4] == 25)
+            wcscpy(time, L"Never expire");
+        else
+            _snwprintf(time, 40, L"%02u.%02u.%02u, %02u:%02u", expiry[1], expiry[3], expiry[0] % 100, expiry[4],
+                       expiry[5]);
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = time;
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        wchar_t title[kTitleLength];
+        memcpy(title, head.data() + 16, sizeof(title));
+        title[kTitleLength - 1] = L'\0';
+        LVITEMW text = {};
+        text.iSubItem = 1;
+        text.pszText = title;
+        SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&text));
+        ++row;
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+std::vector<std::vector<BYTE>> ReadHeads(const std::vector<std::wstring>& paths)
+{
+    std::vector<std::vector<BYTE>> heads;
+    heads.reserve(paths.size());
+    for (const std::wstring& path : paths) {
+        std::vector<BYTE> head(kNoteHeadSize);
+        if (ReadHead(path.c_str(), head.data()))
+            heads.push_back(std::move(head));
+    }
+    return heads;
+}
+
+LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeFloorWindow()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = FloorProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = kFloorWindowClass;
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, kFloorWindowClass, L"Floor", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
+    return window;
+}
+
+int RunFloorProgram()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND window = MakeFloorWindow();
+    HWND list = MakeBareList(window);
+    FillBareList(list, ReadHeads(ListNotes(NotesFolder())));
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Process starts, timed from CreateProcessW to a list of 1000 rows.
+// ---------------------------------------------------------------------------
+
+// Starts commandLine and returns the milliseconds until a top-level window
+// of windowClass has a list view child holding kNotes rows; the process is
+// then closed and waited for. A negative time when that never happened.
+double TimeStartToFullList(const std::wstring& commandLine, const wchar_t* windowClass)
+{
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    double start = Now();
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    double elapsed = -1;
+    HWND window = nullptr;
+    while (Now() - start < kStartTimeoutMs) {
+        window = FindWindowW(windowClass, nullptr);
+        HWND list = window != nullptr ? FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+        DWORD_PTR rows = 0;
+        // Answered when the program is back in its message loop.
+        if (list != nullptr &&
+            SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, kStartTimeoutMs, &rows) &&
+            rows >= DWORD_PTR(kNotes)) {
+            elapsed = Now() - start;
+            break;
+        }
+        // Messages sent to this process's windows are answered while it
+        // waits: the program tells every top-level window of changes to
+        // the input panel and would wait for a silent one.
+        if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1, QS_SENDMESSAGE) == WAIT_OBJECT_0)
+            break;
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (window != nullptr)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
+        printf("warning: %ls did not end; ended by force\n", commandLine.c_str());
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return elapsed;
+}
+
+void StartFigure()
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring project = std::wstring(L"\"") + kProgram + L"\" showall";
+    std::wstring floor = std::wstring(L"\"") + self + L"\" " + kFloorWord;
+    // The first start of each warms the caches and the registry; it is
+    // measured but not counted.
+    TimeStartToFullList(project, kProgramListClass);
+    TimeStartToFullList(floor, kFloorWindowClass);
+    std::vector<double> projectTimes, floorTimes;
+    for (int run = 0; run < kRuns; ++run) {
+        double p = TimeStartToFullList(project, kProgramListClass);
+        double f = TimeStartToFullList(floor, kFloorWindowClass);
+        if (p < 0 || f < 0) {
+            printf("warning: a list never showed %d rows (project %.0f, floor %.0f)\n", kNotes, p, f);
+            continue;
+        }
+        printf("  start run %d: project %.1f ms, floor %.1f ms\n", run + 1, p, f);
+        projectTimes.push_back(p);
+        floorTimes.push_back(f);
+    }
+    Report("start to 1000-row list (process each)", bench::MedianOf(projectTimes), bench::MedianOf(floorTimes));
+}
+
+// ---------------------------------------------------------------------------
+// Inside one process: the real store and main window, as the program makes
+// them.
+// ---------------------------------------------------------------------------
+
+void Pump()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+HWND MakeMainWindow()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"ListBenchMain";
+    RegisterClassW(&windowClass);
+    BYTE openedAlarm = 0;
+    return CreateWindowExW(0, L"ListBenchMain", L"", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                           &openedAlarm);
+}
+
+void InProcessFigures(const std::wstring& folder)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    InitInkX();
+    g_application = new Application();
+    g_application->SetInstance(GetModuleHandleW(nullptr));
+
+    // Loading: the store's heads against reading the same heads.
+    std::vector<double> loadTimes, readTimes;
+    for (int run = 0; run < kRuns; ++run) {
+        double start = Now();
+        NoteStore* store = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+        loadTimes.push_back(Now() - start);
+        if (store->EntryCount() != kNotes)
+            printf("warning: the store listed %d notes\n", store->EntryCount());
+        delete store;
+        start = Now();
+        std::vector<std::vector<BYTE>> heads = ReadHeads(ListNotes(folder));
+        readTimes.push_back(Now() - start);
+    }
+    Report("load 1000 heads into the store", bench::MedianOf(loadTimes), bench::MedianOf(readTimes));
+
+    // The first showing: the window, the sort by time and the fill.
+    std::vector<std::vector<BYTE>> heads = ReadHeads(ListNotes(folder));
+    g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+    g_mainWindow = MakeMainWindow();
+    double start = Now();
+    g_noteStore->Show();
+    double show = Now() - start;
+    start = Now();
+    HWND bareWindow = MakeFloorWindow();
+    HWND bareList = MakeBareList(bareWindow);
+    FillBareList(bareList, heads);
+    double bareShow = Now() - start;
+    Report("first show of the list (sort + fill)", show, bareShow);
+    Pump();
+    if (g_noteStore->List().ItemCount() != kNotes)
+        printf("warning: the list shows %d rows\n", g_noteStore->List().ItemCount());
+
+    // One save: the saved note's entry read again, the list sorted and
+    // filled again, against one head read and a bare refill.
+    NoteEntry* saved = g_noteStore->EntryAt(kNotes / 2);
+    std::wstring path = saved != nullptr ? saved->path : L"";
+    NoteRecord record;
+    ReadNoteFile(path.c_str(), &record);
+    std::vector<double> saveTimes, refillTimes;
+    for (int run = 0; run < kRuns; ++run) {
+        record.title[0] = static_cast<wchar_t>(L'A' + run);
+        WriteNoteFile(path.c_str(), record);
+        start = Now();
+        g_noteStore->OnNoteSaved(path.c_str(), false);
+        saveTimes.push_back(Now() - start);
+        Pump();
+        start = Now();
+        BYTE head[kNoteHeadSize];
+        ReadHead(path.c_str(), head);
+        SendMessageW(bareList, LVM_DELETEALLITEMS, 0, 0);
+        FillBareList(bareList, heads);
+        refillTimes.push_back(Now() - start);
+        Pump();
+    }
+    if (g_noteStore->List().ItemCount() != kNotes)
+        printf("warning: after the save the list shows %d rows\n", g_noteStore->List().ItemCount());
+    Report("one save with 1000 listed (OnNoteSaved)", bench::MedianOf(saveTimes), bench::MedianOf(refillTimes));
+
+    DestroyWindow(bareWindow);
+    DestroyWindow(g_mainWindow);
+    g_mainWindow = nullptr;
+    Pump();
+    delete g_noteStore;
+    g_noteStore = nullptr;
+    delete g_application;
+    g_application = nullptr;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc > 1 && wcscmp(argv[1], kFloorWord) == 0)
+        return RunFloorProgram();
+    std::wstring folder = NotesFolder();
+    if (!WriteNotes(folder)) {
+        printf("the %d notes could not be written into %ls\n", kNotes, folder.c_str());
+        return 1;
+    }
+    StartFigure();
+    InProcessFigures(folder);
+    return 0;
+}
