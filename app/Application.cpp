@@ -9,6 +9,13 @@
 
 Application* g_application = nullptr;
 
+HINSTANCE ProgramInstance()
+{
+    if (g_application != nullptr && g_application->Instance() != nullptr)
+        return g_application->Instance();
+    return GetModuleHandleW(nullptr);
+}
+
 namespace {
 
 const LONG kNotLoaded = -1;

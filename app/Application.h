@@ -79,3 +79,7 @@ private:
 
 // The process-wide objects, made by the entry routine.
 extern Application* g_application;
+
+// The instance every window and resource of the program uses: the
+// Application's, or this module's while there is none yet.
+HINSTANCE ProgramInstance();

@@ -7,6 +7,8 @@
 //    measuring every character of the text once.
 // Prints one line per figure: name, project ms, floor ms, ratio. The time
 // should grow as the file does: the ratio stays flat from size to size.
+#include "bench/BenchSupport.h"
+
 #include "platform/peghelp/src/HelpDocument.h"
 #include "platform/peghelp/src/HelpLayout.h"
 #include "platform/peghelp/src/HelpWindow.h"
@@ -25,27 +27,10 @@ namespace {
 const int kRuns = 3;
 const size_t kSizes[] = {64 * 1024, 256 * 1024, 1024 * 1024, 4 * 1024 * 1024};
 
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename F>
 double Median(F f)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        double start = Now();
-        f();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[kRuns / 2];
+    return bench::Median(kRuns, f);
 }
 
 void Report(const char* figure, double project, double floor)

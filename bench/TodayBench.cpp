@@ -2,6 +2,8 @@
 // loaded KJotlings.dll answering the host's "reload your data" (list, sort,
 // schedule, redraw), against the floor of reading the same 1000 note heads
 // with bare file calls in the same run.
+#include "bench/BenchSupport.h"
+
 #include <todaycmn.h>
 
 #include <windows.h>
@@ -20,27 +22,10 @@ const int kRuns = 5;
 const DWORD kHeadSize = 527;
 const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
 
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename F>
 double Median(F f)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        double start = Now();
-        f();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[kRuns / 2];
+    return bench::Median(kRuns, f);
 }
 
 // A note file of 535 bytes: an expiry (every fifth never expires), a title.

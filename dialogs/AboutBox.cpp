@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "dialogs/Help.h"
+#include "dialogs/ModalDialog.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -14,13 +15,6 @@ namespace {
 const wchar_t kHelpAnchor[] = L"About";
 // The product name stands out in a larger, bold face of the dialog's font.
 const int kNameFontHeight = -16;
-
-HINSTANCE ApplicationInstance()
-{
-    if (g_application != nullptr && g_application->Instance() != nullptr)
-        return g_application->Instance();
-    return GetModuleHandleW(nullptr);
-}
 
 }  // namespace
 
@@ -39,12 +33,7 @@ void AboutBox::Run(HWND ownerWindow)
         return;
     }
     owner = ownerWindow;
-    HINSTANCE instance = ApplicationInstance();
-    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(IDD_ABOUT), RT_DIALOG);
-    HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
-    auto* dialogTemplate = loaded != nullptr ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-    if (dialogTemplate != nullptr)
-        DialogBoxIndirectParamW(instance, dialogTemplate, owner, DialogProc, reinterpret_cast<LPARAM>(this));
+    RunDialogFromResource(IDD_ABOUT, owner, DialogProc, reinterpret_cast<LPARAM>(this));
     dialog = nullptr;
 }
 

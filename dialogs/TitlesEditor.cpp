@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/UserPrompt.h"
 #include "dialogs/Help.h"
+#include "dialogs/ModalDialog.h"
 #include "dialogs/TitleList.h"
 #include "resources/resource.h"
 
@@ -25,13 +26,6 @@ const int kListHeightPanelUp = 128;
 const int kListHeightPanelDown = 209;
 // The grey band along the bottom edge, where the menu bar would be.
 const int kBandHeight = 25;
-
-HINSTANCE ApplicationInstance()
-{
-    if (g_application != nullptr && g_application->Instance() != nullptr)
-        return g_application->Instance();
-    return GetModuleHandleW(nullptr);
-}
 
 // The list box item's text, or false when it is missing or too long for out.
 bool ItemText(HWND list, int index, wchar_t* out, int count)
@@ -63,12 +57,7 @@ void TitlesEditor::Run(HWND ownerWindow)
         return;
     }
     owner = ownerWindow;
-    HINSTANCE instance = ApplicationInstance();
-    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(IDD_TITLES_EDITOR), RT_DIALOG);
-    HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
-    auto* dialogTemplate = loaded != nullptr ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-    if (dialogTemplate != nullptr)
-        DialogBoxIndirectParamW(instance, dialogTemplate, owner, DialogProc, reinterpret_cast<LPARAM>(this));
+    RunDialogFromResource(IDD_TITLES_EDITOR, owner, DialogProc, reinterpret_cast<LPARAM>(this));
     dialog = nullptr;
 }
 

@@ -23,12 +23,6 @@ const int kDefaultFontSize = 9;
 const size_t kTimeTextLength = 100;
 const size_t kTitleTextLength = 256;
 
-HINSTANCE ApplicationInstance()
-{
-    HINSTANCE instance = g_application != nullptr ? g_application->Instance() : nullptr;
-    return instance != nullptr ? instance : GetModuleHandleW(nullptr);
-}
-
 bool KeyDown(int key)
 {
     return (GetKeyState(key) & 0x8000) != 0;
@@ -53,7 +47,7 @@ void NoteListView::Create(HWND parentWindow, int x, int y, int w, int h)
     selectionKept = false;
     list = CreateWindowExW(0, WC_LISTVIEWW, L"", kListStyle, x, y, w, h, parentWindow,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoteListId)),
-                           ApplicationInstance(), this);
+                           ProgramInstance(), this);
     if (list == nullptr)
         return;
     RefreshFont();
@@ -81,7 +75,7 @@ void NoteListView::InsertColumns()
 
 void NoteListView::LoadImages()
 {
-    images = ImageList_LoadImageW(ApplicationInstance(), MAKEINTRESOURCEW(IDB_NOTE_STATES), kImageWidth,
+    images = ImageList_LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDB_NOTE_STATES), kImageWidth,
                                   kImageGrow, kImageTransparent, IMAGE_BITMAP, 0);
     if (images != nullptr)
         SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));

@@ -20,13 +20,6 @@ const DWORD kListWindowStyle = WS_VISIBLE | WS_BORDER;
 const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
 const int kPreviewLeft = 5, kPreviewTop = 180, kPreviewWidth = 230, kPreviewHeight = 84;
 
-HINSTANCE ProgramInstance()
-{
-    if (g_application != nullptr && g_application->Instance() != nullptr)
-        return g_application->Instance();
-    return GetModuleHandleW(nullptr);
-}
-
 }  // namespace
 
 NoteListWindow::NoteListWindow()

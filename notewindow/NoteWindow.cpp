@@ -67,13 +67,6 @@ const wchar_t* const kExpiryChoiceTexts[] = {L"Never expire", L"10 minutes", L"1
 // 1126 carries a pointer and is believed only for this one.
 const wchar_t* g_closingPath = nullptr;
 
-HINSTANCE ProgramInstance()
-{
-    if (g_application != nullptr && g_application->Instance() != nullptr)
-        return g_application->Instance();
-    return GetModuleHandleW(nullptr);
-}
-
 bool IsNoteWindow(HWND candidate)
 {
     wchar_t title[MAX_PATH], className[MAX_PATH];

@@ -1,0 +1,14 @@
+#include "dialogs/ModalDialog.h"
+
+#include "app/Application.h"
+
+INT_PTR RunDialogFromResource(int templateId, HWND owner, DLGPROC procedure, LPARAM parameter)
+{
+    HINSTANCE instance = ProgramInstance();
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+    HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
+    auto* dialogTemplate = loaded != nullptr ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
+    if (dialogTemplate == nullptr)
+        return -1;
+    return DialogBoxIndirectParamW(instance, dialogTemplate, owner, procedure, parameter);
+}
