@@ -6,7 +6,7 @@
 
 struct NoteEntry {
     SYSTEMTIME expiry;    // hour 25: never expires
-    SYSTEMTIME created;   // the file's creation time; filled when sorting by time
+    SYSTEMTIME created;   // the file's creation time, from the folder listing or the last save
     wchar_t* title;       // owned
     wchar_t* path;        // owned; the entry's identity, compared exactly
     BYTE expired;

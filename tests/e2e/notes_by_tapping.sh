@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Jotlings as a person uses it, by tapping the device's screen: the Start
 # menu opens the all-notes window; "New" opens a note that is drawn on,
-# typed into, titled, given an expiry from the menu and from the picker,
-# zoomed and gridded; Start > Help shows its topic; ok keeps it. The list
+# typed into, given a ready-made title, given an expiry from the picker and
+# from the menu, zoomed and gridded; Start > Help shows its topic; ok keeps
+# it. The list
 # shows it, a tap previews it, a hold opens the popup menu; Tools opens the
 # options and the About box. Every window is closed by tapping.
 #   notes_by_tapping.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
@@ -30,7 +31,11 @@ dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
 dev run taskkill /IM PegHelp.exe >/dev/null 2>&1
 wait_for 20 not_running "$program_pattern" || abort "an earlier Jotlings does not end"
 rm -f "$notes"/*
-dev run reg add 'HKLM\SOFTWARE\KORVA\Jotlings' /v TitlesCount /t REG_DWORD /d 0 /f >/dev/null 2>&1
+# Two ready-made titles, the one used last first.
+titles='HKLM\SOFTWARE\KORVA\Jotlings'
+dev run reg add "$titles" /v Title0 /d Groceries /f >/dev/null 2>&1
+dev run reg add "$titles" /v Title1 /d Dentist /f >/dev/null 2>&1
+dev run reg add "$titles" /v TitlesCount /t REG_DWORD /d 2 /f >/dev/null 2>&1
 window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
 wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
 
@@ -55,8 +60,9 @@ dev tap 120 120          # the caret goes where the stylus taps
 dev type "call the dentist"
 wait_for 5 changed_from note-drawn note-typed && pass "typing shows" || fail "typing changed nothing"
 
-dev tap 60 40            # the title box
-dev type "Dentist"
+dev tap 190 39           # the title box's arrow: the ready-made titles
+sleep 0.5
+dev tap 40 63            # "Dentist", the second
 shot note-titled
 dev tap 228 39           # the clock button: the picker, with no date chosen
 wait_for 10 window_up DateTimePicker || fail "no picker"
