@@ -124,6 +124,10 @@ dev tap 110 275          # "Options..."
 wait_for 10 window_up 'Jotlings options' && pass "Tools > Options opens the options" || fail "no options"
 sleep 1
 shot options
+dev tap 95 285           # the "Jotling" page
+wait_for 5 changed_from options options-jotling && pass "the Jotling page shows" || fail "no Jotling page"
+dev tap 140 285          # the "Sound" page
+wait_for 5 changed_from options-jotling options-sound && pass "the Sound page shows" || fail "no Sound page"
 dev tap 225 13
 wait_for 10 window_gone 'Jotlings options' && pass "ok closes the options" || fail "options stay"
 
