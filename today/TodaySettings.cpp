@@ -79,6 +79,8 @@ BOOL TodaySettings::DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK)
             OnDone(dialog);
+        else if (LOWORD(wParam) == IDCANCEL)
+            OnCancel(dialog);
         break;
     default:
         break;
@@ -127,4 +129,13 @@ void TodaySettings::OnDone(HWND dialog)
     Write();
     countList_ = fontList_ = expiredBox_ = todayBox_ = nullptr;
     EndDialog(dialog, 0);
+}
+
+// Escape, or whoever closes the dialog without Done: the choice is dropped.
+// The values were read again when the dialog opened and nothing has been
+// written since, so the running item keeps what is stored.
+void TodaySettings::OnCancel(HWND dialog)
+{
+    countList_ = fontList_ = expiredBox_ = todayBox_ = nullptr;
+    EndDialog(dialog, IDCANCEL);
 }

@@ -27,6 +27,7 @@ public:
 private:
     void OnInitDialog(HWND dialog);
     void OnDone(HWND dialog);
+    void OnCancel(HWND dialog);
 
     HWND countList_ = nullptr;
     HWND fontList_ = nullptr;

@@ -15,10 +15,29 @@
 // Another program can send the message again later with a creation
 // structure of its own (the system copies it across, but not what its
 // lpCreateParams points to): that one is no owner.
+//
+// The window's own WM_NCCREATE is always the first one it gets, so the
+// first is marked on the window and any later one is refused. Asking
+// InSendMessageEx instead is not enough: while this thread handles a
+// message another thread or program sent (the Today item's 1125), every
+// window it creates meanwhile would be refused too, since the thread is
+// still inside that send. Pass every message here, so that the mark is
+// taken off again at WM_NCDESTROY.
+inline const wchar_t* OwnCreationMark()
+{
+    return L"KorvaOwnCreationSeen";
+}
+
 inline bool IsOwnCreation(HWND window, UINT message)
 {
-    return message == WM_NCCREATE && GetWindowLongPtrW(window, GWLP_USERDATA) == 0 &&
-           (InSendMessageEx(nullptr) & ISMEX_SEND) == 0;
+    if (message == WM_NCDESTROY) {
+        RemovePropW(window, OwnCreationMark());
+        return false;
+    }
+    if (message != WM_NCCREATE || GetPropW(window, OwnCreationMark()) != nullptr)
+        return false;
+    SetPropW(window, OwnCreationMark(), reinterpret_cast<HANDLE>(1));
+    return GetWindowLongPtrW(window, GWLP_USERDATA) == 0;
 }
 
 template <class Owner, HWND Owner::*Handle, LRESULT (Owner::*Handler)(UINT, WPARAM, LPARAM)>

@@ -6,8 +6,10 @@
 //   head PATH           prints "title|expired|never" of a note file's head
 //   write PATH TITLE MIN writes a note expiring MIN minutes from now
 //   recorded PATH       exit 0 when the note holds a voice recording
+//   handover PATH       hands PATH to the running program as the Today item does
 #include "notes/ExpiryRules.h"
 #include "notes/NoteFile.h"
+#include "notes/SharedNoteMap.h"
 #include "notewindow/InkControl.h"
 
 #include <commctrl.h>
@@ -89,5 +91,9 @@ int wmain(int argc, wchar_t** argv)
         return WriteNote(argv[2], argv[3], _wtoi(argv[4]));
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
+    if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {
+        HWND main = FindWindowW(L"JOTLINGS", L"KORVA Jotlings");
+        return main != nullptr && HandOverNotePath(main, argv[2]) ? 0 : 1;
+    }
     return 2;
 }

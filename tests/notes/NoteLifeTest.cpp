@@ -317,6 +317,47 @@ TEST_F(NoteLifeTest, TodayHandOverOpensOnlyTheExactPath)
     EXPECT_EQ(L"From Today", ShownTitle());
 }
 
+namespace {
+
+struct HandOver {
+    HWND main;
+    const wchar_t* path;
+    bool sent;
+};
+
+DWORD WINAPI HandOverFromElsewhere(void* argument)
+{
+    auto* handOver = static_cast<HandOver*>(argument);
+    handOver->sent = HandOverNotePath(handOver->main, handOver->path);
+    return 0;
+}
+
+}  // namespace
+
+// The Today item hands a note over from the shell's process: the program
+// builds the note window while it is still inside that other thread's send,
+// and the window and its menu bar must come up all the same.
+TEST_F(NoteLifeTest, TodayHandOverFromAnotherThreadOpensTheNote)
+{
+    SYSTEMTIME never = {};
+    never.wHour = 25;
+    std::wstring path = AddNote(L"Jotling3.jot", L"From the shell", never);
+    Start();
+    HandOver handOver = {g_mainWindow, path.c_str(), false};
+    HANDLE sender = CreateThread(nullptr, 0, HandOverFromElsewhere, &handOver, 0, nullptr);
+    ASSERT_NE(nullptr, sender);
+    while (MsgWaitForMultipleObjects(1, &sender, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        Pump();
+    CloseHandle(sender);
+    Pump();
+    ASSERT_TRUE(handOver.sent);
+    ASSERT_NE(nullptr, ShownNote());
+    EXPECT_TRUE(IsWindowVisible(ShownNote()));
+    EXPECT_EQ(L"From the shell", ShownTitle());
+    ASSERT_NE(nullptr, g_noteStore->CurrentNoteWindow());
+    EXPECT_NE(nullptr, g_noteStore->CurrentNoteWindow()->MenuBar().Window()) << "the note's menu bar";
+}
+
 TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
 {
     AddNote(L"Jotling2.jot", L"Dentist", MinutesFromNow(-1));
