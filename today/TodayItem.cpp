@@ -304,7 +304,10 @@ void TodayItem::MakeNoteFont()
 
 void TodayItem::Redraw()
 {
-    InvalidateRect(window_, nullptr, FALSE);
+    // Painting fills the background itself only when the host declined the
+    // watermark; while the host draws it, a repaint without its erase would
+    // draw the new lines over the old ones.
+    InvalidateRect(window_, nullptr, watermark_ != 0);
     UpdateWindow(window_);
 }
 

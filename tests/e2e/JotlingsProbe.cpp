@@ -4,13 +4,19 @@
 //   front               prints the class of the window in front
 //   rows                prints the number of rows of the all-notes list
 //   head PATH           prints "title|expired|never" of a note file's head
-//   write PATH TITLE MIN writes a note expiring MIN minutes from now
+//   write PATH TITLE MIN [expired]
+//                       writes a note expiring MIN minutes from now ("never":
+//                       no expiry, today's date), marked expired if asked
 //   recorded PATH       exit 0 when the note holds a voice recording
 //   handover PATH       hands PATH to the running program as the Today item does
+//   item                prints "TOP HEIGHT" of the Jotlings Today item on the
+//                       screen; exit 1 when the Today screen shows none
+//   title               prints the title of the note window on the screen
 #include "notes/ExpiryRules.h"
 #include "notes/NoteFile.h"
 #include "notes/SharedNoteMap.h"
 #include "notewindow/InkControl.h"
+#include "resources/resource.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -50,12 +56,19 @@ int PrintHead(const wchar_t* path)
     return 0;
 }
 
-int WriteNote(const wchar_t* path, const wchar_t* title, int minutes)
+int WriteNote(const wchar_t* path, const wchar_t* title, const wchar_t* when, bool expired)
 {
     NoteRecord record;
     wcsncpy(record.title, title, kTitleLength - 1);
+    record.expired = expired ? 1 : 0;
     SYSTEMTIME now;
     GetLocalTime(&now);
+    if (wcscmp(when, L"never") == 0) {
+        record.expiry = now;
+        record.expiry.wHour = 25;
+        return WriteNoteFile(path, record) ? 0 : 1;
+    }
+    int minutes = _wtoi(when);
     FILETIME file;
     SystemTimeToFileTime(&now, &file);
     ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
@@ -63,6 +76,32 @@ int WriteNote(const wchar_t* path, const wchar_t* title, int minutes)
     file = {ticks.LowPart, ticks.HighPart};
     FileTimeToSystemTime(&file, &record.expiry);
     return WriteNoteFile(path, record) ? 0 : 1;
+}
+
+// The item is a child of the Today screen, named by its window title.
+int PrintItem()
+{
+    HWND today = FindWindowW(L"DesktopExplorerWindow", nullptr);
+    HWND item = today != nullptr ? FindWindowExW(today, nullptr, L"TodayClass", L"KORVA Jotlings") : nullptr;
+    if (item == nullptr || !IsWindowVisible(item))
+        return 1;
+    RECT rect;
+    GetWindowRect(item, &rect);
+    wprintf(L"%ld %ld\n", rect.top, rect.bottom - rect.top);
+    return 0;
+}
+
+int PrintNoteTitle()
+{
+    HWND note = VisibleWindow(L"JotlingWndClass");
+    if (note == nullptr)
+        return 1;
+    // Read with WM_GETTEXT: GetWindowTextW gives only the caption the system
+    // keeps for a window of another process, never what a control holds.
+    wchar_t title[kTitleLength] = L"";
+    SendMessageW(GetDlgItem(note, IDC_NOTE_TITLE), WM_GETTEXT, kTitleLength, reinterpret_cast<LPARAM>(title));
+    wprintf(L"%ls\n", title);
+    return 0;
 }
 
 int HoldsRecording(const wchar_t* path)
@@ -87,8 +126,12 @@ int wmain(int argc, wchar_t** argv)
         return PrintRows();
     if (argc == 3 && wcscmp(argv[1], L"head") == 0)
         return PrintHead(argv[2]);
-    if (argc == 5 && wcscmp(argv[1], L"write") == 0)
-        return WriteNote(argv[2], argv[3], _wtoi(argv[4]));
+    if ((argc == 5 || argc == 6) && wcscmp(argv[1], L"write") == 0)
+        return WriteNote(argv[2], argv[3], argv[4], argc == 6 && wcscmp(argv[5], L"expired") == 0);
+    if (argc == 2 && wcscmp(argv[1], L"item") == 0)
+        return PrintItem();
+    if (argc == 2 && wcscmp(argv[1], L"title") == 0)
+        return PrintNoteTitle();
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# The Today item on the device's Today screen: the program's first run puts it
+# there without a restart of the shell; its options change what it lists; a
+# note saved in the program is listed; a tapped note opens in the running
+# program, or starts the program with its path; the empty item adds a note;
+# with the program ended, the item's timed run starts it at a note's expiry
+# and the alarm comes up.
+#   today_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
+source "$(dirname "$0")/../support/scenario.sh" "$@"
+
+program='C:\Program Files\Jotlings\Jotlings.exe'
+program_pattern='Program Files.Jotlings.Jotlings\.exe'
+probe_exe=$(winpath "$build/bin/JotlingsProbe.exe")
+probe() { dev run "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+window_up() { dev run "$probe_exe" window "$1" >/dev/null 2>&1; }
+window_gone() { ! window_up "$1"; }
+front_is() { [ "$(probe front)" = "$1" ]; }
+shot() { dev screenshot "$shots/today-$1.png" >/dev/null 2>&1; }
+
+docs=$(ls -d "$devdir"/prefix/drive_c/users/*/Documents 2>/dev/null | grep -v /Public/ | head -n 1)
+notes="$docs/My Jotlings"
+note() { winpath "$notes/$1"; }
+# The path the program itself has for a note, for an exact hand-over.
+user=$(basename "$(dirname "$docs")")
+program_note() { printf 'C:\\users\\%s\\Documents\\My Jotlings\\%s' "$user" "$1"; }
+
+# The item on the Today screen: its top and height in screen pixels.
+item_top() { probe item | cut -d' ' -f1; }
+item_height() { probe item | cut -d' ' -f2; }
+item_up() { probe item >/dev/null && [ -n "$(probe item)" ]; }
+item_height_is() { [ "$(item_height)" = "$1" ]; }
+note_is() { front_is JotlingWndClass && [ "$(probe title)" = "$1" ]; }
+
+end_program() {
+    dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+    wait_for 20 not_running "$program_pattern" || abort "Jotlings does not end"
+}
+today_screen() {
+    dev tap 15 12                  # Start
+    sleep 0.5
+    dev tap 30 35                  # Today
+    wait_for 10 front_is DesktopExplorerWindow || fail "the Today screen does not come forward"
+}
+# Today screen > Settings > ok: the shell tells every item to reload.
+settings_round() {
+    today_screen
+    dev tap 30 307
+    wait_for 10 front_is TodaySettingsWindow || { fail "no Today settings"; return; }
+    dev tap 225 13
+    wait_for 10 front_is DesktopExplorerWindow || fail "the Today settings stay"
+}
+# Taps line N of the item (counted from 0) with line height LH.
+tap_line() { dev tap 120 $(( $(item_top) + $1 * $2 + $2 / 2 )); }
+
+# --- A fresh device: no settings, no item ------------------------------------
+end_program
+window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
+wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
+dev run reg delete 'HKLM\SOFTWARE\KORVA\Jotlings' /f >/dev/null 2>&1
+dev run reg delete 'HKLM\SOFTWARE\Microsoft\Today\Items\KORVA Jotlings' /f >/dev/null 2>&1
+wait_for 20 bash -c "! \"$device\" --dir \"$devdir\" run \"$(printf '%s' "$probe_exe")\" item >/dev/null 2>&1" \
+    || abort "the item stays without its key"
+mkdir -p "$notes"
+rm -f "$notes"/*
+probe write "$(note Jotling0.jot)" "Paid the rent" -1440 expired
+probe write "$(note Jotling1.jot)" "Birthday" 1440
+probe write "$(note Jotling2.jot)" "Some day" never
+
+# --- First run ---------------------------------------------------------------
+dev start-program "$program"
+wait_for 20 item_up && pass "the first run puts the item on the Today screen" || abort "no item after the first run"
+
+# --- Options: all dates, up to 10 notes --------------------------------------
+today_screen
+before=$(item_height)
+dev tap 30 307                     # Settings
+wait_for 10 front_is TodaySettingsWindow || abort "no Today settings"
+dev tap 80 65                      # the item's row
+dev tap 45 274                     # Options...
+wait_for 10 window_up '#32770' || abort "no options dialog"
+sleep 0.5
+shot options
+dev tap 120 87                     # the count list
+sleep 0.5
+dev key Home Return                # "10 jotlings"
+dev tap 14 133                     # "Show only today jotlings" off
+sleep 0.3
+dev tap 225 13                     # Done
+wait_for 10 window_gone '#32770' || fail "the options stay"
+dev tap 225 13
+wait_for 10 front_is DesktopExplorerWindow || fail "the Today settings stay"
+three_lines() { local h; h=$(item_height); [ -n "$h" ] && [ "$h" -gt "$before" ] && [ $((h % 3)) = 0 ]; }
+wait_for 10 three_lines && pass "the options change what the item lists" \
+    || fail "item height $(item_height) after the options (was $before)"
+lh=$(( $(item_height) / 3 ))
+
+# --- A note saved in the program ---------------------------------------------
+# "Some day" is given an expiry an hour from now and saved: the item's order
+# changes to yesterday's expired note, "Some day", tomorrow's.
+# (Opened through the program's own hand-over: brought forward over the Today
+# screen, the all-notes window stays covered by the Today screen's bottom bar.)
+probe handover "$(program_note Jotling2.jot)"
+wait_for 10 note_is "Some day" || abort "the note does not open from the list: $(probe front)"
+dev tap 208 39                     # the preset expiries
+sleep 0.5
+dev tap 160 112                    # "1 hour"
+sleep 0.3
+dev tap 225 13                     # ok: saved
+wait_for 10 window_gone JotlingWndClass || fail "the note stays"
+
+today_screen
+sleep 1
+shot notes
+tap_line 1 "$lh"
+wait_for 10 note_is "Some day" && pass "a saved note is listed anew; tapped, it opens in the running program" \
+    || fail "front $(probe front), title '$(probe title)'"
+dev tap 225 13
+wait_for 10 window_gone JotlingWndClass || fail "the note stays"
+
+# --- The program not running ---------------------------------------------------
+end_program
+today_screen
+tap_line 2 "$lh"
+wait_for 20 note_is "Birthday" && pass "a tapped note starts the program with its path" \
+    || fail "front $(probe front), title '$(probe title)'"
+dev tap 225 13
+wait_for 10 window_gone JotlingWndClass || fail "the note stays"
+end_program
+
+rm -f "$notes"/*
+settings_round
+wait_for 10 item_height_is 20 && pass "with no note the item is empty" || fail "item height $(item_height)"
+shot empty
+tap_line 0 "$lh"
+wait_for 20 front_is JotlingWndClass && pass "the empty item adds a note (no note file is left to open)" || fail "front $(probe front)"
+dev tap 225 13
+end_program
+
+# --- The timed run --------------------------------------------------------------
+probe write "$(note Jotling0.jot)" "Alarm from the Today item" 1
+settings_round                     # the item reloads and schedules the run
+wait_for 90 note_is "Alarm from the Today item" && pass "the timed run starts the program with the alarm" \
+    || fail "no alarm: front $(probe front)"
+running 'Jotlings\.exe.*AppRunAtTime' && pass "started as AppRunAtTime" || fail "not started by the timed run"
+shot alarm
+dev tap 225 13
+end_program
+rm -f "$notes"/*
+settings_round
+finish
