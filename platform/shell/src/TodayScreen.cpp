@@ -97,6 +97,9 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return 0;
+    case WM_ACTIVATE:
+        ClaimBottomStrip(LOWORD(wParam) != WA_INACTIVE);
+        return DefWindowProcW(window_, message, wParam, lParam);
     case WM_ERASEBKGND:
         EraseBackground(reinterpret_cast<HDC>(wParam));
         return 1;
@@ -428,6 +431,23 @@ LRESULT TodayScreen::OnDrawWatermark(const TODAYDRAWWATERMARKINFO* info) const
     }
     Watermark::Draw(info->hdc, info->rc, origin.y);
     return 1;
+}
+
+// The bottom strip is the Today screen's menu bar: while another window is
+// in front, that window's menu bar stands there. Wine's virtual desktop does
+// not always restack a program's menu bar over this full-screen window when
+// the program comes back to the front, so the screen gives the strip up.
+void TodayScreen::ClaimBottomStrip(bool claim)
+{
+    if (claim) {
+        SetWindowRgn(window_, nullptr, TRUE);
+        return;
+    }
+    RECT window;
+    GetWindowRect(window_, &window);
+    HRGN workArea = CreateRectRgn(0, 0, window.right - window.left, kMenuBarTop - window.top);
+    if (workArea != nullptr && !SetWindowRgn(window_, workArea, TRUE))
+        DeleteObject(workArea);
 }
 
 void TodayScreen::ShowSettings()

@@ -43,6 +43,7 @@ public:
     // Reloads the items when the registry's list changed.
     void CheckList();
     void ShowSettings();
+    void ClaimBottomStrip(bool claim);
     void BringToFront();
 
 private:

@@ -296,3 +296,23 @@ TEST_F(TodayHostTest, SettingsScreenSavesCheckBoxesAndItemsClearTheirCaches)
 }
 
 }  // namespace
+
+TEST_F(TodayHostTest, GivesUpItsBottomStripWhileAnotherWindowIsInFront)
+{
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    SetForegroundWindow(screen_.Window());
+    RECT region;
+    EXPECT_EQ(ERROR, GetWindowRgnBox(screen_.Window(), &region));   // whole while in front
+
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_NE(ERROR, GetWindowRgnBox(screen_.Window(), &region));
+    RECT window;
+    GetWindowRect(screen_.Window(), &window);
+    EXPECT_EQ(shell::kMenuBarTop, window.top + region.bottom);
+
+    SetForegroundWindow(screen_.Window());
+    EXPECT_EQ(ERROR, GetWindowRgnBox(screen_.Window(), &region));
+    DestroyWindow(other);
+}
