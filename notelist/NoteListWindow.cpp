@@ -4,6 +4,7 @@
 #include "dialogs/AboutBox.h"
 #include "dialogs/Help.h"
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/OwnThreadSend.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
 
@@ -139,7 +140,11 @@ void NoteListWindow::FillList(bool refill)
     for (NoteEntry* e = firstEntry; e != nullptr; e = e->next)
         ++count;
     // A visible list redraws at every row; a thousand of them would take
-    // seconds under the redraw, a fraction of one without it.
+    // seconds under the redraw, a fraction of one without it. The fill sends
+    // thousands of messages to the list alone, none of them a pointer for
+    // the platform's own windows: its watch of this thread's sends, a round
+    // trip each, is held off meanwhile.
+    OwnThreadSend::Pause quietSends;
     if (refill)
         list.BeginRefill(count);
     else

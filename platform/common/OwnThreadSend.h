@@ -46,6 +46,47 @@ public:
         Hooks().clear();
     }
 
+    // Holds the watch off on this thread for a scope that sends a great many
+    // messages to windows that take no pointers (filling a long list): under
+    // Wine every watched send costs the thread a round trip to the server.
+    // A pointer message that arrives meanwhile is taken for foreign. The
+    // sends in progress when the scope begins enclose it, so none of them
+    // ends unseen.
+    class Pause {
+    public:
+        Pause()
+        {
+            ThreadState& state = State();
+            if (state.before == nullptr)
+                return;
+            paused = true;
+            Lock lock;
+            for (HHOOK* hook : {&state.before, &state.after}) {
+                if (*hook == nullptr)
+                    continue;
+                UnhookWindowsHookEx(*hook);
+                std::vector<HHOOK>& hooks = Hooks();
+                for (size_t i = 0; i < hooks.size(); ++i) {
+                    if (hooks[i] == *hook) {
+                        hooks.erase(hooks.begin() + i);
+                        break;
+                    }
+                }
+                *hook = nullptr;
+            }
+        }
+        ~Pause()
+        {
+            if (paused)
+                Watch();
+        }
+        Pause(const Pause&) = delete;
+        Pause& operator=(const Pause&) = delete;
+
+    private:
+        bool paused = false;
+    };
+
     // True when window's procedure is now handling exactly this message
     // because code on this thread sent it. Only this thread's sends are
     // kept, so a posted message or a send from elsewhere is never found.
