@@ -17,6 +17,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BenchSupport.h"
+#include "bench/ProgramBench.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
 
@@ -42,7 +43,9 @@ const wchar_t kFloorWindowClass[] = L"ListBenchFloorWnd";
 const wchar_t kFloorWord[] = L"floor";
 const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
 
+using bench::MakeMainWindow;
 using bench::Now;
+using bench::Pump;
 using bench::Report;
 
 // The folder Jotlings.exe reads: "My Jotlings" in the documents folder.
@@ -289,27 +292,6 @@ void StartFigure()
 // Inside one process: the real store and main window, as the program makes
 // them.
 // ---------------------------------------------------------------------------
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-HWND MakeMainWindow()
-{
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"ListBenchMain";
-    RegisterClassW(&windowClass);
-    BYTE openedAlarm = 0;
-    return CreateWindowExW(0, L"ListBenchMain", L"", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
-                           &openedAlarm);
-}
 
 void InProcessFigures(const std::wstring& folder)
 {

@@ -10,6 +10,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BenchSupport.h"
+#include "bench/ProgramBench.h"
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 
@@ -27,30 +28,10 @@ namespace {
 
 const int kRuns = 5;
 
+using bench::MakeMainWindow;
 using bench::Now;
+using bench::Pump;
 using bench::Report;
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// The program's hidden main window, which note windows report to.
-HWND MakeMainWindow()
-{
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"NoteOpenBenchMain";
-    RegisterClassW(&windowClass);
-    BYTE openedAlarm = 0;
-    return CreateWindowExW(0, L"NoteOpenBenchMain", L"", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
-                           &openedAlarm);
-}
 
 bool WriteBigNote(const wchar_t* path, size_t* size)
 {
