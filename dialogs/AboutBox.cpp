@@ -41,9 +41,7 @@ void AboutBox::BringToFront()
 {
     if (dialog == nullptr)
         return;
-    SetForegroundWindow(dialog);
-    SHFullScreen(dialog, SHFS_HIDESIPBUTTON);
-    SHFullScreen(dialog, SHFS_SHOWSIPBUTTON);
+    BringDialogToFront(dialog);
 }
 
 INT_PTR CALLBACK AboutBox::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -2,6 +2,8 @@
 
 #include "app/Application.h"
 
+#include <aygshell.h>
+
 INT_PTR RunDialogFromResource(int templateId, HWND owner, DLGPROC procedure, LPARAM parameter)
 {
     HINSTANCE instance = ProgramInstance();
@@ -11,4 +13,11 @@ INT_PTR RunDialogFromResource(int templateId, HWND owner, DLGPROC procedure, LPA
     if (dialogTemplate == nullptr)
         return -1;
     return DialogBoxIndirectParamW(instance, dialogTemplate, owner, procedure, parameter);
+}
+
+void BringDialogToFront(HWND dialog)
+{
+    SetForegroundWindow(dialog);
+    SHFullScreen(dialog, SHFS_HIDESIPBUTTON);
+    SHFullScreen(dialog, SHFS_SHOWSIPBUTTON);
 }

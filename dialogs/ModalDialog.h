@@ -7,3 +7,7 @@
 
 // Returns the dialog's result, or -1 when the template is missing.
 INT_PTR RunDialogFromResource(int templateId, HWND owner, DLGPROC procedure, LPARAM parameter);
+
+// Brings a dialog of the program to the front as the handheld shows one: in
+// front, with the input panel's button put back on the menu bar.
+void BringDialogToFront(HWND dialog);

@@ -65,9 +65,7 @@ void TitlesEditor::BringToFront()
 {
     if (dialog == nullptr)
         return;
-    SetForegroundWindow(dialog);
-    SHFullScreen(dialog, SHFS_HIDESIPBUTTON);
-    SHFullScreen(dialog, SHFS_SHOWSIPBUTTON);
+    BringDialogToFront(dialog);
 }
 
 INT_PTR CALLBACK TitlesEditor::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -113,9 +111,7 @@ void TitlesEditor::OnInitDialog()
     info.hDlg = dialog;
     info.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_FULLSCREENNOMENUBAR;
     SHInitDialog(&info);
-    SetForegroundWindow(dialog);
-    SHFullScreen(dialog, SHFS_HIDESIPBUTTON);
-    SHFullScreen(dialog, SHFS_SHOWSIPBUTTON);
+    BringDialogToFront(dialog);
     SipShowIM(SIPF_OFF);
     SipShowIM(SIPF_ON);
     InitControls();
