@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "dialogs/Help.h"
 #include "dialogs/ModalDialog.h"
+#include "platform/common/ObjectWindowProc.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -46,14 +47,7 @@ void AboutBox::BringToFront()
 
 INT_PTR CALLBACK AboutBox::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
-        SetWindowLongPtrW(window, CE_GWL_USERDATA, lParam);
-    auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrW(window, CE_GWL_USERDATA));
-    if (box == nullptr)
-        return FALSE;
-    if (message == WM_INITDIALOG)
-        box->dialog = window;
-    return box->HandleMessage(message, wParam, lParam);
+    return ObjectDialogProc<AboutBox, &AboutBox::dialog, &AboutBox::HandleMessage>(window, message, wParam, lParam);
 }
 
 INT_PTR AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM)

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "dialogs/Help.h"
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/OwnThreadSend.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -114,6 +115,7 @@ void OptionsWindow::Open(HWND parentWindow)
     for (HWND& control : controls)
         control = nullptr;
     accepted = false;
+    OwnThreadSend::Watch();
 
     HINSTANCE instance = ApplicationInstance();
     WNDCLASSW frameClass = {};
@@ -337,6 +339,9 @@ void OptionsWindow::MakeEveryPage()
 
 INT_PTR CALLBACK OptionsWindow::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    Creation creation = CheckCreation(page, message);
+    if (creation == Creation::Repeated)
+        return FALSE;
     if (message == WM_INITDIALOG) {
         auto* description = reinterpret_cast<PROPSHEETPAGEW*>(lParam);
         auto* self = reinterpret_cast<OptionsWindow*>(description->lParam);
@@ -351,6 +356,8 @@ INT_PTR CALLBACK OptionsWindow::PageProc(HWND page, UINT message, WPARAM wParam,
         return FALSE;
     switch (message) {
     case WM_NOTIFY:
+        if (!OwnThreadSend::FromOwnThread(page, message, wParam, lParam))
+            return FALSE;
         return self->OnPageNotify(page, *reinterpret_cast<NMHDR*>(lParam));
     case WM_HELP:
         ShowHelp(kHelpFile, kHelpAnchor);

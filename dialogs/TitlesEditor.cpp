@@ -4,6 +4,7 @@
 #include "app/UserPrompt.h"
 #include "dialogs/Help.h"
 #include "dialogs/ModalDialog.h"
+#include "platform/common/ObjectWindowProc.h"
 #include "dialogs/TitleList.h"
 #include "resources/resource.h"
 
@@ -70,15 +71,8 @@ void TitlesEditor::BringToFront()
 
 INT_PTR CALLBACK TitlesEditor::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG) {
-        auto* editor = reinterpret_cast<TitlesEditor*>(lParam);
-        SetWindowLongPtrW(window, CE_GWL_USERDATA, lParam);
-        editor->dialog = window;
-    }
-    auto* editor = reinterpret_cast<TitlesEditor*>(GetWindowLongPtrW(window, CE_GWL_USERDATA));
-    if (editor == nullptr)
-        return FALSE;
-    return editor->HandleMessage(message, wParam, lParam);
+    return ObjectDialogProc<TitlesEditor, &TitlesEditor::dialog, &TitlesEditor::HandleMessage>(window, message,
+                                                                                             wParam, lParam);
 }
 
 INT_PTR TitlesEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM)

@@ -3,6 +3,7 @@
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/OwnThreadSend.h"
 
 #include <aygshell.h>
 #include <cecompat.h>
@@ -66,6 +67,7 @@ bool ExpiryPicker::ShowPicker(HWND ownerWindow, HWND anchorWindow)
     closing = 0;
     changed = 0;
 
+    OwnThreadSend::Watch();
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -124,7 +126,8 @@ LRESULT ExpiryPicker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnActivate(wParam);
         return 0;
     case WM_NOTIFY:
-        OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+        if (OwnThreadSend::FromOwnThread(popup, message, wParam, lParam))
+            OnNotify(reinterpret_cast<const NMHDR*>(lParam));
         return 0;
     case WM_COMMAND:
         OnCommand(wParam, lParam);

@@ -1,5 +1,7 @@
 #include "InkFrame.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "inkx.h"
 
 // The object lives in the window's extra bytes, not its user data: programs
@@ -28,6 +30,10 @@ bool InkFrame::Register(HINSTANCE instance)
 LRESULT CALLBACK InkFrame::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     InkFrame* frame = reinterpret_cast<InkFrame*>(GetWindowLongPtrW(hwnd, kObjectSlot));
+    // A creation message sent again by someone else carries no object of
+    // ours, nor a reason to build the window again.
+    if (CheckCreation(hwnd, msg) == Creation::Repeated)
+        return 0;
     if (msg == WM_NCCREATE) {
         frame = new InkFrame();
         frame->hwnd_ = hwnd;

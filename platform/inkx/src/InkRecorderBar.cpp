@@ -1,5 +1,7 @@
 #include "InkRecorderBar.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "inkx.h"
 
 #include <stdio.h>
@@ -37,6 +39,10 @@ InkRecorderBar* InkRecorderBar::Create(HINSTANCE instance, HWND frame, const Ink
 LRESULT CALLBACK InkRecorderBar::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     InkRecorderBar* bar = reinterpret_cast<InkRecorderBar*>(GetWindowLongPtrW(hwnd, kObjectSlot));
+    // A creation message sent again by someone else carries no object of
+    // ours, nor a reason to build the window again.
+    if (CheckCreation(hwnd, msg) == Creation::Repeated)
+        return 0;
     if (msg == WM_NCCREATE) {
         bar = static_cast<InkRecorderBar*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         bar->hwnd_ = hwnd;

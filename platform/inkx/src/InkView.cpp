@@ -1,5 +1,7 @@
 #include "InkView.h"
 
+#include "platform/common/ObjectWindowProc.h"
+
 #include "InkEditStream.h"
 #include "InkStreamFormat.h"
 #include "InkStrokePainter.h"
@@ -45,6 +47,10 @@ InkView* InkView::Create(HINSTANCE instance, HWND frame, DWORD scrollStyle)
 LRESULT CALLBACK InkView::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     InkView* view = reinterpret_cast<InkView*>(GetWindowLongPtrW(hwnd, kObjectSlot));
+    // A creation message sent again by someone else carries no object of
+    // ours, nor a reason to build the window again.
+    if (CheckCreation(hwnd, msg) == Creation::Repeated)
+        return 0;
     if (msg == WM_NCCREATE) {
         view = static_cast<InkView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         view->hwnd_ = hwnd;

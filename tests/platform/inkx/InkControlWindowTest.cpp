@@ -74,6 +74,31 @@ TEST(InkControlWindowTest, CreatesInnerWindowAndAnswersZoom)
     EXPECT_EQ(25, SendMessageW(host.Inner(), kInkMsgGetZoom, 0, 0));
 }
 
+// Another program may send the creation messages again, with a creation
+// parameter of its own: the control, its view and its recorder bar keep
+// what they hold.
+TEST(InkControlWindowTest, CreationMessagesSentAgainAreIgnored)
+{
+    InkHost host;
+    host.Stroke(Zigzag(20, 30, 12));
+    std::vector<uint8_t> before = host.StreamOut();
+    unsigned char junk[256];
+    memset(junk, 0xEE, sizeof junk);
+    CREATESTRUCTW foreign = {};
+    foreign.lpCreateParams = junk;
+    std::vector<HWND> windows = {host.Control()};
+    for (HWND child = GetWindow(host.Control(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        windows.push_back(child);
+    for (HWND window : windows) {
+        SendMessageW(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&foreign));
+        SendMessageW(window, WM_CREATE, 0, reinterpret_cast<LPARAM>(&foreign));
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+    }
+    EXPECT_EQ(before, host.StreamOut());
+    EXPECT_EQ(host.Inner(), GetWindow(host.Control(), GW_CHILD)) << "no second view was built";
+}
+
 TEST(InkControlWindowTest, StrokesStreamOutAndBackIdentically)
 {
     InkHost host;
