@@ -5,6 +5,9 @@
 #include "dialogs/AboutBox.h"
 #include "notes/NoteStore.h"
 #include "notes/SharedNoteMap.h"
+#include "platform/common/ObjectWindowProc.h"
+#include "platform/common/OwnThreadSend.h"
+#include "platform/common/Text.h"
 #include "resources/resource.h"
 
 #include <wchar.h>
@@ -17,8 +20,9 @@ const int kNameLength = 100;
 
 // The path being reported by ReportNoteSaved while its message is sent.
 const wchar_t* g_reportingPath = nullptr;
-// The command line this instance started with: the one text 1127 may carry.
-const wchar_t* g_startCommandLine = nullptr;
+// The note path this instance was started with: the one text 1127 may
+// carry. It lives as long as the process.
+wchar_t g_startPath[MAX_PATH] = L"";
 
 // Makes finding the running instance and becoming it one step across
 // processes: two starts at the same moment cannot both become it.
@@ -33,10 +37,24 @@ bool RealKeyHeld(int key)
 }
 KeyHeldFunction g_keyHeld = RealKeyHeld;
 
-// A message from another thread or process: its pointers mean nothing here.
-bool FromOtherThread()
+// A desktop shell or a file association passes the note's path in quotes;
+// the handheld's shell passes it bare. False for a path too long to open.
+bool UnquotedPath(const wchar_t* commandLine, wchar_t* path, size_t count)
 {
-    return (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+    while (*commandLine == L' ')
+        ++commandLine;
+    size_t length = wcslen(commandLine);
+    while (length > 0 && commandLine[length - 1] == L' ')
+        --length;
+    if (length >= 2 && commandLine[0] == L'"' && commandLine[length - 1] == L'"') {
+        ++commandLine;
+        length -= 2;
+    }
+    if (length >= count)
+        return false;
+    wmemcpy(path, commandLine, length);
+    path[length] = L'\0';
+    return true;
 }
 
 void HandToRunningInstance(HWND running, const wchar_t* commandLine)
@@ -52,8 +70,11 @@ void HandToRunningInstance(HWND running, const wchar_t* commandLine)
         PostMessageW(running, kMsgShowAllNotes, 0, 0);
 }
 
+// Run for the window's own creation only (a WM_CREATE sent again later by
+// someone else is refused before it gets here).
 void OnCreate(HWND window, LPARAM lParam)
 {
+    OwnThreadSend::Watch();
     const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     bool openedAlarm = g_noteStore != nullptr && g_noteStore->AttachMainWindow(window);
     BYTE* result = static_cast<BYTE*>(create->lpCreateParams);
@@ -70,8 +91,10 @@ void OnOpenSharedNote()
 
 void OnOpenNotePath(WPARAM wParam)
 {
+    // Posted by this instance to itself; a number that is not exactly its
+    // own start path is nobody's pointer.
     const wchar_t* path = reinterpret_cast<const wchar_t*>(wParam);
-    if (FromOtherThread() || path == nullptr || path != g_startCommandLine || g_noteStore == nullptr)
+    if (path == nullptr || path != g_startPath || g_noteStore == nullptr)
         return;
     g_noteStore->OpenNoteByPath(path);
 }
@@ -92,10 +115,14 @@ void OnCommand(HWND window, WPARAM wParam)
         g_aboutBox->Run(window);
 }
 
-void OnNoteSaved(WPARAM wParam, LPARAM lParam)
+// The report of a save made by the program's own code is taken whatever the
+// main window is doing meanwhile (it may itself be inside a send from the
+// Today item); the same message from anywhere else is refused.
+void OnNoteSaved(HWND window, WPARAM wParam, LPARAM lParam)
 {
     const wchar_t* path = reinterpret_cast<const wchar_t*>(lParam);
-    if (FromOtherThread() || path == nullptr || path != g_reportingPath || g_noteStore == nullptr)
+    if (!OwnThreadSend::FromOwnThread(window, kMsgNoteSaved, wParam, lParam) || path == nullptr ||
+        path != g_reportingPath || g_noteStore == nullptr)
         return;
     g_noteStore->OnNoteSaved(path, wParam != 0);
 }
@@ -117,6 +144,8 @@ void ReportNoteSaved(HWND mainWindow, const wchar_t* path, bool isNew)
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (CheckCreation(window, message) == Creation::Repeated)
+        return 0;
     switch (message) {
     case WM_CREATE:
         OnCreate(window, lParam);
@@ -142,7 +171,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnRecordButton(lParam);
         return 0;
     case kMsgNoteSaved:
-        OnNoteSaved(wParam, lParam);
+        OnNoteSaved(window, wParam, lParam);
         return 0;
     case kMsgNoteClosed:
         if (g_noteStore != nullptr)
@@ -166,6 +195,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kMsgNewNote:
         if (g_noteStore != nullptr)
             g_noteStore->NewNote(false);
+        return 0;
+    case kMsgRunDeferred:
+        if (g_noteStore != nullptr)
+            g_noteStore->RunDeferredRequest();
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -191,7 +224,6 @@ bool StartInstance(HINSTANCE instance, const wchar_t* commandLine)
         HandToRunningInstance(running, commandLine);
         return false;
     }
-    g_startCommandLine = commandLine;
 
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;
@@ -220,8 +252,8 @@ bool StartInstance(HINSTANCE instance, const wchar_t* commandLine)
     else if (wcscmp(commandLine, kWordRunAtTime) == 0) {
         if (!openedAlarm)
             PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
-    } else
-        PostMessageW(g_mainWindow, kMsgOpenNotePath, reinterpret_cast<WPARAM>(commandLine), 0);
+    } else if (UnquotedPath(commandLine, g_startPath, MAX_PATH))
+        PostMessageW(g_mainWindow, kMsgOpenNotePath, reinterpret_cast<WPARAM>(g_startPath), 0);
     return true;
 }
 

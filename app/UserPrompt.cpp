@@ -8,15 +8,33 @@ int RealMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT
 }
 
 AskUserFunction g_askUser = RealMessageBox;
+int g_promptsShowing = 0;
+HWND g_noticeWindow = nullptr;
+UINT g_noticeMessage = 0;
 
 }  // namespace
 
 int AskUser(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
 {
-    return g_askUser(owner, text, caption, type);
+    ++g_promptsShowing;
+    int answer = g_askUser(owner, text, caption, type);
+    if (--g_promptsShowing == 0 && g_noticeWindow != nullptr)
+        PostMessageW(g_noticeWindow, g_noticeMessage, 0, 0);
+    return answer;
 }
 
 void SetAskUserFunction(AskUserFunction function)
 {
     g_askUser = function != nullptr ? function : RealMessageBox;
+}
+
+bool PromptShowing()
+{
+    return g_promptsShowing > 0;
+}
+
+void SetPromptAnsweredNotice(HWND window, UINT message)
+{
+    g_noticeWindow = window;
+    g_noticeMessage = message;
 }

@@ -1,5 +1,8 @@
 // The program's one way to ask the user something in a message box, so
-// that tests can give the answer a person would.
+// that tests can give the answer a person would, and so that the rest of
+// the program knows when a question is on screen: its modal loop goes on
+// handling the program's messages, and a request that arrives meanwhile
+// must wait for the answer rather than run inside it.
 #pragma once
 
 #include <windows.h>
@@ -10,3 +13,9 @@ int AskUser(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
 typedef int (*AskUserFunction)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
 // Replaces how the user is asked; null puts the message box back.
 void SetAskUserFunction(AskUserFunction function);
+
+// True while one of the program's questions or messages is on screen.
+bool PromptShowing();
+// Each time the last question on screen is answered, message is posted to
+// window (null: nothing is posted).
+void SetPromptAnsweredNotice(HWND window, UINT message);

@@ -197,11 +197,19 @@ int NoteListView::GetSelection(int* rows)
         return 0;
     if (rows == nullptr)
         return SelectedCount();
-    int count = 0;
-    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row != -1;
-         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
-        rows[count++] = row;
+    std::vector<int> selected = SelectedRows();
+    for (size_t i = 0; i < selected.size(); ++i)
+        rows[i] = selected[i];
     return 0;
+}
+
+std::vector<int> NoteListView::SelectedRows()
+{
+    std::vector<int> rows;
+    for (int row = list != nullptr ? ListView_GetNextItem(list, -1, LVNI_SELECTED) : -1; row != -1;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
 }
 
 int NoteListView::GetSelectionMark()

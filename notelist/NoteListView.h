@@ -4,10 +4,12 @@
 // everything else keep the list control's own behaviour.
 #pragma once
 
+#include "notes/NoteEntry.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
-#include "notes/NoteEntry.h"
+#include <vector>
 
 // The list control's id: its WM_NOTIFY messages carry it.
 const int kNoteListId = 1;
@@ -45,6 +47,8 @@ public:
     // Without rows: the number of selected rows. With rows (sized from a
     // first call): the selected row indices in ascending order, and 0.
     int GetSelection(int* rows = nullptr);
+    // The selected row indices in ascending order, taken in one go.
+    std::vector<int> SelectedRows();
     int GetSelectionMark();
     // The held row becomes the only selection, unless it is part of a
     // selection of several rows, which a popup menu then acts on.

@@ -81,6 +81,7 @@ bool NoteListWindow::CreateListWindow()
     WNDCLASSW existing;
     if (!GetClassInfoW(instance, kNoteListClass, &existing) && !RegisterClassW(&windowClass))
         return false;
+    OwnThreadSend::Watch();
     if (CreateWindowExW(0, kNoteListClass, kListTitle, kListWindowStyle, 0, 0, 240, 320, nullptr, nullptr,
                         instance, this) == nullptr) {
         window = nullptr;
@@ -205,6 +206,8 @@ LRESULT NoteListWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return DefWindowProcW(self, message, wParam, lParam);
     }
     case WM_NOTIFY:
+        if (!OwnThreadSend::FromOwnThread(window, message, wParam, lParam))
+            return 0;
         return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_HELP:
         ShowHelp(kHelpFile, L"AllJotl");

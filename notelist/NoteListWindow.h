@@ -50,6 +50,7 @@ public:
     // Shows record (taken over; null empties the preview) from path.
     void SetPreview(NoteRecord* record, const wchar_t* path);
     int GetSelection(int* rows = nullptr) { return list.GetSelection(rows); }
+    std::vector<int> SelectedRows() { return list.SelectedRows(); }
 
     // Re-entrant for the thread that holds it: store operations call each
     // other while they hold it.

@@ -32,6 +32,12 @@ ULONGLONG Ticks(const SYSTEMTIME& time)
 
 }  // namespace
 
+bool IsAlarmTime(const SYSTEMTIME& time)
+{
+    FILETIME file;
+    return !NeverExpires(time) && SystemTimeToFileTime(&time, &file) != FALSE;
+}
+
 int CompareTimes(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
     FILETIME fa = {}, fb = {};

@@ -24,6 +24,11 @@ const size_t kExpiryTextLength = 255;
 
 inline bool NeverExpires(const SYSTEMTIME& time) { return time.wHour == kNeverExpiresHour; }
 
+// An expiry that names a moment the clock will reach: it does not never
+// expire, and it is a date at all (a damaged file may hold month 13 or day
+// 0, which no check or timed run can use).
+bool IsAlarmTime(const SYSTEMTIME& time);
+
 // -1, 0 or 1 as CompareFileTime gives it, over the two times as FILETIMEs.
 int CompareTimes(const SYSTEMTIME& a, const SYSTEMTIME& b);
 

@@ -7,6 +7,9 @@
 #include "notes/NoteFile.h"
 #include "platform/common/Text.h"
 
+#include <string>
+#include <vector>
+
 #include <wchar.h>
 
 const wchar_t kAsideSuffix[] = L".alarm";
@@ -19,7 +22,23 @@ const wchar_t kNoFreeNameText[] =
     L"All 1000 jotlings are in use. Delete some in the list of all jotlings, then tap ok again to keep this one.";
 const wchar_t kNotSavedText[] = L"This jotling could not be saved. Tap ok to try again.";
 
+// Notes whose alarm found them unreadable in this run.
+std::vector<std::wstring>& UnreadableAlarms()
+{
+    static std::vector<std::wstring> paths;
+    return paths;
+}
+
 }  // namespace
+
+bool FileNoteWindow::FoundUnreadable(const wchar_t* path)
+{
+    for (const std::wstring& known : UnreadableAlarms()) {
+        if (path != nullptr && known == path)
+            return true;
+    }
+    return false;
+}
 
 FileNoteWindow::FileNoteWindow()
 {
@@ -52,11 +71,11 @@ HWND FileNoteWindow::Open(HWND owner, const wchar_t* path, int openMode, HWND no
         return window;
     }
     case OpenMode::Open:
-        if (ReadForEditing(path))
+        if (ReadForEditing(owner, path))
             Create(owner, true, false);
         return nullptr;
     case OpenMode::Alarm:
-        if (!ReadForEditing(path))
+        if (!ReadForEditing(owner, path))
             return nullptr;
         SetAside(path);
         g_application->SignalChange();
@@ -83,13 +102,20 @@ HWND FileNoteWindow::Open(HWND owner, const wchar_t* path, int openMode, HWND no
 }
 
 // A note that cannot be read whole is not shown: an empty note saved back
-// would replace it.
-bool FileNoteWindow::ReadForEditing(const wchar_t* path)
+// would replace it. The user is told each time they open it; an alarm
+// tells them once, since every later check would find it due again.
+bool FileNoteWindow::ReadForEditing(HWND owner, const wchar_t* path)
 {
     readWhole = path != nullptr && ReadWholeNoteFile(path, &Note());
-    if (!readWhole)
-        AskUser(nullptr, kUnreadableText, kCaption, MB_OK | MB_ICONWARNING);
-    return readWhole;
+    if (readWhole)
+        return true;
+    if (mode == OpenMode::Alarm) {
+        if (path == nullptr || FoundUnreadable(path))
+            return false;
+        UnreadableAlarms().push_back(path);
+    }
+    AskUser(owner, kUnreadableText, kCaption, MB_OK | MB_ICONWARNING);
+    return false;
 }
 
 bool FileNoteWindow::SetAside(const wchar_t* path)
@@ -108,15 +134,16 @@ bool FileNoteWindow::SetAside(const wchar_t* path)
 void FileNoteWindow::DropAside()
 {
     if (asidePath[0] != L'\0')
-        DeleteFileW(asidePath);
+        DeleteNoteFile(asidePath);
     asidePath[0] = L'\0';
 }
 
 bool FileNoteWindow::StoreNote()
 {
     storedPath[0] = L'\0';
-    // An alarm's note with "AutoDel" is done with: nothing to keep.
-    if (Note().expired == 1 && g_application->AutoDel())
+    // An alarm's note with "AutoDel" is done with: nothing to keep. A note
+    // the user opened is written back, expired or not.
+    if (mode == OpenMode::Alarm && Note().expired == 1 && g_application->AutoDel())
         return true;
     wchar_t target[MAX_PATH];
     if (mode == OpenMode::Open) {

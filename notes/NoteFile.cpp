@@ -34,6 +34,21 @@ bool IsBusy(DWORD error)
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
 }
 
+// Runs attempt until it succeeds, or fails for another reason than a file
+// held open by another process, or the wait is over.
+template <class Attempt>
+bool RetryWhileBusy(Attempt attempt)
+{
+    for (DWORD waited = 0;; waited += kRetryStepMs) {
+        SetLastError(ERROR_SUCCESS);
+        if (attempt())
+            return true;
+        if (!IsBusy(GetLastError()) || waited >= g_noteFileBusyRetryMs)
+            return false;
+        Sleep(kRetryStepMs);
+    }
+}
+
 // Reads a whole file. The data can never be more than the file holds.
 BYTE* ReadWholeFile(const wchar_t* path, DWORD* size)
 {
@@ -138,13 +153,8 @@ bool WriteNoteFile(const wchar_t* path, const NoteRecord& record)
     // step under Wine: it moves the old note aside first.) The Today item
     // opens note files exclusively for a moment while it reads their heads;
     // wait for it rather than lose the save.
-    for (DWORD waited = 0;; waited += kRetryStepMs) {
-        if (MoveFileExW(saving, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
-        if (!IsBusy(GetLastError()) || waited >= g_noteFileBusyRetryMs)
-            break;
-        Sleep(kRetryStepMs);
-    }
+    if (RetryWhileBusy([&] { return MoveFileExW(saving, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); }))
+        return true;
     DeleteFileW(saving);
     return false;
 }
@@ -165,13 +175,8 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record)
 {
     record->ClearData();
     DWORD size = 0;
-    BYTE* bytes = ReadWholeFile(path, &size);
-    for (DWORD waited = 0; bytes == nullptr && IsBusy(GetLastError()) && waited < g_noteFileBusyRetryMs;
-         waited += kRetryStepMs) {
-        Sleep(kRetryStepMs);
-        bytes = ReadWholeFile(path, &size);
-    }
-    if (bytes == nullptr)
+    BYTE* bytes = nullptr;
+    if (!RetryWhileBusy([&] { return (bytes = ReadWholeFile(path, &size)) != nullptr; }))
         return false;
     bool whole = false;
     if (size >= kNoteFileHeaderSize) {
@@ -199,4 +204,18 @@ bool NewNoteFileName(const wchar_t* folder, const wchar_t* extension, wchar_t* b
     if (count > 0)
         buffer[0] = L'\0';
     return false;
+}
+
+bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head)
+{
+    return path != nullptr && RetryWhileBusy([&] { return ReadNoteHead(path, head); });
+}
+
+bool DeleteNoteFile(const wchar_t* path)
+{
+    if (path == nullptr)
+        return false;
+    return RetryWhileBusy([&] {
+        return DeleteFileW(path) || GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+    });
 }

@@ -33,7 +33,12 @@ bool ReadNoteFile(const wchar_t* path, NoteRecord* record);
 // claims), so that saving the note never replaces bytes that were not read.
 bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 
-// ReadNoteHead: notes/NoteHead.h.
+// ReadNoteHead: notes/NoteHead.h. The program's own reads of a head, and
+// its deletes, wait up to g_noteFileBusyRetryMs for a file another process
+// (the Today item) holds open for a moment, as its saves do.
+bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head);
+// False when the file is still there (a missing file counts as deleted).
+bool DeleteNoteFile(const wchar_t* path);
 
 // The first free name "<folder>\Jotling<n>.jot", n from 0 to 999. False,
 // with an empty buffer, when all of them are taken.

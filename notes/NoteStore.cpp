@@ -24,6 +24,9 @@ NoteStore* g_noteStore = nullptr;
 
 namespace {
 
+const wchar_t kNotDeletedText[] =
+    L"Some of the selected jotlings could not be deleted. They are still in the list; try again later.";
+
 wchar_t* CopyOf(const wchar_t* text)
 {
     size_t length = wcslen(text);
@@ -119,8 +122,13 @@ void NoteStore::LoadFolder()
 NoteEntry* NoteStore::LoadEntry(const wchar_t* path)
 {
     NoteHead head;
-    if (path == nullptr || !ReadNoteHead(path, &head))
+    if (path == nullptr || !ReadNoteHeadWaiting(path, &head))
         return nullptr;
+    return AddEntry(path, head);
+}
+
+NoteEntry* NoteStore::AddEntry(const wchar_t* path, const NoteHead& head)
+{
     NoteListLock lock(this);
     NoteEntry* entry = static_cast<NoteEntry*>(calloc(1, sizeof(NoteEntry)));
     if (entry == nullptr)
@@ -314,9 +322,82 @@ void NoteStore::OrderNeverExpiringByCreation(NoteEntry** entries, int count, boo
         entries[first + i] = block[i].second;
 }
 
+// Counts a request under way; the last one to end lets the waiting ones run.
+class NoteStore::RequestScope {
+public:
+    explicit RequestScope(NoteStore* store) : store(store) { ++store->requestDepth; }
+    ~RequestScope()
+    {
+        if (--store->requestDepth == 0)
+            store->PostDeferred();
+    }
+    RequestScope(const RequestScope&) = delete;
+    RequestScope& operator=(const RequestScope&) = delete;
+
+private:
+    NoteStore* store;
+};
+
+bool NoteStore::MustWait() const
+{
+    return requestDepth > 0 || PromptShowing();
+}
+
+void NoteStore::Defer(Request kind, bool flag, const wchar_t* path)
+{
+    // A check waiting already is done once, forced if either asked for it;
+    // a later open or new note replaces one that waits, since only one note
+    // can be on screen.
+    for (DeferredRequest& waiting : deferred) {
+        if (kind == Request::Check && waiting.kind == Request::Check) {
+            waiting.flag = waiting.flag || flag;
+            return;
+        }
+        if (kind != Request::Check && waiting.kind != Request::Check) {
+            waiting = {kind, flag, path != nullptr ? path : L""};
+            return;
+        }
+    }
+    deferred.push_back({kind, flag, path != nullptr ? path : L""});
+}
+
+void NoteStore::PostDeferred()
+{
+    if (!deferred.empty() && mainWindow != nullptr)
+        PostMessageW(mainWindow, kMsgRunDeferred, 0, 0);
+}
+
+void NoteStore::RunDeferredRequest()
+{
+    // Still waiting: whatever holds it up posts this again when it ends.
+    if (deferred.empty() || MustWait())
+        return;
+    DeferredRequest next = deferred.front();
+    deferred.erase(deferred.begin());
+    switch (next.kind) {
+    case Request::Check:
+        CheckExpired(next.flag);
+        break;
+    case Request::Open:
+        OpenNoteByPath(next.path.c_str());
+        break;
+    case Request::New:
+        NewNote(next.flag);
+        break;
+    }
+    PostDeferred();
+}
+
+bool NoteStore::AlarmOnScreen() const
+{
+    return currentNoteWindow != nullptr && currentNoteWindow->Window() != nullptr &&
+           currentNoteWindow->Mode() == OpenMode::Alarm;
+}
+
 bool NoteStore::AttachMainWindow(HWND window)
 {
     mainWindow = window;
+    SetPromptAnsweredNotice(window, kMsgRunDeferred);
     // Notes whose alarm was on screen when the program died come back first.
     if (FileNoteWindow::RestoreNotesLeftAside(notesFolder, noteExtension) > 0)
         LoadFolder();
@@ -327,48 +408,75 @@ bool NoteStore::AttachMainWindow(HWND window)
 
 bool NoteStore::CheckExpired(bool force)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    // The paths first: each alarm that opens closes the one before, whose
-    // save changes the list under the walk.
-    wchar_t** due = nullptr;
-    int dueCount = 0;
-    wchar_t candidate[MAX_PATH] = L"";
-    {
-        NoteListLock lock(this);
-        int count = EntryCount();
-        due = static_cast<wchar_t**>(calloc(count > 0 ? count : 1, sizeof(wchar_t*)));
-        if (due == nullptr)
-            return false;
-        const NoteEntry* earliest = nullptr;
-        for (NoteEntry* e = firstEntry; e != nullptr; e = e->next) {
-            if (NeverExpires(e->expiry))
-                continue;
-            if (e->expired == 0 && CompareTimes(e->expiry, now) != 1) {
-                due[dueCount] = CopyOf(e->path);
-                if (due[dueCount] != nullptr)
-                    ++dueCount;
-            } else if (earliest == nullptr || CompareTimes(e->expiry, earliest->expiry) != 1) {
-                earliest = e;
-            }
-        }
-        if (dueCount == 0 && force && earliest != nullptr)
-            CopyText(candidate, MAX_PATH, earliest->path);
+    if (MustWait()) {
+        Defer(Request::Check, force);
+        return false;
     }
-    bool opened = false;
-    for (int i = 0; i < dueCount; ++i) {
-        opened = OpenCurrent(due[i], OpenMode::Alarm) != nullptr || opened;
-        free(due[i]);
+    // One alarm at a time: the next comes when the user closes this one.
+    if (AlarmOnScreen()) {
+        checkAfterAlarm = true;
+        return false;
     }
-    free(due);
-    if (!opened && candidate[0] != L'\0')
-        opened = OpenCurrent(candidate, OpenMode::Alarm) != nullptr;
+    RequestScope scope(this);
+    checkAfterAlarm = false;
+    bool opened = OpenDueNote(force);
     if (opened)
         RefreshList();
     return opened;
 }
 
+// Opens the earliest due note; a note whose file turns out damaged is passed
+// over for the next. With force and none due, the earliest of all.
+bool NoteStore::OpenDueNote(bool force)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    // The paths first: opening an alarm closes the note before, whose save
+    // changes the list under the walk.
+    std::vector<std::pair<ULONGLONG, std::wstring>> due;
+    std::wstring candidate;
+    {
+        NoteListLock lock(this);
+        const NoteEntry* earliest = nullptr;
+        for (NoteEntry* e = firstEntry; e != nullptr; e = e->next) {
+            // Never due, and never the one a forced check falls back on: a
+            // note that never expires, one whose date is no date, and one
+            // whose alarm already found its file damaged in this run.
+            if (!IsAlarmTime(e->expiry) || FileNoteWindow::FoundUnreadable(e->path))
+                continue;
+            if (e->expired == 0 && CompareTimes(e->expiry, now) != 1)
+                due.push_back({TimeKey(e->expiry), e->path});
+            else if (earliest == nullptr || CompareTimes(e->expiry, earliest->expiry) != 1)
+                earliest = e;
+        }
+        if (due.empty() && force && earliest != nullptr)
+            candidate = earliest->path;
+    }
+    std::stable_sort(due.begin(), due.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (due.empty() && !candidate.empty())
+        due.push_back({0, candidate});
+    for (size_t i = 0; i < due.size(); ++i) {
+        if (OpenCurrent(due[i].second.c_str(), OpenMode::Alarm) != nullptr) {
+            checkAfterAlarm = i + 1 < due.size();
+            return true;
+        }
+        if (!FileNoteWindow::FoundUnreadable(due[i].second.c_str()))
+            break;   // not a damaged file: the note on screen stayed open
+    }
+    return false;
+}
+
 bool NoteStore::CloseCurrentNote()
+{
+    // Not while a request is under way or a question is up: the note window
+    // being opened, or the one asking, is still in use below.
+    if (MustWait())
+        return false;
+    return CloseNoteWindow();
+}
+
+bool NoteStore::CloseNoteWindow()
 {
     if (currentNoteWindow != nullptr) {
         currentNoteWindow->RequestClose();
@@ -385,13 +493,14 @@ bool NoteStore::CloseCurrentNote()
 // came from.
 HWND NoteStore::OpenCurrent(const wchar_t* path, int mode)
 {
-    if (!CloseCurrentNote())
+    if (!CloseNoteWindow())
         return nullptr;
     HWND owner = ListWindowHandle();
     currentNoteWindow = new FileNoteWindow();
     noteWindowOpen = true;
     HWND shown = currentNoteWindow->Open(owner, path, mode, mainWindow);
-    if ((mode & OpenMode::ModeMask) == OpenMode::Alarm && path != nullptr) {
+    if (currentNoteWindow->Window() != nullptr && (mode & OpenMode::ModeMask) == OpenMode::Alarm &&
+        path != nullptr) {
         // Neither list shows a note while its alarm is up.
         RemoveEntryByPath(path);
     }
@@ -406,12 +515,17 @@ HWND NoteStore::OpenCurrent(const wchar_t* path, int mode)
 
 HWND NoteStore::NewNote(bool fromRecordButton)
 {
+    if (MustWait()) {
+        Defer(Request::New, fromRecordButton);
+        return nullptr;
+    }
+    RequestScope scope(this);
     return OpenCurrent(nullptr, OpenMode::New | (fromRecordButton ? OpenMode::StartRecording : 0));
 }
 
 void NoteStore::OpenNote(int position)
 {
-    if (position < 0)
+    if (position < 0 || MustWait())
         return;
     wchar_t path[MAX_PATH];
     {
@@ -421,72 +535,90 @@ void NoteStore::OpenNote(int position)
             return;
         CopyText(path, MAX_PATH, entry->path);
     }
+    RequestScope scope(this);
     OpenCurrent(path, OpenMode::Open);
 }
 
 void NoteStore::OpenNoteByPath(const wchar_t* path)
 {
-    if (path == nullptr || FindEntry(path) == nullptr)
+    if (path == nullptr)
         return;
+    if (MustWait()) {
+        Defer(Request::Open, false, path);
+        return;
+    }
+    if (FindEntry(path) == nullptr)
+        return;
+    RequestScope scope(this);
     wchar_t copy[MAX_PATH];
     CopyText(copy, MAX_PATH, path);
     OpenCurrent(copy, OpenMode::Open);
 }
 
+// The notes the user selected, taken once: the list may be filled again
+// (an alarm, a save) while a question about them is on screen.
+std::vector<std::wstring> NoteStore::SelectedPaths()
+{
+    std::vector<std::wstring> paths;
+    std::vector<int> rows = SelectedRows();
+    NoteListLock lock(this);
+    for (int row : rows) {
+        NoteEntry* entry = EntryAt(row);
+        if (entry != nullptr)
+            paths.push_back(entry->path);
+    }
+    return paths;
+}
+
 void NoteStore::DeleteSelected()
 {
-    int count = GetSelection();
-    if (count <= 0)
+    if (MustWait())
         return;
-    const wchar_t* text = count == 1 ? L"Do you really want to delete selected jotling?"
-                                     : L"Do you really want to delete selected jotlings?";
-    if (AskUser(mainWindow, text, L"Warning!", MB_YESNO) != IDYES)
+    RequestScope scope(this);
+    std::vector<std::wstring> paths = SelectedPaths();
+    if (paths.empty())
         return;
-    int* rows = static_cast<int*>(calloc(count, sizeof(int)));
-    if (rows == nullptr)
+    const wchar_t* text = paths.size() == 1 ? L"Do you really want to delete selected jotling?"
+                                            : L"Do you really want to delete selected jotlings?";
+    HWND owner = window != nullptr ? window : mainWindow;
+    if (AskUser(owner, text, L"Warning!", MB_YESNO) != IDYES)
         return;
-    GetSelection(rows);
-    NoteListLock lock(this);
-    int position = 0, next = 0;
-    for (NoteEntry* e = firstEntry; e != nullptr && next < count; ++position) {
-        if (position == rows[next]) {
-            ++next;
-            DeleteFileW(e->path);
-            e = RemoveEntry(e);
-        } else {
-            e = e->next;
-        }
+    // Exactly the notes asked about; one deleted meanwhile is left alone,
+    // and one whose file stays keeps its row.
+    bool allGone = true;
+    for (const std::wstring& path : paths) {
+        if (FindEntry(path.c_str()) == nullptr)
+            continue;
+        if (DeleteNoteFile(path.c_str()))
+            RemoveEntryByPath(path.c_str());
+        else
+            allGone = false;
     }
-    free(rows);
     RefreshList();
     g_application->SignalChange();
+    if (!allGone)
+        AskUser(owner, kNotDeletedText, L"Jotlings", MB_OK | MB_ICONWARNING);
 }
 
 void NoteStore::SetSelectedExpired()
 {
-    int count = GetSelection();
-    if (count <= 0)
+    if (MustWait())
         return;
-    int* rows = static_cast<int*>(calloc(count, sizeof(int)));
-    if (rows == nullptr)
+    RequestScope scope(this);
+    std::vector<std::wstring> paths = SelectedPaths();
+    if (paths.empty())
         return;
-    GetSelection(rows);
-    {
-        NoteListLock lock(this);
-        FileNoteWindow marker;
-        int position = 0, next = 0;
-        for (NoteEntry* e = firstEntry; e != nullptr && next < count; e = e->next, ++position) {
-            if (position != rows[next])
-                continue;
-            ++next;
-            if (NeverExpires(e->expiry))
-                continue;
-            marker.Open(ListWindowHandle(), e->path, OpenMode::MarkExpired, mainWindow);
-            e->expired = 1;
-        }
-        RefreshList();
+    FileNoteWindow marker;
+    for (const std::wstring& path : paths) {
+        NoteEntry* entry = FindEntry(path.c_str());
+        if (entry == nullptr || NeverExpires(entry->expiry))
+            continue;
+        marker.Open(ListWindowHandle(), path.c_str(), OpenMode::MarkExpired, mainWindow);
+        entry = FindEntry(path.c_str());
+        if (entry != nullptr)
+            entry->expired = 1;
     }
-    free(rows);
+    RefreshList();
 }
 
 void NoteStore::PreviewNote(int position)
@@ -531,16 +663,25 @@ void NoteStore::OnNoteClosed()
 {
     Show();
     noteWindowOpen = false;
+    // The next due note, once nothing is on screen (an alarm closed by
+    // opening another note waits for that one too).
+    if (checkAfterAlarm && (currentNoteWindow == nullptr || currentNoteWindow->Window() == nullptr))
+        CheckExpired(false);
 }
 
 void NoteStore::OnNoteSaved(const wchar_t* path, bool isNew)
 {
     if (path == nullptr)
         return;
+    // Read first: a head that cannot be read leaves the entry as it was
+    // rather than take the note off the list.
+    NoteHead head;
+    if (!ReadNoteHeadWaiting(path, &head))
+        return;
     NoteListLock lock(this);
     if (!isNew)
         RemoveEntryByPath(path);
-    LoadEntry(path);
+    AddEntry(path, head);
     SortByColumn(kSortReapply);
     RefreshList();
 }

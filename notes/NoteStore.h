@@ -4,6 +4,10 @@
 #pragma once
 
 #include "notelist/NoteListWindow.h"
+#include "notes/NoteHead.h"
+
+#include <string>
+#include <vector>
 
 // Sort requests besides a column number.
 const int kSortReapply = -2;   // the current rule again (time ascending when none yet)
@@ -35,8 +39,10 @@ public:
     // during their alarm, then checks for due notes. True when it opened an
     // alarm.
     bool AttachMainWindow(HWND window);
-    // Opens every due note as an alarm, one after the other; with force and
-    // none due, the note with the earliest expiry. True when one opened.
+    // Opens the earliest due note as an alarm; the next one comes when the
+    // user closes it. With force and none due, the note with the earliest
+    // expiry. True when one opened. While an alarm is on screen the check
+    // waits for it to close; while a question is up, for the answer.
     bool CheckExpired(bool force);
     // Opens the listed note whose path is exactly this one.
     void OpenNoteByPath(const wchar_t* path);
@@ -44,6 +50,8 @@ public:
     void OnNoteSaved(const wchar_t* path, bool isNew);
     // A note window closed.
     void OnNoteClosed();
+    // Runs the first request that had to wait, if it can run now (1028).
+    void RunDeferredRequest();
 
     FileNoteWindow* CurrentNoteWindow() const { return currentNoteWindow; }
     bool NoteWindowOpen() const { return noteWindowOpen; }
@@ -62,6 +70,27 @@ public:
     int SortDescending() const { return sortDescending; }
 
 private:
+    // Checks, opens and new notes that arrive while the user is asked
+    // something, or while another of them is under way (its question's
+    // loop, or a send from elsewhere it waits on, lets them in), wait here
+    // and run one by one afterwards, in the order they came.
+    enum class Request { Check, Open, New };
+    struct DeferredRequest {
+        Request kind;
+        bool flag;           // Check: forced; New: from the record button
+        std::wstring path;   // Open
+    };
+    class RequestScope;
+    bool MustWait() const;
+    void Defer(Request kind, bool flag, const wchar_t* path = nullptr);
+    void PostDeferred();
+    bool AlarmOnScreen() const;
+    // Closes the current note as Done does; false when it stayed open.
+    bool CloseNoteWindow();
+    bool OpenDueNote(bool force);
+    std::vector<std::wstring> SelectedPaths();
+
+    NoteEntry* AddEntry(const wchar_t* path, const NoteHead& head);
     void FreeEntry(NoteEntry* entry);
     // Opens path in mode as the current note window, after closing the one
     // before; false when that one stayed open.
@@ -75,6 +104,10 @@ private:
     int sortDescending = -1;
     FileNoteWindow* currentNoteWindow = nullptr;
     bool noteWindowOpen = false;
+    std::vector<DeferredRequest> deferred;
+    int requestDepth = 0;
+    // More notes are due: the next alarm comes when the one on screen closes.
+    bool checkAfterAlarm = false;
 };
 
 // The process-wide store, made by the entry routine.

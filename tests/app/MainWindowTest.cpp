@@ -89,13 +89,16 @@ TEST_F(MainWindowTest, EachCommandWordPostsItsMessage)
     EXPECT_TRUE(Start(nullptr).empty()) << "a null command line posts nothing";
 }
 
-TEST_F(MainWindowTest, AnyOtherTextIsANotePathHandedOverAsItself)
+TEST_F(MainWindowTest, AnyOtherTextIsANotePathHandedOverWithOrWithoutQuotes)
 {
-    static const wchar_t commandLine[] = L"\\My Documents\\My Jotlings\\Jotling4.jot";
-    std::vector<Posted> posted = Start(commandLine);
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].message, kMsgOpenNotePath);
-    EXPECT_EQ(posted[0].wParam, reinterpret_cast<WPARAM>(commandLine));
+    // A desktop shell or a file association puts the path in quotes.
+    for (const wchar_t* commandLine : {L"\\My Documents\\My Jotlings\\Jotling4.jot",
+                                       L"\"\\My Documents\\My Jotlings\\Jotling4.jot\" "}) {
+        std::vector<Posted> posted = Start(commandLine);
+        ASSERT_EQ(posted.size(), 1u);
+        EXPECT_EQ(posted[0].message, kMsgOpenNotePath);
+        EXPECT_STREQ(L"\\My Documents\\My Jotlings\\Jotling4.jot", reinterpret_cast<const wchar_t*>(posted[0].wParam));
+    }
 }
 
 TEST_F(MainWindowTest, MainWindowIsHiddenAndFoundByClassAndTitle)

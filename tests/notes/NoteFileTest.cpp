@@ -280,7 +280,9 @@ DWORD WINAPI HoldBriefly(void* param)
 }
 }  // namespace
 
-TEST(NoteFileTest, SaveWaitsForAReaderThatHoldsTheNoteBriefly)
+// The Today item opens note files exclusively for a moment while it reads
+// their heads: the program's saves, head reads and deletes wait for it.
+TEST(NoteFileTest, SaveHeadReadAndDeleteWaitForAReaderThatHoldsTheNoteBriefly)
 {
     TempFolder folder;
     std::wstring path = folder.File(L"Jotling0.jot");
@@ -289,22 +291,40 @@ TEST(NoteFileTest, SaveWaitsForAReaderThatHoldsTheNoteBriefly)
     ASSERT_TRUE(WriteNoteFile(path.c_str(), record));
 
     HoldArgs args = {path, 300};
-    HANDLE thread = CreateThread(nullptr, 0, HoldBriefly, &args, 0, nullptr);
-    // Poll until the other side really holds the file.
-    for (int i = 0; i < 200; ++i) {
-        HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (probe == INVALID_HANDLE_VALUE)
-            break;
-        CloseHandle(probe);
-        Sleep(5);
-    }
+    auto holdBriefly = [&] {
+        HANDLE thread = CreateThread(nullptr, 0, HoldBriefly, &args, 0, nullptr);
+        // Poll until the other side really holds the file.
+        for (int i = 0; i < 200; ++i) {
+            HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (probe == INVALID_HANDLE_VALUE)
+                break;
+            CloseHandle(probe);
+            Sleep(5);
+        }
+        return thread;
+    };
+    auto done = [](HANDLE thread) {
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+    };
+
+    HANDLE holder = holdBriefly();
     wcscpy(record.title, L"second");
     EXPECT_TRUE(WriteNoteFile(path.c_str(), record));
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
+    done(holder);
+
+    holder = holdBriefly();
     NoteHead head;
-    ASSERT_TRUE(ReadNoteHead(path.c_str(), &head));
+    EXPECT_FALSE(ReadNoteHead(path.c_str(), &head)) << "the Today item's own read does not wait";
+    EXPECT_TRUE(ReadNoteHeadWaiting(path.c_str(), &head));
     EXPECT_STREQ(head.title, L"second");
+    done(holder);
+
+    holder = holdBriefly();
+    EXPECT_TRUE(DeleteNoteFile(path.c_str()));
+    EXPECT_FALSE(FileExists(path));
+    done(holder);
+    EXPECT_TRUE(DeleteNoteFile(path.c_str())) << "a note already gone counts as deleted";
 }
 
 namespace {

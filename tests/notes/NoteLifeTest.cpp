@@ -7,6 +7,7 @@
 #include "app/MainMessages.h"
 #include "app/MainWindow.h"
 #include "app/UserPrompt.h"
+#include "notes/ExpiryRules.h"
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
@@ -58,6 +59,27 @@ void Pump()
     }
 }
 
+// Runs work on a thread of its own, as another program's thread would send,
+// while this thread goes on handling what that send brings.
+template <class Work>
+void FromAnotherThread(Work work)
+{
+    struct Job {
+        Work work;
+        static DWORD WINAPI Run(void* self)
+        {
+            static_cast<Job*>(self)->work();
+            return 0;
+        }
+    } job{work};
+    HANDLE thread = CreateThread(nullptr, 0, Job::Run, &job, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        Pump();
+    CloseHandle(thread);
+    Pump();
+}
+
 SYSTEMTIME MinutesFromNow(int minutes)
 {
     SYSTEMTIME now;
@@ -86,6 +108,7 @@ protected:
         g_application->SetNotify(true);
         InkSpy::Register();
         InkSpy::Reset();
+        g_noteFileBusyRetryMs = 2000;
         g_asked.clear();
         g_answer = IDYES;
         g_reports.clear();
@@ -129,15 +152,44 @@ protected:
 
     std::wstring Path(const wchar_t* name) { return folder + L"\\" + name; }
 
-    std::wstring AddNote(const wchar_t* name, const wchar_t* title, SYSTEMTIME expiry, BYTE expired = 0)
+    std::wstring AddNote(const wchar_t* name, const wchar_t* title, SYSTEMTIME expiry, BYTE expired = 0,
+                         const std::string& ink = "")
     {
         NoteRecord record;
         wcscpy(record.title, title);
         record.expiry = expiry;
         record.expired = expired;
+        if (!ink.empty()) {
+            record.data = AllocateNoteData(DWORD(ink.size()));
+            memcpy(record.data, ink.data(), ink.size());
+            record.dataLength = DWORD(ink.size());
+        }
         std::wstring path = Path(name);
         EXPECT_TRUE(WriteNoteFile(path.c_str(), record));
         return path;
+    }
+
+    // The ink data a note file holds.
+    std::string Ink(const wchar_t* name)
+    {
+        NoteRecord record;
+        EXPECT_TRUE(ReadNoteFile(Path(name).c_str(), &record)) << name;
+        return std::string(reinterpret_cast<const char*>(record.data), record.dataLength);
+    }
+
+    // What the ink control hands over from now on, and whether it says the
+    // user changed it.
+    void ControlHolds(const std::string& content, bool modified)
+    {
+        InkSpy::config.content.assign(content.begin(), content.end());
+        InkSpy::config.modified = modified ? 1 : 0;
+    }
+
+    static SYSTEMTIME Never()
+    {
+        SYSTEMTIME never = {};
+        never.wHour = kNeverExpiresHour;
+        return never;
     }
 
     std::vector<std::wstring> Files(const wchar_t* pattern = L"*")
@@ -205,8 +257,7 @@ TEST_F(NoteLifeTest, NewNoteIsKeptOnlyWhenSomethingWasWritten)
 
 TEST_F(NoteLifeTest, OpenedNoteIsWrittenBackInPlaceAndListedOnce)
 {
-    SYSTEMTIME never = {};
-    never.wHour = 25;
+    SYSTEMTIME never = Never();
     AddNote(L"Jotling4.jot", L"Groceries", never);
     Start();
     g_noteStore->OpenNote(0);
@@ -222,25 +273,33 @@ TEST_F(NoteLifeTest, OpenedNoteIsWrittenBackInPlaceAndListedOnce)
     EXPECT_EQ(1, g_noteStore->EntryCount());
 }
 
-TEST_F(NoteLifeTest, NotesDueTogetherAreEachShownAndKeptAsExpired)
+// Each alarm waits for the one on screen: with "AutoDel" on, a note due
+// together with another is still seen before it goes.
+TEST_F(NoteLifeTest, NotesDueTogetherAreShownOneAfterAnother)
 {
     for (int autoDelete = 0; autoDelete <= 1; ++autoDelete) {
         SCOPED_TRACE(autoDelete);
         g_application->SetAutoDel(autoDelete);
-        AddNote(L"Jotling0.jot", L"First", MinutesFromNow(-10));
-        AddNote(L"Jotling1.jot", L"Second", MinutesFromNow(-5));
-        EXPECT_TRUE(Start());   // the start-up check opened them
+        AddNote(L"Jotling0.jot", L"Second", MinutesFromNow(-5));
+        AddNote(L"Jotling1.jot", L"First", MinutesFromNow(-10));
+        EXPECT_TRUE(Start());   // the start-up check opened the earliest
 
-        // The first was kept as expired when the second came; the second
-        // is on screen, its file aside until its window closes.
         Pump();
-        EXPECT_EQ(L"Second", ShownTitle());
-        std::vector<std::wstring> during = autoDelete ? std::vector<std::wstring>{L"Jotling1.jot.alarm"}
-                                                      : std::vector<std::wstring>{L"Jotling0.jot", L"Jotling1.jot.alarm"};
-        EXPECT_EQ(during, Files());
-        EXPECT_EQ(autoDelete ? 0 : 1, g_noteStore->EntryCount());   // neither list shows an alarm's note
+        EXPECT_EQ(L"First", ShownTitle());
+        EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot", L"Jotling1.jot.alarm"}), Files());
+        EXPECT_EQ(1, g_noteStore->EntryCount());   // the one waiting is still listed
+        PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+        Pump();
+        EXPECT_EQ(L"First", ShownTitle()) << "a check while an alarm is up waits for it";
 
         Done(ShownNote());
+        EXPECT_EQ(L"Second", ShownTitle());
+        std::vector<std::wstring> during = autoDelete ? std::vector<std::wstring>{L"Jotling0.jot.alarm"}
+                                                      : std::vector<std::wstring>{L"Jotling0.jot.alarm", L"Jotling1.jot"};
+        EXPECT_EQ(during, Files());
+
+        Done(ShownNote());
+        EXPECT_EQ(nullptr, ShownNote());
         if (autoDelete) {
             EXPECT_TRUE(Files().empty());
         } else {
@@ -269,8 +328,7 @@ TEST_F(NoteLifeTest, ForcedCheckOpensTheEarliestNoteWhenNoneIsDue)
 
 TEST_F(NoteLifeTest, DeletingSeveralNotesAsksOnceAndSignalsTheChange)
 {
-    SYSTEMTIME never = {};
-    never.wHour = 25;
+    SYSTEMTIME never = Never();
     for (const wchar_t* name : {L"Jotling0.jot", L"Jotling1.jot", L"Jotling2.jot", L"Jotling3.jot"})
         AddNote(name, name, never);
     Start();
@@ -298,8 +356,7 @@ TEST_F(NoteLifeTest, DeletingSeveralNotesAsksOnceAndSignalsTheChange)
 
 TEST_F(NoteLifeTest, TodayHandOverOpensOnlyTheExactPath)
 {
-    SYSTEMTIME never = {};
-    never.wHour = 25;
+    SYSTEMTIME never = Never();
     std::wstring path = AddNote(L"Jotling7.jot", L"From Today", never);
     Start();
     std::wstring otherCase = path;
@@ -317,40 +374,17 @@ TEST_F(NoteLifeTest, TodayHandOverOpensOnlyTheExactPath)
     EXPECT_EQ(L"From Today", ShownTitle());
 }
 
-namespace {
-
-struct HandOver {
-    HWND main;
-    const wchar_t* path;
-    bool sent;
-};
-
-DWORD WINAPI HandOverFromElsewhere(void* argument)
-{
-    auto* handOver = static_cast<HandOver*>(argument);
-    handOver->sent = HandOverNotePath(handOver->main, handOver->path);
-    return 0;
-}
-
-}  // namespace
-
 // The Today item hands a note over from the shell's process: the program
 // builds the note window while it is still inside that other thread's send,
 // and the window and its menu bar must come up all the same.
 TEST_F(NoteLifeTest, TodayHandOverFromAnotherThreadOpensTheNote)
 {
-    SYSTEMTIME never = {};
-    never.wHour = 25;
+    SYSTEMTIME never = Never();
     std::wstring path = AddNote(L"Jotling3.jot", L"From the shell", never);
     Start();
-    HandOver handOver = {g_mainWindow, path.c_str(), false};
-    HANDLE sender = CreateThread(nullptr, 0, HandOverFromElsewhere, &handOver, 0, nullptr);
-    ASSERT_NE(nullptr, sender);
-    while (MsgWaitForMultipleObjects(1, &sender, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-        Pump();
-    CloseHandle(sender);
-    Pump();
-    ASSERT_TRUE(handOver.sent);
+    bool sent = false;
+    FromAnotherThread([&] { sent = HandOverNotePath(g_mainWindow, path.c_str()); });
+    ASSERT_TRUE(sent);
     ASSERT_NE(nullptr, ShownNote());
     EXPECT_TRUE(IsWindowVisible(ShownNote()));
     EXPECT_EQ(L"From the shell", ShownTitle());
@@ -383,8 +417,7 @@ TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
 
 TEST_F(NoteLifeTest, NoteThatCannotBeReadWholeIsNeitherShownNorOverwritten)
 {
-    SYSTEMTIME never = {};
-    never.wHour = 25;
+    SYSTEMTIME never = Never();
     std::wstring path = AddNote(L"Jotling0.jot", L"Damaged", never);
     // Cut inside its ink data: the head is there, so it is listed.
     NoteRecord record;
@@ -429,6 +462,229 @@ TEST_F(NoteLifeTest, NewNoteStaysOpenWhileAllNamesAreTaken)
     Done(note);
     EXPECT_FALSE(IsWindow(note));
     EXPECT_EQ(L"Keep me", std::wstring(Head(L"Jotling512.jot").title));
+}
+
+// The Today item's hand-over arrives as a send from the shell's process; the
+// note it closes reports its save while the main window is still inside
+// that send, and the list must take the report.
+TEST_F(NoteLifeTest, NoteClosedByATodayHandOverKeepsItsRow)
+{
+    std::wstring first = AddNote(L"Jotling0.jot", L"Groceries", Never());
+    std::wstring second = AddNote(L"Jotling1.jot", L"Dentist", Never());
+    Start();
+    g_noteStore->OpenNoteByPath(first.c_str());
+    HWND title = GetDlgItem(ShownNote(), IDC_NOTE_TITLE);
+    SendMessageW(ShownNote(), WM_COMMAND, MAKEWPARAM(IDC_NOTE_TITLE, CBN_SETFOCUS), LPARAM(title));
+    SetWindowTextW(title, L"Groceries and bread");
+    FromAnotherThread([&] { HandOverNotePath(g_mainWindow, second.c_str()); });
+    EXPECT_EQ(L"Dentist", ShownTitle());
+    ASSERT_NE(nullptr, g_noteStore->FindEntry(first.c_str()));
+    EXPECT_STREQ(L"Groceries and bread", g_noteStore->FindEntry(first.c_str())->title);
+
+    HWND note = g_noteStore->NewNote(false);
+    ControlHolds("ink of a new note", true);
+    FromAnotherThread([&] { HandOverNotePath(g_mainWindow, first.c_str()); });
+    EXPECT_FALSE(IsWindow(note));
+    EXPECT_EQ(3u, Files().size());
+    EXPECT_EQ(3, g_noteStore->EntryCount()) << "the new note is listed";
+    EXPECT_EQ(3, ListView_GetItemCount(g_noteStore->List().Window()));
+
+    // The same report from another thread is nobody's: refused.
+    std::wstring other = AddNote(L"Jotling5.jot", L"Not ours", Never());
+    FromAnotherThread([&] { SendMessageW(g_mainWindow, kMsgNoteSaved, 1, LPARAM(other.c_str())); });
+    EXPECT_EQ(nullptr, g_noteStore->FindEntry(other.c_str()));
+}
+
+TEST_F(NoteLifeTest, ExpiredNoteOpenedByTheUserIsWrittenBackEvenWithAutoDelete)
+{
+    g_application->SetAutoDel(1);
+    AddNote(L"Jotling0.jot", L"Was due", MinutesFromNow(-60), 1);
+    Start();
+    g_noteStore->OpenNote(0);
+    ASSERT_NE(nullptr, ShownNote());
+    ControlHolds("written after its alarm", true);
+    Done(ShownNote());
+    EXPECT_EQ("written after its alarm", Ink(L"Jotling0.jot"));
+    EXPECT_EQ(1, Head(L"Jotling0.jot").expired) << "its expiry did not change";
+}
+
+namespace {
+
+// While the delete question is up, the list is filled again (a save, an
+// alarm) and the user selects every row; then a file is held open.
+std::wstring g_heldPath;
+HANDLE g_held = INVALID_HANDLE_VALUE;
+int AnswerAfterTheListChanged(HWND, const wchar_t* text, const wchar_t*, UINT type)
+{
+    g_asked.push_back({text, type});
+    if ((type & MB_YESNO) != 0) {
+        g_noteStore->RefreshList();
+        g_noteStore->List().SelectAll();
+        if (!g_heldPath.empty())
+            g_held = CreateFileW(g_heldPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    return IDYES;
+}
+
+}  // namespace
+
+TEST_F(NoteLifeTest, DeleteRemovesExactlyTheNotesAskedAbout)
+{
+    for (const wchar_t* name : {L"Jotling0.jot", L"Jotling1.jot", L"Jotling2.jot"})
+        AddNote(name, name, Never());
+    Start();
+    g_noteStore->Show();
+    HWND list = g_noteStore->List().Window();
+    ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+    std::wstring chosen = g_noteStore->EntryAt(1)->path;
+    SetAskUserFunction(AnswerAfterTheListChanged);
+    SendMessageW(g_noteStore->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
+    EXPECT_EQ(L"Do you really want to delete selected jotling?", g_asked.at(0).text);
+    EXPECT_EQ(2u, Files().size());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chosen.c_str())) << "the one chosen went";
+    EXPECT_EQ(2, g_noteStore->EntryCount());
+
+    // A file another program holds open is not deleted: it stays listed and
+    // the user is told.
+    g_noteFileBusyRetryMs = 100;
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    g_heldPath = g_noteStore->EntryAt(0)->path;
+    g_asked.clear();
+    SendMessageW(g_noteStore->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
+    CloseHandle(g_held);
+    g_held = INVALID_HANDLE_VALUE;
+    EXPECT_NE(nullptr, g_noteStore->FindEntry(g_heldPath.c_str()));
+    EXPECT_EQ(2u, Files().size());
+    ASSERT_EQ(2u, g_asked.size());
+    EXPECT_EQ(UINT(MB_OK | MB_ICONWARNING), g_asked[1].type);
+    g_heldPath.clear();
+}
+
+TEST_F(NoteLifeTest, ClearAllOnAStoredNoteIsKept)
+{
+    AddNote(L"Jotling0.jot", L"Scribbles", Never(), 0, "old strokes");
+    Start();
+    g_noteStore->OpenNote(0);
+    ASSERT_NE(nullptr, ShownNote());
+    ControlHolds("", false);   // the control made afresh: empty and unmodified
+    SendMessageW(ShownNote(), WM_COMMAND, IDM_NOTE_CLEAR_ALL, 0);
+    Done(ShownNote());
+    EXPECT_EQ("", Ink(L"Jotling0.jot"));
+}
+
+// Any program may post or send to any window: a WM_NOTIFY whose lParam is a
+// number, and creation messages sent again with a creation parameter of
+// someone else's, are ignored by every window of the program.
+TEST_F(NoteLifeTest, ForeignPointerMessagesAreIgnoredByEveryWindow)
+{
+    AddNote(L"Jotling0.jot", L"Keep me", Never(), 0, "strokes");
+    Start();
+    g_noteStore->Show();
+    g_noteStore->OpenNote(0);
+    HWND note = ShownNote();
+    ASSERT_NE(nullptr, note);
+    PostMessageW(note, kMsgNoteOpenPicker, 0, 0);
+    Pump();
+    ASSERT_TRUE(g_noteStore->CurrentNoteWindow()->Picker().IsOpen());
+
+    std::vector<HWND> windows = {g_mainWindow, g_noteStore->Window(), note};
+    for (HWND child = GetWindow(note, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        windows.push_back(child);
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&windows));
+
+    BYTE canary = 0x55;
+    CREATESTRUCTW foreign = {};
+    foreign.lpCreateParams = &canary;
+    for (HWND window : windows) {
+        if (window == nullptr || !IsWindow(window))
+            continue;
+        wchar_t className[64] = L"";
+        GetClassNameW(window, className, 64);
+        SCOPED_TRACE(className);
+        // Only the program's own classes: the system's controls are Wine's.
+        std::wstring name = className;
+        static const wchar_t* const kOwnClasses[] = {
+            L"NoteLifeTestMain", L"JotlingWndClass", L"AllJotlingsWnd",  L"PopupBtnClass",
+            L"ClockBtnClass",    L"DateTimePicker",  L"CeShellMenuBar", L"CeShellSipButton"};
+        if (std::find(std::begin(kOwnClasses), std::end(kOwnClasses), name) == std::end(kOwnClasses))
+            continue;
+        PostMessageW(window, WM_NOTIFY, 0, 0x3C);
+        FromAnotherThread([&] {
+            SendMessageW(window, WM_NOTIFY, 0, 0x3C);
+            SendMessageW(window, WM_NOTIFY, 0, 1);
+            SendMessageW(window, WM_NCCREATE, 0, LPARAM(&foreign));
+            SendMessageW(window, WM_CREATE, 0, LPARAM(&foreign));
+        });
+        EXPECT_EQ(0x55, canary);
+    }
+    EXPECT_TRUE(IsWindow(note));
+    EXPECT_EQ(L"Keep me", ShownTitle());
+    Done(note);
+    EXPECT_EQ("strokes", Ink(L"Jotling0.jot")) << "the note was kept as it was";
+}
+
+namespace {
+
+// The user's answer comes only after the Today item's poll has asked for a
+// check many times, as it does every 5 seconds while a message is up.
+int g_checksDuringPrompt = 0;
+int AnswerAfterAStormOfChecks(HWND, const wchar_t* text, const wchar_t*, UINT type)
+{
+    g_asked.push_back({text, type});
+    int checks = g_checksDuringPrompt;
+    g_checksDuringPrompt = 0;
+    for (int i = 0; i < checks; ++i) {
+        PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+        Pump();
+    }
+    return IDOK;
+}
+
+}  // namespace
+
+TEST_F(NoteLifeTest, DamagedDueNoteIsToldOnceAndChecksWaitForTheAnswer)
+{
+    Start();
+    std::wstring damaged = AddNote(L"Jotling0.jot", L"Cut short", MinutesFromNow(-10), 0, std::string(100, 'x'));
+    HANDLE file = CreateFileW(damaged.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFilePointer(file, kNoteFileHeaderSize + 40, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    AddNote(L"Jotling1.jot", L"Whole", MinutesFromNow(-5));
+    g_noteStore->LoadFolder();
+    g_checksDuringPrompt = 12;
+    SetAskUserFunction(AnswerAfterAStormOfChecks);
+    PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+    Pump();
+    ASSERT_EQ(1u, g_asked.size());
+    EXPECT_EQ(L"This jotling could not be read. Its file is left as it is.", g_asked[0].text);
+    EXPECT_EQ(L"Whole", ShownTitle()) << "the next due note came after the answer";
+    Done(ShownNote());
+    for (int i = 0; i < 3; ++i)
+        PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+    Pump();
+    EXPECT_EQ(1u, g_asked.size()) << "told once per note and run";
+    EXPECT_NE(nullptr, g_noteStore->FindEntry(damaged.c_str())) << "still listed";
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExW(damaged.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(kNoteFileHeaderSize + 40, data.nFileSizeLow) << "left as it was";
+}
+
+TEST_F(NoteLifeTest, NoteWithAnImpossibleDateIsNeverTheAlarm)
+{
+    SYSTEMTIME impossible = MinutesFromNow(-30);
+    impossible.wMonth = 13;
+    AddNote(L"Jotling0.jot", L"Month 13", impossible);
+    AddNote(L"Jotling1.jot", L"Next", MinutesFromNow(30));
+    EXPECT_FALSE(Start());
+    PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+    Pump();
+    EXPECT_EQ(L"Next", ShownTitle());
+    EXPECT_EQ(2u, Files().size());
 }
 
 }  // namespace
