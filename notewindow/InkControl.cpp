@@ -335,8 +335,16 @@ void InkControl::StopVoiceRecording()
 
 const BYTE* InkControl::FirstRecording(const BYTE* data, DWORD size)
 {
-    for (DWORD i = 0; data != nullptr && size >= 4 && i <= size - 4; ++i) {
-        if (memcmp(data + i, "RIFF", 4) == 0)
+    // "RIFF", its size, "WAVE": the least a wave block starts with.
+    const DWORD kWaveStart = 12;
+    for (DWORD i = 0; data != nullptr && size >= kWaveStart && i <= size - kWaveStart; ++i) {
+        if (memcmp(data + i, "RIFF", 4) != 0 || memcmp(data + i + 8, "WAVE", 4) != 0)
+            continue;
+        // The player reads as far as the block's own size says: it must
+        // lie whole within the data.
+        DWORD riffSize = DWORD(data[i + 4]) | DWORD(data[i + 5]) << 8 | DWORD(data[i + 6]) << 16 |
+                         DWORD(data[i + 7]) << 24;
+        if (riffSize >= 4 && riffSize <= size - i - 8)
             return data + i;
     }
     return nullptr;

@@ -41,7 +41,8 @@ public:
     void StopVoiceRecording();
     void PlayFirstRecording();
     // The first recording's wave block within content streamed out of the
-    // control (recordings come first), or null when it holds none.
+    // control (recordings come first): the first "RIFF" ... "WAVE" whose
+    // size keeps it whole within the data; null when it holds none.
     static const BYTE* FirstRecording(const BYTE* data, DWORD size);
     void StopSound();
 

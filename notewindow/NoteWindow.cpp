@@ -6,6 +6,7 @@
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/OwnThreadSend.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
 
@@ -154,6 +155,7 @@ HWND NoteWindow::Create(HWND ownerWindow, bool stored, bool alarmWindow)
     alarm = alarmWindow ? 1 : 0;
     if (!RegisterWindowClass(instance))
         return nullptr;
+    OwnThreadSend::Watch();
     if (CreateWindowExW(0, kNoteWindowClass, kNoteWindowTitle, kNoteWindowStyle, 0, 0, 240, 320, owner, nullptr,
                         instance, this) == nullptr) {
         // Counted off again: a window that never existed must not keep the
@@ -326,7 +328,6 @@ void NoteWindow::StartRecordButtonRecording()
 
 bool NoteWindow::CollectNote()
 {
-    note.ClearData();
     wchar_t title[kTitleLength];
     title[0] = L'\0';
     SendMessageW(titleBox, WM_GETTEXT, kTitleLength, reinterpret_cast<LPARAM>(title));
@@ -335,8 +336,11 @@ bool NoteWindow::CollectNote()
     note.zoom = DWORD(ink.GetZoom());
     BYTE* data = nullptr;
     DWORD size = 0;
-    if (ink.GetInkData(&data, &size))
+    // The note keeps the ink it has unless the control hands over new.
+    if (ink.GetInkData(&data, &size)) {
+        note.ClearData();
         note.TakeData(data, size);
+    }
 
     titles.Load();
     titles.MoveToFront(note.title);
@@ -399,7 +403,8 @@ LRESULT NoteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnDiscard();
         return 0;
     case kMsgNoteFileClosing:
-        OnFileClosing(reinterpret_cast<const wchar_t*>(lParam));
+        if (OwnThreadSend::FromOwnThread(window, message, wParam, lParam))
+            OnFileClosing(reinterpret_cast<const wchar_t*>(lParam));
         return 0;
     case kMsgNoteStopRecording:
         ink.StopVoiceRecording();
@@ -430,7 +435,8 @@ LRESULT NoteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->code == UINT(NM_CLICK))
+        if (OwnThreadSend::FromOwnThread(window, message, wParam, lParam) &&
+            reinterpret_cast<const NMHDR*>(lParam)->code == UINT(NM_CLICK))
             BringToFront();
         return 0;
     case WM_KEYUP:
@@ -506,7 +512,12 @@ void NoteWindow::OnCommand(WORD id, WORD code, HWND from)
         OnUndo();
         break;
     case IDM_NOTE_CLEAR_ALL:
+        // The control made afresh reports itself unmodified. A stored note
+        // has changed all the same and must be written so; a new one left
+        // empty is still nothing to keep.
         ink.Recreate(true);
+        if (storedNote)
+            modified = 1;
         menuBar.Enable(IDM_NOTE_UNDO, false);
         break;
     case IDM_NOTE_CUT:
@@ -574,8 +585,17 @@ void NoteWindow::OnUndo()
 
 void NoteWindow::OnCloseRequest()
 {
-    if (window == nullptr)
+    // A request that arrives while this one asks the user why the note
+    // could not be stored waits for that answer.
+    if (window == nullptr || closeRequested)
         return;
+    closeRequested = 1;
+    CloseRequest();
+    closeRequested = 0;
+}
+
+void NoteWindow::CloseRequest()
+{
     bool untouched = ink.IsUnmodified() && !modified;
     if (untouched && (!storedNote || !alarm)) {
         SendMessageW(window, kMsgNoteDiscard, 0, 0);
@@ -601,7 +621,7 @@ void NoteWindow::OnFileClosing(const wchar_t* path)
 {
     // The path is a pointer: believed only while CloseWindowsShowingFile of
     // this very thread is handing it out.
-    if ((InSendMessageEx(nullptr) & ISMEX_SEND) != 0 || path == nullptr || path != g_closingPath)
+    if (path == nullptr || path != g_closingPath)
         return;
     if (filePath[0] != L'\0' && wcscmp(path, filePath) == 0)
         OnDiscard();

@@ -91,6 +91,7 @@ protected:
 
     void OnCommand(WORD id, WORD code, HWND from);
     void OnCloseRequest();
+    void CloseRequest();
     void OnDiscard();
     void OnFileClosing(const wchar_t* path);
     void OnPickerClosed();
@@ -127,6 +128,7 @@ protected:
     BYTE reopenKeyboard = 0;
     DWORD keyboardState = 0;
     BYTE alarm = 0;
+    BYTE closeRequested = 0;
     RecordButtonWatcher recordWatcher;
     NoteRecord note;
     wchar_t filePath[MAX_PATH];

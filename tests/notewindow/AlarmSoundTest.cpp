@@ -116,7 +116,7 @@ protected:
         InkSpy::Register();
         InkSpy::Reset();
         // A note holding two recordings; only the first may be heard.
-        const char content[] = "strokes RIFF    WAVEfirst strokes RIFF    WAVEsecond";
+        const char content[] = "strokes RIFF\x09\0\0\0WAVEfirst strokes RIFF\x0a\0\0\0WAVEsecond";
         InkSpy::config.content.assign(content, content + sizeof content - 1);
         InitializeCriticalSection(&g_soundLock);
         g_soundEnd = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -143,6 +143,7 @@ protected:
         g_application->SetInstance(GetModuleHandleW(nullptr));
         g_application->SetSoundPath(kChime);
         g_application->SetRecBtn(0);
+        g_application->SetDontPlay(false);   // the registry outlives each test
     }
     void Settings(bool playSnd, bool playRec, int count)
     {
@@ -242,14 +243,22 @@ TEST_F(AlarmSoundTest, WaveFilePlaysSndCountTimesOutlivingItsWindowWithoutTouchi
     MakeApplication();
 }
 
-TEST_F(AlarmSoundTest, NoteWithoutRecordingSoundsTheFileUnlessTheUserChoseSilence)
+TEST_F(AlarmSoundTest, NoteWithoutAWholeRecordingSoundsTheFileUnlessTheUserChoseSilence)
 {
-    const char strokes[] = "strokes only";
-    InkSpy::config.content.assign(strokes, strokes + sizeof strokes - 1);
-    Settings(false, true, 2);
-    Open(true)->StartAlarmSound();
-    PumpUntil([] { return AlarmSound::FilesPlaying() == 0 && Sounds().size() >= 2; });
-    EXPECT_EQ(std::vector<std::string>(2, "file:C:\\Sounds\\chime.wav"), Sounds());
+    // No recording at all, and blocks that only look like one: a size that
+    // runs past the end of the data (the player would read beyond it), and
+    // a RIFF block of another form.
+    const std::string contents[] = {"strokes only", std::string("strokes RIFF\xf0\xff\xff\x7fWAVEfirst", 25),
+                                    std::string("strokes RIFF\x09\0\0\0AVI first", 25)};
+    for (const std::string& content : contents) {
+        SCOPED_TRACE(content);
+        InkSpy::config.content.assign(content.begin(), content.end());
+        g_sounds.clear();
+        Settings(false, true, 2);
+        Open(true)->StartAlarmSound();
+        PumpUntil([] { return AlarmSound::FilesPlaying() == 0 && Sounds().size() >= 2; });
+        EXPECT_EQ(std::vector<std::string>(2, "file:C:\\Sounds\\chime.wav"), Sounds());
+    }
 
     g_sounds.clear();
     g_application->SetDontPlay(true);

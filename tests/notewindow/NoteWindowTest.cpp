@@ -33,10 +33,12 @@ public:
         closes.push_back(save);
         // What the window held when it closed, for the owner to store.
         closedTitle = Note().title;
+        closedInk.assign(reinterpret_cast<const char*>(Note().data), Note().dataLength);
         closedWithWindow = Window() != nullptr;
     }
     std::vector<bool> closes;
     std::wstring closedTitle;
+    std::string closedInk;
     bool closedWithWindow = true;
 };
 
@@ -208,6 +210,20 @@ TEST_F(NoteWindowTest, CollectedNoteHasATitleCutToTheBoxAndPutsItFirstInTheTitle
     EXPECT_EQ(L"---no title---", note->closedTitle);
     TitleList after;
     EXPECT_EQ(4, after.Count());
+}
+
+TEST_F(NoteWindowTest, CollectingKeepsTheNotesInkUnlessTheControlHandsOverNew)
+{
+    delete note;
+    note = new RecordingNoteWindow();
+    note->Note().TakeData(AllocateNoteData(4), 4);
+    memcpy(note->Note().data, "ink!", 4);
+    ASSERT_NE(nullptr, note->Create(nullptr, true, false));
+    note->Ink().Destroy();   // no control left to ask
+    Command(IDC_NOTE_TITLE, CBN_SETFOCUS);
+    Command(IDOK);
+    ASSERT_EQ(std::vector<bool>{true}, note->closes);
+    EXPECT_EQ("ink!", note->closedInk);
 }
 
 TEST_F(NoteWindowTest, ExpiryPresetsAndTheChangedExpiryClearTheExpiredFlag)
