@@ -355,6 +355,23 @@ TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPendi
     EXPECT_EQ(g_mainHeard[0].message, kMsgCheckExpired);
 }
 
+TEST_F(TodayItemTest, NoteWithAnImpossibleExpiryIsListedButTheNextRealNoteIsScheduled)
+{
+    SYSTEMTIME impossible = Today(1, 9);
+    impossible.wMonth = 13;
+    impossible.wDay = 0;
+    std::wstring bad = AddNote(L"Jotling0.jot", L"impossible", impossible);
+    SYSTEMTIME next = Today(2, 10, 20);
+    std::wstring real = AddNote(L"Jotling1.jot", L"real", next);
+    Load();
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    EXPECT_EQ(OpenedByLines(2, (int(item.cyp) - 3) / 2), (std::vector<std::wstring>{bad, real}));
+    std::vector<CeTimedRun> runs = OurRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(memcmp(&runs[0].start, &next, sizeof next), 0);
+}
+
 TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
 {
     HANDLE change = CreateEventW(nullptr, TRUE, FALSE, L"KORVA Jotlings Event");
