@@ -39,6 +39,14 @@ bool ReadHeadWaiting(const wchar_t* path, NoteHead* head, DWORD busyWaitMs, HAND
     }
 }
 
+// A dated note's expiry as a file time. False for an undated note and for
+// a date that is none (month 13, day 0): such a note never comes due, and
+// the scheduler refuses its time.
+bool ExpiryFileTime(const SYSTEMTIME& expiry, FILETIME& out)
+{
+    return !NeverExpiresToday(expiry) && SystemTimeToFileTime(&expiry, &out);
+}
+
 int CompareTimes(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
     FILETIME fa = {}, fb = {};
@@ -166,7 +174,13 @@ const TodayEntry* TodayNoteList::ShownAt(int index) const
 const TodayEntry* TodayNoteList::Pending() const
 {
     for (const TodayEntry& entry : entries_) {
-        if (entry.expired == 0)
+        if (entry.expired != 0)
+            continue;
+        // An impossible date sorts first; passed on, it would leave the
+        // real next note without a run. An undated note still ends the
+        // search: the notes after it are undated too.
+        FILETIME expiry;
+        if (NeverExpiresToday(entry.expiry) || ExpiryFileTime(entry.expiry, expiry))
             return &entry;
     }
     return nullptr;
@@ -175,10 +189,8 @@ const TodayEntry* TodayNoteList::Pending() const
 const TodayEntry* TodayNoteList::Due(const FILETIME& now) const
 {
     for (const TodayEntry& entry : entries_) {
-        if (entry.expired != 0 || NeverExpiresToday(entry.expiry))
-            continue;
         FILETIME expiry;
-        if (SystemTimeToFileTime(&entry.expiry, &expiry) && CompareFileTime(&expiry, &now) != 1)
+        if (entry.expired == 0 && ExpiryFileTime(entry.expiry, expiry) && CompareFileTime(&expiry, &now) != 1)
             return &entry;
     }
     return nullptr;

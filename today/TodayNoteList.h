@@ -46,10 +46,11 @@ public:
     int ShownCount() const { return shownCount_; }
     // The index-th shown entry, or null.
     const TodayEntry* ShownAt(int index) const;
-    // The first entry not flagged expired: the note the program is
-    // scheduled for.
+    // The first entry not flagged expired, passing over expiries that are
+    // no date: the note the program is scheduled for.
     const TodayEntry* Pending() const;
-    // The first entry not flagged expired whose expiry is not later than now.
+    // The first entry not flagged expired whose expiry is a date not later
+    // than now.
     const TodayEntry* Due(const FILETIME& now) const;
 
     static bool IsShown(const SYSTEMTIME& expiry, BYTE expired, const TodayFilter& filter);

@@ -7,6 +7,8 @@
 
 #include <notify.h>
 
+#include <vector>
+
 namespace {
 
 // "Notify", "Enabled" and "TurnOn" count as on when missing.
@@ -20,6 +22,46 @@ bool IsOne(const wchar_t* key, const wchar_t* name)
 {
     int value = RegReadDword(key, name);
     return value == kRegMissing || value == 1;
+}
+
+// Every pending notification's handle; false when the list cannot be read.
+bool PendingHandles(std::vector<HANDLE>& handles)
+{
+    // Runs may come and go between asking how many there are and reading
+    // them: ask again with the new count.
+    for (int tries = 0; tries < 4; ++tries) {
+        DWORD needed = 0;
+        if (CeGetUserNotificationHandles(handles.data(), DWORD(handles.size()), &needed)) {
+            handles.resize(needed);
+            return true;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            return false;
+        handles.resize(needed);
+    }
+    return false;
+}
+
+// Whether a pending notification starts program with the command word.
+bool StartsProgramWith(HANDLE notification, const wchar_t* program, const wchar_t* word)
+{
+    DWORD needed = 0;
+    CeGetUserNotification(notification, 0, &needed, nullptr);
+    if (needed < sizeof(CE_NOTIFICATION_INFO_HEADER))
+        return false;
+    // Pointer-aligned: the header and the trigger are read where they lie.
+    std::vector<ULONG_PTR> buffer((needed + sizeof(ULONG_PTR) - 1) / sizeof(ULONG_PTR));
+    if (!CeGetUserNotification(notification, DWORD(buffer.size() * sizeof(ULONG_PTR)), &needed,
+                               reinterpret_cast<BYTE*>(buffer.data())))
+        return false;
+    const CE_NOTIFICATION_TRIGGER* trigger =
+        reinterpret_cast<const CE_NOTIFICATION_INFO_HEADER*>(buffer.data())->pcent;
+    if (trigger == nullptr || trigger->lpszApplication == nullptr || trigger->lpszArguments == nullptr)
+        return false;
+    // Any case of a path names the same program; the command word is ours
+    // and exact.
+    return CompareStringOrdinal(trigger->lpszApplication, -1, program, -1, TRUE) == CSTR_EQUAL &&
+           wcscmp(trigger->lpszArguments, word) == 0;
 }
 
 }  // namespace
@@ -58,6 +100,12 @@ void TodaySchedule::Reschedule(const TodayNoteList& notes)
 
 void TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
 {
+    // The run an earlier load of the item made (before the shell restarted
+    // or the items list changed) stays with the scheduler, and this load
+    // holds no handle of it: left there, it would start the program at a
+    // time the note may since have left.
+    if (!earlierRunsRemoved_)
+        earlierRunsRemoved_ = RemoveEarlierRuns();
     if (time != nullptr) {
         lastScheduled_ = *time;
         if (time->wHour != kNoExpiryHour) {
@@ -83,4 +131,17 @@ void TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
         CeClearUserNotification(timedRun_);
         timedRun_ = nullptr;
     }
+}
+
+bool TodaySchedule::RemoveEarlierRuns()
+{
+    // Without the program's path there is nothing to tell its runs by yet.
+    std::vector<HANDLE> handles;
+    if (programPath[0] == L'\0' || !PendingHandles(handles))
+        return false;
+    for (HANDLE handle : handles) {
+        if (handle != timedRun_ && StartsProgramWith(handle, programPath, kWordRunAtTime))
+            CeClearUserNotification(handle);
+    }
+    return true;
 }

@@ -16,7 +16,8 @@ public:
     // Called with the list's lock held.
     void Reschedule(const TodayNoteList& notes);
     // A time sets (or moves) the timed run there; null, or an hour of 25,
-    // removes it, once.
+    // removes it, once. The first call of a load also removes the runs an
+    // earlier load of the item left, so the program has one run at most.
     void ScheduleRun(const SYSTEMTIME* time);
 
     // Manual reset; signalled while the expiry watcher is to poll.
@@ -26,7 +27,12 @@ public:
     wchar_t programPath[MAX_PATH] = L"";
 
 private:
+    // Clears the program's "AppRunAtTime" runs other than this load's own;
+    // false when the scheduler's list could not be read.
+    bool RemoveEarlierRuns();
+
     HANDLE arm_;
     HANDLE timedRun_ = nullptr;
     SYSTEMTIME lastScheduled_ = {};
+    bool earlierRunsRemoved_ = false;
 };

@@ -104,11 +104,13 @@ SYSTEMTIME Today(int dayOffset, WORD hour, WORD minute = 0)
     return day;
 }
 
-std::vector<CeTimedRun> OurRuns()
+// The program's runs, its path compared as Windows compares paths.
+std::vector<CeTimedRun> OurRuns(const wchar_t* arguments = nullptr)
 {
     std::vector<CeTimedRun> ours;
     for (const CeTimedRun& run : CeRunStore().List()) {
-        if (run.application == kProgram)
+        if (CompareStringOrdinal(run.application.c_str(), -1, kProgram, -1, TRUE) == CSTR_EQUAL &&
+            (arguments == nullptr || run.arguments == arguments))
             ours.push_back(run);
     }
     return ours;
@@ -152,6 +154,8 @@ protected:
         DestroyWindow(hostWindow);
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
+        for (DWORD handle : plantedRuns)
+            CeRunStore().Remove(handle);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettings);
     }
 
@@ -217,6 +221,14 @@ protected:
         return path;
     }
 
+    // A run that another load of the item or another program left.
+    DWORD PlantRun(const wchar_t* application, const wchar_t* arguments, SYSTEMTIME at)
+    {
+        CeTimedRun run{0, application, arguments, at};
+        plantedRuns.push_back(CeRunStore().Add(run));
+        return plantedRuns.back();
+    }
+
     // The notes the lines open, line by line, by tapping each of them.
     std::vector<std::wstring> OpenedByLines(int lines, int lineHeight)
     {
@@ -237,6 +249,7 @@ protected:
     HMODULE library = nullptr;
     HWND window = nullptr;
     TODAYLISTITEM item = {};
+    std::vector<DWORD> plantedRuns;
 };
 
 TEST_F(TodayItemTest, ListsDatedNotesByExpiryThenUndatedByCreation)
@@ -353,6 +366,50 @@ TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPendi
     EXPECT_TRUE(PumpUntil([] { return !g_mainHeard.empty(); }));
     ASSERT_FALSE(g_mainHeard.empty());
     EXPECT_EQ(g_mainHeard[0].message, kMsgCheckExpired);
+}
+
+TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlone)
+{
+    std::wstring path = AddNote(L"Jotling0.jot", L"soon", Today(1, 9));
+    Load();
+    Unload();
+    ASSERT_EQ(OurRuns(L"AppRunAtTime").size(), 1u) << "an unloaded item keeps the program scheduled";
+    PlantRun(L"c:\\todayitemtest\\JOTLINGS.EXE", L"AppRunAtTime", Today(1, 6));
+    std::vector<DWORD> others = {PlantRun(L"C:\\Other\\Other.exe", L"AppRunAtTime", Today(1, 6)),
+                                 PlantRun(kProgram, L"apprunattime", Today(1, 6))};
+
+    // The note moves on while the Today screen is down.
+    SYSTEMTIME later = Today(300, 15, 45);
+    DeleteFileW(path.c_str());
+    AddNote(L"Jotling0.jot", L"moved", later);
+    Load();
+    std::vector<CeTimedRun> runs = OurRuns(L"AppRunAtTime");
+    ASSERT_EQ(runs.size(), 1u) << "the earlier loads' runs are gone";
+    EXPECT_EQ(memcmp(&runs[0].start, &later, sizeof later), 0) << "at the note's new time";
+
+    Unload();
+    DeleteFileW(path.c_str());
+    Load();
+    EXPECT_TRUE(OurRuns(L"AppRunAtTime").empty()) << "nothing pending: no run is left";
+    for (DWORD handle : others)
+        EXPECT_TRUE(CeRunStore().Exists(handle)) << "run " << handle << " is not the item's";
+}
+
+TEST_F(TodayItemTest, NoteWithAnImpossibleExpiryIsListedButTheNextRealNoteIsScheduled)
+{
+    SYSTEMTIME impossible = Today(1, 9);
+    impossible.wMonth = 13;
+    impossible.wDay = 0;
+    std::wstring bad = AddNote(L"Jotling0.jot", L"impossible", impossible);
+    SYSTEMTIME next = Today(2, 10, 20);
+    std::wstring real = AddNote(L"Jotling1.jot", L"real", next);
+    Load();
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    EXPECT_EQ(OpenedByLines(2, (int(item.cyp) - 3) / 2), (std::vector<std::wstring>{bad, real}));
+    std::vector<CeTimedRun> runs = OurRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(memcmp(&runs[0].start, &next, sizeof next), 0);
 }
 
 TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)

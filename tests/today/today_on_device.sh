@@ -3,8 +3,9 @@
 # there without a restart of the shell; its options change what it lists; a
 # note saved in the program is listed; a tapped note opens in the running
 # program, or starts the program with its path; the empty item adds a note;
-# with the program ended, the item's timed run starts it at a note's expiry
-# and the alarm comes up.
+# a restart of the shell leaves the program exactly one timed run; with the
+# program ended, the item's timed run starts it at a note's expiry and the
+# alarm comes up.
 #   today_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
 source "$(dirname "$0")/../support/scenario.sh" "$@"
 
@@ -51,6 +52,25 @@ settings_round() {
 }
 # Taps line N of the item (counted from 0) with line height LH.
 tap_line() { dev tap 120 $(( $(item_top) + $1 * $2 + $2 / 2 )); }
+
+# The start times (the run store's bytes in hex) of the scheduler's runs of
+# the program, its path in any case, with "AppRunAtTime"; a run's values come
+# in the order the store writes them.
+program_runs() {
+    dev run reg query 'HKLM\SOFTWARE\Microsoft\Shell\TimedRuns' /s 2>/dev/null | tr -d '\r' |
+        awk 'tolower($0) ~ /^ +application +reg_sz +c:\\program files\\jotlings\\jotlings\.exe$/ { app = 1; next }
+             app && /^ +Arguments +REG_SZ +AppRunAtTime$/ { word = 1; next }
+             app && word && $1 == "Start" { print $3 }
+             { app = word = 0 }'
+}
+# Ends the shell, runs COMMAND... while it is down, starts it again.
+restart_shell() {
+    dev run 'C:\windows\shell.exe' -quit >/dev/null 2>&1
+    wait_for 20 not_running 'shell\.exe' || abort "the shell does not end"
+    "$@"
+    dev start-program 'C:\windows\shell.exe'
+    wait_for 20 item_up || abort "no item after the restart of the shell"
+}
 
 # --- A fresh device: no settings, no item ------------------------------------
 end_program
@@ -135,6 +155,20 @@ tap_line 0 "$lh"
 wait_for 20 front_is JotlingWndClass && pass "the empty item adds a note (no note file is left to open)" || fail "front $(probe front)"
 dev tap 225 13
 end_program
+
+# --- A restart of the shell -----------------------------------------------------
+# The unloaded item leaves its run with the scheduler; the item of the
+# restarted shell takes its place instead of adding one.
+probe write "$(note Jotling0.jot)" "After the restart" 1440
+settings_round                     # the item schedules the note
+restart_shell
+expiry=$(od -An -tx1 -N14 "$notes/Jotling0.jot" | tr -d ' \n')   # the note's time, to the second
+[ "$(program_runs | cut -c1-28 | tr A-F a-f)" = "$expiry" ] \
+    && pass "after a restart of the shell the program has one timed run, at the note's time" \
+    || fail "after a restart of the shell the program's timed runs are: $(program_runs | tr '\n' ' ')"
+restart_shell rm -f "$notes/Jotling0.jot"
+[ -z "$(program_runs)" ] && pass "with nothing pending at the next load no timed run is left" \
+    || fail "timed runs left with nothing pending: $(program_runs | tr '\n' ' ')"
 
 # --- The timed run --------------------------------------------------------------
 probe write "$(note Jotling0.jot)" "Alarm from the Today item" 1

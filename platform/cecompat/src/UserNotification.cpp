@@ -2,6 +2,9 @@
 
 #include "CeRunStore.h"
 
+#include <cstring>
+#include <vector>
+
 namespace {
 
 // The handheld's own size of the trigger (a 32-bit build). Code written for
@@ -29,6 +32,22 @@ bool ToRunHandle(HANDLE handle, DWORD& out)
     }
     out = static_cast<DWORD>(value);
     return true;
+}
+
+bool FindRun(DWORD handle, CeTimedRun& out)
+{
+    for (const CeTimedRun& run : CeRunStore().List()) {
+        if (run.handle == handle) {
+            out = run;
+            return true;
+        }
+    }
+    return false;
+}
+
+size_t AlignUp(size_t offset, size_t alignment)
+{
+    return (offset + alignment - 1) / alignment * alignment;
 }
 
 }  // namespace
@@ -74,5 +93,72 @@ BOOL WINAPI CeClearUserNotification(HANDLE hNotification)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
+    return TRUE;
+}
+
+BOOL WINAPI CeGetUserNotificationHandles(HANDLE* rghNotifications, DWORD cHandles,
+                                         LPDWORD pcHandlesNeeded)
+{
+    if (pcHandlesNeeded == nullptr || (rghNotifications == nullptr && cHandles != 0)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<CeTimedRun> runs = CeRunStore().List();
+    *pcHandlesNeeded = static_cast<DWORD>(runs.size());
+    if (runs.size() > cHandles) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    for (size_t i = 0; i < runs.size(); ++i) {
+        rghNotifications[i] = AsHandle(runs[i].handle);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI CeGetUserNotification(HANDLE hNotification, DWORD cBufferSize, LPDWORD pcBytesNeeded,
+                                  LPBYTE pBuffer)
+{
+    if (pcBytesNeeded == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *pcBytesNeeded = 0;
+    DWORD handle = 0;
+    CeTimedRun run;
+    if (!ToRunHandle(hNotification, handle) || !FindRun(handle, run)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const size_t triggerAt = AlignUp(sizeof(CE_NOTIFICATION_INFO_HEADER),
+                                     alignof(CE_NOTIFICATION_TRIGGER));
+    const size_t applicationAt = triggerAt + sizeof(CE_NOTIFICATION_TRIGGER);
+    const size_t applicationBytes = (run.application.size() + 1) * sizeof(WCHAR);
+    const size_t argumentsAt = applicationAt + applicationBytes;
+    const size_t argumentsBytes = (run.arguments.size() + 1) * sizeof(WCHAR);
+    const size_t needed = argumentsAt + argumentsBytes;
+    *pcBytesNeeded = static_cast<DWORD>(needed);
+    if (pBuffer == nullptr || cBufferSize < needed) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+
+    CE_NOTIFICATION_TRIGGER trigger = {};
+    trigger.dwSize = sizeof(trigger);
+    trigger.dwType = CNT_TIME;
+    trigger.dwEvent = NOTIFICATION_EVENT_NONE;
+    trigger.lpszApplication = reinterpret_cast<WCHAR*>(pBuffer + applicationAt);
+    trigger.lpszArguments = reinterpret_cast<WCHAR*>(pBuffer + argumentsAt);
+    trigger.stStartTime = run.start;
+    trigger.stEndTime = run.start;
+    CE_NOTIFICATION_INFO_HEADER header = {};
+    header.hNotification = hNotification;
+    header.dwStatus = 0;
+    header.pcent = reinterpret_cast<CE_NOTIFICATION_TRIGGER*>(pBuffer + triggerAt);
+    header.pceun = nullptr;
+
+    memcpy(pBuffer, &header, sizeof(header));
+    memcpy(pBuffer + triggerAt, &trigger, sizeof(trigger));
+    memcpy(pBuffer + applicationAt, run.application.c_str(), applicationBytes);
+    memcpy(pBuffer + argumentsAt, run.arguments.c_str(), argumentsBytes);
     return TRUE;
 }

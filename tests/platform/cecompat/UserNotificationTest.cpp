@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 namespace {
 
 SYSTEMTIME At(WORD day, WORD hour, WORD minute)
@@ -156,6 +160,56 @@ TEST_F(UserNotificationTest, BadTriggersAreRefusedAndLeaveNoRun)
     EXPECT_EQ(before, CeRunStore().List().size());
     EXPECT_FALSE(CeClearUserNotification(nullptr));
     EXPECT_FALSE(CeClearUserNotification(INVALID_HANDLE_VALUE));
+}
+
+TEST_F(UserNotificationTest, PendingRunsAreListedAndReadBackWholeInOneBuffer)
+{
+    CE_NOTIFICATION_TRIGGER timed = Trigger(L"C:\\Jotlings.exe", L"AppRunAtTime", At(9, 14, 5));
+    HANDLE handle = Keep(CeSetUserNotificationEx(nullptr, &timed, nullptr));
+    DWORD count = 0;
+    EXPECT_FALSE(CeGetUserNotificationHandles(nullptr, 0, &count));
+    std::vector<HANDLE> handles(count);
+    ASSERT_TRUE(CeGetUserNotificationHandles(handles.data(), count, &count));
+    EXPECT_NE(std::find(handles.begin(), handles.end(), handle), handles.end());
+
+    DWORD size = 0;
+    EXPECT_FALSE(CeGetUserNotification(handle, 0, &size, nullptr));
+    std::vector<ULONG_PTR> buffer(size / sizeof(ULONG_PTR) + 1);
+    ASSERT_TRUE(CeGetUserNotification(handle, size, &size, reinterpret_cast<BYTE*>(buffer.data())));
+    auto inside = [&](const void* p) {
+        return reinterpret_cast<ULONG_PTR>(p) - reinterpret_cast<ULONG_PTR>(buffer.data()) < size;
+    };
+    const auto* header = reinterpret_cast<const CE_NOTIFICATION_INFO_HEADER*>(buffer.data());
+    const CE_NOTIFICATION_TRIGGER* trigger = header->pcent;
+    EXPECT_EQ(handle, header->hNotification);
+    ASSERT_TRUE(inside(trigger) && inside(trigger->lpszApplication) && inside(trigger->lpszArguments))
+        << "the trigger and its strings lie in the buffer";
+    EXPECT_STREQ(L"C:\\Jotlings.exe", trigger->lpszApplication);
+    EXPECT_STREQ(L"AppRunAtTime", trigger->lpszArguments);
+    EXPECT_EQ(0, memcmp(&timed.stStartTime, &trigger->stStartTime, sizeof(SYSTEMTIME)));
+}
+
+TEST_F(UserNotificationTest, ReadingRefusesHandlesOfNoRunAndBuffersTooSmall)
+{
+    CE_NOTIFICATION_TRIGGER trigger = Trigger(L"C:\\a.exe", L"AppRunAtTime", At(9, 14, 5));
+    HANDLE handle = Keep(CeSetUserNotificationEx(nullptr, &trigger, nullptr));
+    DWORD needed = 0, again = 0;
+    CeGetUserNotification(handle, 0, &needed, nullptr);
+    std::vector<BYTE> small(needed - 1, 0xCD);
+    EXPECT_FALSE(CeGetUserNotification(handle, needed - 1, &again, small.data()));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+    EXPECT_EQ(needed, again);
+    EXPECT_EQ(std::vector<BYTE>(needed - 1, 0xCD), small) << "nothing is written into a small buffer";
+
+    HANDLE cleared = CeSetUserNotificationEx(nullptr, &trigger, nullptr);
+    ASSERT_TRUE(CeClearUserNotification(cleared));
+    std::vector<ULONG_PTR> room(64);
+    for (HANDLE none : {HANDLE(nullptr), INVALID_HANDLE_VALUE, cleared}) {
+        EXPECT_FALSE(CeGetUserNotification(none, 512, &needed, reinterpret_cast<BYTE*>(room.data())));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+        EXPECT_EQ(0u, needed);
+    }
+    EXPECT_FALSE(CeGetUserNotificationHandles(nullptr, 3, &needed));
 }
 
 TEST(CeRunStoreTime, IsKeptAsSixteenLittleEndianBytes)
