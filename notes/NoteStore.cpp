@@ -438,18 +438,24 @@ bool NoteStore::OpenDueNote(bool force)
     {
         NoteListLock lock(this);
         const NoteEntry* earliest = nullptr;
+        bool damagedDue = false;
         for (NoteEntry* e = firstEntry; e != nullptr; e = e->next) {
             // Never due, and never the one a forced check falls back on: a
-            // note that never expires, one whose date is no date, and one
-            // whose alarm already found its file damaged in this run.
-            if (!IsAlarmTime(e->expiry) || FileNoteWindow::FoundUnreadable(e->path))
+            // note that never expires, and one whose date is no date.
+            if (!IsAlarmTime(e->expiry))
                 continue;
-            if (e->expired == 0 && CompareTimes(e->expiry, now) != 1)
+            bool isDue = e->expired == 0 && CompareTimes(e->expiry, now) != 1;
+            // A note whose alarm found its file damaged in this run is left
+            // alone; being due, it still keeps the forced check from
+            // falling back on some other note.
+            if (FileNoteWindow::FoundUnreadable(e->path))
+                damagedDue = damagedDue || isDue;
+            else if (isDue)
                 due.push_back({TimeKey(e->expiry), e->path});
             else if (earliest == nullptr || CompareTimes(e->expiry, earliest->expiry) != 1)
                 earliest = e;
         }
-        if (due.empty() && force && earliest != nullptr)
+        if (due.empty() && !damagedDue && force && earliest != nullptr)
             candidate = earliest->path;
     }
     std::stable_sort(due.begin(), due.end(),

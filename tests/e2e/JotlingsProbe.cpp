@@ -12,6 +12,8 @@
 //   item                prints "TOP HEIGHT" of the Jotlings Today item on the
 //                       screen; exit 1 when the Today screen shows none
 //   title               prints the title of the note window on the screen
+//   boxes               prints "COUNT LEFT TOP RIGHT BOTTOM": how many message
+//                       boxes are on the screen, and where the first one is
 #include "notes/ExpiryRules.h"
 #include "notes/NoteFile.h"
 #include "notes/SharedNoteMap.h"
@@ -21,6 +23,8 @@
 #include <commctrl.h>
 #include <stdio.h>
 #include <wchar.h>
+
+#include <vector>
 
 namespace {
 
@@ -104,6 +108,29 @@ int PrintNoteTitle()
     return 0;
 }
 
+BOOL CALLBACK CountBox(HWND window, LPARAM found)
+{
+    wchar_t className[16] = L"";
+    GetClassNameW(window, className, 16);
+    if (IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 && GetDlgItem(window, 0xFFFF) != nullptr) {
+        auto* boxes = reinterpret_cast<std::vector<HWND>*>(found);
+        boxes->push_back(window);
+    }
+    return TRUE;
+}
+
+// A message box is a dialog with the static text 0xFFFF.
+int PrintMessageBoxes()
+{
+    std::vector<HWND> boxes;
+    EnumWindows(CountBox, reinterpret_cast<LPARAM>(&boxes));
+    RECT rect = {};
+    if (!boxes.empty())
+        GetWindowRect(boxes.front(), &rect);
+    wprintf(L"%d %ld %ld %ld %ld\n", int(boxes.size()), rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
 int HoldsRecording(const wchar_t* path)
 {
     NoteRecord record;
@@ -132,6 +159,8 @@ int wmain(int argc, wchar_t** argv)
         return PrintItem();
     if (argc == 2 && wcscmp(argv[1], L"title") == 0)
         return PrintNoteTitle();
+    if (argc == 2 && wcscmp(argv[1], L"boxes") == 0)
+        return PrintMessageBoxes();
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {

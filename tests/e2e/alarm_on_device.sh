@@ -76,6 +76,36 @@ wait_for 10 files_are "Jotling0.jot Jotling1.jot " || fail "after the timed alar
 head=$(probe head "$(note Jotling1.jot)")
 [ "$head" = "Call back|1|0" ] && pass "the timed alarm was the due note's" || fail "head: $head"
 
+# --- A due note that cannot be read --------------------------------------------
+# Its head says it is due, its data is cut short. Every timed start or poll
+# asks for a check; the user is told once, and the program lives on.
+# (The program reads the folder when it starts.)
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
+probe write "$(note Jotling3.jot)" "Cut short" -2
+printf '\x00\x10\x00\x00' | dd of="$notes/Jotling3.jot" bs=1 seek=531 conv=notrunc status=none
+dev start-program "$program" AppRunAtTime
+box_up() { [ "$(probe boxes | cut -d' ' -f1)" -ge 1 ]; }
+wait_for 20 box_up || fail "no message for the damaged note: $(probe front)"
+for i in $(seq 12); do dev run "$program" AppRunAtTime >/dev/null 2>&1; done
+sleep 1
+shot damaged
+read -r count left top right bottom <<<"$(probe boxes)"
+[ "$count" = 1 ] && pass "a damaged due note is told once, however many checks come" \
+    || fail "$count message boxes on the screen"
+[ "$left" -ge 0 ] && [ "$right" -le 240 ] && [ "$top" -ge 0 ] && [ "$bottom" -le 320 ] \
+    && pass "the message fits the screen" || fail "the message lies at $left,$top-$right,$bottom"
+dev key Return
+box_gone() { [ "$(probe boxes | cut -d' ' -f1)" = 0 ]; }
+wait_for 10 box_gone || fail "the message stays"
+for i in $(seq 3); do dev run "$program" AppRunAtTime >/dev/null 2>&1; done
+sleep 2
+box_gone && running "$program_pattern" && pass "later checks leave the damaged note alone, and the program runs on" \
+    || fail "after the message: $(probe boxes), $(probe front)"
+[ "$(wc -c <"$notes/Jotling3.jot")" = 535 ] && pass "the damaged note is left as it was" || fail "its file changed"
+rm -f "$notes/Jotling3.jot"
+dev start-program "$program" showall
+
 # --- The record button records into a new note while it is held ------------------
 wait_for 10 front_is AllJotlingsWnd || fail "the list is not in front"
 dev record press

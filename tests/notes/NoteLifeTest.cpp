@@ -668,6 +668,7 @@ TEST_F(NoteLifeTest, DamagedDueNoteIsToldOnceAndChecksWaitForTheAnswer)
         PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
     Pump();
     EXPECT_EQ(1u, g_asked.size()) << "told once per note and run";
+    EXPECT_EQ(nullptr, ShownNote()) << "a note is due: no other note is forced up instead";
     EXPECT_NE(nullptr, g_noteStore->FindEntry(damaged.c_str())) << "still listed";
     WIN32_FILE_ATTRIBUTE_DATA data;
     ASSERT_TRUE(GetFileAttributesExW(damaged.c_str(), GetFileExInfoStandard, &data));

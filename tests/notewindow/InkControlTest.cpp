@@ -362,14 +362,14 @@ TEST_F(InkControlTest, PlayFirstRecordingPlaysFromTheFirstRiff)
 {
     CreateAndClear();
     std::vector<uint8_t> content = {'I', 'N', 'K', 'X', 'R', 'I', 'F'};
-    const char wave[] = "RIFF\x24\0\0\0WAVEfmt RIFF";
+    const char wave[] = "RIFF\x0c\0\0\0WAVEfmt RIFF";   // whole: its size covers what follows
     content.insert(content.end(), wave, wave + sizeof(wave) - 1);
     InkSpy::config.content = content;
     InkSpy::config.outChunk = 5;  // "RIFF" split across callbacks
     ink.PlayFirstRecording();
     ASSERT_TRUE(lastPlay.called);
     EXPECT_EQ(static_cast<DWORD>(SND_MEMORY), lastPlay.flags);
-    EXPECT_EQ(0, memcmp(lastPlay.head.data(), "RIFF\x24\0\0\0WAVE", 12));
+    EXPECT_EQ(0, memcmp(lastPlay.head.data(), "RIFF\x0c\0\0\0WAVE", 12));
 }
 
 TEST_F(InkControlTest, PlayFirstRecordingWithoutWavePlaysNothing)

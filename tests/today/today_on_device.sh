@@ -137,6 +137,26 @@ wait_for 10 note_is "Some day" && pass "a saved note is listed anew; tapped, it 
 dev tap 225 13
 wait_for 10 window_gone JotlingWndClass || fail "the note stays"
 
+# --- A hand-over while a new note is open ---------------------------------------
+# The new note is kept by the tap on the Today item, and the list holds it.
+files_before=$(ls "$notes" | grep -c '\.jot$')
+dev tap 10 13                      # Start
+sleep 0.5
+dev tap 35 49                      # Jotlings: the all-notes window
+wait_for 20 front_is AllJotlingsWnd || fail "no all-notes window: $(probe front)"
+dev tap 34 307                     # New
+wait_for 10 front_is JotlingWndClass || fail "no new note: $(probe front)"
+dev drag 40 120 180 170
+today_screen
+tap_line 1 "$lh"
+wait_for 10 note_is "Some day" || fail "the tapped note does not open: $(probe front), '$(probe title)'"
+files_now() { [ "$(ls "$notes" | grep -c '\.jot$')" = "$((files_before + 1))" ]; }
+wait_for 10 files_now || fail "the new note was not written: $(ls "$notes" | tr '\n' ' ')"
+[ "$(probe rows)" = "$((files_before + 1))" ] && pass "a new note kept by a Today tap is in the list" \
+    || fail "the list holds $(probe rows) rows for $((files_before + 1)) notes"
+dev tap 225 13
+wait_for 10 window_gone JotlingWndClass || fail "the note stays"
+
 # --- The program not running ---------------------------------------------------
 end_program
 today_screen
