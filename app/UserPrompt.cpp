@@ -1,4 +1,5 @@
 #include "app/UserPrompt.h"
+#include <cecompat.h>
 
 namespace {
 

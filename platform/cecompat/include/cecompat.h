@@ -110,6 +110,14 @@ BOOL WINAPI CeInitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 BOOL WINAPI CePeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT flags);
 #define PeekMessageW CePeekMessageW
 
+// MessageBoxW as the handheld shows it: the box takes the screen's width,
+// wraps its text beside the icon onto as many lines as it needs, with the
+// buttons in a row below, and stays within the work area. Wine's box is laid
+// out for a desktop screen, wider than the device's. The answer, buttons,
+// icon, owner and modality are Wine's own; only the layout changes.
+int WINAPI CeMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+#define MessageBoxW CeMessageBoxW
+
 // Sizes the platform's windows keep on the 240 x 320 screen.
 #define CE_NAVBAR_HEIGHT 26
 #define CE_MENUBAR_HEIGHT 26
