@@ -30,6 +30,18 @@ const wchar_t kStartMutexName[] = L"KORVA Jotlings Start";
 // A first instance busy in its start-up (an alarm's question on screen)
 // does not keep a second start waiting for ever.
 const DWORD kStartWaitMs = 10000;
+// Held from the search for a running instance until this one's main window
+// can be found.
+HANDLE g_startMutex = nullptr;
+
+void LetOtherStartsIn()
+{
+    if (g_startMutex == nullptr)
+        return;
+    ReleaseMutex(g_startMutex);
+    CloseHandle(g_startMutex);
+    g_startMutex = nullptr;
+}
 
 bool RealKeyHeld(int key)
 {
@@ -74,6 +86,9 @@ void HandToRunningInstance(HWND running, const wchar_t* commandLine)
 // someone else is refused before it gets here).
 void OnCreate(HWND window, LPARAM lParam)
 {
+    // The window can be found from here on: a second start need not wait
+    // for the start-up check (an alarm's question may be on screen).
+    LetOtherStartsIn();
     OwnThreadSend::Watch();
     const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     bool openedAlarm = g_noteStore != nullptr && g_noteStore->AttachMainWindow(window);
@@ -211,15 +226,12 @@ bool StartInstance(HINSTANCE instance, const wchar_t* commandLine)
     LoadStringW(instance, IDS_APP_CLASS, className, kNameLength);
     LoadStringW(instance, IDS_APP_TITLE, title, kNameLength);
 
-    HANDLE startMutex = CreateMutexW(nullptr, FALSE, kStartMutexName);
-    if (startMutex != nullptr)
-        WaitForSingleObject(startMutex, kStartWaitMs);
+    g_startMutex = CreateMutexW(nullptr, FALSE, kStartMutexName);
+    if (g_startMutex != nullptr)
+        WaitForSingleObject(g_startMutex, kStartWaitMs);
     HWND running = FindWindowW(className, title);
     if (running != nullptr) {
-        if (startMutex != nullptr) {
-            ReleaseMutex(startMutex);
-            CloseHandle(startMutex);
-        }
+        LetOtherStartsIn();
         g_mainWindow = running;
         HandToRunningInstance(running, commandLine);
         return false;
@@ -235,10 +247,7 @@ bool StartInstance(HINSTANCE instance, const wchar_t* commandLine)
 
     BYTE openedAlarm = 0;
     g_mainWindow = CreateWindowExW(0, className, title, 0, 0, 0, 0, 0, nullptr, nullptr, instance, &openedAlarm);
-    if (startMutex != nullptr) {
-        ReleaseMutex(startMutex);
-        CloseHandle(startMutex);
-    }
+    LetOtherStartsIn();
     if (g_mainWindow == nullptr)
         return false;
     UpdateWindow(g_mainWindow);
