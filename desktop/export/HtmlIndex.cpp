@@ -60,7 +60,7 @@ std::string NoteItem(const ExportedNote& note, size_t index, const DateStyle& da
     std::string title = r.title.empty() ? "(no title)" : r.title;
     std::string item = "<li class=\"note" + std::string(damaged ? " damaged" : "") +
                        "\" id=\"note-" + std::to_string(index + 1) + "\" data-file=\"" +
-                       Html(r.fileName) + "\">";
+                       Html(r.fileName) + "\" data-name=\"" + Html(note.name) + "\">";
     item += "<h2>" + Html(title) + "</h2>";
     item += "<p class=\"expiry\">";
     if (r.fields.extent >= formats::NoteExtent::Expiry) {
