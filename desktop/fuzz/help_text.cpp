@@ -43,10 +43,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         html += static_cast<wchar_t>(data[i] | data[i + 1] << 8);
     std::wstring anchor = kAnchors[data[0] % (sizeof kAnchors / sizeof kAnchors[0])];
 
+    // As the viewer reads: on past each tag read, else past the '<'.
     for (size_t at = html.find(L'<'); at != std::wstring::npos; at = html.find(L'<', at + 1)) {
         peghelp::HtmlTag tag;
-        if (peghelp::ReadHtmlTag(html, at, tag))
+        if (peghelp::ReadHtmlTag(html, at, tag)) {
             FUZZ_CHECK(tag.begin == at && tag.end > at && tag.end <= html.size());
+            at = tag.end - 1;
+        }
     }
 
     peghelp::HelpDocument document;
