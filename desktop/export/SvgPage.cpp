@@ -19,7 +19,9 @@ const int kWindowWidth = 240;
 const int kWindowHeight = 226;
 const int kRuleColour = 0xD2AA96;    // COLORREFs, as the control paints them
 const int kMarginColour = 0x5A5ADC;
-const int kCharUnitsEstimate = 7 * kInkUnitsPerPixel;
+// Typed text is not measured here: a generous width per character keeps
+// a line inside the page.
+const int kCharUnitsEstimate = 8 * kInkUnitsPerPixel;
 
 std::string Colour(uint32_t colourRef)
 {
