@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The device's notes out on the desktop: a note written by tapping (ink and
-# typed text) joins the notes the earlier scenarios left (a recording among
-# them), one note is damaged as a cut copy would be, and `device export`
+# typed text) and one recorded with the record button join whatever notes
+# the device holds, one note is damaged as a cut copy would be, and `device export`
 # writes them all; real readers then open every file, Chromium shows the
 # page with every note and no console message, and the notes folder is
 # byte for byte as it was.
@@ -27,9 +27,13 @@ wait_for 20 not_running "$program_pattern" || abort "an earlier Jotlings does no
 window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
 wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
 
-# --- A note by tapping -----------------------------------------------------
+# --- A note by tapping, and one by the record button ------------------------
+settings='HKLM\SOFTWARE\KORVA\Jotlings'
+dev run reg add "$settings" /v RecBtn /t REG_DWORD /d 1 /f >/dev/null 2>&1
 before=$(note_count)
-dev start-program "$program" addnew
+dev start-program "$program" showall
+wait_for 20 front_is AllJotlingsWnd || abort "no all-notes window"
+dev tap 34 307           # New
 wait_for 20 front_is JotlingWndClass && pass "a new note opens" || abort "no note window"
 dev drag 40 120 180 170
 dev drag 40 170 180 120
@@ -38,9 +42,18 @@ dev tap 120 120
 dev type "export me"
 dev tap 225 13           # ok keeps it
 wait_for 15 test "$(note_count)" -gt "$before" && pass "the note is kept" || abort "no new note file"
+drawn=$(cd "$notes" && ls -t | grep '\.jot$' | head -n 1)
+wait_for 10 front_is AllJotlingsWnd || fail "the list is not in front"
+dev record press
+wait_for 20 front_is JotlingWndClass && pass "the record button opens a new note" || fail "no note for the record button"
+sleep 2
+dev record release
+sleep 1
+dev tap 225 13
+wait_for 15 test "$(note_count)" -gt $((before + 1)) && pass "the recorded note is kept" || fail "no recorded note"
+dev run reg add "$settings" /v RecBtn /t REG_DWORD /d 0 /f >/dev/null 2>&1
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
 wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
-drawn=$(cd "$notes" && ls -t | grep '\.jot$' | head -n 1)
 
 # --- A damaged note: the drawn one cut in its content ----------------------
 size=$(stat -c %s "$notes/$drawn")
