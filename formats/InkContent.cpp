@@ -123,15 +123,71 @@ bool InkChunkReader::Next(InkChunk* chunk)
     return true;
 }
 
-InkReadReport ReadInkContent(const uint8_t* data, size_t size, InkContent* content)
+namespace {
+
+class ContentSink : public InkContentSink {
+public:
+    explicit ContentSink(InkContent* content) : content_(content) {}
+
+    void Stroke(const InkStrokeView& view) override
+    {
+        InkStrokeData stroke;
+        stroke.colour = view.colour;
+        stroke.width = view.width;
+        stroke.points.reserve(view.count);
+        for (uint32_t i = 0; i < view.count; ++i)
+            stroke.points.push_back(view.At(i));
+        content_->strokes.push_back(static_cast<InkStrokeData&&>(stroke));
+    }
+    void Text(const std::u16string& units) override { content_->text += units; }
+    void Recording(int x, int y, std::vector<uint8_t>&& wave) override
+    {
+        content_->recordings.push_back({x, y, static_cast<std::vector<uint8_t>&&>(wave)});
+    }
+
+private:
+    InkContent* content_;
+};
+
+// One chunk's payload to the sink; false when it is malformed.
+bool ReadChunk(const InkChunk& chunk, InkContentSink& sink)
 {
-    *content = InkContent();
+    if (strcmp(chunk.tag, "STRK") == 0) {
+        InkStrokeView view;
+        if (!ReadInkStroke(chunk.payload, chunk.length, &view))
+            return false;
+        sink.Stroke(view);
+    } else if (strcmp(chunk.tag, "TEXT") == 0) {
+        std::u16string units;
+        if (!ReadInkText(chunk.payload, chunk.length, &units))
+            return false;
+        sink.Text(units);
+    } else {
+        int x = 0, y = 0;
+        std::vector<uint8_t> wave;
+        if (!ReadInkRecording(chunk.payload, chunk.length, &x, &y, &wave))
+            return false;
+        sink.Recording(x, y, static_cast<std::vector<uint8_t>&&>(wave));
+    }
+    return true;
+}
+
+bool IsKnown(const InkChunk& chunk)
+{
+    return strcmp(chunk.tag, "STRK") == 0 || strcmp(chunk.tag, "TEXT") == 0 ||
+           strcmp(chunk.tag, "RECD") == 0;
+}
+
+}  // namespace
+
+InkReadReport ReadInkStream(const uint8_t* data, size_t size, InkContentSink& sink)
+{
     InkReadReport report;
     InkChunkReader chunks(data, size);
     if (chunks.Stop() == InkStop::BareWave) {
-        InkRecordingData recording;
-        if (NormalizeWave(data, size, recording.wave)) {
-            content->recordings.push_back(static_cast<InkRecordingData&&>(recording));
+        std::vector<uint8_t> wave;
+        if (NormalizeWave(data, size, wave)) {
+            sink.Recording(0, 0, static_cast<std::vector<uint8_t>&&>(wave));
             report.any = true;
         }
         report.stop = InkStop::BareWave;
@@ -139,32 +195,9 @@ InkReadReport ReadInkContent(const uint8_t* data, size_t size, InkContent* conte
     }
     InkChunk chunk;
     while (chunks.Next(&chunk)) {
-        bool read = true;
-        if (strcmp(chunk.tag, "STRK") == 0) {
-            InkStrokeView view;
-            read = ReadInkStroke(chunk.payload, chunk.length, &view);
-            if (read) {
-                InkStrokeData stroke;
-                stroke.colour = view.colour;
-                stroke.width = view.width;
-                stroke.points.reserve(view.count);
-                for (uint32_t i = 0; i < view.count; ++i)
-                    stroke.points.push_back(view.At(i));
-                content->strokes.push_back(static_cast<InkStrokeData&&>(stroke));
-            }
-        } else if (strcmp(chunk.tag, "TEXT") == 0) {
-            read = ReadInkText(chunk.payload, chunk.length, &content->text);
-        } else if (strcmp(chunk.tag, "RECD") == 0) {
-            InkRecordingData recording;
-            read = ReadInkRecording(chunk.payload, chunk.length, &recording.x, &recording.y,
-                                    &recording.wave);
-            if (read)
-                content->recordings.push_back(static_cast<InkRecordingData&&>(recording));
-        } else {
+        if (!IsKnown(chunk))
             ++report.unknownChunks;
-            continue;
-        }
-        if (read)
+        else if (ReadChunk(chunk, sink))
             report.any = true;
         else
             report.dropped.push_back(chunk.tag);
@@ -174,6 +207,13 @@ InkReadReport ReadInkContent(const uint8_t* data, size_t size, InkContent* conte
     report.stopOffset = chunks.StopOffset();
     report.cutLength = chunks.CutLength();
     return report;
+}
+
+InkReadReport ReadInkContent(const uint8_t* data, size_t size, InkContent* content)
+{
+    *content = InkContent();
+    ContentSink sink(content);
+    return ReadInkStream(data, size, sink);
 }
 
 void WriteInkHeader(LeWriter& out)

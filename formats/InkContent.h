@@ -143,8 +143,21 @@ struct InkReadReport {
     bool any = false;  // something usable was read
 };
 
-// Reads data the way the control streams it in: the same chunks kept and
-// dropped. content is replaced.
+// What a stream holds, handed over piece by piece as it is read: the
+// control builds its document from it, the tools an InkContent.
+class InkContentSink {
+public:
+    virtual ~InkContentSink() = default;
+    virtual void Stroke(const InkStrokeView& stroke) = 0;
+    // Units to append to the typed text.
+    virtual void Text(const std::u16string& units) = 0;
+    virtual void Recording(int x, int y, std::vector<uint8_t>&& wave) = 0;
+};
+
+// Reads a stream the way the control streams it in, the one reader of the
+// format: every piece that passes its checks goes to sink.
+InkReadReport ReadInkStream(const uint8_t* data, size_t size, InkContentSink& sink);
+// The same into plain values; content is replaced.
 InkReadReport ReadInkContent(const uint8_t* data, size_t size, InkContent* content);
 
 // The writers of each piece, in the order a stream holds them.

@@ -2,10 +2,6 @@
 
 #include "LeWriter.h"
 
-#include "formats/WaveBlock.h"
-
-#include <string.h>
-
 void InkStreamFormat::Write(const InkDocument& doc, std::vector<uint8_t>& out)
 {
     size_t expected = 16 + 8 + 4 + 2 * doc.Text().size();
@@ -25,60 +21,38 @@ void InkStreamFormat::Write(const InkDocument& doc, std::vector<uint8_t>& out)
     formats::WriteInkEnd(w);
 }
 
-bool InkStreamFormat::ReadStroke(const uint8_t* payload, size_t size, InkDocument& doc)
-{
-    formats::InkStrokeView view;
-    if (!formats::ReadInkStroke(payload, size, &view))
-        return false;
-    InkStroke stroke(view.colour, view.width);
-    stroke.Reserve(view.count);
-    for (uint32_t i = 0; i < view.count; ++i) {
-        formats::InkPoint p = view.At(i);
-        stroke.AddPoint({p.x, p.y});
+namespace {
+
+// The pieces of a stream, straight into the control's document.
+class DocumentSink : public formats::InkContentSink {
+public:
+    explicit DocumentSink(InkDocument& doc) : doc_(doc) {}
+
+    void Stroke(const formats::InkStrokeView& view) override
+    {
+        InkStroke stroke(view.colour, view.width);
+        stroke.Reserve(view.count);
+        for (uint32_t i = 0; i < view.count; ++i) {
+            formats::InkPoint p = view.At(i);
+            stroke.AddPoint({p.x, p.y});
+        }
+        doc_.Strokes().push_back(static_cast<InkStroke&&>(stroke));
     }
-    doc.Strokes().push_back(static_cast<InkStroke&&>(stroke));
-    return true;
-}
+    void Text(const std::u16string& units) override { doc_.Text().append(units.begin(), units.end()); }
+    void Recording(int x, int y, std::vector<uint8_t>&& wave) override
+    {
+        doc_.Recordings().emplace_back(x, y, static_cast<std::vector<uint8_t>&&>(wave));
+    }
 
-bool InkStreamFormat::ReadText(const uint8_t* payload, size_t size, InkDocument& doc)
-{
-    std::u16string text;
-    if (!formats::ReadInkText(payload, size, &text))
-        return false;
-    doc.Text().append(text.begin(), text.end());
-    return true;
-}
+private:
+    InkDocument& doc_;
+};
 
-bool InkStreamFormat::ReadRecording(const uint8_t* payload, size_t size, InkDocument& doc)
-{
-    int x = 0, y = 0;
-    std::vector<uint8_t> wave;
-    if (!formats::ReadInkRecording(payload, size, &x, &y, &wave))
-        return false;
-    doc.Recordings().emplace_back(x, y, static_cast<std::vector<uint8_t>&&>(wave));
-    return true;
-}
+}  // namespace
 
 bool InkStreamFormat::Read(const uint8_t* data, size_t size, InkDocument& doc)
 {
     doc.Clear();
-    formats::InkChunkReader chunks(data, size);
-    if (chunks.Stop() == formats::InkStop::BareWave) {
-        std::vector<uint8_t> wave;
-        if (!formats::NormalizeWave(data, size, wave))
-            return false;
-        doc.Recordings().emplace_back(0, 0, static_cast<std::vector<uint8_t>&&>(wave));
-        return true;
-    }
-    bool any = false;
-    formats::InkChunk chunk;
-    while (chunks.Next(&chunk)) {
-        if (strcmp(chunk.tag, "STRK") == 0)
-            any |= ReadStroke(chunk.payload, chunk.length, doc);
-        else if (strcmp(chunk.tag, "TEXT") == 0)
-            any |= ReadText(chunk.payload, chunk.length, doc);
-        else if (strcmp(chunk.tag, "RECD") == 0)
-            any |= ReadRecording(chunk.payload, chunk.length, doc);
-    }
-    return any;
+    DocumentSink sink(doc);
+    return formats::ReadInkStream(data, size, sink).any;
 }

@@ -1,8 +1,8 @@
 // The control's content format, as streamed by EM_STREAMOUT / EM_STREAMIN:
 // an "INKX" header and chunks of recordings, strokes and the typed text.
-// The layout and the rules of reading it (what is kept, dropped or ends
-// the reading) are the format library's, formats/InkContent.h; this class
-// moves a document's content through them.
+// The layout and its one reader (what is kept, dropped or ends the
+// reading) are the format library's, formats/InkContent.h, which the fuzz
+// targets run too; this class moves a document's content through them.
 #pragma once
 
 #include "InkDocument.h"
@@ -20,9 +20,4 @@ public:
     // Replaces doc's content with what data holds. Returns false when nothing
     // usable was found (doc is then empty).
     static bool Read(const uint8_t* data, size_t size, InkDocument& doc);
-
-private:
-    static bool ReadStroke(const uint8_t* payload, size_t size, InkDocument& doc);
-    static bool ReadText(const uint8_t* payload, size_t size, InkDocument& doc);
-    static bool ReadRecording(const uint8_t* payload, size_t size, InkDocument& doc);
 };
