@@ -3,12 +3,19 @@
 // has a name a desktop accepts.
 #include "desktop/export/Exporter.h"
 #include "desktop/fuzz/FuzzCheck.h"
+#include "formats/PageStyle.h"
 
 #include <string.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    exporter::Exporter exporter{exporter::DeviceSettings()};
+    // The input's length picks the page style and the date texts, so every
+    // page's rules and every clock are drawn too.
+    exporter::DeviceSettings settings;
+    settings.pageSetting = static_cast<int>(size % formats::kPageSettingCount);
+    settings.dates.dateOrder = static_cast<int>(size / 7 % 3);
+    settings.dates.clock24 = size / 21 % 2 != 0;
+    exporter::Exporter exporter{settings};
     exporter.AddNote("Jotling0.jot", std::vector<uint8_t>(data, data + size), 0);
     exporter.Render("fuzz");
     FUZZ_CHECK(exporter.Notes().size() == 1);
