@@ -1,7 +1,9 @@
 # Installs what building and running the device needs, on Debian 12.
-# Sourced by ./test and ./run.
+# Sourced by ./test and ./run. The host compiler builds the desktop tools,
+# clang with its fuzzer runtime the fuzz targets, and Chromium reads the
+# exported page in the tests.
 
-JOTLINGS_PACKAGES="cmake make python3 wine wine64 g++-mingw-w64-x86-64-posix mingw-w64-tools googletest xvfb xdotool imagemagick x11-utils pulseaudio pulseaudio-utils"
+JOTLINGS_PACKAGES="cmake make python3 wine wine64 g++-mingw-w64-x86-64-posix mingw-w64-tools googletest xvfb xdotool imagemagick x11-utils pulseaudio pulseaudio-utils g++ clang libclang-rt-14-dev chromium"
 
 ensure_prerequisites() {
     local missing=() p

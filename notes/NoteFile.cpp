@@ -1,9 +1,12 @@
 #include "notes/NoteFile.h"
 
 #include "platform/common/Text.h"
-#include "notes/ByteStream.h"
+
+#include "formats/NoteLayout.h"
 
 #include <string.h>
+
+#include <vector>
 
 DWORD g_noteFileBusyRetryMs = 2000;
 
@@ -11,18 +14,6 @@ namespace {
 
 const wchar_t kSavingSuffix[] = L".saving";
 const DWORD kRetryStepMs = 50;
-
-void WriteTime(ByteWriter& out, const SYSTEMTIME& t)
-{
-    out.U16(t.wYear);
-    out.U16(t.wMonth);
-    out.U16(t.wDayOfWeek);
-    out.U16(t.wDay);
-    out.U16(t.wHour);
-    out.U16(t.wMinute);
-    out.U16(t.wSecond);
-    out.U16(t.wMilliseconds);
-}
 
 HANDLE OpenExclusive(const wchar_t* path, DWORD access, DWORD disposition)
 {
@@ -72,50 +63,45 @@ BYTE* ReadWholeFile(const wchar_t* path, DWORD* size)
 
 BYTE* SerializeNote(const NoteRecord& record, DWORD* size)
 {
+    uint16_t title[formats::kNoteTitleUnits];
+    for (size_t i = 0; i < formats::kNoteTitleUnits; ++i)
+        title[i] = record.title[i];
+    std::vector<uint8_t> file;
     DWORD dataLength = record.data != nullptr ? record.dataLength : 0;
-    *size = kNoteFileHeaderSize + dataLength;
+    file.reserve(kNoteFileHeaderSize + dataLength);
+    formats::LeWriter out(file);
+    formats::WriteNoteFile(out, ToNoteTime(record.expiry), title, record.expired, record.zoom,
+                           record.data, dataLength);
+    *size = DWORD(file.size());
     BYTE* bytes = AllocateNoteData(*size);
-    if (bytes == nullptr)
-        return nullptr;
-    ByteWriter out(bytes, *size);
-    WriteTime(out, record.expiry);
-    // The units after the terminator are written as zeros.
-    bool ended = false;
-    for (int i = 0; i < kTitleLength; ++i) {
-        wchar_t unit = ended ? L'\0' : record.title[i];
-        if (i == kTitleLength - 1)
-            unit = L'\0';
-        if (unit == L'\0')
-            ended = true;
-        out.U16(unit);
-    }
-    out.U8(record.expired);
-    out.U32(record.zoom);
-    out.U32(dataLength);
-    out.Bytes(record.data, dataLength);
+    if (bytes != nullptr)
+        memcpy(bytes, file.data(), file.size());
     return bytes;
 }
 
 void ParseNote(const BYTE* bytes, size_t size, NoteRecord* record)
 {
     record->ClearData();
-    ByteReader in(bytes, size);
-    if (!ReadNoteTime(in, &record->expiry))
+    formats::NoteFields f;
+    formats::ReadNoteFields(bytes, size, &f);
+    // Every field the file holds whole is taken; those after the damage stay.
+    if (f.extent == formats::NoteExtent::Nothing)
         return;
-    ReadNoteTitle(in, record->title);
-    DWORD length = 0;
-    if (!in.U8(&record->expired) || !in.U32(&record->zoom) || !in.U32(&length))
-        return;
+    record->expiry = FromNoteTime(f.expiry);
+    for (size_t i = 0; i < formats::kNoteTitleUnits; ++i)
+        record->title[i] = f.title[i];
+    if (f.extent >= formats::NoteExtent::Head)
+        record->expired = f.expired;
+    if (f.extent >= formats::NoteExtent::Zoom)
+        record->zoom = f.zoom;
     // A length beyond the end of the file is cut to what the file holds.
-    if (length > in.Remaining())
-        length = DWORD(in.Remaining());
-    if (length == 0)
+    if (f.dataLength == 0)
         return;
-    BYTE* data = AllocateNoteData(length);
+    BYTE* data = AllocateNoteData(DWORD(f.dataLength));
     if (data == nullptr)
         return;
-    in.Bytes(data, length);
-    record->TakeData(data, length);
+    memcpy(data, f.data, f.dataLength);
+    record->TakeData(data, DWORD(f.dataLength));
 }
 
 bool WriteNoteFile(const wchar_t* path, const NoteRecord& record)
@@ -178,12 +164,9 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record)
     BYTE* bytes = nullptr;
     if (!RetryWhileBusy([&] { return (bytes = ReadWholeFile(path, &size)) != nullptr; }))
         return false;
-    bool whole = false;
-    if (size >= kNoteFileHeaderSize) {
-        ByteReader in(bytes + kNoteFileHeaderSize - 4, 4);
-        DWORD claimed = 0;
-        whole = in.U32(&claimed) && claimed <= size - kNoteFileHeaderSize;
-    }
+    formats::NoteFields fields;
+    formats::ReadNoteFields(bytes, size, &fields);
+    bool whole = fields.Whole();
     if (whole)
         ParseNote(bytes, size, record);
     FreeNoteData(bytes);

@@ -15,7 +15,7 @@
 #include "notes/NoteHead.h"
 #include "notes/NoteRecord.h"
 
-const DWORD kNoteFileHeaderSize = 535;
+const DWORD kNoteFileHeaderSize = formats::kNoteHeaderSize;
 const int kMaxNoteFiles = 1000;
 
 // Saves the record at path. The new content is written beside the target

@@ -1,32 +1,22 @@
 #include "notes/NoteHead.h"
 
-bool ReadNoteTime(ByteReader& in, SYSTEMTIME* t)
+SYSTEMTIME FromNoteTime(const formats::NoteTime& t)
 {
-    if (in.Remaining() < 16)
-        return false;
-    in.U16(&t->wYear);
-    in.U16(&t->wMonth);
-    in.U16(&t->wDayOfWeek);
-    in.U16(&t->wDay);
-    in.U16(&t->wHour);
-    in.U16(&t->wMinute);
-    in.U16(&t->wSecond);
-    in.U16(&t->wMilliseconds);
-    return true;
+    SYSTEMTIME s;
+    s.wYear = t.year;
+    s.wMonth = t.month;
+    s.wDayOfWeek = t.dayOfWeek;
+    s.wDay = t.day;
+    s.wHour = t.hour;
+    s.wMinute = t.minute;
+    s.wSecond = t.second;
+    s.wMilliseconds = t.milliseconds;
+    return s;
 }
 
-void ReadNoteTitle(ByteReader& in, wchar_t* title)
+formats::NoteTime ToNoteTime(const SYSTEMTIME& s)
 {
-    int units = 0;
-    for (; units < kTitleLength; ++units) {
-        WORD unit;
-        if (!in.U16(&unit))
-            break;
-        title[units] = unit;
-    }
-    for (int i = units; i < kTitleLength; ++i)
-        title[i] = L'\0';
-    title[kTitleLength - 1] = L'\0';
+    return {s.wYear, s.wMonth, s.wDayOfWeek, s.wDay, s.wHour, s.wMinute, s.wSecond, s.wMilliseconds};
 }
 
 bool ReadNoteHead(const wchar_t* path, NoteHead* head)
@@ -42,9 +32,14 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head)
     CloseHandle(file);
     if (!read || got < kNoteHeadSize)
         return false;
-    ByteReader in(bytes, got);
-    ReadNoteTime(in, &head->expiry);
-    ReadNoteTitle(in, head->title);
-    in.U8(&head->expired);
+    formats::LeReader in(bytes, got);
+    formats::NoteTime expiry;
+    uint16_t title[formats::kNoteTitleUnits];
+    formats::ReadNoteTime(in, &expiry);
+    formats::ReadNoteTitle(in, title);
+    head->expiry = FromNoteTime(expiry);
+    for (size_t i = 0; i < formats::kNoteTitleUnits; ++i)
+        head->title[i] = title[i];
+    head->expired = in.U8();
     return true;
 }

@@ -4,10 +4,11 @@
 // small library both link (jotlings_shared).
 #pragma once
 
-#include "notes/ByteStream.h"
 #include "notes/NoteRecord.h"
 
-const DWORD kNoteHeadSize = 527;
+#include "formats/NoteLayout.h"
+
+const DWORD kNoteHeadSize = formats::kNoteHeadSize;
 
 struct NoteHead {
     SYSTEMTIME expiry;
@@ -19,9 +20,9 @@ struct NoteHead {
 // opened or is too short for a head: such a file is not listed.
 bool ReadNoteHead(const wchar_t* path, NoteHead* head);
 
-// The two leading fields as the file lays them out, for every reader of
-// note bytes. ReadNoteTime is false, leaving time alone, when fewer than 16
-// bytes remain; ReadNoteTitle takes what there is of the 510 bytes and
-// always leaves the title terminated within its 255 units.
-bool ReadNoteTime(ByteReader& in, SYSTEMTIME* time);
-void ReadNoteTitle(ByteReader& in, wchar_t* title);
+// The file's fields and the record's: the file lays out the expiry's
+// SYSTEMTIME fields in order and the title as 16-bit units, which wchar_t
+// is on the device.
+static_assert(sizeof(wchar_t) == 2, "titles are UTF-16 units");
+SYSTEMTIME FromNoteTime(const formats::NoteTime& time);
+formats::NoteTime ToNoteTime(const SYSTEMTIME& time);

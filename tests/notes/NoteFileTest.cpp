@@ -201,6 +201,20 @@ TEST(NoteFileTest, DamagedFilesNeverYieldMoreThanTheyHold)
     EXPECT_FALSE(ReadNoteHead(path.c_str(), &head));
 }
 
+TEST(NoteFileTest, AFileCutInsideItsTitleHasNoExpiredFlag)
+{
+    TempFolder folder;
+    std::wstring path = folder.File(L"Jotling0.jot");
+    // Five whole units and one byte of the sixth: that byte is the title's,
+    // not a flag that would show the note as expired.
+    WriteBytes(path, HandMadeFile(L"Truncated title", 0, 100, "", 0).substr(0, 16 + 11));
+    NoteRecord record;
+    ASSERT_TRUE(ReadNoteFile(path.c_str(), &record));
+    EXPECT_STREQ(record.title, L"Trunc");
+    EXPECT_EQ(record.expired, 0);
+    EXPECT_EQ(record.zoom, kDefaultNoteZoom);
+}
+
 TEST(NoteFileTest, NewNamesTakeTheLowestFreeNumberWithoutLeadingZeros)
 {
     TempFolder folder;

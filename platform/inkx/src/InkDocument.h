@@ -35,4 +35,4 @@ private:
 };
 
 // Size of a recording's icon on the page, in content units.
-const int kInkRecordingIconUnits = 20 * kInkUnitsPerPixel;
+const int kInkRecordingIconUnits = formats::kInkRecordingIconUnits;

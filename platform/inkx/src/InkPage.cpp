@@ -1,36 +1,12 @@
 #include "InkPage.h"
 
-#include "inkx.h"
-
 static const COLORREF kRuleColour = RGB(150, 170, 210);
 static const COLORREF kMarginColour = RGB(220, 90, 90);
 
-bool InkPage::HasLeftMargin() const
-{
-    return style_ == static_cast<int>(kInkPageLeftMargin) ||
-           style_ == static_cast<int>(kInkPageLeftTopMargin);
-}
-
-bool InkPage::HasTopMargin() const
-{
-    return style_ == static_cast<int>(kInkPageTopMargin) ||
-           style_ == static_cast<int>(kInkPageLeftTopMargin);
-}
-
-bool InkPage::HasRules() const
-{
-    return HasLeftMargin() || HasTopMargin() || style_ == static_cast<int>(kInkPageRuled) ||
-           style_ == static_cast<int>(kInkPageGrid) || style_ == static_cast<int>(kInkPageDotted);
-}
-
 POINT InkPage::TextOrigin() const
 {
-    POINT p = {2 * kInkUnitsPerPixel, 0};
-    if (HasLeftMargin())
-        p.x = kInkLeftMarginX + 3 * kInkUnitsPerPixel;
-    if (HasTopMargin())
-        p.y = kInkTopMarginY;
-    return p;
+    formats::InkPoint p = formats::TextOriginOf(style_);
+    return {p.x, p.y};
 }
 
 // First multiple of pitch at or after the content coordinate of pixel 0.
@@ -75,26 +51,27 @@ void InkPage::DrawVertical(HDC dc, const RECT& client, const InkViewport& view) 
 
 void InkPage::Draw(HDC dc, const RECT& client, const InkViewport& view) const
 {
-    if (!HasRules())
+    formats::PageRules rules = formats::RulesOf(style_);
+    if (!rules.horizontal)
         return;
     HPEN rule = CreatePen(PS_SOLID, 1, kRuleColour);
     HGDIOBJ old = SelectObject(dc, rule);
-    DrawHorizontal(dc, client, view, style_ == static_cast<int>(kInkPageDotted));
-    if (style_ == static_cast<int>(kInkPageGrid))
+    DrawHorizontal(dc, client, view, rules.dotted);
+    if (rules.vertical)
         DrawVertical(dc, client, view);
     SelectObject(dc, old);
     DeleteObject(rule);
 
-    if (!HasLeftMargin() && !HasTopMargin())
+    if (!rules.leftMargin && !rules.topMargin)
         return;
     HPEN margin = CreatePen(PS_SOLID, 1, kMarginColour);
     old = SelectObject(dc, margin);
-    if (HasLeftMargin()) {
+    if (rules.leftMargin) {
         int sx = view.ToScreen(POINT{kInkLeftMarginX, 0}).x;
         MoveToEx(dc, sx, client.top, nullptr);
         LineTo(dc, sx, client.bottom);
     }
-    if (HasTopMargin()) {
+    if (rules.topMargin) {
         int sy = view.ToScreen(POINT{0, kInkTopMarginY}).y;
         MoveToEx(dc, client.left, sy, nullptr);
         LineTo(dc, client.right, sy);

@@ -4,12 +4,15 @@
 
 #include "InkViewport.h"
 
+#include "formats/PageStyle.h"
+
 #include <windows.h>
 
-// Spacing of ruled lines, grid squares and text lines (content units).
-const int kInkLinePitch = 16 * kInkUnitsPerPixel;
-const int kInkLeftMarginX = 24 * kInkUnitsPerPixel;
-const int kInkTopMarginY = 2 * kInkLinePitch;
+// Spacing of ruled lines, grid squares and text lines (content units): the
+// page's geometry is the format library's, which the exporter draws too.
+const int kInkLinePitch = formats::kPageLinePitch;
+const int kInkLeftMarginX = formats::kPageLeftMarginX;
+const int kInkTopMarginY = formats::kPageTopMarginY;
 
 class InkPage {
 public:
@@ -21,9 +24,6 @@ public:
     POINT TextOrigin() const;
 
 private:
-    bool HasLeftMargin() const;
-    bool HasTopMargin() const;
-    bool HasRules() const;
     void DrawHorizontal(HDC dc, const RECT& client, const InkViewport& view, bool dotted) const;
     void DrawVertical(HDC dc, const RECT& client, const InkViewport& view) const;
 

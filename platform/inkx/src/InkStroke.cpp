@@ -1,14 +1,5 @@
 #include "InkStroke.h"
 
-int ClampCoordinate(long long v)
-{
-    if (v > kInkMaxCoordinate)
-        return kInkMaxCoordinate;
-    if (v < -kInkMaxCoordinate)
-        return -kInkMaxCoordinate;
-    return static_cast<int>(v);
-}
-
 void InkStroke::AddPoint(POINT p)
 {
     p.x = ClampCoordinate(p.x);

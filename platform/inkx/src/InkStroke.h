@@ -2,14 +2,16 @@
 // the page at 100 % zoom), so that any zoom redraws it exactly.
 #pragma once
 
+#include "formats/InkContent.h"
+
 #include <windows.h>
 
 #include <vector>
 
-const int kInkUnitsPerPixel = 4;
+const int kInkUnitsPerPixel = formats::kInkUnitsPerPixel;
 // Content coordinates stay inside +-kInkMaxCoordinate; larger values from a
 // stream are clamped, which also keeps every zoom product inside 32 bits.
-const int kInkMaxCoordinate = 1 << 20;
+const int kInkMaxCoordinate = formats::kInkMaxCoordinate;
 
 class InkStroke {
 public:
@@ -34,4 +36,7 @@ private:
     RECT box_ = {0, 0, 0, 0};
 };
 
-int ClampCoordinate(long long v);
+inline int ClampCoordinate(long long v)
+{
+    return formats::ClampInkCoordinate(v);
+}

@@ -1,5 +1,7 @@
 #include "InkView.h"
 
+#include "formats/PageStyle.h"
+#include "formats/ViewSetup.h"
 #include "platform/common/ObjectWindowProc.h"
 
 #include "InkEditStream.h"
@@ -13,7 +15,7 @@
 // The object lives in the window's extra bytes, not its user data: programs
 // subclass the inner window and keep their own object in its user data.
 static const int kObjectSlot = 0;
-static const int kTextFontPixels = 13;  // at 100 % zoom
+static const int kTextFontPixels = formats::kPageTextFontPixels;  // at 100 % zoom
 static const COLORREF kPaperColour = RGB(255, 255, 255);
 static const COLORREF kSelectionColour = RGB(173, 214, 255);
 
@@ -434,26 +436,26 @@ void InkView::ViewSetup(const INT32* block)
 {
     if (block == nullptr)
         return;
-    INT32 flags = block[0];
-    editable_ = (flags & kInkViewEditable) != 0;
-    showRecordings_ = (flags & kInkViewShowRecordings) != 0;
-    scrollVertical_ = (flags & kInkViewScrollVertical) != 0;
-    scrollHorizontal_ = (flags & kInkViewScrollHorizontal) != 0;
+    formats::ViewSetup setup = formats::ReadViewSetup(block);
+    editable_ = setup.editable;
+    showRecordings_ = setup.showRecordings;
+    scrollVertical_ = setup.scrollVertical;
+    scrollHorizontal_ = setup.scrollHorizontal;
     if (!scrollVertical_)
         ShowScrollBar(hwnd_, SB_VERT, FALSE);
     if (!scrollHorizontal_)
         ShowScrollBar(hwnd_, SB_HORZ, FALSE);
-    if (block[1] >= 1 && block[1] <= 16)
-        penWidth_ = block[1] * kInkUnitsPerPixel / 2;
-    if (block[2] == 0) {
+    if (setup.penWidth != 0)
+        penWidth_ = setup.penWidth;
+    if (setup.fitWidth) {
         fitWidth_ = true;
         FitZoomToWidth();
     } else {
-        SetZoom(block[2]);
+        SetZoom(setup.zoom);
     }
-    page_.SetStyle(block[3]);
-    penColour_ = static_cast<COLORREF>(block[4]) & 0x00FFFFFF;
-    int firstLine = block[5] > 0 && block[5] < 100000 ? block[5] : 0;
+    page_.SetStyle(setup.pageStyle);
+    penColour_ = static_cast<COLORREF>(setup.penColour);
+    int firstLine = setup.firstLine;
     InvalidateLayout();
     viewport_.SetOrigin({viewport_.Origin().x, firstLine * kInkLinePitch});
     if (!editable_)

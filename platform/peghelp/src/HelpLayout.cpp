@@ -13,17 +13,11 @@ bool IsLowSurrogate(wchar_t c)
 
 }  // namespace
 
-size_t HelpLayout::BreakLine(HDC dc, const wchar_t* text, size_t length, int width, size_t& next)
+size_t HelpLayout::BreakLine(HelpTextMeasure& measure, const wchar_t* text, size_t length,
+                             int width, size_t& next)
 {
     size_t piece = std::min(length, kPiece);
-    int fit = 0;
-    SIZE extent = {};
-    if (!GetTextExtentExPointW(dc, text, static_cast<int>(piece), width > 0 ? width : 0, &fit,
-                               nullptr, &extent) ||
-        fit < 0) {
-        fit = 0;
-    }
-    size_t fits = static_cast<size_t>(fit);
+    size_t fits = std::min(measure.Fit(text, piece, width), piece);
     if (fits >= length) {
         next = length;
         return length;
@@ -54,17 +48,17 @@ size_t HelpLayout::BreakLine(HDC dc, const wchar_t* text, size_t length, int wid
     return shown;
 }
 
-void HelpLayout::Build(HDC dc, const std::vector<HelpBlock>& blocks, const StyleOf& styleOf,
-                       int top, int gap)
+void HelpLayout::Build(HelpTextMeasure& measure, const std::vector<HelpBlock>& blocks, int top,
+                       int gap)
 {
     lines_.clear();
     int y = top;
     for (size_t b = 0; b < blocks.size(); ++b) {
-        HelpLineStyle style = styleOf(blocks[b].kind);
-        HGDIOBJ old = SelectObject(dc, style.font);
-        TEXTMETRICW metrics = {};
-        GetTextMetricsW(dc, &metrics);
-        int lineHeight = metrics.tmHeight > 0 ? static_cast<int>(metrics.tmHeight) : 1;
+        int lineHeight = 1;
+        int width = 0;
+        measure.Begin(blocks[b].kind, &lineHeight, &width);
+        if (lineHeight < 1)
+            lineHeight = 1;
         const std::wstring& text = blocks[b].text;
         size_t at = 0;
         while (at < text.size() && text[at] == L' ') {
@@ -72,12 +66,12 @@ void HelpLayout::Build(HDC dc, const std::vector<HelpBlock>& blocks, const Style
         }
         while (at < text.size()) {
             size_t next = 0;
-            size_t shown = BreakLine(dc, text.c_str() + at, text.size() - at, style.width, next);
+            size_t shown = BreakLine(measure, text.c_str() + at, text.size() - at, width, next);
             lines_.push_back({b, at, shown, y, lineHeight});
             y += lineHeight;
             at += next;
         }
-        SelectObject(dc, old);
+        measure.End();
         y += gap;
     }
     bottom_ = y;

@@ -175,8 +175,8 @@ void HelpView::Measure()
     GetClientRect(window_, &client);
     layoutWidth_ = client.right;
     HDC dc = GetDC(window_);
-    layout_.Build(dc, document_.Blocks(), [this](BlockKind kind) { return StyleOf(kind); },
-                  kMargin, kBlockGap);
+    HelpDcMeasure measure(dc, [this](BlockKind kind) { return StyleOf(kind); });
+    layout_.Build(measure, document_.Blocks(), kMargin, kBlockGap);
     ReleaseDC(window_, dc);
     contentHeight_ = layout_.Bottom();
     UpdateScrollBar();

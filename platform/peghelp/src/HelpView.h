@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/peghelp/src/HelpDocument.h"
+#include "platform/peghelp/src/HelpDcMeasure.h"
 #include "platform/peghelp/src/HelpLayout.h"
 
 #include <windows.h>

@@ -1,6 +1,8 @@
-#include "LeReader.h"
+#include "formats/LeReader.h"
 
 #include <string.h>
+
+namespace formats {
 
 const uint8_t* LeReader::Take(size_t count)
 {
@@ -12,6 +14,11 @@ const uint8_t* LeReader::Take(size_t count)
     const uint8_t* p = data_ + pos_;
     pos_ += count;
     return p;
+}
+
+void LeReader::Skip(size_t count)
+{
+    pos_ += count < Remaining() ? count : Remaining();
 }
 
 uint8_t LeReader::U8()
@@ -40,3 +47,5 @@ bool LeReader::TagIs(const char tag[4])
     const uint8_t* p = Take(4);
     return p && memcmp(p, tag, 4) == 0;
 }
+
+}  // namespace formats

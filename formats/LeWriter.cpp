@@ -1,4 +1,6 @@
-#include "LeWriter.h"
+#include "formats/LeWriter.h"
+
+namespace formats {
 
 void LeWriter::U16(uint16_t v)
 {
@@ -15,14 +17,18 @@ void LeWriter::U32(uint32_t v)
 
 void LeWriter::Bytes(const void* data, size_t size)
 {
+    if (size == 0)
+        return;
     const uint8_t* p = static_cast<const uint8_t*>(data);
     out_.insert(out_.end(), p, p + size);
 }
 
 void LeWriter::PatchU32(size_t at, uint32_t v)
 {
-    if (at + 4 > out_.size())
+    if (at > out_.size() || out_.size() - at < 4)
         return;
     for (int i = 0; i < 4; ++i)
         out_[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
+
+}  // namespace formats

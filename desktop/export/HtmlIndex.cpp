@@ -1,0 +1,117 @@
+#include "desktop/export/HtmlIndex.h"
+
+#include "desktop/export/Markup.h"
+
+namespace exporter {
+
+namespace {
+
+const char kStyle[] =
+    "body{font-family:'DejaVu Sans',Tahoma,sans-serif;margin:0;background:#f4f4f0;color:#222}"
+    "header{background:#2b4a8b;color:#fff;padding:12px 20px}"
+    "header h1{margin:0;font-size:22px}header p{margin:4px 0 0;font-size:13px}"
+    "ol.notes{list-style:none;margin:0;padding:12px 20px;display:flex;flex-wrap:wrap;gap:16px}"
+    "li.note{background:#fff;border:1px solid #ccc;border-radius:6px;padding:10px 14px;"
+    "width:300px;box-shadow:0 1px 3px rgba(0,0,0,.15)}"
+    "li.note.damaged{border-color:#c33}"
+    "h2{font-size:17px;margin:0 0 4px;overflow-wrap:anywhere}"
+    ".expiry{font-size:13px;margin:0 0 8px}"
+    ".state{display:inline-block;padding:0 6px;border-radius:3px;font-size:12px}"
+    ".state.expired{background:#c33;color:#fff}.state.pending{background:#e8d44d}"
+    ".state.never{background:#ddd}"
+    "figure{margin:0 0 8px}figure svg{max-width:100%;height:auto;border:1px solid #999}"
+    "pre.text{white-space:pre-wrap;overflow-wrap:anywhere;background:#fffbe0;padding:6px;"
+    "margin:0 0 8px;font-family:inherit;font-size:14px}"
+    "audio{width:100%}.recording{font-size:12px;margin-bottom:6px}"
+    ".files{font-size:12px;color:#555}"
+    ".damage{background:#fdecec;border-left:4px solid #c33;padding:4px 8px;font-size:13px;"
+    "margin-bottom:8px}.damage ul{margin:4px 0;padding-left:18px}";
+
+std::string Html(const std::string& utf8)
+{
+    return EscapeXml(utf8);
+}
+
+// A recording's name in the page and the link to its file.
+std::string Recording(const ExportedNote& note, size_t i)
+{
+    const std::vector<uint8_t>& wave = note.reading->content.recordings[i].wave;
+    std::string file = Html(note.waveFiles[i]);
+    return "<div class=\"recording\">Recording " + std::to_string(i + 1) +
+           " <a href=\"" + file + "\">" + file + "</a><audio controls preload=\"auto\" src=\"data:audio/wav;base64," +
+           Base64(wave) + "\"></audio></div>";
+}
+
+std::string State(const NoteReading& note)
+{
+    if (!note.HasHead())
+        return "<span class=\"state\">unknown</span>";
+    if (note.fields.expired != 0)
+        return "<span class=\"state expired\">Expired</span>";
+    if (NeverExpires(note.fields.expiry))
+        return "<span class=\"state never\">Not expired</span>";
+    return "<span class=\"state pending\">Not expired</span>";
+}
+
+std::string NoteItem(const ExportedNote& note, size_t index, const DateStyle& dates)
+{
+    const NoteReading& r = *note.reading;
+    bool damaged = !r.problems.empty();
+    std::string title = r.title.empty() ? "(no title)" : r.title;
+    std::string item = "<li class=\"note" + std::string(damaged ? " damaged" : "") +
+                       "\" id=\"note-" + std::to_string(index + 1) + "\" data-file=\"" +
+                       Html(r.fileName) + "\" data-name=\"" + Html(note.name) + "\">";
+    item += "<h2>" + Html(title) + "</h2>";
+    item += "<p class=\"expiry\">";
+    if (r.fields.extent >= formats::NoteExtent::Expiry) {
+        std::string iso = IsoTime(r.fields.expiry);
+        std::string words = ExpiryWords(r.fields.expiry, dates);
+        if (iso.empty())
+            item += "<span class=\"when\">" + Html(words) + "</span>";
+        else
+            item += "<time class=\"when\" datetime=\"" + iso + "\">" + Html(words) + "</time> <span class=\"iso\">(" + iso + ")</span>";
+    } else {
+        item += "<span class=\"when\">No expiry could be read</span>";
+    }
+    item += " " + State(r) + "</p>";
+    if (damaged) {
+        item += "<div class=\"damage\"><strong>This note is damaged.</strong> What could be read is shown.<ul>";
+        for (const std::string& problem : r.problems)
+            item += "<li>" + Html(problem) + "</li>";
+        item += "</ul></div>";
+    }
+    item += "<figure>" + note.svg.substr(note.svg.find("<svg")) + "</figure>";
+    if (note.hasText)
+        item += "<pre class=\"text\">" + Html(Utf8FromUtf16(r.content.text)) + "</pre>";
+    for (size_t i = 0; i < note.waveFiles.size(); ++i)
+        item += Recording(note, i);
+    item += "<p class=\"files\">" + Html(r.fileName) + " &#8594; " + Html(note.name) + ".svg";
+    if (note.hasText)
+        item += ", " + Html(note.name) + ".txt";
+    item += "</p></li>\n";
+    return item;
+}
+
+}  // namespace
+
+std::string BuildIndexHtml(const std::vector<ExportedNote>& notes, const DateStyle& dates,
+                           const std::string& folderLabel)
+{
+    std::string page =
+        "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+        "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+        "style-src 'unsafe-inline'; img-src data:; media-src data:\">"
+        "<meta name=\"viewport\" content=\"width=device-width\">"
+        "<title>Jotlings</title><style>";
+    page += kStyle;
+    page += "</style></head><body><header><h1>Jotlings</h1><p>" +
+            std::to_string(notes.size()) + (notes.size() == 1 ? " note" : " notes") +
+            " from " + Html(folderLabel) + ", sorted by time as the list sorts them</p></header>\n"
+            "<ol class=\"notes\">\n";
+    for (size_t i = 0; i < notes.size(); ++i)
+        page += NoteItem(notes[i], i, dates);
+    page += "</ol></body></html>\n";
+    return page;
+}
+
+}  // namespace exporter

@@ -1,0 +1,25 @@
+// index.html: every exported note in the list's order with its title,
+// expiry, state, picture, text and recordings, in one page that needs
+// nothing but itself (pictures inline, recordings as data).
+#pragma once
+
+#include "desktop/export/ExpiryText.h"
+#include "desktop/export/NoteReading.h"
+
+#include <string>
+#include <vector>
+
+namespace exporter {
+
+struct ExportedNote {
+    const NoteReading* reading = nullptr;
+    std::string name;                    // file name stem
+    std::string svg;                     // standalone picture
+    std::vector<std::string> waveFiles;  // one per recording
+    bool hasText = false;
+};
+
+std::string BuildIndexHtml(const std::vector<ExportedNote>& notes, const DateStyle& dates,
+                           const std::string& folderLabel);
+
+}  // namespace exporter

@@ -1,0 +1,24 @@
+// Text for the files the exporter writes: UTF-16 from the device to UTF-8,
+// and escaped for XML and HTML, which both the SVG pages and index.html are.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+namespace exporter {
+
+// A lone surrogate becomes U+FFFD; the text stops at a zero unit.
+std::string Utf8FromUtf16(const uint16_t* units, size_t count);
+std::string Utf8FromUtf16(const std::u16string& text);
+
+// Escapes &, <, >, " and ', and leaves out what XML 1.0 cannot hold at all
+// (control characters other than tab and line breaks, U+FFFE, U+FFFF), so
+// that any title or text makes a well-formed file.
+std::string EscapeXml(const std::string& utf8);
+
+std::string Base64(const std::vector<uint8_t>& bytes);
+
+}  // namespace exporter

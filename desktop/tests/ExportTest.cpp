@@ -1,0 +1,131 @@
+#include "desktop/export/DeviceSettings.h"
+#include "desktop/export/Exporter.h"
+#include "desktop/export/FileNames.h"
+#include "desktop/export/Markup.h"
+#include "desktop/fuzz/NoteSamples.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using samples::SampleNote;
+
+// Notes given to an exporter as files of a folder, in the order added.
+class ExportTest : public ::testing::Test {
+protected:
+    void Add(const std::string& file, const SampleNote& note, long long created = 0)
+    {
+        exporter.AddNote(file, samples::NoteFileBytes(note), created);
+    }
+    SampleNote Note(const char16_t* title, formats::NoteTime expiry)
+    {
+        SampleNote n;
+        n.title = title;
+        n.expiry = expiry;
+        return n;
+    }
+    std::vector<std::string> Order()
+    {
+        exporter.Render("folder");
+        std::vector<std::string> names;
+        for (const exporter::ExportedNote& n : exporter.Notes())
+            names.push_back(n.reading->fileName);
+        return names;
+    }
+    const std::string& File(const std::string& name) { return exporter.Files().at(name); }
+
+    exporter::Exporter exporter{exporter::DeviceSettings()};
+};
+
+TEST_F(ExportTest, OrdersAsTheListSortsByTime)
+{
+    Add("a.jot", Note(u"never, older", samples::Never()), 100);
+    Add("b.jot", Note(u"late", samples::Time(2027, 1, 1, 8, 0)));
+    Add("c.jot", Note(u"never, newer", samples::Never()), 200);
+    Add("d.jot", Note(u"early", samples::Time(2026, 3, 1, 8, 0)));
+    exporter.AddNote("e.jot", std::vector<uint8_t>(100, 0), 300);  // no head
+    EXPECT_EQ(Order(), (std::vector<std::string>{"d.jot", "b.jot", "c.jot", "a.jot", "e.jot"}));
+}
+
+TEST_F(ExportTest, WritesEachNotesFilesUnderSafeDistinctNames)
+{
+    std::vector<SampleNote> all = samples::AllSamples();
+    for (size_t i = 0; i < all.size(); ++i)
+        Add("Jotling" + std::to_string(i) + ".jot", all[i]);
+    Add("Jotling9.jot", all[1]);  // the same title again
+    exporter.Render("folder");
+    const std::map<std::string, std::string>& files = exporter.Files();
+    EXPECT_EQ(files.count("Dentist.svg"), 1u);
+    EXPECT_EQ(files.count("Dentist (2).svg"), 1u);
+    EXPECT_EQ(File("Dentist.txt"), "call the dentist\nat ten\n");
+    EXPECT_EQ(files.count("Empty.txt"), 0u);  // no typed text, no text file
+    // The recordings, byte for byte.
+    EXPECT_EQ(File("Voice_ a_b_c_-1.wav"),
+              std::string(all[3].content.recordings[0].wave.begin(), all[3].content.recordings[0].wave.end()));
+    EXPECT_EQ(files.count("Voice_ a_b_c_-2.wav"), 1u);
+    // Any script stays in the name, as UTF-8.
+    EXPECT_EQ(files.count(exporter::SafeFileName(exporter::Utf8FromUtf16(all[2].title), "") + ".svg"), 1u);
+    const std::string& page = File("index.html");
+    for (size_t i = 0; i < all.size(); ++i)
+        EXPECT_NE(page.find("data-file=\"Jotling" + std::to_string(i) + ".jot\""), std::string::npos);
+    EXPECT_NE(page.find("&lt;b&gt;&amp;amp;&lt;/b&gt;"), std::string::npos);  // text escaped
+}
+
+TEST_F(ExportTest, ADamagedNoteIsListedWithWhatWasReadAndWhy)
+{
+    std::vector<uint8_t> bytes = samples::NoteFileBytes(samples::AllSamples()[1]);
+    bytes.resize(bytes.size() - 30);  // into the text chunk
+    exporter.AddNote("Jotling4.jot", bytes, 0);
+    exporter.AddNote("Jotling5.jot", std::vector<uint8_t>(bytes.begin(), bytes.begin() + 200), 0);
+    exporter.Render("folder");
+    ASSERT_EQ(exporter.Notes().size(), 2u);
+    const exporter::NoteReading& cut = *exporter.Notes()[0].reading;
+    EXPECT_EQ(cut.title, "Dentist");
+    EXPECT_EQ(cut.content.strokes.size(), 3u);
+    ASSERT_EQ(cut.problems.size(), 2u);
+    EXPECT_NE(cut.problems[0].find("cut short"), std::string::npos);
+    EXPECT_NE(cut.problems[1].find("cut at byte"), std::string::npos);
+    const exporter::NoteReading& stub = *exporter.Notes()[1].reading;
+    EXPECT_EQ(stub.title, "Dentist");  // what there is of the title
+    EXPECT_NE(stub.problems[0].find("ends inside the title"), std::string::npos);
+    EXPECT_NE(File("index.html").find("This note is damaged"), std::string::npos);
+}
+
+TEST(FileNamesTest, NamesEveryDesktopAccepts)
+{
+    EXPECT_EQ(exporter::SafeFileName("a<b>c:d\"e/f\\g|h?i*j", "x"), "a_b_c_d_e_f_g_h_i_j");
+    EXPECT_EQ(exporter::SafeFileName(" ..hidden. ", "x"), "hidden");
+    EXPECT_EQ(exporter::SafeFileName("...", "fallback"), "fallback");
+    EXPECT_EQ(exporter::SafeFileName("CON", "x"), "_CON");
+    EXPECT_EQ(exporter::SafeFileName("com1.txt", "x"), "_com1.txt");
+    EXPECT_EQ(exporter::SafeFileName("console", "x"), "console");
+    std::string longTitle;
+    for (int i = 0; i < 40; ++i)
+        longTitle += "\xe6\x97\xa5";  // three bytes each
+    EXPECT_EQ(exporter::SafeFileName(longTitle, "x").size(), 63u);  // cut between characters
+    exporter::NameSet names;
+    EXPECT_EQ(names.Claim("Note"), "Note");
+    EXPECT_EQ(names.Claim("NOTE"), "NOTE (2)");
+    EXPECT_EQ(names.Claim("note"), "note (3)");
+}
+
+TEST(MarkupTest, TextFromTheDeviceBecomesWellFormedUtf8)
+{
+    const uint16_t pair[] = {0xD83D, 0xDE00, 'a', 0xDC00, 0};
+    EXPECT_EQ(exporter::Utf8FromUtf16(pair, 5), "\xF0\x9F\x98\x80" "a\xEF\xBF\xBD");
+    EXPECT_EQ(exporter::EscapeXml(std::string("a\x01<\"'&\xEF\xBF\xBFz", 10)), "a&lt;&quot;&#39;&amp;z");
+    EXPECT_EQ(exporter::Base64({'M', 'a', 'n', 'M', 'a'}), "TWFuTWE=");
+}
+
+TEST(DeviceSettingsTest, ReadsValuesFromTheRegistryFilesText)
+{
+    std::string reg =
+        "WINE REGISTRY Version 2\n\n[Software\\\\KORVA\\\\Jotlings] 1796804827\n#time=1dd\n"
+        "\"Mode\"=dword:00000000\r\n\"Page\"=dword:00000004\n\n[Software\\\\Other]\n\"Page\"=dword:1\n";
+    std::string found;
+    ASSERT_TRUE(exporter::FindRegistryValue(reg, "Software\\KORVA\\Jotlings", "page", &found));
+    EXPECT_EQ(found, "dword:00000004");
+    EXPECT_FALSE(exporter::FindRegistryValue(reg, "Software\\KORVA", "Page", &found));
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The exporter's output read by real readers: each SVG parsed as XML with
+# its strokes counted, each WAVE file opened by Python's wave module, and
+# index.html loaded by headless Chromium with no console message and every
+# note present. The notes folder is left byte for byte as it was.
+#   export_readers.sh NATIVE_BUILD_DIR
+set -u
+bin=$1/bin
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+check() {
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $*" >&2; fi
+}
+
+"$bin/sample-notes" "$work/notes" >"$work/expected.tsv"
+before=$(cd "$work/notes" && sha256sum * | sort)
+check "$bin/jotlings-export" "$work/out" "$work/notes"
+check python3 "$(dirname "$0")/check_export.py" "$work/out" "$work/expected.tsv"
+
+# A fresh profile each run, and nothing that reaches out of the machine.
+chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
+    --disable-component-update --disable-sync --user-data-dir="$work/profile" \
+    --enable-logging=stderr --v=0 --virtual-time-budget=3000 --dump-dom \
+    "file://$work/out/index.html" >"$work/dom.html" 2>"$work/chromium.log"
+no_console() {
+    ! grep 'CONSOLE' "$work/chromium.log"
+}
+check no_console
+every_note_shown() {
+    local file
+    for file in $(cut -f1 "$work/expected.tsv"); do
+        grep -q "data-file=\"$file\"" "$work/dom.html" || { echo "not in the page: $file" >&2; return 1; }
+    done
+}
+check every_note_shown
+
+# Never into the notes folder, even when asked to.
+refuses_notes_folder() {
+    ! "$bin/jotlings-export" "$work/notes/out" "$work/notes" 2>/dev/null &&
+        ! "$bin/jotlings-export" "$work/notes" "$work/notes" 2>/dev/null
+}
+check refuses_notes_folder
+[ ! -e "$work/notes/out" ] || rmdir "$work/notes/out"
+unchanged() {
+    [ "$(cd "$work/notes" && sha256sum * | sort)" = "$before" ] && [ "$(ls -A "$work/notes" | wc -l)" = 5 ]
+}
+check unchanged
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The device's notes out on the desktop: a note written by tapping (ink and
+# typed text) and one recorded with the record button join whatever notes
+# the device holds, one note is damaged as a cut copy would be, and `device export`
+# writes them all; real readers then open every file, Chromium shows the
+# page with every note and no console message, and the notes folder is
+# byte for byte as it was.
+#   export_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
+source "$(dirname "$0")/../support/scenario.sh" "$@"
+
+program='C:\Program Files\Jotlings\Jotlings.exe'
+program_pattern='Program Files.Jotlings.Jotlings\.exe'
+probe_exe=$(winpath "$build/bin/JotlingsProbe.exe")
+probe() { dev run "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+window_up() { dev run "$probe_exe" window "$1" >/dev/null 2>&1; }
+front_is() { [ "$(probe front)" = "$1" ]; }
+
+docs=$(ls -d "$devdir"/prefix/drive_c/users/*/Documents 2>/dev/null | grep -v /Public/ | head -n 1)
+notes="$docs/My Jotlings"
+mkdir -p "$notes"
+note_count() { ls "$notes" | grep -c '\.jot$'; }
+out=$build/export-on-device
+rm -rf "$out"
+
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || abort "an earlier Jotlings does not end"
+window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
+wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
+
+# --- A note by tapping, and one by the record button ------------------------
+settings='HKLM\SOFTWARE\KORVA\Jotlings'
+dev run reg add "$settings" /v RecBtn /t REG_DWORD /d 1 /f >/dev/null 2>&1
+before=$(note_count)
+dev start-program "$program" showall
+wait_for 20 front_is AllJotlingsWnd || abort "no all-notes window"
+dev tap 34 307           # New
+wait_for 20 front_is JotlingWndClass && pass "a new note opens" || abort "no note window"
+dev drag 40 120 180 170
+dev drag 40 170 180 120
+dev tap 165 307          # pen mode off: typing
+dev tap 120 120
+dev type "export me"
+dev tap 225 13           # ok keeps it
+wait_for 15 test "$(note_count)" -gt "$before" && pass "the note is kept" || abort "no new note file"
+drawn=$(cd "$notes" && ls -t | grep '\.jot$' | head -n 1)
+wait_for 10 front_is AllJotlingsWnd || fail "the list is not in front"
+dev record press
+wait_for 20 front_is JotlingWndClass && pass "the record button opens a new note" || fail "no note for the record button"
+sleep 2
+dev record release
+sleep 1
+dev tap 225 13
+wait_for 15 test "$(note_count)" -gt $((before + 1)) && pass "the recorded note is kept" || fail "no recorded note"
+dev run reg add "$settings" /v RecBtn /t REG_DWORD /d 0 /f >/dev/null 2>&1
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
+
+# --- A damaged note: the drawn one cut in its content ----------------------
+size=$(stat -c %s "$notes/$drawn")
+head -c $((size - 12)) "$notes/$drawn" >"$notes/Jotling999.jot"
+
+sums() { (cd "$notes" && ls -la --time-style=+%s . | awk '{print $1, $5, $6, $7}' && sha256sum -- *); }
+kept=$(sums)
+dev export "$out" >/dev/null && pass "device export writes the notes out" || fail "device export failed"
+[ "$(sums)" = "$kept" ] && pass "the notes folder is left as it was" || fail "the notes folder changed"
+
+# --- Real readers ------------------------------------------------------------
+python3 "$(dirname "$0")/../../desktop/tests/check_export.py" --every "$out" "$notes" &&
+    pass "every note's SVG parses and every recording opens as a WAVE file" || fail "an exported file does not read"
+python3 - "$out" "$drawn" <<'PY' && pass "the drawn note has its strokes and text" || fail "the drawn note lost its ink or text"
+import sys, xml.etree.ElementTree as ET, html.parser
+out, drawn = sys.argv[1], sys.argv[2]
+class P(html.parser.HTMLParser):
+    names = {}
+    def handle_starttag(self, tag, attrs):
+        a = dict(attrs)
+        if "data-file" in a:
+            self.names[a["data-file"]] = a["data-name"]
+p = P()
+p.feed(open(out + "/index.html", encoding="utf-8").read())
+name = p.names[drawn]
+svg = ET.parse(f"{out}/{name}.svg").getroot()
+strokes = [e for e in svg.iter("{http://www.w3.org/2000/svg}path") if e.get("class") == "stroke"]
+text = open(f"{out}/{name}.txt", encoding="utf-8").read()
+sys.exit(0 if len(strokes) == 2 and "export me" in text else 1)
+PY
+grep -q 'data-file="Jotling999.jot"[^>]*' "$out/index.html" &&
+    grep -o '<li class="note damaged"[^>]*data-file="Jotling999.jot"' "$out/index.html" >/dev/null &&
+    pass "the damaged note is listed as damaged" || fail "the damaged note is not shown as damaged"
+recorded=$(ls "$out" | grep -c '\.wav$')
+[ "$recorded" -ge 1 ] && pass "the recorded note's recording is exported ($recorded)" || fail "no recording exported"
+
+profile=$(mktemp -d)
+chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
+    --disable-component-update --disable-sync --user-data-dir="$profile" --enable-logging=stderr --v=0 \
+    --virtual-time-budget=3000 --dump-dom "file://$out/index.html" >"$out.dom" 2>"$out.log"
+! grep CONSOLE "$out.log" && pass "Chromium shows the page without a console message" || fail "console: $(grep CONSOLE "$out.log" | head -n 2)"
+missing=0
+for f in $(cd "$notes" && ls | grep '\.jot$'); do
+    grep -q "data-file=\"$f\"" "$out.dom" || missing=$((missing + 1))
+done
+[ "$missing" = 0 ] && pass "every note of the folder is in the page" || fail "$missing notes missing from the page"
+chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
+    --disable-component-update --disable-sync --user-data-dir="$profile" --hide-scrollbars \
+    --window-size=1000,1000 --screenshot="$shots/export-page.png" "file://$out/index.html" >/dev/null 2>&1
+rm -rf "$profile"
+rm -f "$notes/Jotling999.jot"
+finish
