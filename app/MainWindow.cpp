@@ -159,8 +159,13 @@ void ReportNoteSaved(HWND mainWindow, const wchar_t* path, bool isNew)
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (CheckCreation(window, message) == Creation::Repeated)
+    OwnThreadSend::Entry entry(window, message, wParam, lParam);
+    // The window's user data marks that its own creation has begun.
+    Creation creation = CheckCreation(window, message, GetWindowLongPtrW(window, GWLP_USERDATA) != 0);
+    if (creation == Creation::Repeated)
         return 0;
+    if (creation == Creation::Own && message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
     switch (message) {
     case WM_CREATE:
         OnCreate(window, lParam);

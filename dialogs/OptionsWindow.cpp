@@ -339,7 +339,8 @@ void OptionsWindow::MakeEveryPage()
 
 INT_PTR CALLBACK OptionsWindow::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Creation creation = CheckCreation(page, message);
+    OwnThreadSend::Entry entry(page, message, wParam, lParam);
+    Creation creation = CheckCreation(page, message, GetWindowLongPtrW(page, GWLP_USERDATA) != 0);
     if (creation == Creation::Repeated)
         return FALSE;
     if (message == WM_INITDIALOG) {

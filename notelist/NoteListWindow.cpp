@@ -141,11 +141,7 @@ void NoteListWindow::FillList(bool refill)
     for (NoteEntry* e = firstEntry; e != nullptr; e = e->next)
         ++count;
     // A visible list redraws at every row; a thousand of them would take
-    // seconds under the redraw, a fraction of one without it. The fill sends
-    // thousands of messages to the list alone, none of them a pointer for
-    // the platform's own windows: its watch of this thread's sends, a round
-    // trip each, is held off meanwhile.
-    OwnThreadSend::Pause quietSends;
+    // seconds under the redraw, a fraction of one without it.
     if (refill)
         list.BeginRefill(count);
     else

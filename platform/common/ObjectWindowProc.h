@@ -12,6 +12,8 @@
 // parameter and arrives with WM_INITDIALOG.
 #pragma once
 
+#include "platform/common/OwnThreadSend.h"
+
 #include <windows.h>
 
 // WM_NCCREATE and WM_CREATE carry the owner once, from CreateWindowEx on
@@ -20,72 +22,96 @@
 // lpCreateParams points to): that one is no owner, and no reason to run a
 // window's start-up again. The same holds for a dialog's WM_INITDIALOG.
 //
-// A window's own creation messages are always the first it gets, so each is
-// marked on the window when it comes and any later one is refused. Asking
-// InSendMessageEx instead is not enough: while this thread handles a
-// message another thread or program sent (the Today item's 1125), every
-// window it creates meanwhile would be refused too, since the thread is
-// still inside that send. Pass every message here, so that the mark is
-// taken off again at WM_NCDESTROY.
-inline const wchar_t* OwnCreationMark()
-{
-    return L"KorvaOwnCreationSeen";
-}
-
+// A window's own WM_NCCREATE and WM_INITDIALOG come before it holds its
+// object, and its own WM_CREATE comes during the same CreateWindowEx, after
+// its WM_NCCREATE: so a window that holds its object already gets them from
+// someone else, and a WM_CREATE is its own only while its creation is under
+// way on this thread. Asking InSendMessageEx instead is not enough: while
+// this thread handles a message another thread or program sent (the Today
+// item's 1125), every window it creates meanwhile would be refused too,
+// since the thread is still inside that send. Pass every message here, so
+// that a creation that fails is let go at WM_NCDESTROY.
 enum class Creation {
     None,      // not a creation message
     Own,       // the window's own, first of its kind
     Repeated,  // one more, from someone else: to be ignored
 };
 
-inline Creation CheckCreation(HWND window, UINT message)
+// The windows of this thread between their own WM_NCCREATE and WM_CREATE
+// (a window may make another in its WM_NCCREATE).
+class CreationsUnderWay {
+public:
+    static void Begin(HWND window)
+    {
+        Windows& under = Get();
+        if (under.count < kMost)
+            under.windows[under.count++] = window;
+    }
+    // True when window's creation was under way; it is over now.
+    static bool End(HWND window)
+    {
+        Windows& under = Get();
+        for (int i = under.count - 1; i >= 0; --i) {
+            if (under.windows[i] != window)
+                continue;
+            for (int j = i; j + 1 < under.count; ++j)
+                under.windows[j] = under.windows[j + 1];
+            --under.count;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kMost = 16;
+    struct Windows {
+        HWND windows[kMost];
+        int count;
+    };
+    static Windows& Get()
+    {
+        static thread_local Windows under;
+        return under;
+    }
+};
+
+// holdsObject: the window keeps its object already (its user data, or the
+// slot of its extra bytes where it keeps it, is set).
+inline Creation CheckCreation(HWND window, UINT message, bool holdsObject)
 {
-    // Bits of the mark: which creation messages the window has had.
-    const ULONG_PTR kNcCreateSeen = 1, kCreateSeen = 2, kInitDialogSeen = 4;
-    ULONG_PTR bit;
     switch (message) {
     case WM_NCCREATE:
-        bit = kNcCreateSeen;
-        break;
+        if (holdsObject)
+            return Creation::Repeated;
+        CreationsUnderWay::Begin(window);
+        return Creation::Own;
     case WM_CREATE:
-        bit = kCreateSeen;
-        break;
+        return CreationsUnderWay::End(window) ? Creation::Own : Creation::Repeated;
     case WM_INITDIALOG:
-        bit = kInitDialogSeen;
-        break;
+        return holdsObject ? Creation::Repeated : Creation::Own;
     case WM_NCDESTROY:
-        RemovePropW(window, OwnCreationMark());
+        CreationsUnderWay::End(window);
         return Creation::None;
     default:
         return Creation::None;
     }
-    ULONG_PTR seen = reinterpret_cast<ULONG_PTR>(GetPropW(window, OwnCreationMark()));
-    if ((seen & bit) != 0)
-        return Creation::Repeated;
-    SetPropW(window, OwnCreationMark(), reinterpret_cast<HANDLE>(seen | bit));
-    return Creation::Own;
-}
-
-// True for the window's own WM_NCCREATE when no owner is kept yet.
-inline bool IsOwnCreation(HWND window, UINT message)
-{
-    return CheckCreation(window, message) == Creation::Own && message == WM_NCCREATE &&
-           GetWindowLongPtrW(window, GWLP_USERDATA) == 0;
 }
 
 template <class Owner, HWND Owner::*Handle, LRESULT (Owner::*Handler)(UINT, WPARAM, LPARAM)>
 LRESULT ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Creation creation = CheckCreation(window, message);
+    OwnThreadSend::Entry entry(window, message, wParam, lParam);
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    Creation creation = CheckCreation(window, message, owner != nullptr);
     if (creation == Creation::Repeated)
         return 0;
-    if (creation == Creation::Own && message == WM_NCCREATE && GetWindowLongPtrW(window, GWLP_USERDATA) == 0) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* owner = static_cast<Owner*>(created->lpCreateParams);
-        owner->*Handle = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    if (creation == Creation::Own && message == WM_NCCREATE) {
+        owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (owner != nullptr) {
+            owner->*Handle = window;
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+        }
     }
-    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (owner == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
     return (owner->*Handler)(message, wParam, lParam);
@@ -97,15 +123,16 @@ LRESULT ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 template <class Owner, HWND Owner::*Handle, INT_PTR (Owner::*Handler)(UINT, WPARAM, LPARAM)>
 INT_PTR ObjectDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Creation creation = CheckCreation(dialog, message);
+    OwnThreadSend::Entry entry(dialog, message, wParam, lParam);
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    Creation creation = CheckCreation(dialog, message, owner != nullptr);
     if (creation == Creation::Repeated)
         return FALSE;
     if (creation == Creation::Own && message == WM_INITDIALOG && lParam != 0) {
-        auto* owner = reinterpret_cast<Owner*>(lParam);
+        owner = reinterpret_cast<Owner*>(lParam);
         owner->*Handle = dialog;
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     }
-    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (owner == nullptr)
         return FALSE;
     return (owner->*Handler)(message, wParam, lParam);

@@ -1,6 +1,7 @@
 #include "MonthCalendar.h"
 
 #include "cecompat.h"
+#include "platform/common/ObjectWindowProc.h"
 #include "platform/common/Text.h"
 
 namespace {
@@ -162,7 +163,11 @@ MonthCalendar::~MonthCalendar()
 
 LRESULT CALLBACK MonthCalendar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    OwnThreadSend::Entry entry(window, message, wParam, lParam);
     auto* calendar = reinterpret_cast<MonthCalendar*>(GetWindowLongPtrW(window, 0));
+    // Sent again by someone else, a creation message builds nothing anew.
+    if (CheckCreation(window, message, calendar != nullptr) == Creation::Repeated)
+        return 0;
     if (message == WM_NCCREATE) {
         calendar = new MonthCalendar(window);
         SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(calendar));

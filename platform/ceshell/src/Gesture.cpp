@@ -17,10 +17,14 @@ struct ThreadGesture {
 thread_local ThreadGesture t_gesture;
 
 // Every thread's hook, so that all can be taken off when the module goes.
+// Never destroyed: the module's teardown, which takes the hooks off, runs
+// after the statics made later than it are gone, and a hook left behind
+// points into unloaded code (under Wine, the hooks below it are then never
+// called).
 std::vector<HHOOK>& Hooks()
 {
-    static std::vector<HHOOK> hooks;
-    return hooks;
+    static auto* hooks = new std::vector<HHOOK>;
+    return *hooks;
 }
 
 CRITICAL_SECTION* HooksLock()

@@ -290,7 +290,11 @@ void MenuBar::UpdateVisibility(Activation activation)
 
 LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (IsOwnCreation(window, message)) {
+    OwnThreadSend::Entry entry(window, message, wParam, lParam);
+    Creation creation = CheckCreation(window, message, GetWindowLongPtrW(window, GWLP_USERDATA) != 0);
+    if (creation == Creation::Repeated)
+        return 0;
+    if (creation == Creation::Own && message == WM_NCCREATE) {
         auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
@@ -338,6 +342,7 @@ LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR selfData)
 {
+    OwnThreadSend::Entry entry(window, message, wParam, lParam);
     MenuBar* self = reinterpret_cast<MenuBar*>(selfData);
     // Posted, or sent from another thread or program, a pointer here is a
     // number out of someone else's memory: the message is dropped.

@@ -69,7 +69,11 @@ void SipPanel::Destroy()
 
 LRESULT CALLBACK SipPanel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (IsOwnCreation(window, message)) {
+    OwnThreadSend::Entry entry(window, message, wParam, lParam);
+    Creation creation = CheckCreation(window, message, GetWindowLongPtrW(window, GWLP_USERDATA) != 0);
+    if (creation == Creation::Repeated)
+        return 0;
+    if (creation == Creation::Own && message == WM_NCCREATE) {
         auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }

@@ -29,12 +29,14 @@ bool InkFrame::Register(HINSTANCE instance)
 
 LRESULT CALLBACK InkFrame::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    OwnThreadSend::Entry entry(hwnd, msg, wParam, lParam);
     InkFrame* frame = reinterpret_cast<InkFrame*>(GetWindowLongPtrW(hwnd, kObjectSlot));
     // A creation message sent again by someone else carries no object of
     // ours, nor a reason to build the window again.
-    if (CheckCreation(hwnd, msg) == Creation::Repeated)
+    if (CheckCreation(hwnd, msg, frame != nullptr) == Creation::Repeated)
         return 0;
     if (msg == WM_NCCREATE) {
+        OwnThreadSend::Watch();
         frame = new InkFrame();
         frame->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, kObjectSlot, reinterpret_cast<LONG_PTR>(frame));
@@ -50,8 +52,17 @@ LRESULT CALLBACK InkFrame::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return frame->Handle(msg, wParam, lParam);
 }
 
+// The messages whose lParam is a pointer: posted, or sent from another
+// thread or program, it points nowhere of ours.
+static bool CarriesPointer(UINT msg)
+{
+    return msg == kInkMsgStreamIn || msg == kInkMsgStreamOut || msg == kInkMsgViewSetup;
+}
+
 LRESULT InkFrame::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (CarriesPointer(msg) && !OwnThreadSend::FromOwnThread(hwnd_, msg, wParam, lParam))
+        return 0;
     HWND inner = view_ != nullptr ? view_->Window() : nullptr;
     switch (msg) {
     case WM_CREATE: return OnCreate() ? 0 : -1;

@@ -38,10 +38,11 @@ InkRecorderBar* InkRecorderBar::Create(HINSTANCE instance, HWND frame, const Ink
 
 LRESULT CALLBACK InkRecorderBar::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    OwnThreadSend::Entry entry(hwnd, msg, wParam, lParam);
     InkRecorderBar* bar = reinterpret_cast<InkRecorderBar*>(GetWindowLongPtrW(hwnd, kObjectSlot));
     // A creation message sent again by someone else carries no object of
     // ours, nor a reason to build the window again.
-    if (CheckCreation(hwnd, msg) == Creation::Repeated)
+    if (CheckCreation(hwnd, msg, bar != nullptr) == Creation::Repeated)
         return 0;
     if (msg == WM_NCCREATE) {
         bar = static_cast<InkRecorderBar*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);

@@ -48,10 +48,11 @@ InkView* InkView::Create(HINSTANCE instance, HWND frame, DWORD scrollStyle)
 
 LRESULT CALLBACK InkView::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    OwnThreadSend::Entry entry(hwnd, msg, wParam, lParam);
     InkView* view = reinterpret_cast<InkView*>(GetWindowLongPtrW(hwnd, kObjectSlot));
     // A creation message sent again by someone else carries no object of
     // ours, nor a reason to build the window again.
-    if (CheckCreation(hwnd, msg) == Creation::Repeated)
+    if (CheckCreation(hwnd, msg, view != nullptr) == Creation::Repeated)
         return 0;
     if (msg == WM_NCCREATE) {
         view = static_cast<InkView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -107,7 +108,11 @@ LRESULT InkView::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_UNDO: case EM_UNDO: case kInkMsgUndo: Undo(); return TRUE;
     case kInkMsgCanUndo: return undo_.CanUndo() ? TRUE : FALSE;
     case kInkMsgEmptyUndo: undo_.Clear(); return 0;
-    case kInkMsgViewSetup: ViewSetup(reinterpret_cast<const INT32*>(lParam)); return 0;
+    case kInkMsgViewSetup:
+        // A pointer: believed only from a caller on this thread.
+        if (OwnThreadSend::FromOwnThread(hwnd_, msg, wParam, lParam))
+            ViewSetup(reinterpret_cast<const INT32*>(lParam));
+        return 0;
     case kInkMsgSetInputMode: SetMode(static_cast<int>(wParam)); return 0;
     case kInkMsgSetZoom: SetZoom(static_cast<int>(lParam)); return 0;
     case kInkMsgGetZoom: return viewport_.Zoom();

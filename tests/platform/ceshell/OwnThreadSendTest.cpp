@@ -1,6 +1,6 @@
-// The watch of a thread's own sends: a send on the thread is its own, a
-// posted message is not, and a paused watch takes nothing for its own while
-// the sends around the pause stay known.
+// The watch of a thread's own sends: a send on the thread is its own; a
+// posted message, and a send from another thread, are not; and the thread's
+// own sends made while it handles another thread's send are its own again.
 #include "platform/common/OwnThreadSend.h"
 
 #include <gtest/gtest.h>
@@ -10,53 +10,110 @@
 namespace {
 
 const UINT kProbe = WM_APP + 10;
-const UINT kOuter = WM_APP + 11;
+const UINT kRelay = WM_APP + 11;   // asks, then sends kProbe on this thread
+const UINT kLoop = WM_APP + 12;    // asks, then lets the queue's messages in
 std::vector<bool> g_seen;
 
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == kProbe) {
+    OwnThreadSend::Entry entry(window, message, wParam, lParam);
+    switch (message) {
+    case kProbe:
         g_seen.push_back(OwnThreadSend::FromOwnThread(window, message, wParam, lParam));
+        return 0;
+    case kRelay:
+        g_seen.push_back(OwnThreadSend::FromOwnThread(window, message, wParam, lParam));
+        SendMessageW(window, kProbe, wParam + 1, lParam);
+        return 0;
+    case kLoop: {
+        g_seen.push_back(OwnThreadSend::FromOwnThread(window, message, wParam, lParam));
+        PostMessageW(window, kProbe, 7, 8);
+        MSG msg;
+        while (PeekMessageW(&msg, window, kProbe, kProbe, PM_REMOVE))
+            DispatchMessageW(&msg);
+        SendMessageW(window, kProbe, 9, 10);
         return 0;
     }
-    if (message == kOuter) {
-        {
-            OwnThreadSend::Pause quiet;
-            SendMessageW(window, kProbe, 1, 2);
-        }
-        SendMessageW(window, kProbe, 3, 4);
-        g_seen.push_back(OwnThreadSend::FromOwnThread(window, message, wParam, lParam));
-        return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TEST(OwnThreadSendTest, SendsOnTheThreadAreItsOwnPostsAndPausedSendsAreNot)
-{
-    OwnThreadSend::Watch();
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = ProbeProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"OwnThreadSendProbe";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, L"OwnThreadSendProbe", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(nullptr, window);
+struct Sender {
+    HWND window;
+    UINT message;
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* sender = static_cast<Sender*>(self);
+        SendMessageW(sender->window, sender->message, 1, 2);
+        return 0;
+    }
+};
 
-    g_seen.clear();
+// Sends from a thread of its own while this one handles what comes in.
+void SendFromAnotherThread(HWND window, UINT message)
+{
+    Sender sender = {window, message};
+    HANDLE thread = CreateThread(nullptr, 0, Sender::Run, &sender, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+    CloseHandle(thread);
+}
+
+class OwnThreadSendTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        OwnThreadSend::Watch();
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = ProbeProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"OwnThreadSendProbe";
+        RegisterClassW(&windowClass);
+        window = CreateWindowExW(0, L"OwnThreadSendProbe", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, window);
+        g_seen.clear();
+    }
+    void TearDown() override { DestroyWindow(window); }
+
+    HWND window = nullptr;
+};
+
+TEST_F(OwnThreadSendTest, SendsOnTheThreadAreItsOwnAndPostsAreNot)
+{
     SendMessageW(window, kProbe, 1, 2);
     PostMessageW(window, kProbe, 1, 2);
     MSG msg;
     while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE))
         DispatchMessageW(&msg);
-    EXPECT_EQ((std::vector<bool>{true, false}), g_seen);
+    SendMessageW(window, kProbe, 3, 4);
+    EXPECT_EQ((std::vector<bool>{true, false, true}), g_seen);
+}
 
-    // Paused: the send inside is not known; after it, sends are again, and
-    // the send that enclosed the pause still is.
+// The Today item's hand-over arrives this way: the program's own reports
+// inside it must count as its own, though InSendMessageEx says "sent" for
+// all of them.
+TEST_F(OwnThreadSendTest, OwnSendsInsideAnotherThreadsSendAreOwnAndItsPostsAreNot)
+{
+    SendFromAnotherThread(window, kProbe);
+    EXPECT_EQ((std::vector<bool>{false}), g_seen);
+
     g_seen.clear();
-    SendMessageW(window, kOuter, 5, 6);
-    EXPECT_EQ((std::vector<bool>{false, true, true}), g_seen);
-    DestroyWindow(window);
+    SendFromAnotherThread(window, kRelay);
+    EXPECT_EQ((std::vector<bool>{false, true}), g_seen);
+
+    g_seen.clear();
+    SendFromAnotherThread(window, kLoop);
+    EXPECT_EQ((std::vector<bool>{false, false, true}), g_seen) << "the posted one, then an own send after it";
+
+    // Over: the thread's sends are its own again, without the watch.
+    g_seen.clear();
+    SendMessageW(window, kRelay, 3, 4);
+    EXPECT_EQ((std::vector<bool>{true, true}), g_seen);
 }
 
 }  // namespace
