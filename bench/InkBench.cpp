@@ -25,7 +25,7 @@
 
 namespace {
 
-const int kRuns = 5;
+using bench::kRuns;
 
 template <typename F>
 double Median(F f)

@@ -35,7 +35,7 @@
 namespace {
 
 const int kNotes = 1000;
-const int kRuns = 5;
+using bench::kRuns;
 const DWORD kStartTimeoutMs = 60000;
 const wchar_t kProgram[] = L"C:\\Program Files\\Jotlings\\Jotlings.exe";
 const wchar_t kProgramListClass[] = L"AllJotlingsWnd";
