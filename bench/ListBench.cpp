@@ -402,5 +402,5 @@ int wmain(int argc, wchar_t** argv)
     }
     StartFigure();
     InProcessFigures(folder);
-    return 0;
+    bench::EndProcess(0);
 }

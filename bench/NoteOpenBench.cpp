@@ -142,5 +142,5 @@ int wmain()
     delete g_application;
     g_application = nullptr;
     RemoveDirectoryW(documents);
-    return 0;
+    bench::EndProcess(0);
 }

@@ -2,6 +2,8 @@
 
 #include "app/MainWindow.h"
 
+#include <stdio.h>
+
 namespace bench {
 
 void Pump()
@@ -11,6 +13,13 @@ void Pump()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+void EndProcess(int code)
+{
+    fflush(stdout);
+    fflush(stderr);
+    ExitProcess(UINT(code));
 }
 
 HWND MakeMainWindow()

@@ -9,6 +9,12 @@ namespace bench {
 // Dispatches everything queued now.
 void Pump();
 
+// Ends the benchmark's process with code, its output flushed, without the
+// static teardown at exit: the menu bar library's teardown walks its list
+// of gesture hooks after that list was destroyed, which crashes now and
+// then, and Wine's debugger then keeps the run waiting for good.
+[[noreturn]] void EndProcess(int code);
+
 // The program's hidden main window, made as the program makes it, which
 // note windows and the all-notes window report to.
 HWND MakeMainWindow();
