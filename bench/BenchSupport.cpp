@@ -43,6 +43,19 @@ void Report(const char* figure, double project, double floor)
     fflush(stdout);
 }
 
+void ReportStep(const char* step, const double* times, int count)
+{
+    printf("  step %-52s", step);
+    for (int i = 0; i < count; ++i) {
+        if (times[i] < 0)
+            printf("        -   ");
+        else
+            printf(" %8.3f ms", times[i]);
+    }
+    printf("\n");
+    fflush(stdout);
+}
+
 std::vector<uint8_t> InkContent(int strokes, int recordingSeconds)
 {
     InkDocument doc;

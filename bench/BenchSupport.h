@@ -1,5 +1,5 @@
 // What every benchmark shares: a millisecond clock, the median of a few
-// runs, the one-line report, the ink content of a big and a small note, and
+// runs, the one-line reports, the ink content of a big and a small note, and
 // the file-read floor that figures moving a note's bytes are measured
 // against.
 #pragma once
@@ -37,6 +37,11 @@ const int kRuns = 5;
 
 // One line per figure: name, project ms, floor ms, ratio.
 void Report(const char* figure, double project, double floor);
+
+// One line per step of a larger figure, which has no floor of its own: name,
+// then its median ms in each of count columns (a negative time prints as
+// not measured).
+void ReportStep(const char* step, const double* times, int count);
 
 // A note's content as the ink control streams it: strokes of 16 points and,
 // for seconds > 0, a recording of that length at 11 kHz.

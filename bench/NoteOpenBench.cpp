@@ -1,16 +1,21 @@
-// Speed of opening a big note, against reading the same note file with
-// CreateFileW and one ReadFile of the whole file, in the same run:
-//  - open to first paint: the real FileNoteWindow::Open in Open mode over
-//    the real InkX.dll control, until the ink control's inner window has
-//    painted (UpdateWindow of it has returned with nothing left to paint);
-//  - its parts: reading the note file whole (ReadWholeNoteFile), and
-//    handing its ink to a control (SetInkData, the stream in).
-// The note holds 10,000 strokes and a 60-second recording (about 2.7 MB).
-// Prints one line per figure: name, project ms, floor ms, ratio.
+// Speed of opening a note, against floors measured in the same run:
+//  - open to first paint, for a 2.7 MB note (10,000 strokes, a 60-second
+//    recording) and a note of one stroke: the real FileNoteWindow::Open in
+//    Open mode over the real InkX.dll control, until the ink control's inner
+//    window has painted (UpdateWindow of it has returned with nothing left
+//    to paint), against the bare note window (BareNoteWindow) opened and
+//    painted the same way on a thread without the program's send watch. The
+//    big note is also measured against reading its file whole, the floor it
+//    had before, with two parts of its open against that read.
+// Prints one line per figure: name, project ms, floor ms, ratio; the open's
+// halves as step lines of their own.
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "bench/BareNoteWindow.h"
 #include "bench/BenchSupport.h"
+#include "bench/BenchThread.h"
 #include "bench/ProgramBench.h"
+#include "dialogs/TitleList.h"
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 
@@ -19,62 +24,193 @@
 #include <inkx.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 #include <string>
 #include <vector>
 
 namespace {
 
-const int kRuns = 5;
-
+using bench::kRuns;
 using bench::MakeMainWindow;
 using bench::Now;
 using bench::Pump;
 using bench::Report;
 
-bool WriteBigNote(const wchar_t* path, size_t* size)
+const wchar_t* const kTitles[] = {L"Shopping", L"Call the garage", L"Ideas", L"Meeting notes",
+                                  L"Birthday presents", L"Books to read", L"Train times", L"Recipes"};
+
+struct BenchNote {
+    std::wstring path;
+    size_t size;
+    char label[32];   // "2.7 MB note"
+};
+
+bool WriteNote(const std::wstring& path, const wchar_t* title, const std::vector<uint8_t>& ink, size_t* size)
 {
-    std::vector<uint8_t> ink = bench::BigInkContent();
     NoteRecord record;
-    wcscpy(record.title, L"A long note");
+    wcscpy(record.title, title);
     record.expiry.wHour = 25;
     record.zoom = 100;
-    BYTE* data = AllocateNoteData(DWORD(ink.size()));
-    if (data == nullptr)
-        return false;
-    memcpy(data, ink.data(), ink.size());
-    record.TakeData(data, DWORD(ink.size()));
+    if (!ink.empty()) {
+        BYTE* data = AllocateNoteData(DWORD(ink.size()));
+        if (data == nullptr)
+            return false;
+        memcpy(data, ink.data(), ink.size());
+        record.TakeData(data, DWORD(ink.size()));
+    }
     *size = kNoteFileHeaderSize + ink.size();
-    return WriteNoteFile(path, record);
+    return WriteNoteFile(path.c_str(), record);
 }
 
-// Open to first paint; false when the window did not open or its ink
-// control still had something to paint.
-bool OpenToFirstPaint(const wchar_t* path, double* elapsed)
+// The user's ready-made titles, which every note window lists in its title box.
+void WriteTitles()
+{
+    TitleList titles;
+    titles.Clear();
+    for (const wchar_t* title : kTitles)
+        titles.Append(title);
+    titles.Save();
+}
+
+bool Painted(HWND inner)
+{
+    return inner != nullptr && IsWindowVisible(inner) && !GetUpdateRect(inner, nullptr, FALSE);
+}
+
+// ---------------------------------------------------------------------------
+// The floor: the bare note window, on a thread of its own.
+// ---------------------------------------------------------------------------
+
+// The open of the bare window to its ink's first paint; negative when it
+// did not paint.
+double BareOpen(bench::BenchThread& thread, const std::wstring& path)
+{
+    double elapsed = -1;
+    thread.Run([&] {
+        bench::BareNoteWindow bare;
+        double start = Now();
+        if (bare.Open(path.c_str())) {
+            UpdateWindow(bare.InkInner());
+            elapsed = Now() - start;
+            if (!Painted(bare.InkInner()))
+                elapsed = -1;
+        }
+        bare.Close();
+        Pump();
+    });
+    return elapsed;
+}
+
+// ---------------------------------------------------------------------------
+// Open to first paint.
+// ---------------------------------------------------------------------------
+
+// Open to first paint through FileNoteWindow::Open; negative when the window
+// did not open or its ink control still had something to paint. openPart,
+// when given, gets the time Open itself took.
+double OpenToFirstPaint(const std::wstring& path, double* openPart = nullptr)
 {
     FileNoteWindow* note = new FileNoteWindow();
     double start = Now();
-    note->Open(nullptr, path, OpenMode::Open, g_mainWindow);
+    note->Open(nullptr, path.c_str(), OpenMode::Open, g_mainWindow);
+    double opened = Now();
     HWND inner = note->Ink().InnerWindow();
     if (inner != nullptr)
         UpdateWindow(inner);
-    *elapsed = Now() - start;
-    bool painted = note->Window() != nullptr && inner != nullptr && IsWindowVisible(inner) &&
-                   !GetUpdateRect(inner, nullptr, FALSE);
+    double elapsed = Now() - start;
+    if (openPart != nullptr)
+        *openPart = opened - start;
+    bool painted = note->Window() != nullptr && Painted(inner);
     // Closing writes the note back, as the program does; not timed.
     note->RequestClose();
     Pump();
     delete note;
     Pump();
-    return painted;
+    return painted ? elapsed : -1;
+}
+
+// Reports the open of note against the bare window and returns the bare
+// window's median. withParts adds the open against the file-read floor,
+// with its parts.
+double OpenFigures(bench::BenchThread& floorThread, const BenchNote& note, bool withParts)
+{
+    // The first open of each warms the classes and caches; not counted.
+    OpenToFirstPaint(note.path);
+    BareOpen(floorThread, note.path);
+    std::vector<double> openTimes, openParts, paintParts, bareTimes, fileTimes, readTimes, inkTimes, closingTimes;
+    // One after the other, run by run, so that all of them see the same machine.
+    for (int run = 0; run < kRuns; ++run) {
+        if (withParts) {
+            double start = Now();
+            size_t read = bench::ReadWholeFileFloor(note.path.c_str());
+            fileTimes.push_back(Now() - start);
+            if (read != note.size)
+                printf("warning: the floor read %zu of %zu bytes\n", read, note.size);
+        }
+
+        double openPart = 0;
+        double open = OpenToFirstPaint(note.path, &openPart);
+        double bare = BareOpen(floorThread, note.path);
+        if (open < 0 || bare < 0) {
+            printf("warning: a note window did not paint its ink (project %.1f, floor %.1f)\n", open, bare);
+        } else {
+            openTimes.push_back(open);
+            openParts.push_back(openPart);
+            paintParts.push_back(open - openPart);
+            bareTimes.push_back(bare);
+        }
+        // What Open does first: every note window showing the file is asked
+        // to close, found among all top-level windows by title and class.
+        double start = Now();
+        NoteWindow::CloseWindowsShowingFile(note.path.c_str());
+        closingTimes.push_back(Now() - start);
+        if (!withParts)
+            continue;
+
+        NoteRecord record;
+        start = Now();
+        bool whole = ReadWholeNoteFile(note.path.c_str(), &record);
+        readTimes.push_back(Now() - start);
+        if (!whole)
+            printf("warning: the note was not read whole\n");
+
+        InkControl ink;
+        ink.Create(g_mainWindow, 1, 0, 0, 240, 200, true);
+        start = Now();
+        ink.SetInkData(record.data, record.dataLength);
+        inkTimes.push_back(Now() - start);
+        ink.Destroy();
+        record.ClearData();
+        Pump();
+    }
+    char name[80];
+    snprintf(name, sizeof(name), "open %s to first paint", note.label);
+    double open = bench::MedianOf(openTimes);
+    double floor = bench::MedianOf(bareTimes);
+    Report(name, open, floor);
+    if (withParts) {
+        double fileFloor = bench::MedianOf(fileTimes);
+        snprintf(name, sizeof(name), "open %s to first paint (file-read floor)", note.label);
+        Report(name, open, fileFloor);
+        Report("  of it: ReadWholeNoteFile", bench::MedianOf(readTimes), fileFloor);
+        Report("  of it: SetInkData (stream in)", bench::MedianOf(inkTimes), fileFloor);
+    }
+    // The open's own halves, beside the copied steps further down.
+    double parts[3] = {bench::MedianOf(openParts), bench::MedianOf(closingTimes), bench::MedianOf(paintParts)};
+    bench::ReportStep("of the open: FileNoteWindow::Open", &parts[0], 1);
+    bench::ReportStep("  of it: CloseWindowsShowingFile (none shows it)", &parts[1], 1);
+    bench::ReportStep("of the open: first paint of the ink after it", &parts[2], 1);
+    return floor;
 }
 
 }  // namespace
 
 int wmain()
 {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES};
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     if (!InitInkX()) {
         printf("InkX.dll did not initialise\n");
@@ -88,56 +224,27 @@ int wmain()
     g_application = new Application(documents);
     g_application->SetInstance(GetModuleHandleW(nullptr));
     g_mainWindow = MakeMainWindow();
+    WriteTitles();
 
-    std::wstring path = std::wstring(g_application->NotesFolder()) + L"\\Jotling0.jot";
-    size_t size = 0;
-    if (!WriteBigNote(path.c_str(), &size)) {
-        printf("the note could not be written\n");
+    std::wstring folder = g_application->NotesFolder();
+    BenchNote big = {folder + L"\\Jotling0.jot", 0, ""};
+    BenchNote small = {folder + L"\\Jotling1.jot", 0, "1-stroke note"};
+    if (!WriteNote(big.path, L"A long note", bench::BigInkContent(), &big.size) ||
+        !WriteNote(small.path, L"A short note", bench::InkContent(1, 0), &small.size)) {
+        printf("the notes could not be written\n");
         return 1;
     }
+    snprintf(big.label, sizeof(big.label), "%.1f MB note", big.size / 1048576.0);
 
-    // The first open warms the classes and caches; not counted.
-    double first = 0;
-    OpenToFirstPaint(path.c_str(), &first);
-    std::vector<double> openTimes, readTimes, floorTimes, inkTimes;
-    for (int run = 0; run < kRuns; ++run) {
-        double start = Now();
-        size_t read = bench::ReadWholeFileFloor(path.c_str());
-        floorTimes.push_back(Now() - start);
-        if (read != size)
-            printf("warning: the floor read %zu of %zu bytes\n", read, size);
-
-        double open = 0;
-        if (!OpenToFirstPaint(path.c_str(), &open))
-            printf("warning: the note window did not paint its ink\n");
-        openTimes.push_back(open);
-
-        NoteRecord record;
-        start = Now();
-        bool whole = ReadWholeNoteFile(path.c_str(), &record);
-        readTimes.push_back(Now() - start);
-        if (!whole)
-            printf("warning: the note was not read whole\n");
-
-        InkControl ink;
-        ink.Create(g_mainWindow, 1, 0, 0, 240, 200, true);
-        start = Now();
-        ink.SetInkData(record.data, record.dataLength);
-        inkTimes.push_back(Now() - start);
-        ink.Destroy();
-        Pump();
-    }
-    double floor = bench::MedianOf(floorTimes);
-    char name[80];
-    snprintf(name, sizeof(name), "open %.1f MB note to first paint", size / 1048576.0);
-    Report(name, bench::MedianOf(openTimes), floor);
-    Report("  of it: ReadWholeNoteFile", bench::MedianOf(readTimes), floor);
-    Report("  of it: SetInkData (stream in)", bench::MedianOf(inkTimes), floor);
+    bench::BenchThread floorThread;
+    OpenFigures(floorThread, big, true);
+    OpenFigures(floorThread, small, false);
 
     DestroyWindow(g_mainWindow);
     g_mainWindow = nullptr;
     Pump();
-    DeleteFileW(path.c_str());
+    DeleteFileW(big.path.c_str());
+    DeleteFileW(small.path.c_str());
     RemoveDirectoryW(g_application->NotesFolder());
     delete g_application;
     g_application = nullptr;

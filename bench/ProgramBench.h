@@ -9,6 +9,11 @@ namespace bench {
 // Dispatches everything queued now.
 void Pump();
 
+// Waits for object, answering meanwhile what other threads and processes
+// send to this thread's windows (the program tells every top-level window
+// of changes to the input panel and waits for each). False on timeout.
+bool WaitAnswering(HANDLE object, DWORD timeoutMs);
+
 // Ends the benchmark's process with code, its output flushed, without the
 // static teardown at exit: the menu bar library's teardown walks its list
 // of gesture hooks after that list was destroyed, which crashes now and
