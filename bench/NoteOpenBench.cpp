@@ -6,14 +6,19 @@
 //    to paint), against the bare note window (BareNoteWindow) opened and
 //    painted the same way on a thread without the program's send watch. The
 //    big note is also measured against reading its file whole, the floor it
-//    had before, with two parts of its open against that read.
-// Prints one line per figure: name, project ms, floor ms, ratio; the open's
-// halves as step lines of their own.
+//    had before, with two parts of its open against that read;
+//  - where the time goes: every step of the note window's creation, copied
+//    on a bare window (NoteWindowSteps), with its median on this thread,
+//    which the program's main window watches as the program's does, and on
+//    a thread without that watch up to the menu bar.
+// Prints one line per figure: name, project ms, floor ms, ratio; the steps
+// as lines of their own.
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BareNoteWindow.h"
 #include "bench/BenchSupport.h"
 #include "bench/BenchThread.h"
+#include "bench/NoteWindowSteps.h"
 #include "bench/ProgramBench.h"
 #include "dialogs/TitleList.h"
 #include "notes/FileNoteWindow.h"
@@ -206,6 +211,65 @@ double OpenFigures(bench::BenchThread& floorThread, const BenchNote& note, bool 
     return floor;
 }
 
+// ---------------------------------------------------------------------------
+// Where the time goes.
+// ---------------------------------------------------------------------------
+
+void StepFigures(const BenchNote& note)
+{
+    NoteRecord record;
+    if (!ReadWholeNoteFile(note.path.c_str(), &record)) {
+        printf("warning: %s could not be read for its steps\n", note.label);
+        return;
+    }
+    const int steps = bench::NoteWindowSteps::kStepCount;
+    // [run][step]; the first pass of each warms classes and caches.
+    std::vector<std::vector<double>> watched(kRuns, std::vector<double>(steps)),
+        unwatched(kRuns, std::vector<double>(steps));
+    std::vector<double> scratch(steps);
+    bench::NoteWindowSteps copy;
+    copy.Run(record, true, scratch.data());
+    Pump();
+    bench::BenchThread plainThread;
+    plainThread.Run([&] { copy.Run(record, false, scratch.data()); });
+    bool failed = false;
+    for (int run = 0; run < kRuns; ++run) {
+        failed = !copy.Run(record, true, watched[run].data()) || failed;
+        Pump();
+        plainThread.Run([&] { failed = !copy.Run(record, false, unwatched[run].data()) || failed; });
+    }
+    if (failed)
+        printf("warning: a pass of the steps could not make its window or its ink control\n");
+
+    printf("  steps of opening the %s, median ms: on the program's thread (send watch on), "
+           "on a thread without the watch (until the menu bar's own)\n",
+           note.label);
+    std::vector<double> watchedTotals(kRuns, 0), unwatchedTotals(kRuns, 0);
+    for (int step = 0; step < steps; ++step) {
+        std::vector<double> w, u;
+        for (int run = 0; run < kRuns; ++run) {
+            w.push_back(watched[run][step]);
+            watchedTotals[run] += watched[run][step] >= 0 ? watched[run][step] : 0;
+            if (unwatched[run][step] >= 0) {
+                u.push_back(unwatched[run][step]);
+                unwatchedTotals[run] += unwatched[run][step];
+            }
+        }
+        double medians[2] = {bench::MedianOf(w), u.empty() ? -1 : bench::MedianOf(u)};
+        bench::ReportStep(bench::NoteWindowSteps::StepName(step), medians, 2);
+    }
+    std::vector<double> before(kRuns, 0);
+    for (int run = 0; run < kRuns; ++run) {
+        for (int step = 0; step < bench::NoteWindowSteps::kFirstMenuBarStep; ++step)
+            before[run] += watched[run][step];
+    }
+    double upToBar[2] = {bench::MedianOf(before), bench::MedianOf(unwatchedTotals)};
+    bench::ReportStep("all steps before the menu bar", upToBar, 2);
+    double all[2] = {bench::MedianOf(watchedTotals), -1};
+    bench::ReportStep("all steps", all, 2);
+    record.ClearData();
+}
+
 }  // namespace
 
 int wmain()
@@ -239,6 +303,9 @@ int wmain()
     bench::BenchThread floorThread;
     OpenFigures(floorThread, big, true);
     OpenFigures(floorThread, small, false);
+
+    StepFigures(big);
+    StepFigures(small);
 
     DestroyWindow(g_mainWindow);
     g_mainWindow = nullptr;
