@@ -7,6 +7,13 @@
 //    painted the same way on a thread without the program's send watch. The
 //    big note is also measured against reading its file whole, the floor it
 //    had before, with two parts of its open against that read;
+//  - tap to note: the real note store with its all-notes window shown, from
+//    "Edit ..." on the note's selected row (WM_COMMAND IDM_LIST_EDIT to the
+//    list window), and from the Today item's hand-over (1125 with the shared
+//    note map, HandOverNotePath) sent from another thread and from another
+//    process (this program again, with "handover"), to the note window's
+//    first paint; each against the bare note window's open of that note,
+//    measured for the open with nothing else on screen;
 //  - where the time goes: every step of the note window's creation, copied
 //    on a bare window (NoteWindowSteps), with its median on this thread,
 //    which the program's main window watches as the program's does, and on
@@ -23,16 +30,21 @@
 #include "dialogs/TitleList.h"
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
+#include "notes/NoteStore.h"
+#include "notes/SharedNoteMap.h"
+#include "resources/resource.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <inkx.h>
 
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,8 +56,14 @@ using bench::Now;
 using bench::Pump;
 using bench::Report;
 
+const wchar_t kHandOverWord[] = L"handover";
+// Posted to the bench's thread by a hand-over's sender once its send came
+// back: wParam is the time it began the hand-over, in microseconds of Now().
+const UINT kMsgHandOverStarted = WM_APP + 1;
+const DWORD kHandOverTimeoutMs = 30000;
 const wchar_t* const kTitles[] = {L"Shopping", L"Call the garage", L"Ideas", L"Meeting notes",
                                   L"Birthday presents", L"Books to read", L"Train times", L"Recipes"};
+const int kPlainNotes = 3;
 
 struct BenchNote {
     std::wstring path;
@@ -109,6 +127,23 @@ double BareOpen(bench::BenchThread& thread, const std::wstring& path)
     return elapsed;
 }
 
+// The median of kRuns runs of f after one uncounted run that warms classes
+// and caches. A run that failed (a negative time) is left out with a
+// warning naming the figure.
+double MedianRun(const char* name, const std::function<double()>& f)
+{
+    f();
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        double t = f();
+        if (t < 0)
+            printf("warning: %s: a run did not reach its first paint\n", name);
+        else
+            times.push_back(t);
+    }
+    return bench::MedianOf(times);
+}
+
 // ---------------------------------------------------------------------------
 // Open to first paint.
 // ---------------------------------------------------------------------------
@@ -138,8 +173,8 @@ double OpenToFirstPaint(const std::wstring& path, double* openPart = nullptr)
 }
 
 // Reports the open of note against the bare window and returns the bare
-// window's median. withParts adds the open against the file-read floor,
-// with its parts.
+// window's median, the floor of every way to that note. withParts adds the
+// open against the file-read floor, with its parts.
 double OpenFigures(bench::BenchThread& floorThread, const BenchNote& note, bool withParts)
 {
     // The first open of each warms the classes and caches; not counted.
@@ -270,10 +305,186 @@ void StepFigures(const BenchNote& note)
     record.ClearData();
 }
 
+// ---------------------------------------------------------------------------
+// Tap to note: the real store, its list shown.
+// ---------------------------------------------------------------------------
+
+// After the store's note window is on screen: its ink's first paint, and
+// whether there was anything to paint into.
+bool PaintStoreNote(double* at)
+{
+    FileNoteWindow* note = g_noteStore->CurrentNoteWindow();
+    if (note == nullptr || note->Window() == nullptr)
+        return false;
+    HWND inner = note->Ink().InnerWindow();
+    if (inner != nullptr)
+        UpdateWindow(inner);
+    *at = Now();
+    return Painted(inner);
+}
+
+// Done, as the user taps ok: the note is written back and the list shows it
+// again; not timed.
+void CloseStoreNote()
+{
+    g_noteStore->CloseCurrentNote();
+    Pump();
+}
+
+int RowOf(const std::wstring& path)
+{
+    for (int row = 0; NoteEntry* entry = g_noteStore->EntryAt(row); ++row) {
+        if (path == entry->path)
+            return row;
+    }
+    return -1;
+}
+
+// The user's "Edit ..." on the note's row, selected first (which previews
+// it): from the command to the first paint.
+double EditToFirstPaint(const std::wstring& path)
+{
+    int row = RowOf(path);
+    HWND list = g_noteStore->List().Window();
+    if (row < 0 || list == nullptr)
+        return -1;
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
+    Pump();
+    double start = Now();
+    SendMessageW(g_noteStore->Window(), WM_COMMAND, MAKEWPARAM(IDM_LIST_EDIT, 0), 0);
+    double painted = 0;
+    bool ok = PaintStoreNote(&painted);
+    CloseStoreNote();
+    return ok ? painted - start : -1;
+}
+
+// Runs this thread's messages, as the program's loop does, while sender
+// hands a note over: from the moment the store shows the note window, its
+// ink is painted; then the sender's start (kMsgHandOverStarted) is awaited.
+// Returns the time from that start to the paint, negative when the sender
+// ended without either or the hand-over took too long.
+double PumpHandOver(HANDLE sender)
+{
+    double deadline = Now() + kHandOverTimeoutMs;
+    double painted = -1, started = -1;
+    bool paintedOk = false, senderEnded = false;
+    while (Now() < deadline && (painted < 0 || started < 0)) {
+        // The send is answered inside PeekMessageW; the paint comes before
+        // whatever message it returned is dispatched.
+        MSG message;
+        bool got = PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE;
+        if (painted < 0 && g_noteStore->CurrentNoteWindow() != nullptr &&
+            g_noteStore->CurrentNoteWindow()->Window() != nullptr)
+            paintedOk = PaintStoreNote(&painted);
+        if (got) {
+            if (message.hwnd == nullptr && message.message == kMsgHandOverStarted) {
+                started = double(message.wParam) / 1000.0;
+            } else {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            continue;
+        }
+        if (senderEnded)
+            break;
+        if (MsgWaitForMultipleObjects(1, &sender, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0)
+            senderEnded = true;   // one more look at the queue, then done
+    }
+    CloseStoreNote();
+    return painted >= 0 && started >= 0 && paintedOk ? painted - started : -1;
+}
+
+// The Today item's side, in whichever thread or process runs it: the
+// hand-over, then its start told to the bench's thread.
+void HandOver(HWND mainWindow, const wchar_t* path)
+{
+    double start = Now();
+    HandOverNotePath(mainWindow, path);
+    PostThreadMessageW(GetWindowThreadProcessId(mainWindow, nullptr), kMsgHandOverStarted,
+                       WPARAM(llround(start * 1000.0)), 0);
+}
+
+struct HandOverJob {
+    HWND mainWindow;
+    const wchar_t* path;
+};
+
+DWORD WINAPI HandOverThread(void* parameter)
+{
+    const HandOverJob* job = static_cast<const HandOverJob*>(parameter);
+    HandOver(job->mainWindow, job->path);
+    return 0;
+}
+
+double HandOverFromThread(const std::wstring& path)
+{
+    HandOverJob job = {g_mainWindow, path.c_str()};
+    HANDLE thread = CreateThread(nullptr, 0, HandOverThread, &job, 0, nullptr);
+    if (thread == nullptr)
+        return -1;
+    double elapsed = PumpHandOver(thread);
+    bench::WaitAnswering(thread, INFINITE);
+    CloseHandle(thread);
+    return elapsed;
+}
+
+double HandOverFromProcess(const std::wstring& path)
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t line[3 * MAX_PATH];
+    _snwprintf(line, 3 * MAX_PATH, L"\"%s\" %s %llu \"%s\"", self, kHandOverWord,
+               static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(g_mainWindow)), path.c_str());
+    line[3 * MAX_PATH - 1] = L'\0';
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    double elapsed = PumpHandOver(process.hProcess);
+    if (!bench::WaitAnswering(process.hProcess, kHandOverTimeoutMs)) {
+        printf("warning: the hand-over process did not end; ended by force\n");
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return elapsed;
+}
+
+// Each way to the note against the open's floor, the bare window measured
+// with nothing else on screen: measured with the all-notes window up, the
+// bare window would also pay for that window's answer to losing the front.
+void TapFigures(const BenchNote& note, double floor)
+{
+    char name[80];
+    snprintf(name, sizeof(name), "tap to note: list's Edit, %s", note.label);
+    Report(name, MedianRun(name, [&] { return EditToFirstPaint(note.path); }), floor);
+    snprintf(name, sizeof(name), "tap to note: Today hand-over, thread, %s", note.label);
+    Report(name, MedianRun(name, [&] { return HandOverFromThread(note.path); }), floor);
+    snprintf(name, sizeof(name), "tap to note: Today hand-over, process, %s", note.label);
+    Report(name, MedianRun(name, [&] { return HandOverFromProcess(note.path); }), floor);
+}
+
+int RunHandOverProgram(int argc, wchar_t** argv)
+{
+    if (argc < 4)
+        return 2;
+    HWND mainWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(argv[2], nullptr, 10)));
+    HandOver(mainWindow, argv[3]);
+    return 0;
+}
+
 }  // namespace
 
-int wmain()
+int wmain(int argc, wchar_t** argv)
 {
+    if (argc > 1 && wcscmp(argv[1], kHandOverWord) == 0)
+        return RunHandOverProgram(argc, argv);
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     if (!InitInkX()) {
@@ -293,23 +504,44 @@ int wmain()
     std::wstring folder = g_application->NotesFolder();
     BenchNote big = {folder + L"\\Jotling0.jot", 0, ""};
     BenchNote small = {folder + L"\\Jotling1.jot", 0, "1-stroke note"};
-    if (!WriteNote(big.path, L"A long note", bench::BigInkContent(), &big.size) ||
-        !WriteNote(small.path, L"A short note", bench::InkContent(1, 0), &small.size)) {
+    std::vector<std::wstring> plain;
+    bool written = WriteNote(big.path, L"A long note", bench::BigInkContent(), &big.size) &&
+                   WriteNote(small.path, L"A short note", bench::InkContent(1, 0), &small.size);
+    for (int n = 0; n < kPlainNotes && written; ++n) {
+        plain.push_back(folder + L"\\Jotling" + std::to_wstring(2 + n) + L".jot");
+        size_t size = 0;
+        written = WriteNote(plain.back(), kTitles[n], {}, &size);
+    }
+    if (!written) {
         printf("the notes could not be written\n");
         return 1;
     }
     snprintf(big.label, sizeof(big.label), "%.1f MB note", big.size / 1048576.0);
 
     bench::BenchThread floorThread;
-    OpenFigures(floorThread, big, true);
-    OpenFigures(floorThread, small, false);
+    double bigFloor = OpenFigures(floorThread, big, true);
+    double smallFloor = OpenFigures(floorThread, small, false);
 
     StepFigures(big);
     StepFigures(small);
 
+    g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+    g_noteStore->AttachMainWindow(g_mainWindow);
+    g_noteStore->Show();
+    Pump();
+    TapFigures(big, bigFloor);
+    TapFigures(small, smallFloor);
+
+    // Taken from the main window first: it asks the store while the list
+    // window goes.
+    NoteStore* store = g_noteStore;
+    g_noteStore = nullptr;
+    delete store;
     DestroyWindow(g_mainWindow);
     g_mainWindow = nullptr;
     Pump();
+    for (const std::wstring& path : plain)
+        DeleteFileW(path.c_str());
     DeleteFileW(big.path.c_str());
     DeleteFileW(small.path.c_str());
     RemoveDirectoryW(g_application->NotesFolder());
