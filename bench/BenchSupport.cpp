@@ -11,9 +11,9 @@ namespace bench {
 
 namespace {
 
-const int kStrokes = 10000;
+const int kBigNoteStrokes = 10000;
+const int kBigNoteRecordingSeconds = 60;
 const int kPointsPerStroke = 16;
-const int kRecordingSeconds = 60;
 const int kRecordingRate = 11025;
 
 }  // namespace
@@ -38,29 +38,49 @@ double MedianOf(std::vector<double> times)
 
 void Report(const char* figure, double project, double floor)
 {
-    printf("%-44s project %9.3f ms   floor %9.3f ms   ratio %7.1f\n", figure, project, floor,
+    printf("%-52s project %9.3f ms   floor %9.3f ms   ratio %7.1f\n", figure, project, floor,
            floor > 0 ? project / floor : 0.0);
     fflush(stdout);
 }
 
-std::vector<uint8_t> BigInkContent()
+void ReportStep(const char* step, const double* times, int count)
+{
+    printf("  step %-52s", step);
+    for (int i = 0; i < count; ++i) {
+        if (times[i] < 0)
+            printf("        -   ");
+        else
+            printf(" %8.3f ms", times[i]);
+    }
+    printf("\n");
+    fflush(stdout);
+}
+
+std::vector<uint8_t> InkContent(int strokes, int recordingSeconds)
 {
     InkDocument doc;
-    for (int s = 0; s < kStrokes; ++s) {
+    for (int s = 0; s < strokes; ++s) {
         InkStroke stroke(RGB(0, 0, 0), 8);
         int x = (s % 40) * 24, y = (s / 40) * 40;
         for (int p = 0; p < kPointsPerStroke; ++p)
             stroke.AddPoint({x + p * 5, y + (p % 3) * 7});
         doc.Strokes().push_back(stroke);
     }
-    std::vector<uint8_t> pcm(static_cast<size_t>(kRecordingSeconds) * kRecordingRate * 2);
-    for (size_t i = 0; i < pcm.size(); ++i)
-        pcm[i] = static_cast<uint8_t>(i * 31);
-    doc.Recordings().emplace_back(8, 0,
-                                  InkRecording::BuildWave(pcm.data(), pcm.size(), kRecordingRate, 1, 16));
+    if (recordingSeconds > 0) {
+        std::vector<uint8_t> pcm(static_cast<size_t>(recordingSeconds) * kRecordingRate * 2);
+        for (size_t i = 0; i < pcm.size(); ++i)
+            pcm[i] = static_cast<uint8_t>(i * 31);
+        doc.Recordings().emplace_back(8, 0,
+                                      InkRecording::BuildWave(pcm.data(), pcm.size(), kRecordingRate, 1, 16));
+    }
     std::vector<uint8_t> bytes;
     InkStreamFormat::Write(doc, bytes);
     return bytes;
+}
+
+std::vector<uint8_t> BigInkContent()
+{
+    return InkContent(kBigNoteStrokes, kBigNoteRecordingSeconds);
 }
 
 bool WriteBytes(const wchar_t* path, const void* bytes, size_t size)

@@ -1,6 +1,7 @@
 // What every benchmark shares: a millisecond clock, the median of a few
-// runs, the one-line report, the big note's ink content, and the file-read
-// floor that figures moving a note's bytes are measured against.
+// runs, the one-line reports, the ink content of a big and a small note, and
+// the file-read floor that figures moving a note's bytes are measured
+// against.
 #pragma once
 
 #include <windows.h>
@@ -31,11 +32,21 @@ double Median(int runs, F f)
     return MedianOf(times);
 }
 
+// Every benchmark runs each figure this many times and reports the median.
+const int kRuns = 5;
+
 // One line per figure: name, project ms, floor ms, ratio.
 void Report(const char* figure, double project, double floor);
 
-// The content of a big note as the ink control streams it: 10,000 strokes
-// of 16 points and a 60-second 11 kHz recording (about 2.7 MB).
+// One line per step of a larger figure, which has no floor of its own: name,
+// then its median ms in each of count columns (a negative time prints as
+// not measured).
+void ReportStep(const char* step, const double* times, int count);
+
+// A note's content as the ink control streams it: strokes of 16 points and,
+// for seconds > 0, a recording of that length at 11 kHz.
+std::vector<uint8_t> InkContent(int strokes, int recordingSeconds);
+// The big note: 10,000 strokes and a 60-second recording (about 2.7 MB).
 std::vector<uint8_t> BigInkContent();
 
 // Writes bytes to path, replacing what was there; false on any failure.

@@ -24,20 +24,14 @@
 
 namespace {
 
-const int kRuns = 3;
+using bench::kRuns;
+using bench::Report;
 const size_t kSizes[] = {64 * 1024, 256 * 1024, 1024 * 1024, 4 * 1024 * 1024};
 
 template <typename F>
 double Median(F f)
 {
     return bench::Median(kRuns, f);
-}
-
-void Report(const char* figure, double project, double floor)
-{
-    printf("%-44s project %9.3f ms   floor %9.3f ms   ratio %7.1f\n", figure, project, floor,
-           floor > 0 ? project / floor : 0.0);
-    fflush(stdout);
 }
 
 // Text of about size characters made of unit repeated, inside a body.

@@ -4,8 +4,8 @@
 //    same bytes from a file (CreateFileW, one ReadFile of the whole file).
 //    A copy of bytes already in the cache is too small a floor to compare
 //    with: its ratios swung from 40 to 190 between runs;
-//  - the latency of one stroke segment while writing, against drawing the
-//    same segment with bare GDI;
+//  - the latency of one stroke segment while writing, at 100 % and at the
+//    largest zoom, 300 %, against drawing the same segment with bare GDI;
 //  - a full repaint of that note, against a bare GDI polyline of the same
 //    points.
 // Prints one line per figure: name, project ms, floor ms, ratio.
@@ -25,7 +25,8 @@
 
 namespace {
 
-const int kRuns = 5;
+using bench::kRuns;
+const int kSegments = 1000;
 
 template <typename F>
 double Median(F f)
@@ -151,28 +152,32 @@ void StreamFigures(HWND parent, const std::vector<uint8_t>& note, const wchar_t*
     ink.Destroy();
 }
 
-void SegmentFigure(HWND parent)
+// The average of one segment over a stroke of kSegments, at zoom percent.
+double StrokeSegment(HWND parent, int zoom)
 {
-    const int segments = 1000;
     InkControl ink;
     ink.Create(parent, 105, 0, 0, 240, 268, true);
-    ink.SetZoom(100);
+    ink.SetZoom(zoom);
     HWND inner = ink.InnerWindow();
     SendMessageW(inner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     double start = Now();
-    for (int i = 1; i <= segments; ++i)
+    for (int i = 1; i <= kSegments; ++i)
         SendMessageW(inner, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10 + (i * 7) % 200, 10 + (i * 3) % 220));
-    double project = (Now() - start) / segments;
+    double segment = (Now() - start) / kSegments;
     SendMessageW(inner, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     ink.Destroy();
+    return segment;
+}
 
-    HWND plain = PlainWindow(L"InkBenchPlain", 0, 26);
+// The same segments drawn with bare GDI, the pen as much wider as the zoom.
+double BareSegment(HWND plain, int zoom)
+{
     POINT last = {10, 10};
-    start = Now();
-    for (int i = 1; i <= segments; ++i) {
+    double start = Now();
+    for (int i = 1; i <= kSegments; ++i) {
         POINT p = {10 + (i * 7) % 200, 10 + (i * 3) % 220};
         HDC dc = GetDC(plain);
-        HPEN pen = CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
+        HPEN pen = CreatePen(PS_SOLID, 2 * zoom / 100, RGB(0, 0, 0));
         HGDIOBJ old = SelectObject(dc, pen);
         MoveToEx(dc, last.x, last.y, nullptr);
         LineTo(dc, p.x, p.y);
@@ -181,9 +186,19 @@ void SegmentFigure(HWND parent)
         ReleaseDC(plain, dc);
         last = p;
     }
-    double floor = (Now() - start) / segments;
+    return (Now() - start) / kSegments;
+}
+
+void SegmentFigure(HWND parent, int zoom, const char* name)
+{
+    HWND plain = PlainWindow(L"InkBenchPlain", 0, 26);
+    std::vector<double> projectTimes, floorTimes;
+    for (int run = 0; run < kRuns; ++run) {
+        projectTimes.push_back(StrokeSegment(parent, zoom));
+        floorTimes.push_back(BareSegment(plain, zoom));
+    }
     DestroyWindow(plain);
-    Report("one stroke segment while writing", project, floor);
+    Report(name, bench::MedianOf(projectTimes), bench::MedianOf(floorTimes));
 }
 
 }  // namespace
@@ -203,7 +218,8 @@ int main()
         return 1;
     }
     StreamFigures(parent, note, noteFile);
-    SegmentFigure(parent);
+    SegmentFigure(parent, 100, "one stroke segment while writing");
+    SegmentFigure(parent, 300, "one stroke segment while writing, 300 %");
     DestroyWindow(parent);
     DeleteFileW(noteFile);
     return 0;

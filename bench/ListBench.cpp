@@ -35,7 +35,7 @@
 namespace {
 
 const int kNotes = 1000;
-const int kRuns = 5;
+using bench::kRuns;
 const DWORD kStartTimeoutMs = 60000;
 const wchar_t kProgram[] = L"C:\\Program Files\\Jotlings\\Jotlings.exe";
 const wchar_t kProgramListClass[] = L"AllJotlingsWnd";
@@ -316,20 +316,40 @@ void InProcessFigures(const std::wstring& folder)
     }
     Report("load 1000 heads into the store", bench::MedianOf(loadTimes), bench::MedianOf(readTimes));
 
-    // The first showing: the window, the sort by time and the fill.
+    // The first showing of a store's window: the window, the sort by time
+    // and the fill; a new store each run, after one uncounted run of each.
     std::vector<std::vector<BYTE>> heads = ReadHeads(ListNotes(folder));
-    g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
     g_mainWindow = MakeMainWindow();
-    double start = Now();
-    g_noteStore->Show();
-    double show = Now() - start;
-    start = Now();
-    HWND bareWindow = MakeFloorWindow();
-    HWND bareList = MakeBareList(bareWindow);
-    FillBareList(bareList, heads);
-    double bareShow = Now() - start;
-    Report("first show of the list (sort + fill)", show, bareShow);
-    Pump();
+    std::vector<double> showTimes, bareShowTimes;
+    HWND bareWindow = nullptr, bareList = nullptr;
+    for (int run = 0; run <= kRuns; ++run) {
+        if (g_noteStore != nullptr) {
+            // Taken from the main window first: it asks the store while
+            // the list window goes.
+            NoteStore* shown = g_noteStore;
+            g_noteStore = nullptr;
+            delete shown;
+            DestroyWindow(bareWindow);
+            Pump();
+        }
+        g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+        g_noteStore->AttachMainWindow(g_mainWindow);
+        double start = Now();
+        g_noteStore->Show();
+        double show = Now() - start;
+        Pump();
+        start = Now();
+        bareWindow = MakeFloorWindow();
+        bareList = MakeBareList(bareWindow);
+        FillBareList(bareList, heads);
+        double bareShow = Now() - start;
+        Pump();
+        if (run > 0) {
+            showTimes.push_back(show);
+            bareShowTimes.push_back(bareShow);
+        }
+    }
+    Report("first show of the list (sort + fill)", bench::MedianOf(showTimes), bench::MedianOf(bareShowTimes));
     if (g_noteStore->List().ItemCount() != kNotes)
         printf("warning: the list shows %d rows\n", g_noteStore->List().ItemCount());
 
@@ -343,7 +363,7 @@ void InProcessFigures(const std::wstring& folder)
     for (int run = 0; run < kRuns; ++run) {
         record.title[0] = static_cast<wchar_t>(L'A' + run);
         WriteNoteFile(path.c_str(), record);
-        start = Now();
+        double start = Now();
         g_noteStore->OnNoteSaved(path.c_str(), false);
         saveTimes.push_back(Now() - start);
         Pump();
@@ -382,5 +402,5 @@ int wmain(int argc, wchar_t** argv)
     }
     StartFigure();
     InProcessFigures(folder);
-    return 0;
+    bench::EndProcess(0);
 }

@@ -2,6 +2,8 @@
 
 #include "app/MainWindow.h"
 
+#include <stdio.h>
+
 namespace bench {
 
 void Pump()
@@ -11,6 +13,28 @@ void Pump()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+bool WaitAnswering(HANDLE object, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        if (timeoutMs != INFINITE && elapsed >= timeoutMs)
+            return false;
+        DWORD left = timeoutMs == INFINITE ? INFINITE : timeoutMs - elapsed;
+        if (MsgWaitForMultipleObjects(1, &object, FALSE, left, QS_SENDMESSAGE) == WAIT_OBJECT_0)
+            return true;
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+void EndProcess(int code)
+{
+    fflush(stdout);
+    fflush(stderr);
+    ExitProcess(UINT(code));
 }
 
 HWND MakeMainWindow()

@@ -9,6 +9,17 @@ namespace bench {
 // Dispatches everything queued now.
 void Pump();
 
+// Waits for object, answering meanwhile what other threads and processes
+// send to this thread's windows (the program tells every top-level window
+// of changes to the input panel and waits for each). False on timeout.
+bool WaitAnswering(HANDLE object, DWORD timeoutMs);
+
+// Ends the benchmark's process with code, its output flushed, without the
+// static teardown at exit: the menu bar library's teardown walks its list
+// of gesture hooks after that list was destroyed, which crashes now and
+// then, and Wine's debugger then keeps the run waiting for good.
+[[noreturn]] void EndProcess(int code);
+
 // The program's hidden main window, made as the program makes it, which
 // note windows and the all-notes window report to.
 HWND MakeMainWindow();

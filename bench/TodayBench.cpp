@@ -18,7 +18,7 @@
 namespace {
 
 const int kNotes = 1000;
-const int kRuns = 5;
+using bench::kRuns;
 const DWORD kHeadSize = 527;
 const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
 
@@ -113,8 +113,7 @@ int main()
     ReadHeadsFloor(folder);  // warm both the same way
     double floor = Median([&] { ReadHeadsFloor(folder); });
     double project = Median([&] { SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0); });
-    printf("%-44s project %9.3f ms   floor %9.3f ms   ratio %7.2f\n", "Today item refresh, 1000 notes", project,
-           floor, floor > 0 ? project / floor : 0.0);
+    bench::Report("Today item refresh, 1000 notes", project, floor);
 
     // Leaves no timed run and no notes behind.
     for (int n = 0; n < kNotes; ++n)
