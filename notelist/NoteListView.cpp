@@ -124,6 +124,8 @@ void NoteListView::BeginFill(int expectedRows)
         return;
     // A visible report list repaints at every insert: 1000 rows take
     // seconds that way, and a fraction of one with painting held off.
+    dateStyle = CurrentDateTimeStyle();
+    filling = true;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
 }
@@ -134,6 +136,8 @@ void NoteListView::BeginRefill(int expectedRows)
 {
     if (list == nullptr)
         return;
+    dateStyle = CurrentDateTimeStyle();
+    filling = true;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     DeleteAll();
     SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
@@ -143,6 +147,7 @@ void NoteListView::EndFill()
 {
     if (list == nullptr)
         return;
+    filling = false;
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -155,7 +160,7 @@ void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool
     if (NeverExpires(entry.expiry))
         CopyText(timeText, kTimeTextLength, L"Never expire");
     else
-        FormatDateTime(entry.expiry, true, timeText);
+        FormatDateTime(entry.expiry, true, timeText, filling ? dateStyle : CurrentDateTimeStyle());
 
     LVITEMW row = {};
     row.mask = LVIF_TEXT | LVIF_IMAGE;

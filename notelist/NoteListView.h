@@ -4,6 +4,7 @@
 // everything else keep the list control's own behaviour.
 #pragma once
 
+#include "notes/DateTimeText.h"
 #include "notes/NoteEntry.h"
 
 #include <windows.h>
@@ -93,6 +94,9 @@ private:
     int width = 0;
     int height = 0;
     int itemCount = 0;
+    // The locale's date style, read once for each fill.
+    DateTimeStyle dateStyle = {};
+    bool filling = false;
     bool stylusDown = false;
     LPARAM lastStylusPoint = 0;
     // A plain tap on a multiple selection leaves it for a possible

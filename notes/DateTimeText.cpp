@@ -18,18 +18,35 @@ void ReadLocale(LCTYPE what, wchar_t* out)
 
 }  // namespace
 
+// A one-character setting as a number; -1 for anything else.
+static int ReadDigitSetting(LCTYPE what)
+{
+    wchar_t setting[5];
+    ReadLocale(what, setting);
+    return setting[0] >= L'0' && setting[0] <= L'9' && setting[1] == L'\0' ? setting[0] - L'0' : -1;
+}
+
+DateTimeStyle CurrentDateTimeStyle()
+{
+    return {ReadDigitSetting(LOCALE_ILDATE), ReadDigitSetting(LOCALE_ITIME) == 0};
+}
+
 void FormatDateTime(const SYSTEMTIME& time, bool withTime, wchar_t* out)
 {
-    wchar_t year[8], month[8], day[8], setting[5];
+    FormatDateTime(time, withTime, out, CurrentDateTimeStyle());
+}
+
+void FormatDateTime(const SYSTEMTIME& time, bool withTime, wchar_t* out, const DateTimeStyle& style)
+{
+    wchar_t year[8], month[8], day[8];
     TwoDigits(time.wYear % 100, year, 8);
     TwoDigits(time.wMonth, month, 8);
     TwoDigits(time.wDay, day, 8);
 
     wchar_t date[32];
-    ReadLocale(LOCALE_ILDATE, setting);
-    if (setting[0] == L'0' && setting[1] == L'\0')
+    if (style.dateOrder == 0)
         FormatText(date, 32, L"%s.%s.%s", month, day, year);
-    else if (setting[0] == L'1' && setting[1] == L'\0')
+    else if (style.dateOrder == 1)
         FormatText(date, 32, L"%s.%s.%s", day, month, year);
     else
         FormatText(date, 32, L"%s.%s.%s", year, month, day);
@@ -39,8 +56,7 @@ void FormatDateTime(const SYSTEMTIME& time, bool withTime, wchar_t* out)
         return;
     }
 
-    ReadLocale(LOCALE_ITIME, setting);
-    bool twelveHour = setting[0] == L'0' && setting[1] == L'\0';
+    bool twelveHour = style.twelveHour;
     unsigned hourValue = time.wHour;
     if (twelveHour && hourValue > 12)
         hourValue -= 12;

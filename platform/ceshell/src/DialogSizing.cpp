@@ -22,18 +22,33 @@ bool DialogRect(DWORD flags, bool sipUp, RECT* out)
     return true;
 }
 
-void RemoveCaption(HWND window)
+bool RemoveCaption(HWND window)
 {
     LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     if (style & WS_CHILD)
-        return;
+        return false;
     LONG_PTR frame = WS_CAPTION | WS_THICKFRAME | WS_SYSMENU;
     LONG_PTR exFrame = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
     LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
     if ((style & frame) == 0 && (exStyle & exFrame) == 0)
+        return false;
+    if (style & frame)
+        SetWindowLongPtrW(window, GWL_STYLE, style & ~frame);
+    if (exStyle & exFrame)
+        SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle & ~exFrame);
+    return true;
+}
+
+void FitDialog(HWND window, const RECT& area)
+{
+    bool framed = RemoveCaption(window);
+    RECT now = {};
+    GetWindowRect(window, &now);
+    if (!framed && EqualRect(&now, &area))
         return;
-    SetWindowLongPtrW(window, GWL_STYLE, style & ~frame);
-    SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle & ~exFrame);
+    SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOREDRAW | SWP_NOCOPYBITS);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 }  // namespace ceshell

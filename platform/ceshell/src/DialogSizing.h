@@ -11,6 +11,12 @@ bool DialogRect(DWORD flags, bool sipUp, RECT* out);
 
 // Makes a top-level window captionless and borderless, as the shell shows
 // every program window (its title goes to the navigation bar).
-void RemoveCaption(HWND window);
+bool RemoveCaption(HWND window);
+
+// Takes the caption off and puts the window at area. A window already so
+// is left alone; the one that changes is painted once, in the next paint
+// rather than in the middle of the move (under Wine, each synchronous
+// repaint of a shown window and its children costs milliseconds).
+void FitDialog(HWND window, const RECT& area);
 
 }  // namespace ceshell

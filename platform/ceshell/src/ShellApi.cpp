@@ -98,11 +98,8 @@ extern "C" BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi)
         SHCreateMenuBar(&empty);
     }
     RECT area;
-    if (DialogRect(flags, (ReadSipFlags() & SIPF_ON) != 0, &area)) {
-        RemoveCaption(window);
-        SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
+    if (DialogRect(flags, (ReadSipFlags() & SIPF_ON) != 0, &area))
+        FitDialog(window, area);
     ShellPanels::Refresh();
     return TRUE;
 }
