@@ -279,9 +279,17 @@ void MenuBar::UpdateVisibility(Activation activation)
     bool show = !destroying_ && owner_ != nullptr && toolbar_ != nullptr &&
                 (GetWindowLongPtrW(toolbar_, GWL_STYLE) & WS_VISIBLE) && IsWindowVisible(owner_) && active;
     if (show) {
+        // Put in front when the owner comes to the front (Wine's virtual
+        // desktop does not always keep it over a window another program
+        // raised); an owner that only moves or shows again keeps its bar
+        // where it is, since each move of a window costs Wine a round of the
+        // display's traffic.
         RECT area = MenuBarRect();
-        SetWindowPos(band_, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        RECT now = {};
+        GetWindowRect(band_, &now);
+        if (activation == Activation::Active || !IsWindowVisible(band_) || !EqualRect(&now, &area))
+            SetWindowPos(band_, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                         SWP_NOACTIVATE | SWP_SHOWWINDOW);
     } else if (IsWindowVisible(band_)) {
         ShowWindow(band_, SW_HIDE);
     }
