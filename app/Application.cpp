@@ -1,8 +1,8 @@
 #include "app/Application.h"
 
-#include "app/Registry.h"
 #include "app/Settings.h"
 #include "platform/common/Text.h"
+#include "shared/Registry.h"
 
 #include <cecompat.h>
 #include <shlobj.h>

@@ -2,11 +2,11 @@
 // that tells the Today item to refresh, the instance, and the settings.
 #pragma once
 
+#include "shared/SharedNames.h"
+
 #include <windows.h>
 
 #include <stddef.h>
-
-extern const wchar_t kChangeEventName[];  // "KORVA Jotlings Event"
 
 class Application {
 public:

@@ -4,11 +4,11 @@
 #include "app/MainMessages.h"
 #include "dialogs/AboutBox.h"
 #include "notes/NoteStore.h"
-#include "notes/SharedNoteMap.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
+#include "shared/SharedNoteMap.h"
 
 #include <wchar.h>
 
@@ -18,8 +18,6 @@ namespace {
 
 const int kNameLength = 100;
 
-// The path being reported by ReportNoteSaved while its message is sent.
-const wchar_t* g_reportingPath = nullptr;
 // The note path this instance was started with: the one text 1127 may
 // carry. It lives as long as the process.
 wchar_t g_startPath[MAX_PATH] = L"";
@@ -137,7 +135,7 @@ void OnNoteSaved(HWND window, WPARAM wParam, LPARAM lParam)
 {
     const wchar_t* path = reinterpret_cast<const wchar_t*>(lParam);
     if (!OwnThreadSend::FromOwnThread(window, kMsgNoteSaved, wParam, lParam) || path == nullptr ||
-        path != g_reportingPath || g_noteStore == nullptr)
+        !IsPathBeingReported(path) || g_noteStore == nullptr)
         return;
     g_noteStore->OnNoteSaved(path, wParam != 0);
 }
@@ -147,14 +145,6 @@ void OnNoteSaved(HWND window, WPARAM wParam, LPARAM lParam)
 void SetKeyHeldFunction(KeyHeldFunction function)
 {
     g_keyHeld = function != nullptr ? function : RealKeyHeld;
-}
-
-void ReportNoteSaved(HWND mainWindow, const wchar_t* path, bool isNew)
-{
-    const wchar_t* previous = g_reportingPath;
-    g_reportingPath = path;
-    SendMessageW(mainWindow, kMsgNoteSaved, isNew ? 1 : 0, reinterpret_cast<LPARAM>(path));
-    g_reportingPath = previous;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -259,13 +249,13 @@ bool StartInstance(HINSTANCE instance, const wchar_t* commandLine)
 
     if (commandLine == nullptr)
         return true;
-    if (commandLine[0] == L'\0' || wcscmp(commandLine, kWordShowAll) == 0)
-        PostMessageW(g_mainWindow, kMsgShowAllNotes, 0, 0);
-    else if (wcscmp(commandLine, kWordAddNew) == 0)
-        PostMessageW(g_mainWindow, kMsgNewNote, 0, 0);
-    else if (wcscmp(commandLine, kWordRunAtTime) == 0) {
+    UINT message = MessageOfCommandWord(commandLine);
+    if (message == kMsgCheckExpired) {
+        // The timed start's check is done already when the start-up opened an alarm.
         if (!openedAlarm)
-            PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+            PostMessageW(g_mainWindow, message, 0, 0);
+    } else if (message != 0) {
+        PostMessageW(g_mainWindow, message, 0, 0);
     } else if (UnquotedPath(commandLine, g_startPath, MAX_PATH))
         PostMessageW(g_mainWindow, kMsgOpenNotePath, reinterpret_cast<WPARAM>(g_startPath), 0);
     return true;

@@ -18,10 +18,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // code carried by WM_QUIT.
 int RunMessageLoop();
 
-// How a note window reports a saved note: the path is only ever handed
-// over within this process, and the main window takes no other pointer.
-void ReportNoteSaved(HWND mainWindow, const wchar_t* path, bool isNew);
-
 // The hardware record button is held right now (any process may hold it).
 typedef bool (*KeyHeldFunction)(int key);
 void SetKeyHeldFunction(KeyHeldFunction function);

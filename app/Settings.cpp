@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
-#include "app/Registry.h"
 #include "platform/common/Text.h"
+#include "shared/Registry.h"
 
 #include <wchar.h>
 
@@ -9,29 +9,6 @@ const wchar_t kTodayItemKeyFirstRun[] = L"\\SOFTWARE\\Microsoft\\Today\\Items\\K
 const wchar_t kButtonTableKey[] = L"SOFTWARE\\Microsoft\\Shell\\Keys";
 
 namespace {
-
-const REGSAM kAllAccess = KEY_ALL_ACCESS;
-
-bool KeyExists(const wchar_t* key)
-{
-    while (*key == L'\\')
-        ++key;
-    HKEY handle;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, kAllAccess, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-bool CreateKey(const wchar_t* key)
-{
-    HKEY handle;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
 
 struct DwordDefault {
     const wchar_t* name;
@@ -73,8 +50,8 @@ void FirstRunSetup(const wchar_t* notesFolder, const wchar_t* modulePath)
     else if (GetModuleFileNameW(nullptr, module, MAX_PATH) == MAX_PATH)
         module[MAX_PATH - 1] = L'\0';
 
-    if (!KeyExists(kSettingsKey)) {
-        if (!CreateKey(kSettingsKey))
+    if (!RegKeyExists(kSettingsKey)) {
+        if (!RegCreateKey(kSettingsKey))
             return;
         RegWriteString(kSettingsKey, L"Jotlings", notesFolder);
         RegWriteString(kSettingsKey, L"Path", module);
@@ -86,7 +63,7 @@ void FirstRunSetup(const wchar_t* notesFolder, const wchar_t* modulePath)
     }
 
     // An existing Today item key, a user's "Enabled" 0 included, is kept.
-    if (KeyExists(kTodayItemKeyFirstRun))
+    if (RegKeyExists(kTodayItemKeyFirstRun))
         return;
     wchar_t library[MAX_PATH];
     TodayLibraryPath(module, library, MAX_PATH);
@@ -102,57 +79,28 @@ void FirstRunSetup(const wchar_t* notesFolder, const wchar_t* modulePath)
 // would stop the next first run from entering the item again.
 bool IsTodayItemEnabled()
 {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTodayItemKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD value = 0, type = 0, size = sizeof value;
-    bool enabled = RegQueryValueExW(key, L"Enabled", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
-                       ERROR_SUCCESS &&
-                   type == REG_DWORD && size == sizeof value && value == 1;
-    RegCloseKey(key);
-    return enabled;
+    return RegPeekDword(kTodayItemKey, L"Enabled") == 1;
 }
 
 int FindRecordButtonKey()
 {
-    HKEY table;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kButtonTableKey, 0, KEY_READ, &table) != ERROR_SUCCESS)
+    if (!RegKeyExists(kButtonTableKey))
         return 0;
     static const struct {
         const wchar_t* name;
         int key;
     } kButtons[] = {{L"Side Button 5", kKeySideButton5}, {L"Button 5", kKeyButton5}, {L"Record", kKeyRecord}};
 
-    int result = 0;
     wchar_t subkey[MAX_PATH];
-    for (DWORD index = 0; result == 0; ++index) {
-        DWORD length = MAX_PATH;
-        LONG status = RegEnumKeyExW(table, index, subkey, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS)
-            break;
-        if (status != ERROR_SUCCESS)
+    for (DWORD index = 0; RegSubkeyName(kButtonTableKey, index, subkey, MAX_PATH); ++index) {
+        wchar_t path[MAX_PATH], name[260];
+        if (subkey[0] == L'\0' || FormatText(path, MAX_PATH, L"%s\\%s", kButtonTableKey, subkey) < 0 ||
+            RegPeekString(path, L"Name", name, 260) != RegStringRead::Read)
             continue;
-        wchar_t path[MAX_PATH];
-        if (FormatText(path, MAX_PATH, L"%s\\%s", kButtonTableKey, subkey) < 0)
-            continue;
-        HKEY button;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &button) != ERROR_SUCCESS)
-            continue;
-        wchar_t name[260];
-        DWORD type = 0, size = sizeof name - sizeof(wchar_t);
-        if (RegQueryValueExW(button, L"Name", nullptr, &type, reinterpret_cast<BYTE*>(name), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_SZ) {
-            name[size / sizeof(wchar_t)] = L'\0';
-            for (const auto& b : kButtons) {
-                if (wcscmp(name, b.name) == 0) {
-                    result = b.key;
-                    break;
-                }
-            }
+        for (const auto& button : kButtons) {
+            if (wcscmp(name, button.name) == 0)
+                return button.key;
         }
-        RegCloseKey(button);
     }
-    RegCloseKey(table);
-    return result != 0 ? result : kKeyButton5;
+    return kKeyButton5;
 }

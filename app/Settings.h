@@ -2,12 +2,12 @@
 // read the platform's registry (the Today item entry, the record button).
 #pragma once
 
+#include "shared/SharedNames.h"
+
 #include <windows.h>
 
 #include <stddef.h>
 
-extern const wchar_t kSettingsKey[];          // "SOFTWARE\KORVA\Jotlings"
-extern const wchar_t kTodayItemKey[];         // "SOFTWARE\Microsoft\Today\Items\KORVA Jotlings"
 extern const wchar_t kTodayItemKeyFirstRun[]; // the same key, as the first run names it
 extern const wchar_t kButtonTableKey[];       // "SOFTWARE\Microsoft\Shell\Keys"
 

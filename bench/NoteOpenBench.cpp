@@ -31,8 +31,8 @@
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
-#include "notes/SharedNoteMap.h"
 #include "resources/resource.h"
+#include "shared/SharedNoteMap.h"
 
 #include <windows.h>
 #include <commctrl.h>

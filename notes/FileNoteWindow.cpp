@@ -1,10 +1,9 @@
 #include "notes/FileNoteWindow.h"
 
 #include "app/Application.h"
-#include "app/MainMessages.h"
-#include "app/MainWindow.h"
 #include "app/UserPrompt.h"
 #include "notes/NoteFile.h"
+#include "notes/NoteReports.h"
 #include "platform/common/Text.h"
 
 #include <string>

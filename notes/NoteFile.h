@@ -12,8 +12,8 @@
 // All integers are little-endian. The first 527 bytes are the file's head.
 #pragma once
 
-#include "notes/NoteHead.h"
 #include "notes/NoteRecord.h"
+#include "shared/NoteHead.h"
 
 const DWORD kNoteFileHeaderSize = formats::kNoteHeaderSize;
 const int kMaxNoteFiles = 1000;

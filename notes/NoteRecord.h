@@ -1,9 +1,10 @@
 // One whole note in memory: what a note window edits and a note file holds.
 #pragma once
 
+#include "shared/NoteHead.h"
+
 #include <windows.h>
 
-const int kTitleLength = 255;         // units, terminator included
 const DWORD kDefaultNoteZoom = 200;   // percent
 
 struct NoteRecord {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "notelist/NoteListWindow.h"
-#include "notes/NoteHead.h"
+#include "shared/NoteHead.h"
 
 #include <string>
 #include <vector>

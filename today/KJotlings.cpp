@@ -10,8 +10,6 @@
 
 const wchar_t kTodayClassName[] = L"TodayClass";
 const wchar_t kTodayWindowTitle[] = L"KORVA Jotlings";
-const wchar_t kMainWindowClass[] = L"JOTLINGS";
-const wchar_t kMainWindowTitle[] = L"KORVA Jotlings";
 const wchar_t kNoteExtension[] = L".jot";
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)

@@ -1,8 +1,9 @@
 #include "today/MainProgram.h"
 
-#include "app/MainMessages.h"
-#include "notes/SharedNoteMap.h"
 #include "platform/common/ProgramStartLimits.h"
+#include "shared/MainMessages.h"
+#include "shared/SharedNames.h"
+#include "shared/SharedNoteMap.h"
 #include "today/TodayConstants.h"
 
 #include <shellapi.h>
@@ -36,20 +37,15 @@ void StartMain(MainCommand command, const wchar_t* program, const wchar_t* noteP
 {
     HWND main = FindMainWindow();
     const wchar_t* word = L"";
+    UINT message = 0;
     switch (command) {
     case MainCommand::AddNew:
-        if (main != nullptr) {
-            PostMessageW(main, kMsgNewNote, 0, 0);
-            return;
-        }
-        word = kWordAddNew;
+        message = kMsgNewNote;
+        word = CommandWordOfMessage(message);
         break;
     case MainCommand::ShowAll:
-        if (main != nullptr) {
-            PostMessageW(main, kMsgShowAllNotes, 0, 0);
-            return;
-        }
-        word = kWordShowAll;
+        message = kMsgShowAllNotes;
+        word = CommandWordOfMessage(message);
         break;
     case MainCommand::OpenNote:
         if (notePath == nullptr || notePath[0] == L'\0')
@@ -61,11 +57,14 @@ void StartMain(MainCommand command, const wchar_t* program, const wchar_t* noteP
         word = notePath;
         break;
     case MainCommand::CheckDue:
-        if (main != nullptr) {
-            PostMessageW(main, kMsgCheckExpired, 0, 0);
-            return;
-        }
+        // Started for a due note, the program finds it in its start-up
+        // check: it gets an empty command line, as from the handheld's item.
+        message = kMsgCheckExpired;
         break;
+    }
+    if (main != nullptr && message != 0) {
+        PostMessageW(main, message, 0, 0);
+        return;
     }
     // The path comes from the registry: one that cannot be started is
     // treated as a program that is not there.

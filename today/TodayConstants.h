@@ -1,6 +1,6 @@
 // Numbers and names of the Today item: its own window messages, the main
-// program it talks to, its layout. The messages to the main program are the
-// program's own (app/MainMessages.h).
+// program it talks to, its layout. The messages to the main program and the
+// names both meet by are in shared/.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +16,6 @@ const UINT kMsgTodayViewRefresh = WM_USER + 310;
 
 extern const wchar_t kTodayClassName[];     // "TodayClass"
 extern const wchar_t kTodayWindowTitle[];   // "KORVA Jotlings"
-extern const wchar_t kMainWindowClass[];    // "JOTLINGS"
-extern const wchar_t kMainWindowTitle[];    // "KORVA Jotlings"
 extern const wchar_t kNoteExtension[];      // ".jot"
 
 // Resources of KJotlings.dll.

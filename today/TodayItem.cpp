@@ -1,9 +1,9 @@
 #include "today/TodayItem.h"
 
-#include "app/Application.h"
-#include "app/Settings.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/Text.h"
+#include "shared/Registry.h"
+#include "shared/SharedNames.h"
 #include "today/MainProgram.h"
 #include "today/TodayConstants.h"
 #include "today/TodayDate.h"
@@ -47,16 +47,7 @@ HFONT MakeFont(int height)
 // Reads a string of the settings key without creating the key.
 void ReadSetting(const wchar_t* name, wchar_t* out)
 {
-    out[0] = L'\0';
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    DWORD type = 0, size = (MAX_PATH - 1) * sizeof(wchar_t);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(out), &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        size = 0;
-    out[size / sizeof(wchar_t)] = L'\0';
-    RegCloseKey(key);
+    RegPeekString(kSettingsKey, name, out, MAX_PATH);
 }
 
 // A thread that runs this library's code keeps the library loaded until it
@@ -220,9 +211,7 @@ void TodayItem::FreeDrawing()
 void TodayItem::ReadPaths()
 {
     wchar_t program[MAX_PATH], folder[MAX_PATH];
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        RegCloseKey(key);
+    if (RegKeyExists(kSettingsKey)) {
         ReadSetting(L"Path", program);
     } else {
         // Without settings the program is looked for by the host module's

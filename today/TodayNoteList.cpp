@@ -1,7 +1,7 @@
 #include "today/TodayNoteList.h"
 
-#include "notes/NoteHead.h"
 #include "platform/common/Text.h"
+#include "shared/NoteHead.h"
 #include "today/TodayConstants.h"
 
 #include <algorithm>

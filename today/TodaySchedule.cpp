@@ -1,8 +1,8 @@
 #include "today/TodaySchedule.h"
 
-#include "app/MainMessages.h"
-#include "app/Registry.h"
-#include "app/Settings.h"
+#include "shared/MainMessages.h"
+#include "shared/Registry.h"
+#include "shared/SharedNames.h"
 #include "today/TodayConstants.h"
 
 #include <notify.h>

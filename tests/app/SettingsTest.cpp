@@ -1,6 +1,6 @@
 #include "app/Application.h"
-#include "app/Registry.h"
 #include "app/Settings.h"
+#include "shared/Registry.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

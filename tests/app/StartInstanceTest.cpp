@@ -2,8 +2,8 @@
 // These tests start the real Jotlings.exe as separate processes on the
 // device's one desktop.
 #include "app/MainMessages.h"
-#include "app/Registry.h"
 #include "app/Settings.h"
+#include "shared/Registry.h"
 
 #include <gtest/gtest.h>
 

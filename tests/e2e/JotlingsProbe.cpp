@@ -16,9 +16,9 @@
 //                       boxes are on the screen, and where the first one is
 #include "notes/ExpiryRules.h"
 #include "notes/NoteFile.h"
-#include "notes/SharedNoteMap.h"
 #include "notewindow/InkControl.h"
 #include "resources/resource.h"
+#include "shared/SharedNoteMap.h"
 
 #include <commctrl.h>
 #include <stdio.h>

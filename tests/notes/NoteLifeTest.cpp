@@ -11,9 +11,9 @@
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
-#include "notes/SharedNoteMap.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "resources/resource.h"
+#include "shared/SharedNoteMap.h"
 #include "tests/support/TempFolder.h"
 
 #include <commctrl.h>

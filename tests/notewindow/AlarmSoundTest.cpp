@@ -5,11 +5,11 @@
 #include "InkSpy.h"
 
 #include "app/Application.h"
-#include "app/Registry.h"
 #include "notewindow/AlarmSound.h"
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindow.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "shared/Registry.h"
 #include "tests/support/TempFolder.h"
 
 #include <commctrl.h>

@@ -5,7 +5,7 @@
 // the device's run store.
 #include "app/MainMessages.h"
 #include "notes/NoteFile.h"
-#include "notes/SharedNoteMap.h"
+#include "shared/SharedNoteMap.h"
 #include "tests/support/TempFolder.h"
 
 #include <CeRunStore.h>

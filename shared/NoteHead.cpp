@@ -1,4 +1,4 @@
-#include "notes/NoteHead.h"
+#include "shared/NoteHead.h"
 
 SYSTEMTIME FromNoteTime(const formats::NoteTime& t)
 {

@@ -4,9 +4,13 @@
 // small library both link (jotlings_shared).
 #pragma once
 
-#include "notes/NoteRecord.h"
-
 #include "formats/NoteLayout.h"
+
+#include <windows.h>
+
+// A title's UTF-16 units in a note, its terminator included: at most 254
+// characters.
+const int kTitleLength = 255;
 
 const DWORD kNoteHeadSize = formats::kNoteHeadSize;
 

@@ -1,6 +1,6 @@
-#include "notes/SharedNoteMap.h"
+#include "shared/SharedNoteMap.h"
 
-#include "app/MainMessages.h"
+#include "shared/MainMessages.h"
 
 #include <string.h>
 
