@@ -1,23 +1,48 @@
-// The hidden main window and the start of an instance: one instance runs,
-// and every later start hands its command word to it.
+// The hidden main window: the hub through which note windows, the all-notes
+// window, a second start and the Today item reach the notes. It is never
+// shown; the running instance is found by its class and title.
 #pragma once
 
 #include <windows.h>
 
-// The running instance's main window (this process's, or the other
-// instance's when one was found).
-extern HWND g_mainWindow;
+class AboutBox;
+class NoteStore;
 
-// True when this process is the running instance and enters its message
-// loop; false when it must end at once.
-bool StartInstance(HINSTANCE instance, const wchar_t* commandLine);
+class MainWindow {
+public:
+    MainWindow(NoteStore& notes, AboutBox& aboutBox);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Registers the class and makes the window. The store's start-up runs
+    // inside its creation (an alarm's question may be on screen meanwhile).
+    // False when the window could not be made.
+    bool Create(HINSTANCE instance, const wchar_t* className, const wchar_t* title);
+    // Posts to itself what the command line asks for (nothing for null).
+    void PostCommandLine(const wchar_t* commandLine);
 
-// The one message loop, with Ctrl+Q ending the program. Returns the exit
-// code carried by WM_QUIT.
-int RunMessageLoop();
+    HWND Window() const { return window; }
+    // The store's start-up opened an alarm.
+    bool OpenedAlarm() const { return openedAlarm; }
 
-// The hardware record button is held right now (any process may hold it).
-typedef bool (*KeyHeldFunction)(int key);
-void SetKeyHeldFunction(KeyHeldFunction function);
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    bool OnClose();
+    void OnActivate(WPARAM wParam);
+    void OnCommand(WPARAM wParam);
+    void OnRecordButton(LPARAM lParam);
+    void OnNoteSaved(WPARAM wParam, LPARAM lParam);
+    void OnOpenSharedNote();
+    void OnOpenNotePath(WPARAM wParam);
+
+    HWND window = nullptr;
+    NoteStore& notes;
+    AboutBox& aboutBox;
+    bool openedAlarm = false;
+    // The note path the instance was started with: the one text 1127 may
+    // carry.
+    wchar_t startPath[MAX_PATH] = L"";
+};

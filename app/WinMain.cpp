@@ -1,6 +1,8 @@
 // The entry of Jotlings.exe.
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "app/MessageLoop.h"
+#include "app/StartInstance.h"
 #include "dialogs/AboutBox.h"
 #include "notes/NoteStore.h"
 
@@ -11,22 +13,25 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
     g_application = new Application();
-    g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+    NoteStore* notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
     g_aboutBox = new AboutBox();
     g_application->SetInstance(instance);
+    MainWindow* mainWindow = new MainWindow(*notes, *g_aboutBox);
 
     INITCOMMONCONTROLSEX controls = {8, ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);
     InitInkX();
 
-    if (!StartInstance(instance, commandLine))
+    // A second start ends here without destroying its objects: it made no
+    // window and wrote nothing, and the process's end frees what it took.
+    if (!StartInstance(instance, commandLine, *mainWindow))
         return 0;
-    int exitCode = RunMessageLoop();
+    int exitCode = RunMessageLoop(mainWindow->Window());
 
+    delete mainWindow;
     delete g_aboutBox;
     g_aboutBox = nullptr;
-    delete g_noteStore;
-    g_noteStore = nullptr;
+    delete notes;
     delete g_application;
     g_application = nullptr;
     return exitCode;

@@ -319,23 +319,23 @@ void InProcessFigures(const std::wstring& folder)
     // The first showing of a store's window: the window, the sort by time
     // and the fill; a new store each run, after one uncounted run of each.
     std::vector<std::vector<BYTE>> heads = ReadHeads(ListNotes(folder));
-    g_mainWindow = MakeMainWindow();
+    NoteStore* notes = nullptr;
+    MainWindow* mainWindow = nullptr;
     std::vector<double> showTimes, bareShowTimes;
     HWND bareWindow = nullptr, bareList = nullptr;
     for (int run = 0; run <= kRuns; ++run) {
-        if (g_noteStore != nullptr) {
-            // Taken from the main window first: it asks the store while
-            // the list window goes.
-            NoteStore* shown = g_noteStore;
-            g_noteStore = nullptr;
-            delete shown;
+        if (notes != nullptr) {
+            // The main window goes first: it asks the store while the
+            // list window goes.
+            delete mainWindow;
+            delete notes;
             DestroyWindow(bareWindow);
             Pump();
         }
-        g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
-        g_noteStore->AttachMainWindow(g_mainWindow);
+        notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+        mainWindow = MakeMainWindow(*notes);
         double start = Now();
-        g_noteStore->Show();
+        notes->Show();
         double show = Now() - start;
         Pump();
         start = Now();
@@ -350,12 +350,12 @@ void InProcessFigures(const std::wstring& folder)
         }
     }
     Report("first show of the list (sort + fill)", bench::MedianOf(showTimes), bench::MedianOf(bareShowTimes));
-    if (g_noteStore->List().ItemCount() != kNotes)
-        printf("warning: the list shows %d rows\n", g_noteStore->List().ItemCount());
+    if (notes->List().ItemCount() != kNotes)
+        printf("warning: the list shows %d rows\n", notes->List().ItemCount());
 
     // One save: the saved note's entry read again, the list sorted and
     // filled again, against one head read and a bare refill.
-    NoteEntry* saved = g_noteStore->EntryAt(kNotes / 2);
+    NoteEntry* saved = notes->EntryAt(kNotes / 2);
     std::wstring path = saved != nullptr ? saved->path : L"";
     NoteRecord record;
     ReadNoteFile(path.c_str(), &record);
@@ -364,7 +364,7 @@ void InProcessFigures(const std::wstring& folder)
         record.title[0] = static_cast<wchar_t>(L'A' + run);
         WriteNoteFile(path.c_str(), record);
         double start = Now();
-        g_noteStore->OnNoteSaved(path.c_str(), false);
+        notes->OnNoteSaved(path.c_str(), false);
         saveTimes.push_back(Now() - start);
         Pump();
         start = Now();
@@ -375,16 +375,14 @@ void InProcessFigures(const std::wstring& folder)
         refillTimes.push_back(Now() - start);
         Pump();
     }
-    if (g_noteStore->List().ItemCount() != kNotes)
-        printf("warning: after the save the list shows %d rows\n", g_noteStore->List().ItemCount());
+    if (notes->List().ItemCount() != kNotes)
+        printf("warning: after the save the list shows %d rows\n", notes->List().ItemCount());
     Report("one save with 1000 listed (OnNoteSaved)", bench::MedianOf(saveTimes), bench::MedianOf(refillTimes));
 
     DestroyWindow(bareWindow);
-    DestroyWindow(g_mainWindow);
-    g_mainWindow = nullptr;
+    delete mainWindow;
     Pump();
-    delete g_noteStore;
-    g_noteStore = nullptr;
+    delete notes;
     delete g_application;
     g_application = nullptr;
 }

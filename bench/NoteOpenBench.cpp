@@ -56,6 +56,11 @@ using bench::Now;
 using bench::Pump;
 using bench::Report;
 
+// What the notes report to: a sink while notes are opened on their own,
+// the program's main window once the store runs.
+HWND g_mainWindow = nullptr;
+NoteStore* g_notes = nullptr;
+
 const wchar_t kHandOverWord[] = L"handover";
 // Posted to the bench's thread by a hand-over's sender once its send came
 // back: wParam is the time it began the hand-over, in microseconds of Now().
@@ -313,7 +318,7 @@ void StepFigures(const BenchNote& note)
 // whether there was anything to paint into.
 bool PaintStoreNote(double* at)
 {
-    FileNoteWindow* note = g_noteStore->CurrentNoteWindow();
+    FileNoteWindow* note = g_notes->CurrentNoteWindow();
     if (note == nullptr || note->Window() == nullptr)
         return false;
     HWND inner = note->Ink().InnerWindow();
@@ -327,13 +332,13 @@ bool PaintStoreNote(double* at)
 // again; not timed.
 void CloseStoreNote()
 {
-    g_noteStore->CloseCurrentNote();
+    g_notes->CloseCurrentNote();
     Pump();
 }
 
 int RowOf(const std::wstring& path)
 {
-    for (int row = 0; NoteEntry* entry = g_noteStore->EntryAt(row); ++row) {
+    for (int row = 0; NoteEntry* entry = g_notes->EntryAt(row); ++row) {
         if (path == entry->path)
             return row;
     }
@@ -345,7 +350,7 @@ int RowOf(const std::wstring& path)
 double EditToFirstPaint(const std::wstring& path)
 {
     int row = RowOf(path);
-    HWND list = g_noteStore->List().Window();
+    HWND list = g_notes->List().Window();
     if (row < 0 || list == nullptr)
         return -1;
     LVITEMW state = {};
@@ -355,7 +360,7 @@ double EditToFirstPaint(const std::wstring& path)
     SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
     Pump();
     double start = Now();
-    SendMessageW(g_noteStore->Window(), WM_COMMAND, MAKEWPARAM(IDM_LIST_EDIT, 0), 0);
+    SendMessageW(g_notes->Window(), WM_COMMAND, MAKEWPARAM(IDM_LIST_EDIT, 0), 0);
     double painted = 0;
     bool ok = PaintStoreNote(&painted);
     CloseStoreNote();
@@ -377,8 +382,8 @@ double PumpHandOver(HANDLE sender)
         // whatever message it returned is dispatched.
         MSG message;
         bool got = PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE;
-        if (painted < 0 && g_noteStore->CurrentNoteWindow() != nullptr &&
-            g_noteStore->CurrentNoteWindow()->Window() != nullptr)
+        if (painted < 0 && g_notes->CurrentNoteWindow() != nullptr &&
+            g_notes->CurrentNoteWindow()->Window() != nullptr)
             paintedOk = PaintStoreNote(&painted);
         if (got) {
             if (message.hwnd == nullptr && message.message == kMsgHandOverStarted) {
@@ -498,7 +503,7 @@ int wmain(int argc, wchar_t** argv)
     }
     g_application = new Application(documents);
     g_application->SetInstance(GetModuleHandleW(nullptr));
-    g_mainWindow = MakeMainWindow();
+    g_mainWindow = bench::MakeReportSink();
     WriteTitles();
 
     std::wstring folder = g_application->NotesFolder();
@@ -525,20 +530,21 @@ int wmain(int argc, wchar_t** argv)
     StepFigures(big);
     StepFigures(small);
 
-    g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
-    g_noteStore->AttachMainWindow(g_mainWindow);
-    g_noteStore->Show();
+    g_notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+    MainWindow* mainWindow = MakeMainWindow(*g_notes);
+    DestroyWindow(g_mainWindow);
+    g_mainWindow = mainWindow->Window();
+    g_notes->Show();
     Pump();
     TapFigures(big, bigFloor);
     TapFigures(small, smallFloor);
 
-    // Taken from the main window first: it asks the store while the list
-    // window goes.
-    NoteStore* store = g_noteStore;
-    g_noteStore = nullptr;
-    delete store;
-    DestroyWindow(g_mainWindow);
+    // The main window goes first: it asks the store while the list window
+    // goes.
+    delete mainWindow;
     g_mainWindow = nullptr;
+    delete g_notes;
+    g_notes = nullptr;
     Pump();
     for (const std::wstring& path : plain)
         DeleteFileW(path.c_str());

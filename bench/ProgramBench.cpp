@@ -1,6 +1,8 @@
 #include "bench/ProgramBench.h"
 
 #include "app/MainWindow.h"
+#include "dialogs/AboutBox.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include <stdio.h>
 
@@ -37,16 +39,23 @@ void EndProcess(int code)
     ExitProcess(UINT(code));
 }
 
-HWND MakeMainWindow()
+MainWindow* MakeMainWindow(NoteStore& notes)
+{
+    static AboutBox aboutBox;
+    MainWindow* mainWindow = new MainWindow(notes, aboutBox);
+    mainWindow->Create(GetModuleHandleW(nullptr), L"BenchMainWindow", L"");
+    return mainWindow;
+}
+
+HWND MakeReportSink()
 {
     WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"BenchMainWindow";
-    RegisterClassW(&windowClass);
-    BYTE openedAlarm = 0;
-    return CreateWindowExW(0, L"BenchMainWindow", L"", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
-                           &openedAlarm);
+    windowClass.lpszClassName = L"BenchReportSink";
+    RegisterClassOnce(windowClass);
+    return CreateWindowExW(0, L"BenchReportSink", L"", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                           nullptr);
 }
 
 }  // namespace bench

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+class MainWindow;
+class NoteStore;
+
 namespace bench {
 
 // Dispatches everything queued now.
@@ -20,8 +23,12 @@ bool WaitAnswering(HANDLE object, DWORD timeoutMs);
 // then, and Wine's debugger then keeps the run waiting for good.
 [[noreturn]] void EndProcess(int code);
 
-// The program's hidden main window, made as the program makes it, which
-// note windows and the all-notes window report to.
-HWND MakeMainWindow();
+// The program's hidden main window serving notes, made as the program
+// makes it: its creation runs the store's start-up.
+MainWindow* MakeMainWindow(NoteStore& notes);
+
+// A hidden window that takes a note window's reports and does nothing with
+// them, for notes opened without a store.
+HWND MakeReportSink();
 
 }  // namespace bench

@@ -20,7 +20,6 @@
 #include <string.h>
 #include <wchar.h>
 
-NoteStore* g_noteStore = nullptr;
 
 namespace {
 

@@ -110,5 +110,3 @@ private:
     bool checkAfterAlarm = false;
 };
 
-// The process-wide store, made by the entry routine.
-extern NoteStore* g_noteStore;

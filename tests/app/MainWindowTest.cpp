@@ -3,6 +3,9 @@
 #include "app/Application.h"
 #include "app/MainMessages.h"
 #include "app/MainWindow.h"
+#include "app/MessageLoop.h"
+#include "app/StartInstance.h"
+#include "dialogs/AboutBox.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
 #include "tests/support/TempFolder.h"
@@ -36,29 +39,38 @@ protected:
     void SetUp() override
     {
         g_application = new Application(documents.Path());
-        g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+        notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+        mainWindow = new MainWindow(*notes, aboutBox);
     }
     void TearDown() override
     {
-        if (g_mainWindow != nullptr && IsWindow(g_mainWindow))
-            DestroyWindow(g_mainWindow);
-        g_mainWindow = nullptr;
+        if (mainHandle != nullptr && IsWindow(mainHandle))
+            DestroyWindow(mainHandle);
+        mainHandle = nullptr;
+        delete mainWindow;
         // WM_DESTROY posted the quit message; leave the queue clean.
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
-        delete g_noteStore;
-        g_noteStore = nullptr;
+        delete notes;
+        notes = nullptr;
         delete g_application;
         g_application = nullptr;
+    }
+
+    bool Begin(const wchar_t* commandLine)
+    {
+        bool running = StartInstance(GetModuleHandleW(nullptr), commandLine, *mainWindow);
+        mainHandle = mainWindow->Window();
+        return running;
     }
 
     // Starts as the first instance and returns what it posted to itself.
     std::vector<Posted> Start(const wchar_t* commandLine)
     {
-        EXPECT_TRUE(StartInstance(GetModuleHandleW(nullptr), commandLine));
-        std::vector<Posted> posted = TakePosted(g_mainWindow);
-        DestroyWindow(g_mainWindow);
+        EXPECT_TRUE(Begin(commandLine));
+        std::vector<Posted> posted = TakePosted(mainHandle);
+        DestroyWindow(mainHandle);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
@@ -66,6 +78,10 @@ protected:
     }
 
     TempFolder documents;
+    NoteStore* notes = nullptr;
+    AboutBox aboutBox;
+    MainWindow* mainWindow = nullptr;
+    HWND mainHandle = nullptr;
 };
 
 }  // namespace
@@ -103,15 +119,15 @@ TEST_F(MainWindowTest, AnyOtherTextIsANotePathHandedOverWithOrWithoutQuotes)
 
 TEST_F(MainWindowTest, MainWindowIsHiddenAndFoundByClassAndTitle)
 {
-    ASSERT_TRUE(StartInstance(GetModuleHandleW(nullptr), nullptr));
-    EXPECT_EQ(FindWindowW(L"JOTLINGS", L"KORVA Jotlings"), g_mainWindow);
-    EXPECT_FALSE(IsWindowVisible(g_mainWindow));
-    EXPECT_EQ(g_noteStore->MainWindow(), g_mainWindow) << "creation attached the store";
+    ASSERT_TRUE(Begin(nullptr));
+    EXPECT_EQ(FindWindowW(L"JOTLINGS", L"KORVA Jotlings"), mainHandle);
+    EXPECT_FALSE(IsWindowVisible(mainHandle));
+    EXPECT_EQ(notes->MainWindow(), mainHandle) << "creation attached the store";
 }
 
 TEST_F(MainWindowTest, SavedNoteReportsReachTheStoreOnlyFromThisProcess)
 {
-    ASSERT_TRUE(StartInstance(GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(Begin(nullptr));
     NoteRecord record;
     wcscpy(record.title, L"reported");
     wchar_t path[MAX_PATH];
@@ -120,19 +136,19 @@ TEST_F(MainWindowTest, SavedNoteReportsReachTheStoreOnlyFromThisProcess)
 
     // A path pointer that is not the one being reported is not trusted,
     // even if it happens to be readable.
-    SendMessageW(g_mainWindow, kMsgNoteSaved, 1, reinterpret_cast<LPARAM>(path));
-    EXPECT_EQ(g_noteStore->EntryCount(), 0);
+    SendMessageW(mainHandle, kMsgNoteSaved, 1, reinterpret_cast<LPARAM>(path));
+    EXPECT_EQ(notes->EntryCount(), 0);
 
-    ReportNoteSaved(g_mainWindow, path, true);
-    ASSERT_EQ(g_noteStore->EntryCount(), 1);
-    EXPECT_STREQ(g_noteStore->FirstEntry()->title, L"reported");
+    ReportNoteSaved(mainHandle, path, true);
+    ASSERT_EQ(notes->EntryCount(), 1);
+    EXPECT_STREQ(notes->FirstEntry()->title, L"reported");
 
     // Written back to its own file: the entry is replaced, not added.
     wcscpy(record.title, L"edited");
     ASSERT_TRUE(WriteNoteFile(path, record));
-    ReportNoteSaved(g_mainWindow, path, false);
-    ASSERT_EQ(g_noteStore->EntryCount(), 1);
-    EXPECT_STREQ(g_noteStore->FirstEntry()->title, L"edited");
+    ReportNoteSaved(mainHandle, path, false);
+    ASSERT_EQ(notes->EntryCount(), 1);
+    EXPECT_STREQ(notes->FirstEntry()->title, L"edited");
 }
 
 namespace {
@@ -160,7 +176,7 @@ void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD)
 
 TEST_F(MainWindowTest, CtrlQInAnyWindowEndsTheLoopAndQAloneIsTyped)
 {
-    ASSERT_TRUE(StartInstance(GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(Begin(nullptr));
     // A window of the program with the keyboard focus, as a note window has.
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 0, 26, 240, 100, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
@@ -171,11 +187,11 @@ TEST_F(MainWindowTest, CtrlQInAnyWindowEndsTheLoopAndQAloneIsTyped)
     PressKeys({{'Q', true}, {'Q', false}});
     PressKeys({{VK_CONTROL, true}, {'Q', true}, {'Q', false}, {VK_CONTROL, false}});
     UINT_PTR timer = SetTimer(nullptr, 0, 10000, GiveUp);
-    int exitCode = RunMessageLoop();
+    int exitCode = RunMessageLoop(mainHandle);
     KillTimer(nullptr, timer);
 
     EXPECT_EQ(exitCode, 0) << "the loop ended by Ctrl+Q closing the main window";
-    EXPECT_FALSE(IsWindow(g_mainWindow));
+    EXPECT_FALSE(IsWindow(mainHandle));
     wchar_t typed[16] = L"";
     GetWindowTextW(edit, typed, 16);
     EXPECT_STREQ(typed, L"q") << "Q alone reaches the window; Ctrl+Q does not";

@@ -7,6 +7,7 @@
 #include "app/MainMessages.h"
 #include "app/MainWindow.h"
 #include "app/UserPrompt.h"
+#include "dialogs/AboutBox.h"
 #include "notes/ExpiryRules.h"
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
@@ -117,16 +118,18 @@ protected:
     }
     void TearDown() override
     {
-        if (g_noteStore != nullptr) {
-            g_noteStore->CloseCurrentNote();
+        if (notes != nullptr) {
+            notes->CloseCurrentNote();
             Pump();
         }
-        if (g_mainWindow != nullptr && IsWindow(g_mainWindow))
-            DestroyWindow(g_mainWindow);
-        g_mainWindow = nullptr;
+        if (mainHandle != nullptr && IsWindow(mainHandle))
+            DestroyWindow(mainHandle);
+        mainHandle = nullptr;
+        delete mainWindow;
+        mainWindow = nullptr;
         Pump();
-        delete g_noteStore;
-        g_noteStore = nullptr;
+        delete notes;
+        notes = nullptr;
         delete g_application;
         g_application = nullptr;
         SetAskUserFunction(nullptr);
@@ -135,19 +138,15 @@ protected:
     // The store and its hidden main window, as the program starts them.
     bool Start()
     {
-        g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = MainWindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"NoteLifeTestMain";
-        RegisterClassW(&windowClass);
-        BYTE openedAlarm = 0;
-        g_mainWindow = CreateWindowExW(0, L"NoteLifeTestMain", L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                       GetModuleHandleW(nullptr), &openedAlarm);
+        notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+        delete mainWindow;
+        mainWindow = new MainWindow(*notes, aboutBox);
+        mainWindow->Create(GetModuleHandleW(nullptr), L"NoteLifeTestMain", L"");
+        mainHandle = mainWindow->Window();
         g_mainProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(g_mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordReports)));
+            SetWindowLongPtrW(mainHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordReports)));
         Pump();
-        return openedAlarm != 0;
+        return mainWindow->OpenedAlarm();
     }
 
     std::wstring Path(const wchar_t* name) { return folder + L"\\" + name; }
@@ -232,25 +231,29 @@ protected:
 
     TempFolder documents;
     std::wstring folder;
+    NoteStore* notes = nullptr;
+    AboutBox aboutBox;
+    MainWindow* mainWindow = nullptr;
+    HWND mainHandle = nullptr;
 };
 
 TEST_F(NoteLifeTest, NewNoteIsKeptOnlyWhenSomethingWasWritten)
 {
     Start();
-    HWND note = g_noteStore->NewNote(false);
+    HWND note = notes->NewNote(false);
     ASSERT_NE(nullptr, note);
     Done(note);
     EXPECT_TRUE(Files().empty());
-    EXPECT_FALSE(g_noteStore->NoteWindowOpen());
+    EXPECT_FALSE(notes->NoteWindowOpen());
 
-    note = g_noteStore->NewNote(false);
+    note = notes->NewNote(false);
     HWND title = GetDlgItem(note, IDC_NOTE_TITLE);
     SendMessageW(note, WM_COMMAND, MAKEWPARAM(IDC_NOTE_TITLE, CBN_SETFOCUS), reinterpret_cast<LPARAM>(title));
     SetWindowTextW(title, L"Call home");
     Done(note);
     EXPECT_EQ(std::vector<std::wstring>{L"Jotling0.jot"}, Files());
-    ASSERT_NE(nullptr, g_noteStore->FirstEntry());
-    EXPECT_STREQ(L"Call home", g_noteStore->FirstEntry()->title);
+    ASSERT_NE(nullptr, notes->FirstEntry());
+    EXPECT_STREQ(L"Call home", notes->FirstEntry()->title);
     std::vector<std::pair<UINT, WPARAM>> expected = {{kMsgNoteClosed, 0}, {kMsgNoteSaved, 1}, {kMsgNoteClosed, 0}};
     EXPECT_EQ(expected, g_reports);
 }
@@ -260,7 +263,7 @@ TEST_F(NoteLifeTest, OpenedNoteIsWrittenBackInPlaceAndListedOnce)
     SYSTEMTIME never = Never();
     AddNote(L"Jotling4.jot", L"Groceries", never);
     Start();
-    g_noteStore->OpenNote(0);
+    notes->OpenNote(0);
     HWND note = ShownNote();
     ASSERT_NE(nullptr, note);
     Pump();
@@ -270,7 +273,7 @@ TEST_F(NoteLifeTest, OpenedNoteIsWrittenBackInPlaceAndListedOnce)
     std::vector<std::pair<UINT, WPARAM>> expected = {{kMsgNoteSaved, 0}, {kMsgNoteClosed, 0}};
     EXPECT_EQ(expected, g_reports);
     EXPECT_EQ(std::vector<std::wstring>{L"Jotling4.jot"}, Files());
-    EXPECT_EQ(1, g_noteStore->EntryCount());
+    EXPECT_EQ(1, notes->EntryCount());
 }
 
 // Each alarm waits for the one on screen: with "AutoDel" on, a note due
@@ -287,8 +290,8 @@ TEST_F(NoteLifeTest, NotesDueTogetherAreShownOneAfterAnother)
         Pump();
         EXPECT_EQ(L"First", ShownTitle());
         EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot", L"Jotling1.jot.alarm"}), Files());
-        EXPECT_EQ(1, g_noteStore->EntryCount());   // the one waiting is still listed
-        PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+        EXPECT_EQ(1, notes->EntryCount());   // the one waiting is still listed
+        PostMessageW(mainHandle, kMsgCheckExpired, 0, 0);
         Pump();
         EXPECT_EQ(L"First", ShownTitle()) << "a check while an alarm is up waits for it";
 
@@ -319,9 +322,9 @@ TEST_F(NoteLifeTest, ForcedCheckOpensTheEarliestNoteWhenNoneIsDue)
     AddNote(L"Jotling0.jot", L"Later", MinutesFromNow(90));
     AddNote(L"Jotling1.jot", L"Sooner", MinutesFromNow(30));
     EXPECT_FALSE(Start());
-    EXPECT_FALSE(g_noteStore->CheckExpired(false));
+    EXPECT_FALSE(notes->CheckExpired(false));
     EXPECT_EQ(nullptr, ShownNote());
-    PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+    PostMessageW(mainHandle, kMsgCheckExpired, 0, 0);
     Pump();
     EXPECT_EQ(L"Sooner", ShownTitle());
 }
@@ -332,25 +335,25 @@ TEST_F(NoteLifeTest, DeletingSeveralNotesAsksOnceAndSignalsTheChange)
     for (const wchar_t* name : {L"Jotling0.jot", L"Jotling1.jot", L"Jotling2.jot", L"Jotling3.jot"})
         AddNote(name, name, never);
     Start();
-    g_noteStore->Show();
-    ASSERT_NE(nullptr, g_noteStore->Window());
-    SendMessageW(g_noteStore->Window(), WM_COMMAND, IDM_LIST_SELECT_ALL, 0);
-    ListView_SetItemState(g_noteStore->List().Window(), 3, 0, LVIS_SELECTED);
+    notes->Show();
+    ASSERT_NE(nullptr, notes->Window());
+    SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_SELECT_ALL, 0);
+    ListView_SetItemState(notes->List().Window(), 3, 0, LVIS_SELECTED);
     ResetEvent(g_application->ChangeEvent());
 
     g_answer = IDNO;
-    SendMessageW(g_noteStore->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
+    SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
     EXPECT_EQ(4u, Files().size());
     EXPECT_NE(WAIT_OBJECT_0, WaitForSingleObject(g_application->ChangeEvent(), 0));
 
     g_answer = IDYES;
-    SendMessageW(g_noteStore->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
+    SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
     ASSERT_EQ(2u, g_asked.size());
     EXPECT_EQ(L"Do you really want to delete selected jotlings?", g_asked[1].text);
     EXPECT_EQ(UINT(MB_YESNO), g_asked[1].type);
     EXPECT_EQ(1u, Files().size());
-    EXPECT_EQ(1, g_noteStore->EntryCount());
-    EXPECT_EQ(1, ListView_GetItemCount(g_noteStore->List().Window()));
+    EXPECT_EQ(1, notes->EntryCount());
+    EXPECT_EQ(1, ListView_GetItemCount(notes->List().Window()));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_application->ChangeEvent(), 0));
 }
 
@@ -361,15 +364,15 @@ TEST_F(NoteLifeTest, TodayHandOverOpensOnlyTheExactPath)
     Start();
     std::wstring otherCase = path;
     std::transform(otherCase.begin(), otherCase.end(), otherCase.begin(), ::towupper);
-    ASSERT_TRUE(HandOverNotePath(g_mainWindow, otherCase.c_str()));
+    ASSERT_TRUE(HandOverNotePath(mainHandle, otherCase.c_str()));
     Pump();
     EXPECT_EQ(nullptr, ShownNote());
     // A posted 1127 carries a pointer from nobody: ignored.
-    PostMessageW(g_mainWindow, kMsgOpenNotePath, reinterpret_cast<WPARAM>(path.c_str()), 0);
+    PostMessageW(mainHandle, kMsgOpenNotePath, reinterpret_cast<WPARAM>(path.c_str()), 0);
     Pump();
     EXPECT_EQ(nullptr, ShownNote());
 
-    ASSERT_TRUE(HandOverNotePath(g_mainWindow, path.c_str()));
+    ASSERT_TRUE(HandOverNotePath(mainHandle, path.c_str()));
     Pump();
     EXPECT_EQ(L"From Today", ShownTitle());
 }
@@ -383,13 +386,13 @@ TEST_F(NoteLifeTest, TodayHandOverFromAnotherThreadOpensTheNote)
     std::wstring path = AddNote(L"Jotling3.jot", L"From the shell", never);
     Start();
     bool sent = false;
-    FromAnotherThread([&] { sent = HandOverNotePath(g_mainWindow, path.c_str()); });
+    FromAnotherThread([&] { sent = HandOverNotePath(mainHandle, path.c_str()); });
     ASSERT_TRUE(sent);
     ASSERT_NE(nullptr, ShownNote());
     EXPECT_TRUE(IsWindowVisible(ShownNote()));
     EXPECT_EQ(L"From the shell", ShownTitle());
-    ASSERT_NE(nullptr, g_noteStore->CurrentNoteWindow());
-    EXPECT_NE(nullptr, g_noteStore->CurrentNoteWindow()->MenuBar().Window()) << "the note's menu bar";
+    ASSERT_NE(nullptr, notes->CurrentNoteWindow());
+    EXPECT_NE(nullptr, notes->CurrentNoteWindow()->MenuBar().Window()) << "the note's menu bar";
 }
 
 TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
@@ -400,11 +403,11 @@ TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
     // The program dies with the alarm up: nothing closes the note.
     SetWindowLongPtrW(ShownNote(), GWLP_USERDATA, 0);
     DestroyWindow(ShownNote());
-    DestroyWindow(g_mainWindow);
-    g_mainWindow = nullptr;
+    DestroyWindow(mainHandle);
+    mainHandle = nullptr;
     Pump();
     // (The store's object is leaked here on purpose: a dead program frees nothing.)
-    g_noteStore = nullptr;
+    notes = nullptr;
 
     EXPECT_TRUE(Start());   // put back, and due again
     EXPECT_EQ(L"Dentist", ShownTitle());
@@ -433,7 +436,7 @@ TEST_F(NoteLifeTest, NoteThatCannotBeReadWholeIsNeitherShownNorOverwritten)
     CloseHandle(file);
 
     Start();
-    g_noteStore->OpenNote(0);
+    notes->OpenNote(0);
     Pump();
     EXPECT_EQ(nullptr, ShownNote());
     ASSERT_EQ(1u, g_asked.size());
@@ -450,7 +453,7 @@ TEST_F(NoteLifeTest, NewNoteStaysOpenWhileAllNamesAreTaken)
                                   0, nullptr, CREATE_NEW, 0, nullptr);
         CloseHandle(file);
     }
-    HWND note = g_noteStore->NewNote(false);
+    HWND note = notes->NewNote(false);
     SendMessageW(note, WM_COMMAND, MAKEWPARAM(IDC_NOTE_TITLE, CBN_SETFOCUS), 0);
     SetWindowTextW(GetDlgItem(note, IDC_NOTE_TITLE), L"Keep me");
     Done(note);
@@ -472,27 +475,27 @@ TEST_F(NoteLifeTest, NoteClosedByATodayHandOverKeepsItsRow)
     std::wstring first = AddNote(L"Jotling0.jot", L"Groceries", Never());
     std::wstring second = AddNote(L"Jotling1.jot", L"Dentist", Never());
     Start();
-    g_noteStore->OpenNoteByPath(first.c_str());
+    notes->OpenNoteByPath(first.c_str());
     HWND title = GetDlgItem(ShownNote(), IDC_NOTE_TITLE);
     SendMessageW(ShownNote(), WM_COMMAND, MAKEWPARAM(IDC_NOTE_TITLE, CBN_SETFOCUS), LPARAM(title));
     SetWindowTextW(title, L"Groceries and bread");
-    FromAnotherThread([&] { HandOverNotePath(g_mainWindow, second.c_str()); });
+    FromAnotherThread([&] { HandOverNotePath(mainHandle, second.c_str()); });
     EXPECT_EQ(L"Dentist", ShownTitle());
-    ASSERT_NE(nullptr, g_noteStore->FindEntry(first.c_str()));
-    EXPECT_STREQ(L"Groceries and bread", g_noteStore->FindEntry(first.c_str())->title);
+    ASSERT_NE(nullptr, notes->FindEntry(first.c_str()));
+    EXPECT_STREQ(L"Groceries and bread", notes->FindEntry(first.c_str())->title);
 
-    HWND note = g_noteStore->NewNote(false);
+    HWND note = notes->NewNote(false);
     ControlHolds("ink of a new note", true);
-    FromAnotherThread([&] { HandOverNotePath(g_mainWindow, first.c_str()); });
+    FromAnotherThread([&] { HandOverNotePath(mainHandle, first.c_str()); });
     EXPECT_FALSE(IsWindow(note));
     EXPECT_EQ(3u, Files().size());
-    EXPECT_EQ(3, g_noteStore->EntryCount()) << "the new note is listed";
-    EXPECT_EQ(3, ListView_GetItemCount(g_noteStore->List().Window()));
+    EXPECT_EQ(3, notes->EntryCount()) << "the new note is listed";
+    EXPECT_EQ(3, ListView_GetItemCount(notes->List().Window()));
 
     // The same report from another thread is nobody's: refused.
     std::wstring other = AddNote(L"Jotling5.jot", L"Not ours", Never());
-    FromAnotherThread([&] { SendMessageW(g_mainWindow, kMsgNoteSaved, 1, LPARAM(other.c_str())); });
-    EXPECT_EQ(nullptr, g_noteStore->FindEntry(other.c_str()));
+    FromAnotherThread([&] { SendMessageW(mainHandle, kMsgNoteSaved, 1, LPARAM(other.c_str())); });
+    EXPECT_EQ(nullptr, notes->FindEntry(other.c_str()));
 }
 
 TEST_F(NoteLifeTest, ExpiredNoteOpenedByTheUserIsWrittenBackEvenWithAutoDelete)
@@ -500,7 +503,7 @@ TEST_F(NoteLifeTest, ExpiredNoteOpenedByTheUserIsWrittenBackEvenWithAutoDelete)
     g_application->SetAutoDel(1);
     AddNote(L"Jotling0.jot", L"Was due", MinutesFromNow(-60), 1);
     Start();
-    g_noteStore->OpenNote(0);
+    notes->OpenNote(0);
     ASSERT_NE(nullptr, ShownNote());
     ControlHolds("written after its alarm", true);
     Done(ShownNote());
@@ -513,13 +516,14 @@ namespace {
 // While the delete question is up, the list is filled again (a save, an
 // alarm) and the user selects every row; then a file is held open.
 std::wstring g_heldPath;
+NoteStore* g_answeringStore = nullptr;
 HANDLE g_held = INVALID_HANDLE_VALUE;
 int AnswerAfterTheListChanged(HWND, const wchar_t* text, const wchar_t*, UINT type)
 {
     g_asked.push_back({text, type});
     if ((type & MB_YESNO) != 0) {
-        g_noteStore->RefreshList();
-        g_noteStore->List().SelectAll();
+        g_answeringStore->RefreshList();
+        g_answeringStore->List().SelectAll();
         if (!g_heldPath.empty())
             g_held = CreateFileW(g_heldPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     }
@@ -533,28 +537,29 @@ TEST_F(NoteLifeTest, DeleteRemovesExactlyTheNotesAskedAbout)
     for (const wchar_t* name : {L"Jotling0.jot", L"Jotling1.jot", L"Jotling2.jot"})
         AddNote(name, name, Never());
     Start();
-    g_noteStore->Show();
-    HWND list = g_noteStore->List().Window();
+    notes->Show();
+    HWND list = notes->List().Window();
     ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
-    std::wstring chosen = g_noteStore->EntryAt(1)->path;
+    std::wstring chosen = notes->EntryAt(1)->path;
+    g_answeringStore = notes;
     SetAskUserFunction(AnswerAfterTheListChanged);
-    SendMessageW(g_noteStore->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
+    SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
     EXPECT_EQ(L"Do you really want to delete selected jotling?", g_asked.at(0).text);
     EXPECT_EQ(2u, Files().size());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chosen.c_str())) << "the one chosen went";
-    EXPECT_EQ(2, g_noteStore->EntryCount());
+    EXPECT_EQ(2, notes->EntryCount());
 
     // A file another program holds open is not deleted: it stays listed and
     // the user is told.
     g_noteFileBusyRetryMs = 100;
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
-    g_heldPath = g_noteStore->EntryAt(0)->path;
+    g_heldPath = notes->EntryAt(0)->path;
     g_asked.clear();
-    SendMessageW(g_noteStore->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
+    SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
     CloseHandle(g_held);
     g_held = INVALID_HANDLE_VALUE;
-    EXPECT_NE(nullptr, g_noteStore->FindEntry(g_heldPath.c_str()));
+    EXPECT_NE(nullptr, notes->FindEntry(g_heldPath.c_str()));
     EXPECT_EQ(2u, Files().size());
     ASSERT_EQ(2u, g_asked.size());
     EXPECT_EQ(UINT(MB_OK | MB_ICONWARNING), g_asked[1].type);
@@ -565,7 +570,7 @@ TEST_F(NoteLifeTest, ClearAllOnAStoredNoteIsKept)
 {
     AddNote(L"Jotling0.jot", L"Scribbles", Never(), 0, "old strokes");
     Start();
-    g_noteStore->OpenNote(0);
+    notes->OpenNote(0);
     ASSERT_NE(nullptr, ShownNote());
     ControlHolds("", false);   // the control made afresh: empty and unmodified
     SendMessageW(ShownNote(), WM_COMMAND, IDM_NOTE_CLEAR_ALL, 0);
@@ -580,15 +585,15 @@ TEST_F(NoteLifeTest, ForeignPointerMessagesAreIgnoredByEveryWindow)
 {
     AddNote(L"Jotling0.jot", L"Keep me", Never(), 0, "strokes");
     Start();
-    g_noteStore->Show();
-    g_noteStore->OpenNote(0);
+    notes->Show();
+    notes->OpenNote(0);
     HWND note = ShownNote();
     ASSERT_NE(nullptr, note);
     PostMessageW(note, kMsgNoteOpenPicker, 0, 0);
     Pump();
-    ASSERT_TRUE(g_noteStore->CurrentNoteWindow()->Picker().IsOpen());
+    ASSERT_TRUE(notes->CurrentNoteWindow()->Picker().IsOpen());
 
-    std::vector<HWND> windows = {g_mainWindow, g_noteStore->Window(), note};
+    std::vector<HWND> windows = {mainHandle, notes->Window(), note};
     for (HWND child = GetWindow(note, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         windows.push_back(child);
     EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM list) {
@@ -632,13 +637,14 @@ namespace {
 // The user's answer comes only after the Today item's poll has asked for a
 // check many times, as it does every 5 seconds while a message is up.
 int g_checksDuringPrompt = 0;
+HWND g_checkedWindow = nullptr;
 int AnswerAfterAStormOfChecks(HWND, const wchar_t* text, const wchar_t*, UINT type)
 {
     g_asked.push_back({text, type});
     int checks = g_checksDuringPrompt;
     g_checksDuringPrompt = 0;
     for (int i = 0; i < checks; ++i) {
-        PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+        PostMessageW(g_checkedWindow, kMsgCheckExpired, 0, 0);
         Pump();
     }
     return IDOK;
@@ -655,21 +661,22 @@ TEST_F(NoteLifeTest, DamagedDueNoteIsToldOnceAndChecksWaitForTheAnswer)
     SetEndOfFile(file);
     CloseHandle(file);
     AddNote(L"Jotling1.jot", L"Whole", MinutesFromNow(-5));
-    g_noteStore->LoadFolder();
+    notes->LoadFolder();
     g_checksDuringPrompt = 12;
+    g_checkedWindow = mainHandle;
     SetAskUserFunction(AnswerAfterAStormOfChecks);
-    PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+    PostMessageW(mainHandle, kMsgCheckExpired, 0, 0);
     Pump();
     ASSERT_EQ(1u, g_asked.size());
     EXPECT_EQ(L"This jotling could not be read. Its file is left as it is.", g_asked[0].text);
     EXPECT_EQ(L"Whole", ShownTitle()) << "the next due note came after the answer";
     Done(ShownNote());
     for (int i = 0; i < 3; ++i)
-        PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+        PostMessageW(mainHandle, kMsgCheckExpired, 0, 0);
     Pump();
     EXPECT_EQ(1u, g_asked.size()) << "told once per note and run";
     EXPECT_EQ(nullptr, ShownNote()) << "a note is due: no other note is forced up instead";
-    EXPECT_NE(nullptr, g_noteStore->FindEntry(damaged.c_str())) << "still listed";
+    EXPECT_NE(nullptr, notes->FindEntry(damaged.c_str())) << "still listed";
     WIN32_FILE_ATTRIBUTE_DATA data;
     ASSERT_TRUE(GetFileAttributesExW(damaged.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(kNoteFileHeaderSize + 40, data.nFileSizeLow) << "left as it was";
@@ -682,7 +689,7 @@ TEST_F(NoteLifeTest, NoteWithAnImpossibleDateIsNeverTheAlarm)
     AddNote(L"Jotling0.jot", L"Month 13", impossible);
     AddNote(L"Jotling1.jot", L"Next", MinutesFromNow(30));
     EXPECT_FALSE(Start());
-    PostMessageW(g_mainWindow, kMsgCheckExpired, 0, 0);
+    PostMessageW(mainHandle, kMsgCheckExpired, 0, 0);
     Pump();
     EXPECT_EQ(L"Next", ShownTitle());
     EXPECT_EQ(2u, Files().size());
