@@ -26,7 +26,6 @@ const int kPreviewLeft = 5, kPreviewTop = 180, kPreviewWidth = 230, kPreviewHeig
 NoteListWindow::NoteListWindow()
 {
     previewPath[0] = L'\0';
-    InitializeCriticalSection(&listLock);
 }
 
 NoteListWindow::~NoteListWindow()
@@ -45,7 +44,6 @@ NoteListWindow::~NoteListWindow()
         DestroyMenu(popupMenu);
     if (background != nullptr)
         DeleteObject(background);
-    DeleteCriticalSection(&listLock);
 }
 
 void NoteListWindow::Show()
@@ -136,18 +134,16 @@ void NoteListWindow::RefreshList()
 
 void NoteListWindow::FillList(bool refill)
 {
-    NoteListLock lock(this);
-    int count = 0;
-    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next)
-        ++count;
+    NoteEntryLock lock(entries);
+    int count = entries.Count();
     // A visible list redraws at every row; a thousand of them would take
     // seconds under the redraw, a fraction of one without it.
     if (refill)
         list.BeginRefill(count);
     else
         list.BeginFill(count);
-    for (NoteEntry* e = firstEntry; e != nullptr && window != nullptr; e = e->next)
-        list.AppendNote(e->title, *e, e->expired != 0);
+    for (NoteEntry* e = entries.First(); e != nullptr && window != nullptr; e = e->next)
+        list.AppendNote(e->title.c_str(), *e, e->expired != 0);
     list.EndFill();
 }
 

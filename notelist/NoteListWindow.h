@@ -8,7 +8,7 @@
 #include "dialogs/OptionsWindow.h"
 #include "dialogs/TitlesEditor.h"
 #include "notelist/NoteListView.h"
-#include "notes/NoteEntry.h"
+#include "notes/NoteEntryList.h"
 #include "notes/NoteRecord.h"
 #include "notewindow/InkControl.h"
 
@@ -52,13 +52,12 @@ public:
     int GetSelection(int* rows = nullptr) { return list.GetSelection(rows); }
     std::vector<int> SelectedRows() { return list.SelectedRows(); }
 
-    // Re-entrant for the thread that holds it: store operations call each
-    // other while they hold it.
-    void Lock() { EnterCriticalSection(&listLock); }
-    void Unlock() { LeaveCriticalSection(&listLock); }
+    // The lock of the entries: re-entrant for the thread that holds it.
+    void Lock() { entries.Lock(); }
+    void Unlock() { entries.Unlock(); }
 
-    NoteEntry* FirstEntry() const { return firstEntry; }
-    NoteEntry* LastEntry() const { return lastEntry; }
+    NoteEntry* FirstEntry() const { return entries.First(); }
+    NoteEntry* LastEntry() const { return entries.Last(); }
     HWND MainWindow() const { return mainWindow; }
     HWND Window() const { return window; }
     NoteListView& List() { return list; }
@@ -89,23 +88,7 @@ protected:
     wchar_t previewPath[MAX_PATH];
     HWND window = nullptr;
     HWND mainWindow = nullptr;
-    NoteEntry* firstEntry = nullptr;
-    NoteEntry* lastEntry = nullptr;
+    NoteEntryList entries;
     OptionsWindow options;
     TitlesEditor titlesEditor;
-
-private:
-    CRITICAL_SECTION listLock;
-};
-
-// Holds the list lock for a scope.
-class NoteListLock {
-public:
-    explicit NoteListLock(NoteListWindow* list) : list(list) { list->Lock(); }
-    ~NoteListLock() { list->Unlock(); }
-    NoteListLock(const NoteListLock&) = delete;
-    NoteListLock& operator=(const NoteListLock&) = delete;
-
-private:
-    NoteListWindow* list;
 };

@@ -38,6 +38,13 @@ bool IsAlarmTime(const SYSTEMTIME& time)
     return !NeverExpires(time) && SystemTimeToFileTime(&time, &file) != FALSE;
 }
 
+ULONGLONG TimeKey(const SYSTEMTIME& time)
+{
+    FILETIME file = {};
+    SystemTimeToFileTime(&time, &file);
+    return (ULONGLONG(file.dwHighDateTime) << 32) | file.dwLowDateTime;
+}
+
 int CompareTimes(const SYSTEMTIME& a, const SYSTEMTIME& b)
 {
     FILETIME fa = {}, fb = {};

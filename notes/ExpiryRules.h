@@ -32,6 +32,10 @@ bool IsAlarmTime(const SYSTEMTIME& time);
 // -1, 0 or 1 as CompareFileTime gives it, over the two times as FILETIMEs.
 int CompareTimes(const SYSTEMTIME& a, const SYSTEMTIME& b);
 
+// A time as one number that orders as CompareTimes does: a time that is no
+// valid date counts as the earliest of all.
+ULONGLONG TimeKey(const SYSTEMTIME& time);
+
 // Moves time forward by offset's year, month, day, hour, minute and second,
 // each carry applied once.
 void AddTimeOffset(SYSTEMTIME* time, const SYSTEMTIME& offset);

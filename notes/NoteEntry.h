@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 struct NoteEntry {
     SYSTEMTIME expiry;    // hour 25: never expires
     SYSTEMTIME created;   // the file's creation time, from the folder listing or the last save
-    wchar_t* title;       // owned
-    wchar_t* path;        // owned; the entry's identity, compared exactly
+    std::wstring title;
+    std::wstring path;    // the entry's identity, compared exactly
     BYTE expired;
     NoteEntry* next;
 };

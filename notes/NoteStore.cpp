@@ -8,6 +8,7 @@
 #include "notes/ExpiryRules.h"
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
+#include "notes/NoteSort.h"
 #include "platform/common/Text.h"
 
 #include <aygshell.h>
@@ -16,65 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include <stdlib.h>
-#include <string.h>
-#include <wchar.h>
-
 
 namespace {
 
 const wchar_t kNotDeletedText[] =
     L"Some of the selected jotlings could not be deleted. They are still in the list; try again later.";
-
-wchar_t* CopyOf(const wchar_t* text)
-{
-    size_t length = wcslen(text);
-    wchar_t* copy = static_cast<wchar_t*>(malloc((length + 1) * sizeof(wchar_t)));
-    if (copy != nullptr)
-        memcpy(copy, text, (length + 1) * sizeof(wchar_t));
-    return copy;
-}
-
-// The file's creation time, read from its directory entry: this works
-// while another process holds the file open, which an open would not.
-SYSTEMTIME CreationTime(const wchar_t* path)
-{
-    SYSTEMTIME created = {};
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExW(path, GetFileExInfoStandard, &data))
-        FileTimeToSystemTime(&data.ftCreationTime, &created);
-    return created;
-}
-
-// A time as one number that orders as CompareTimes does: a time that is no
-// valid date counts as the earliest of all.
-ULONGLONG TimeKey(const SYSTEMTIME& time)
-{
-    FILETIME file = {};
-    SystemTimeToFileTime(&time, &file);
-    return (ULONGLONG(file.dwHighDateTime) << 32) | file.dwLowDateTime;
-}
-
-// An entry with what the sort compares, worked out once per sort rather
-// than at each of its many comparisons.
-struct SortItem {
-    NoteEntry* entry;
-    ULONGLONG expiry;
-    bool never;
-};
-
-bool ShouldExchange(const SortItem& k, const SortItem& m, int column, bool descending)
-{
-    if (column == kSortByTitle) {
-        int order = wcscmp(k.entry->title, m.entry->title);
-        return descending ? order < 0 : order > 0;
-    }
-    if (column != kSortByTime)
-        return false;
-    if (!descending)
-        return k.never || (!m.never && k.expiry > m.expiry);
-    return m.never || (!k.never && k.expiry < m.expiry);
-}
 
 }  // namespace
 
@@ -128,197 +75,42 @@ NoteEntry* NoteStore::LoadEntry(const wchar_t* path)
 
 NoteEntry* NoteStore::AddEntry(const wchar_t* path, const NoteHead& head)
 {
-    NoteListLock lock(this);
-    NoteEntry* entry = static_cast<NoteEntry*>(calloc(1, sizeof(NoteEntry)));
-    if (entry == nullptr)
-        return nullptr;
-    entry->path = CopyOf(path);
-    entry->title = CopyOf(head.title);
-    if (entry->path == nullptr || entry->title == nullptr) {
-        FreeEntry(entry);
-        return nullptr;
-    }
-    entry->expired = head.expired;
-    entry->expiry = head.expiry;
-    entry->next = nullptr;
-    if (lastEntry != nullptr)
-        lastEntry->next = entry;
-    else
-        firstEntry = entry;
-    lastEntry = entry;
-    return entry;
+    return entries.Append(path, head);
 }
 
 NoteEntry* NoteStore::RemoveEntry(NoteEntry* entry)
 {
-    NoteListLock lock(this);
-    NoteEntry* previous = nullptr;
-    for (NoteEntry* e = firstEntry; e != nullptr; previous = e, e = e->next) {
-        if (e != entry)
-            continue;
-        NoteEntry* following = e->next;
-        if (previous != nullptr)
-            previous->next = following;
-        else
-            firstEntry = following;
-        if (lastEntry == e)
-            lastEntry = previous;
-        FreeEntry(e);
-        return following;
-    }
-    return firstEntry;
+    return entries.Remove(entry);
 }
 
 int NoteStore::RemoveEntryByPath(const wchar_t* path)
 {
-    if (path == nullptr)
-        return -1;
-    NoteListLock lock(this);
-    int position = 0;
-    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next, ++position) {
-        if (wcscmp(e->path, path) == 0) {
-            RemoveEntry(e);
-            return position;
-        }
-    }
-    return -1;
+    return entries.RemoveByPath(path);
 }
 
 void NoteStore::ClearEntries()
 {
-    NoteListLock lock(this);
-    NoteEntry* e = firstEntry;
-    while (e != nullptr) {
-        NoteEntry* next = e->next;
-        FreeEntry(e);
-        e = next;
-    }
-    firstEntry = nullptr;
-    lastEntry = nullptr;
-}
-
-void NoteStore::FreeEntry(NoteEntry* entry)
-{
-    free(entry->title);
-    free(entry->path);
-    free(entry);
+    entries.Clear();
 }
 
 int NoteStore::EntryCount()
 {
-    NoteListLock lock(this);
-    int count = 0;
-    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next)
-        ++count;
-    return count;
+    return entries.Count();
 }
 
 NoteEntry* NoteStore::EntryAt(int position)
 {
-    NoteListLock lock(this);
-    NoteEntry* e = firstEntry;
-    for (int i = 0; e != nullptr && i < position; ++i)
-        e = e->next;
-    return position >= 0 ? e : nullptr;
+    return entries.At(position);
 }
 
 NoteEntry* NoteStore::FindEntry(const wchar_t* path)
 {
-    if (path == nullptr)
-        return nullptr;
-    NoteListLock lock(this);
-    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next) {
-        if (wcscmp(e->path, path) == 0)
-            return e;
-    }
-    return nullptr;
+    return entries.Find(path);
 }
 
 void NoteStore::SortByColumn(int request)
 {
-    NoteListLock lock(this);
-    int count = EntryCount();
-    if (count == 0)
-        return;
-    std::vector<SortItem> items;
-    items.reserve(count);
-    for (NoteEntry* e = firstEntry; e != nullptr; e = e->next)
-        items.push_back({e, TimeKey(e->expiry), NeverExpires(e->expiry)});
-
-    if (request == kSortReapply) {
-        if (sortColumn == -1) {
-            sortColumn = kSortByTime;
-            sortDescending = 0;
-        }
-    } else if (request == kSortDefault) {
-        sortColumn = kSortByTime;
-        sortDescending = 0;
-    } else if (request != sortColumn) {
-        sortColumn = request;
-        sortDescending = 0;
-    } else {
-        sortDescending = 1 - sortDescending;
-    }
-
-    // Rows of equal keys keep the order this exchange sort gives them, as
-    // they always have: a list sorted again does not reshuffle its ties.
-    bool descending = sortDescending == 1;
-    for (int k = 0; k + 1 < count; ++k) {
-        for (int m = k + 1; m < count; ++m) {
-            if (ShouldExchange(items[k], items[m], sortColumn, descending))
-                std::swap(items[k], items[m]);
-        }
-    }
-    std::vector<NoteEntry*> entries(count);
-    for (int i = 0; i < count; ++i)
-        entries[i] = items[i].entry;
-
-    if (sortColumn == kSortByTime) {
-        // Entries keep the creation time they were loaded with (a save
-        // keeps it too); only one not known yet is read from its file.
-        for (NoteEntry* e : entries) {
-            if (e->created.wYear == 0)
-                e->created = CreationTime(e->path);
-        }
-        OrderNeverExpiringByCreation(entries.data(), count, descending);
-    }
-
-    for (int i = 0; i + 1 < count; ++i)
-        entries[i]->next = entries[i + 1];
-    entries[count - 1]->next = nullptr;
-    firstEntry = entries[0];
-    lastEntry = entries[count - 1];
-}
-
-// By time, the notes that never expire form one block: at the end, newest
-// file first, when ascending; at the front, oldest first, when descending.
-// Notes created at the same moment keep their order.
-void NoteStore::OrderNeverExpiringByCreation(NoteEntry** entries, int count, bool descending)
-{
-    int first, last;
-    if (!descending) {
-        last = count - 1;
-        first = count;
-        while (first > 0 && NeverExpires(entries[first - 1]->expiry))
-            --first;
-    } else {
-        first = 0;
-        last = -1;
-        while (last + 1 < count && NeverExpires(entries[last + 1]->expiry))
-            ++last;
-    }
-    int size = last - first + 1;
-    if (size < 2)
-        return;
-    std::vector<std::pair<ULONGLONG, NoteEntry*>> block;
-    block.reserve(size);
-    for (int i = first; i <= last; ++i)
-        block.push_back({TimeKey(entries[i]->created), entries[i]});
-    std::stable_sort(block.begin(), block.end(), [descending](const auto& a, const auto& b) {
-        return descending ? a.first < b.first : a.first > b.first;
-    });
-    for (int i = 0; i < size; ++i)
-        entries[first + i] = block[i].second;
+    SortNotes(entries, request, &order);
 }
 
 // Counts a request under way; the last one to end lets the waiting ones run.
@@ -435,10 +227,10 @@ bool NoteStore::OpenDueNote(bool force)
     std::vector<std::pair<ULONGLONG, std::wstring>> due;
     std::wstring candidate;
     {
-        NoteListLock lock(this);
+        NoteEntryLock lock(entries);
         const NoteEntry* earliest = nullptr;
         bool damagedDue = false;
-        for (NoteEntry* e = firstEntry; e != nullptr; e = e->next) {
+        for (NoteEntry* e = entries.First(); e != nullptr; e = e->next) {
             // Never due, and never the one a forced check falls back on: a
             // note that never expires, and one whose date is no date.
             if (!IsAlarmTime(e->expiry))
@@ -447,7 +239,7 @@ bool NoteStore::OpenDueNote(bool force)
             // A note whose alarm found its file damaged in this run is left
             // alone; being due, it still keeps the forced check from
             // falling back on some other note.
-            if (FileNoteWindow::FoundUnreadable(e->path))
+            if (FileNoteWindow::FoundUnreadable(e->path.c_str()))
                 damagedDue = damagedDue || isDue;
             else if (isDue)
                 due.push_back({TimeKey(e->expiry), e->path});
@@ -534,11 +326,11 @@ void NoteStore::OpenNote(int position)
         return;
     wchar_t path[MAX_PATH];
     {
-        NoteListLock lock(this);
+        NoteEntryLock lock(entries);
         NoteEntry* entry = EntryAt(position);
         if (entry == nullptr)
             return;
-        CopyText(path, MAX_PATH, entry->path);
+        CopyText(path, MAX_PATH, entry->path.c_str());
     }
     RequestScope scope(this);
     OpenCurrent(path, OpenMode::Open);
@@ -566,7 +358,7 @@ std::vector<std::wstring> NoteStore::SelectedPaths()
 {
     std::vector<std::wstring> paths;
     std::vector<int> rows = SelectedRows();
-    NoteListLock lock(this);
+    NoteEntryLock lock(entries);
     for (int row : rows) {
         NoteEntry* entry = EntryAt(row);
         if (entry != nullptr)
@@ -630,15 +422,15 @@ void NoteStore::PreviewNote(int position)
 {
     if (position < 0)
         return;
-    NoteListLock lock(this);
+    NoteEntryLock lock(entries);
     NoteEntry* entry = EntryAt(position);
     if (entry == nullptr)
         return;
     NoteRecord* record = new NoteRecord();
     FileNoteWindow reader;
-    reader.Open(nullptr, entry->path, OpenMode::LoadRecord, nullptr, record);
+    reader.Open(nullptr, entry->path.c_str(), OpenMode::LoadRecord, nullptr, record);
     SetPreview(nullptr, nullptr);
-    SetPreview(record, entry->path);
+    SetPreview(record, entry->path.c_str());
 }
 
 void NoteStore::ApplyOptions()
@@ -683,7 +475,7 @@ void NoteStore::OnNoteSaved(const wchar_t* path, bool isNew)
     NoteHead head;
     if (!ReadNoteHeadWaiting(path, &head))
         return;
-    NoteListLock lock(this);
+    NoteEntryLock lock(entries);
     if (!isNew)
         RemoveEntryByPath(path);
     AddEntry(path, head);

@@ -4,16 +4,11 @@
 #pragma once
 
 #include "notelist/NoteListWindow.h"
+#include "notes/NoteSort.h"
 #include "shared/NoteHead.h"
 
 #include <string>
 #include <vector>
-
-// Sort requests besides a column number.
-const int kSortReapply = -2;   // the current rule again (time ascending when none yet)
-const int kSortDefault = -1;   // time ascending
-const int kSortByTime = 0;
-const int kSortByTitle = 1;
 
 class FileNoteWindow;
 
@@ -66,8 +61,8 @@ public:
     NoteEntry* EntryAt(int position);
     NoteEntry* FindEntry(const wchar_t* path);
 
-    int SortColumn() const { return sortColumn; }
-    int SortDescending() const { return sortDescending; }
+    int SortColumn() const { return order.column; }
+    int SortDescending() const { return order.descending; }
 
 private:
     // Checks, opens and new notes that arrive while the user is asked
@@ -91,17 +86,14 @@ private:
     std::vector<std::wstring> SelectedPaths();
 
     NoteEntry* AddEntry(const wchar_t* path, const NoteHead& head);
-    void FreeEntry(NoteEntry* entry);
     // Opens path in mode as the current note window, after closing the one
     // before; false when that one stayed open.
     HWND OpenCurrent(const wchar_t* path, int mode);
     HWND ListWindowHandle() const { return window; }
-    void OrderNeverExpiringByCreation(NoteEntry** entries, int count, bool descending);
 
     wchar_t notesFolder[MAX_PATH];
     wchar_t noteExtension[8];
-    int sortColumn = -1;
-    int sortDescending = -1;
+    NoteOrder order;
     FileNoteWindow* currentNoteWindow = nullptr;
     bool noteWindowOpen = false;
     std::vector<DeferredRequest> deferred;

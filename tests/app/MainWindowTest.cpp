@@ -141,14 +141,14 @@ TEST_F(MainWindowTest, SavedNoteReportsReachTheStoreOnlyFromThisProcess)
 
     ReportNoteSaved(mainHandle, path, true);
     ASSERT_EQ(notes->EntryCount(), 1);
-    EXPECT_STREQ(notes->FirstEntry()->title, L"reported");
+    EXPECT_STREQ(notes->FirstEntry()->title.c_str(), L"reported");
 
     // Written back to its own file: the entry is replaced, not added.
     wcscpy(record.title, L"edited");
     ASSERT_TRUE(WriteNoteFile(path, record));
     ReportNoteSaved(mainHandle, path, false);
     ASSERT_EQ(notes->EntryCount(), 1);
-    EXPECT_STREQ(notes->FirstEntry()->title, L"edited");
+    EXPECT_STREQ(notes->FirstEntry()->title.c_str(), L"edited");
 }
 
 namespace {

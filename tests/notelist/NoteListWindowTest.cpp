@@ -44,22 +44,10 @@ public:
     }
     void AddEntry(const wchar_t* title)
     {
-        NoteEntry* entry = static_cast<NoteEntry*>(calloc(1, sizeof(NoteEntry)));
-        entry->title = _wcsdup(title);
-        entry->path = _wcsdup(title);
-        entry->expiry.wHour = 25;
-        (lastEntry != nullptr ? lastEntry->next : firstEntry) = entry;
-        lastEntry = entry;
-    }
-    ~RecordingList() override
-    {
-        while (firstEntry != nullptr) {
-            NoteEntry* next = firstEntry->next;
-            free(firstEntry->title);
-            free(firstEntry->path);
-            free(firstEntry);
-            firstEntry = next;
-        }
+        NoteHead head = {};
+        wcsncpy(head.title, title, kTitleLength - 1);
+        head.expiry.wHour = 25;
+        entries.Append(title, head);
     }
     void SetMainWindow(HWND main) { mainWindow = main; }
 

@@ -253,7 +253,7 @@ TEST_F(NoteLifeTest, NewNoteIsKeptOnlyWhenSomethingWasWritten)
     Done(note);
     EXPECT_EQ(std::vector<std::wstring>{L"Jotling0.jot"}, Files());
     ASSERT_NE(nullptr, notes->FirstEntry());
-    EXPECT_STREQ(L"Call home", notes->FirstEntry()->title);
+    EXPECT_STREQ(L"Call home", notes->FirstEntry()->title.c_str());
     std::vector<std::pair<UINT, WPARAM>> expected = {{kMsgNoteClosed, 0}, {kMsgNoteSaved, 1}, {kMsgNoteClosed, 0}};
     EXPECT_EQ(expected, g_reports);
 }
@@ -482,7 +482,7 @@ TEST_F(NoteLifeTest, NoteClosedByATodayHandOverKeepsItsRow)
     FromAnotherThread([&] { HandOverNotePath(mainHandle, second.c_str()); });
     EXPECT_EQ(L"Dentist", ShownTitle());
     ASSERT_NE(nullptr, notes->FindEntry(first.c_str()));
-    EXPECT_STREQ(L"Groceries and bread", notes->FindEntry(first.c_str())->title);
+    EXPECT_STREQ(L"Groceries and bread", notes->FindEntry(first.c_str())->title.c_str());
 
     HWND note = notes->NewNote(false);
     ControlHolds("ink of a new note", true);
