@@ -2,8 +2,10 @@
 
 #include "app/Settings.h"
 #include "platform/common/Text.h"
+#include "shared/Registry.h"
 
-#include <new>
+#include <string>
+
 #include <wchar.h>
 
 const wchar_t kNoTitle[] = L"---no title---";
@@ -20,70 +22,21 @@ bool IsKeptText(const wchar_t* text)
     return text != nullptr && text[0] != L'\0' && wcscmp(text, kNoTitle) != 0;
 }
 
-// The settings key, created when absent; null when the registry refuses.
-HKEY OpenSettingsKey(bool* created)
-{
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &key, &disposition) != ERROR_SUCCESS)
-        return nullptr;
-    if (created != nullptr)
-        *created = disposition == REG_CREATED_NEW_KEY;
-    return key;
-}
-
 // How many titles to read: "TitlesCount", but never more than the values
 // the key holds, so a damaged count cannot send Load round a huge loop.
-DWORD StoredTitleCount(HKEY key)
+DWORD StoredTitleCount()
 {
-    DWORD count = 0, type = 0, size = sizeof count;
-    if (RegQueryValueExW(key, kCountValue, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof count || int(count) < 0)
+    int count = RegPeekDword(kSettingsKey, kCountValue);
+    if (count < 0)
         return 0;
-    DWORD values = 0;
-    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return 0;
-    return count < values ? count : values;
-}
-
-enum class ReadResult { kTitle, kMissing, kUnusable };
-
-// Reads "Title<index>" into out (kStoredTitleChars + 1 characters). A value
-// of another type, longer than a stored title may be, or empty is unusable.
-ReadResult ReadStoredTitle(HKEY key, DWORD index, wchar_t* out)
-{
-    wchar_t name[32];
-    FormatText(name, 32, kTitleValue, int(index));
-    DWORD type = 0, size = DWORD(kStoredTitleChars * sizeof(wchar_t));
-    LONG status = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(out), &size);
-    if (status == ERROR_FILE_NOT_FOUND)
-        return ReadResult::kMissing;
-    if (status != ERROR_SUCCESS || type != REG_SZ)
-        return ReadResult::kUnusable;
-    // The value need not carry its terminator; out has room for one more.
-    out[size / sizeof(wchar_t)] = L'\0';
-    return out[0] == L'\0' ? ReadResult::kUnusable : ReadResult::kTitle;
-}
-
-// A heap copy of text, or null (no text, or no memory: the title is dropped).
-wchar_t* NewCopy(const wchar_t* text)
-{
-    if (text == nullptr)
-        return nullptr;
-    size_t length = wcslen(text) + 1;
-    wchar_t* copy = new (std::nothrow) wchar_t[length];
-    if (copy != nullptr)
-        wmemcpy(copy, text, length);
-    return copy;
+    DWORD values = RegValueCount(kSettingsKey);
+    return DWORD(count) < values ? DWORD(count) : values;
 }
 
 }  // namespace
 
 struct TitleList::Node {
-    wchar_t* text;
+    std::wstring text;
     Node* next;
 };
 
@@ -102,7 +55,6 @@ void TitleList::Clear()
     Node* node = first;
     while (node != nullptr) {
         Node* next = node->next;
-        delete[] node->text;
         delete node;
         node = next;
     }
@@ -112,12 +64,9 @@ void TitleList::Clear()
 
 void TitleList::Append(const wchar_t* text)
 {
-    wchar_t* copy = NewCopy(text);
-    Node* node = copy != nullptr ? new (std::nothrow) Node{copy, nullptr} : nullptr;
-    if (node == nullptr) {
-        delete[] copy;
+    if (text == nullptr)
         return;
-    }
+    Node* node = new Node{text, nullptr};
     if (last != nullptr)
         last->next = node;
     else
@@ -131,7 +80,7 @@ void TitleList::AddUnique(const wchar_t* text)
     if (!IsKeptText(text))
         return;
     for (Node* node = first; node != nullptr; node = node->next) {
-        if (wcscmp(node->text, text) == 0)
+        if (node->text == text)
             return;
     }
     Append(text);
@@ -143,7 +92,7 @@ void TitleList::MoveToFront(const wchar_t* text)
         return;
     Node* previous = nullptr;
     for (Node* node = first; node != nullptr; previous = node, node = node->next) {
-        if (wcscmp(node->text, text) != 0)
+        if (node->text != text)
             continue;
         if (previous == nullptr)
             return;
@@ -154,12 +103,7 @@ void TitleList::MoveToFront(const wchar_t* text)
         first = node;
         return;
     }
-    wchar_t* copy = NewCopy(text);
-    Node* node = copy != nullptr ? new (std::nothrow) Node{copy, first} : nullptr;
-    if (node == nullptr) {
-        delete[] copy;
-        return;
-    }
+    Node* node = new Node{text, first};
     first = node;
     if (last == nullptr)
         last = node;
@@ -174,45 +118,41 @@ void TitleList::GetAt(int index, wchar_t* out, size_t size) const
     for (int i = 0; node != nullptr && i < index; ++i)
         node = node->next;
     if (node != nullptr)
-        CopyText(out, size, node->text);
+        CopyText(out, size, node->text.c_str());
 }
 
 void TitleList::Load()
 {
     Clear();
-    bool created = false;
-    HKEY key = OpenSettingsKey(&created);
-    if (key == nullptr)
+    // A first start finds no key: it is made, and there is nothing to read.
+    if (!RegKeyExists(kSettingsKey)) {
+        RegCreateKey(kSettingsKey);
         return;
-    if (!created) {
-        DWORD stored = StoredTitleCount(key);
-        wchar_t title[kStoredTitleChars + 1];
-        for (DWORD i = 0; i < stored; ++i) {
-            ReadResult result = ReadStoredTitle(key, i, title);
-            // Save writes the titles without gaps: a missing one means the
-            // count outlived its titles, and nothing beyond it belongs here.
-            if (result == ReadResult::kMissing)
-                break;
-            if (result == ReadResult::kTitle)
-                Append(title);
-        }
     }
-    RegCloseKey(key);
+    DWORD stored = StoredTitleCount();
+    wchar_t title[kStoredTitleChars + 1];
+    wchar_t name[32];
+    for (DWORD i = 0; i < stored; ++i) {
+        FormatText(name, 32, kTitleValue, int(i));
+        RegStringRead result = RegPeekString(kSettingsKey, name, title, kStoredTitleChars + 1);
+        // Save writes the titles without gaps: a missing one means the
+        // count outlived its titles, and nothing beyond it belongs here.
+        if (result == RegStringRead::Missing)
+            break;
+        // A value of another type, longer than a stored title may be, or
+        // empty is passed over.
+        if (result == RegStringRead::Read && title[0] != L'\0' && wcslen(title) < kStoredTitleChars)
+            Append(title);
+    }
 }
 
 void TitleList::Save() const
 {
-    HKEY key = OpenSettingsKey(nullptr);
-    if (key == nullptr)
-        return;
-    DWORD stored = DWORD(count);
-    RegSetValueExW(key, kCountValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+    RegWriteDword(kSettingsKey, kCountValue, DWORD(count));
     int index = 0;
     for (Node* node = first; node != nullptr; node = node->next, ++index) {
         wchar_t name[32];
         FormatText(name, 32, kTitleValue, index);
-        DWORD bytes = DWORD((wcslen(node->text) + 1) * sizeof(wchar_t));
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(node->text), bytes);
+        RegWriteString(kSettingsKey, name, node->text.c_str());
     }
-    RegCloseKey(key);
 }
