@@ -1,6 +1,7 @@
 #include "today/TodayItem.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 #include "shared/Registry.h"
 #include "shared/SharedNames.h"
@@ -119,7 +120,7 @@ HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kTodayClassName;
-    RegisterClassW(&windowClass);
+    RegisterClassOnce(windowClass);
 
     CreateWindowExW(0, kTodayClassName, kTodayWindowTitle, WS_CHILD | WS_VISIBLE, 0, 0, kTodayWidth, 0, host_,
                     nullptr, windowInstance_, this);
