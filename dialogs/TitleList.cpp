@@ -1,8 +1,8 @@
 #include "dialogs/TitleList.h"
 
-#include "app/Settings.h"
 #include "platform/common/Text.h"
 #include "shared/Registry.h"
+#include "shared/SharedNames.h"
 
 #include <string>
 
