@@ -4,6 +4,7 @@
 #include "dialogs/Help.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -124,7 +125,7 @@ void OptionsWindow::Open(HWND parentWindow)
     frameClass.hInstance = instance;
     frameClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     frameClass.lpszClassName = kFrameClass;
-    if (RegisterClassW(&frameClass) == 0)
+    if (!RegisterClassOnce(frameClass))
         return;
     CreateWindowExW(0, kFrameClass, kFrameTitle, kFrameStyle, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                     GetSystemMetrics(SM_CYSCREEN), parent, nullptr, instance, this);

@@ -5,6 +5,7 @@
 #include "dialogs/Help.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
 
@@ -78,8 +79,7 @@ bool NoteListWindow::CreateListWindow()
     windowClass.hInstance = instance;
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = kNoteListClass;
-    WNDCLASSW existing;
-    if (!GetClassInfoW(instance, kNoteListClass, &existing) && !RegisterClassW(&windowClass))
+    if (!RegisterClassOnce(windowClass))
         return false;
     OwnThreadSend::Watch();
     if (CreateWindowExW(0, kNoteListClass, kListTitle, kListWindowStyle, 0, 0, 240, 320, nullptr, nullptr,

@@ -4,6 +4,7 @@
 #include "notewindow/NoteWindowMessages.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include <aygshell.h>
 #include <cecompat.h>
@@ -75,8 +76,8 @@ bool ExpiryPicker::ShowPicker(HWND ownerWindow, HWND anchorWindow)
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kPickerClass;
-    RegisterClassW(&windowClass);  // from the second opening on, the class exists
-
+    if (!RegisterClassOnce(windowClass))
+        return false;
     if (CreateWindowExW(kPickerExStyle, kPickerClass, L"", kPickerStyle, x, y, width, height, owner,
                         nullptr, instance, this) == nullptr)
         return false;

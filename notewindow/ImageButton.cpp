@@ -1,6 +1,7 @@
 #include "notewindow/ImageButton.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include <stdlib.h>
 #include <wchar.h>
@@ -27,15 +28,15 @@ HWND ImageButton::Create(HWND owner, HINSTANCE module, int bitmapId, const wchar
     if (className == nullptr)
         return nullptr;
 
-    // Registered by the first note window and kept for the run: a later
-    // window finds the class there and its registration fails harmlessly.
+    // Registered by the first note window and kept for the run.
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = className;
-    RegisterClassW(&windowClass);
+    if (!RegisterClassOnce(windowClass))
+        return nullptr;
 
     bitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(bitmapId));
     CreateWindowExW(0, className, L"Button", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,

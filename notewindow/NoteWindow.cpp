@@ -7,6 +7,7 @@
 #include "notewindow/NoteWindowMessages.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
 
@@ -120,14 +121,17 @@ void NoteWindow::SetFilePath(const wchar_t* path)
 bool NoteWindow::RegisterWindowClass(HINSTANCE instance)
 {
     if (liveWindows == 0) {
-        classBrush = CreateSolidBrush(kYellow);
+        // When the last window could not unregister the class, the class
+        // still paints with this brush: keep it rather than make another.
+        if (classBrush == nullptr)
+            classBrush = CreateSolidBrush(kYellow);
         WNDCLASSW windowClass = {};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
         windowClass.lpfnWndProc = WindowProc;
         windowClass.hInstance = instance;
         windowClass.hbrBackground = classBrush;
         windowClass.lpszClassName = kNoteWindowClass;
-        if (!RegisterClassW(&windowClass)) {
+        if (!RegisterClassOnce(windowClass)) {
             DeleteObject(classBrush);
             classBrush = nullptr;
             return false;

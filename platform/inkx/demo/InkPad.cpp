@@ -3,6 +3,8 @@
 // the recorder bar, play the first recording, close.
 #include "inkx.h"
 
+#include "platform/common/RegisterClassOnce.h"
+
 #include <mmsystem.h>
 #include <richedit.h>
 
@@ -54,7 +56,7 @@ bool InkPad::Create(HINSTANCE instance)
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = L"InkPad";
-    if (!RegisterClassW(&wc))
+    if (!RegisterClassOnce(wc))
         return false;
     hwnd_ = CreateWindowExW(0, L"InkPad", L"InkPad", WS_POPUP | WS_VISIBLE, 0, 26, kWindowWidth,
                             kWindowHeight, nullptr, nullptr, instance, this);
