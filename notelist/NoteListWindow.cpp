@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/Help.h"
+#include "notewindow/NoteYellow.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
@@ -16,7 +17,6 @@ const wchar_t kNoteListClass[] = L"AllJotlingsWnd";
 namespace {
 
 const wchar_t kListTitle[] = L"KORVA Jotlings";
-const COLORREF kYellow = RGB(255, 255, 0);
 const DWORD kListWindowStyle = WS_VISIBLE | WS_BORDER;
 
 const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
@@ -72,7 +72,7 @@ bool NoteListWindow::CreateListWindow()
 {
     HINSTANCE instance = ProgramInstance();
     if (background == nullptr)
-        background = CreateSolidBrush(kYellow);
+        background = CreateSolidBrush(kNoteYellow);
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = WindowProc;

@@ -1,6 +1,7 @@
 #include "notewindow/InkControl.h"
 
 #include "notewindow/InkControlMessages.h"
+#include "notewindow/NoteYellow.h"
 
 #include <mmsystem.h>
 #include <stdlib.h>
@@ -8,7 +9,6 @@
 
 InkControl::PlaySoundFunction InkControl::playSound = PlaySoundW;
 
-static const COLORREF kYellow = 0x0000FFFF;
 static const int kZoomLadder[] = {25, 50, 75, 100, 150, 200, 300};
 static const int kZoomSteps = static_cast<int>(sizeof(kZoomLadder) / sizeof(kZoomLadder[0]));
 static const int kDefaultZoom = 100;
@@ -50,7 +50,7 @@ bool InkControl::Create(HWND parent, int id, int x, int y, int width, int height
     INT32 setup[6] = {15, 2, 200, 16, 0, 0};
     SendMessageW(inner_, kInkViewSetup, 0, reinterpret_cast<LPARAM>(setup));
     SetInputMode(0);
-    background_ = CreateSolidBrush(kYellow);
+    background_ = CreateSolidBrush(kNoteYellow);
     SetZoom(kCreationZoom);
 
     if (inner_ != nullptr) {

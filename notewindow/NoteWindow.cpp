@@ -5,6 +5,7 @@
 #include "notes/ExpiryRules.h"
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "notewindow/NoteYellow.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
@@ -24,7 +25,6 @@ HBRUSH NoteWindow::classBrush = nullptr;
 
 namespace {
 
-const COLORREF kYellow = RGB(255, 255, 0);
 const DWORD kNoteWindowStyle = WS_POPUP | WS_CAPTION;
 // The title box keeps its text scrolling sideways, so that a title longer
 // than the box can still be typed whole.
@@ -124,7 +124,7 @@ bool NoteWindow::RegisterWindowClass(HINSTANCE instance)
         // When the last window could not unregister the class, the class
         // still paints with this brush: keep it rather than make another.
         if (classBrush == nullptr)
-            classBrush = CreateSolidBrush(kYellow);
+            classBrush = CreateSolidBrush(kNoteYellow);
         WNDCLASSW windowClass = {};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
         windowClass.lpfnWndProc = WindowProc;
@@ -648,7 +648,7 @@ void NoteWindow::OnPaint()
     HDC dc = BeginPaint(window, &paint);
     HGDIOBJ previousFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, kYellow);
+    SetBkColor(dc, kNoteYellow);
     RECT text = statusRect;
     DrawTextW(dc, statusText, -1, &text, DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, previousFont);
