@@ -74,12 +74,6 @@ OptionsWindow::OpenFileFunction g_openFile = &GetOpenFileNameW;
 // this one.
 OptionsWindow* g_openingSheet = nullptr;
 
-HINSTANCE ApplicationInstance()
-{
-    HINSTANCE instance = g_application != nullptr ? g_application->Instance() : nullptr;
-    return instance != nullptr ? instance : GetModuleHandleW(nullptr);
-}
-
 // The leading digits of a text; large numbers stop growing past the range.
 int LeadingNumber(const wchar_t* text)
 {
@@ -118,7 +112,7 @@ void OptionsWindow::Open(HWND parentWindow)
     accepted = false;
     OwnThreadSend::Watch();
 
-    HINSTANCE instance = ApplicationInstance();
+    HINSTANCE instance = ProgramInstance();
     WNDCLASSW frameClass = {};
     frameClass.style = CS_HREDRAW | CS_VREDRAW;
     frameClass.lpfnWndProc = &OptionsWindow::FrameProc;
@@ -141,7 +135,7 @@ void OptionsWindow::Open(HWND parentWindow)
 
 void OptionsWindow::RunSheet()
 {
-    HINSTANCE instance = ApplicationInstance();
+    HINSTANCE instance = ProgramInstance();
     PROPSHEETPAGEW pages[kPageCount] = {};
     for (int i = 0; i < kPageCount; ++i) {
         pages[i].dwSize = sizeof(PROPSHEETPAGEW);
@@ -174,7 +168,7 @@ void OptionsWindow::DestroyFrame()
     sheet = nullptr;
     if (frame != nullptr) {
         DestroyWindow(frame);
-        UnregisterClassW(kFrameClass, ApplicationInstance());
+        UnregisterClassW(kFrameClass, ProgramInstance());
     }
     for (HWND& control : controls)
         control = nullptr;
@@ -504,7 +498,7 @@ void OptionsWindow::BrowseForSound(HWND page)
     OPENFILENAMEW request = {};
     request.lStructSize = sizeof(request);
     request.hwndOwner = page;
-    request.hInstance = ApplicationInstance();
+    request.hInstance = ProgramInstance();
     request.lpstrFilter = kWaveFilter;
     request.lpstrFile = path;
     request.nMaxFile = MAX_PATH;

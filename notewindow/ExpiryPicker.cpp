@@ -1,5 +1,6 @@
 #include "notewindow/ExpiryPicker.h"
 
+#include "app/Application.h"
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "platform/common/ObjectWindowProc.h"
@@ -69,7 +70,7 @@ bool ExpiryPicker::ShowPicker(HWND ownerWindow, HWND anchorWindow)
     changed = 0;
 
     OwnThreadSend::Watch();
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ProgramInstance();
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = WindowProc;
