@@ -4,6 +4,7 @@
 #include "platform/common/Text.h"
 
 #include <new>
+#include <string>
 #include <wchar.h>
 
 const wchar_t kNoTitle[] = L"---no title---";
@@ -68,22 +69,10 @@ ReadResult ReadStoredTitle(HKEY key, DWORD index, wchar_t* out)
     return out[0] == L'\0' ? ReadResult::kUnusable : ReadResult::kTitle;
 }
 
-// A heap copy of text, or null (no text, or no memory: the title is dropped).
-wchar_t* NewCopy(const wchar_t* text)
-{
-    if (text == nullptr)
-        return nullptr;
-    size_t length = wcslen(text) + 1;
-    wchar_t* copy = new (std::nothrow) wchar_t[length];
-    if (copy != nullptr)
-        wmemcpy(copy, text, length);
-    return copy;
-}
-
 }  // namespace
 
 struct TitleList::Node {
-    wchar_t* text;
+    std::wstring text;
     Node* next;
 };
 
@@ -102,7 +91,6 @@ void TitleList::Clear()
     Node* node = first;
     while (node != nullptr) {
         Node* next = node->next;
-        delete[] node->text;
         delete node;
         node = next;
     }
@@ -112,12 +100,12 @@ void TitleList::Clear()
 
 void TitleList::Append(const wchar_t* text)
 {
-    wchar_t* copy = NewCopy(text);
-    Node* node = copy != nullptr ? new (std::nothrow) Node{copy, nullptr} : nullptr;
-    if (node == nullptr) {
-        delete[] copy;
+    if (text == nullptr)
         return;
-    }
+    // Without the memory for it the title is dropped.
+    Node* node = new (std::nothrow) Node{text, nullptr};
+    if (node == nullptr)
+        return;
     if (last != nullptr)
         last->next = node;
     else
@@ -131,7 +119,7 @@ void TitleList::AddUnique(const wchar_t* text)
     if (!IsKeptText(text))
         return;
     for (Node* node = first; node != nullptr; node = node->next) {
-        if (wcscmp(node->text, text) == 0)
+        if (node->text == text)
             return;
     }
     Append(text);
@@ -143,7 +131,7 @@ void TitleList::MoveToFront(const wchar_t* text)
         return;
     Node* previous = nullptr;
     for (Node* node = first; node != nullptr; previous = node, node = node->next) {
-        if (wcscmp(node->text, text) != 0)
+        if (node->text != text)
             continue;
         if (previous == nullptr)
             return;
@@ -154,12 +142,9 @@ void TitleList::MoveToFront(const wchar_t* text)
         first = node;
         return;
     }
-    wchar_t* copy = NewCopy(text);
-    Node* node = copy != nullptr ? new (std::nothrow) Node{copy, first} : nullptr;
-    if (node == nullptr) {
-        delete[] copy;
+    Node* node = new (std::nothrow) Node{text, first};
+    if (node == nullptr)
         return;
-    }
     first = node;
     if (last == nullptr)
         last = node;
@@ -174,7 +159,7 @@ void TitleList::GetAt(int index, wchar_t* out, size_t size) const
     for (int i = 0; node != nullptr && i < index; ++i)
         node = node->next;
     if (node != nullptr)
-        CopyText(out, size, node->text);
+        CopyText(out, size, node->text.c_str());
 }
 
 void TitleList::Load()
@@ -211,8 +196,8 @@ void TitleList::Save() const
     for (Node* node = first; node != nullptr; node = node->next, ++index) {
         wchar_t name[32];
         FormatText(name, 32, kTitleValue, index);
-        DWORD bytes = DWORD((wcslen(node->text) + 1) * sizeof(wchar_t));
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(node->text), bytes);
+        DWORD bytes = DWORD((node->text.size() + 1) * sizeof(wchar_t));
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(node->text.c_str()), bytes);
     }
     RegCloseKey(key);
 }

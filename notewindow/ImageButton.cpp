@@ -3,9 +3,6 @@
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/RegisterClassOnce.h"
 
-#include <stdlib.h>
-#include <wchar.h>
-
 ImageButton::ImageButton() = default;
 
 ImageButton::~ImageButton()
@@ -24,9 +21,7 @@ HWND ImageButton::Create(HWND owner, HINSTANCE module, int bitmapId, const wchar
     y = top;
     width = w;
     height = h;
-    className = _wcsdup(name != nullptr ? name : L"");
-    if (className == nullptr)
-        return nullptr;
+    className = name != nullptr ? name : L"";
 
     // Registered by the first note window and kept for the run.
     WNDCLASSW windowClass = {};
@@ -34,12 +29,12 @@ HWND ImageButton::Create(HWND owner, HINSTANCE module, int bitmapId, const wchar
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = className;
+    windowClass.lpszClassName = className.c_str();
     if (!RegisterClassOnce(windowClass))
         return nullptr;
 
     bitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(bitmapId));
-    CreateWindowExW(0, className, L"Button", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+    CreateWindowExW(0, className.c_str(), L"Button", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
     return window;
 }
@@ -54,8 +49,7 @@ void ImageButton::Destroy()
     if (bitmap != nullptr)
         DeleteObject(bitmap);
     bitmap = nullptr;
-    free(className);
-    className = nullptr;
+    className.clear();
     pressed = false;
 }
 
