@@ -39,9 +39,12 @@ const WPARAM kInkPageBlankValue = 16;
 const UINT_PTR kInkRepaintTimerId = 666;
 const UINT kInkRepaintDelayMs = 2000;
 
-// Window styles of the control.
-const DWORD kInkStyleBordered = 0x50B000CC;
-const DWORD kInkStylePlain = 0x503000CC;
+// Window styles of the control: 0x50B000CC and 0x503000CC on the handheld.
+// The low bits are the handheld's own ink-control styles; the platform's
+// control gives them no meaning, and they are kept so the styles are the same.
+const DWORD kInkHandheldStyleBits = 0x000000CC;
+const DWORD kInkStyleBordered = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | kInkHandheldStyleBits;
+const DWORD kInkStylePlain = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | kInkHandheldStyleBits;
 
 // Sizes of the control in the note window.
 const int kInkCompactWidth = 242;

@@ -26,9 +26,13 @@ HBRUSH NoteWindow::classBrush = nullptr;
 namespace {
 
 const DWORD kNoteWindowStyle = WS_POPUP | WS_CAPTION;
-// The title box keeps its text scrolling sideways, so that a title longer
-// than the box can still be typed whole.
-const DWORD kTitleBoxStyle = 0x5020020A | CBS_AUTOHSCROLL;
+// The handheld's title box also has bit 0x8, which no header names and
+// neither system's combo box reads; it is kept so the style is the same.
+const DWORD kUnnamedComboBit = 0x0008;
+// 0x5020020A on the handheld. The title box keeps its text scrolling
+// sideways, so that a title longer than the box can still be typed whole.
+const DWORD kTitleBoxStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_HASSTRINGS | CBS_DROPDOWN | kUnnamedComboBit | CBS_AUTOHSCROLL;
 const int kTitleTextLength = 260;
 
 // Keyboard states: why the input panel is up.

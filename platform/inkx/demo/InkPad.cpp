@@ -111,7 +111,8 @@ void InkPad::OnCreate()
         if (i == 0)
             modeButton_ = b;
     }
-    control_ = CreateWindowExW(0, INKX_CLASS_NAME, L"", 0x50B000CC, 0, kButtonHeight,
+    const DWORD controlStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | kInkHandheldStyles;
+    control_ = CreateWindowExW(0, INKX_CLASS_NAME, L"", controlStyle, 0, kButtonHeight,
                                kWindowWidth, kWindowHeight - kButtonHeight, hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
                                instance, nullptr);

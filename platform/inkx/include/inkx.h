@@ -14,6 +14,11 @@
 // Window class of the control (the outer window a program creates).
 #define INKX_CLASS_NAME L"InkX"
 
+// The handheld's own style bits that its programs set on the control (its
+// note window's control is 0x50B000CC); this control gives them no meaning.
+// The scroll bar styles choose the view's scroll bars.
+const DWORD kInkHandheldStyles = 0x000000CC;
+
 // Sent to the control window.
 const UINT kInkMsgGetInnerWindow = 1556;   // returns the inner editing window
 const UINT kInkMsgSetPageStyle = 1311;     // wParam: one of kInkPage...
