@@ -14,6 +14,20 @@ static const int kZoomSteps = static_cast<int>(sizeof(kZoomLadder) / sizeof(kZoo
 static const int kDefaultZoom = 100;
 static const int kCreationZoom = 200;
 
+// Both views start on a blank page with a thin black pen; a note's page
+// style comes afterwards, through SetPageStyle.
+static void SendViewSetup(HWND inner, INT32 flags, INT32 zoom)
+{
+    INT32 setup[kInkSetupValues] = {};
+    setup[kInkSetupFlags] = flags;
+    setup[kInkSetupPenWidth] = kInkThinPen;
+    setup[kInkSetupZoom] = zoom;
+    setup[kInkSetupPageStyle] = static_cast<INT32>(kInkPageBlankValue);
+    setup[kInkSetupPenColour] = RGB(0, 0, 0);
+    setup[kInkSetupFirstLine] = 0;
+    SendMessageW(inner, kInkViewSetup, 0, reinterpret_cast<LPARAM>(setup));
+}
+
 InkControl::InkControl()
 {
     InitializeCriticalSection(&lock_);
@@ -47,8 +61,9 @@ bool InkControl::Create(HWND parent, int id, int x, int y, int width, int height
         return false;
 
     inner_ = reinterpret_cast<HWND>(SendMessageW(control_, kInkGetInnerWindow, 0, 0));
-    INT32 setup[6] = {15, 2, 200, 16, 0, 0};
-    SendMessageW(inner_, kInkViewSetup, 0, reinterpret_cast<LPARAM>(setup));
+    SendViewSetup(inner_, kInkSetupEditable | kInkSetupScrollVertical | kInkSetupScrollHorizontal |
+                              kInkSetupShowRecordings,
+                  kCreationZoom);
     SetInputMode(0);
     background_ = CreateSolidBrush(kNoteYellow);
     SetZoom(kCreationZoom);
@@ -384,6 +399,6 @@ void InkControl::Paste()
 
 void InkControl::SetPreviewView()
 {
-    INT32 setup[6] = {14, 2, 0, 16, 0, 0};
-    SendMessageW(inner_, kInkViewSetup, 0, reinterpret_cast<LPARAM>(setup));
+    // Read-only, at the zoom that fits the page's width.
+    SendViewSetup(inner_, kInkSetupScrollVertical | kInkSetupScrollHorizontal | kInkSetupShowRecordings, 0);
 }

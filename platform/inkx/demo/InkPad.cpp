@@ -119,7 +119,14 @@ void InkPad::OnCreate()
     if (control_ == nullptr)
         return;
     inner_ = reinterpret_cast<HWND>(SendMessageW(control_, kInkMsgGetInnerWindow, 0, 0));
-    INT32 setup[6] = {15, 2, 200, 16, 0, 0};
+    INT32 setup[kInkViewSetupValues] = {};
+    setup[kInkViewSetupFlags] =
+        kInkViewEditable | kInkViewScrollVertical | kInkViewScrollHorizontal | kInkViewShowRecordings;
+    setup[kInkViewSetupPenWidth] = 2;
+    setup[kInkViewSetupZoom] = 200;
+    setup[kInkViewSetupPageStyle] = kInkPageBlank;
+    setup[kInkViewSetupPenColour] = RGB(0, 0, 0);
+    setup[kInkViewSetupFirstLine] = 0;
     SendMessageW(inner_, kInkMsgViewSetup, 0, reinterpret_cast<LPARAM>(setup));
     SendMessageW(inner_, kInkMsgSetInputMode, kInkModeWriting, 0);
     SendMessageW(inner_, kInkMsgSetZoom, 0, 200);
