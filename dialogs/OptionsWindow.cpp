@@ -22,6 +22,9 @@ const wchar_t kHelpAnchor[] = L"SGeneral";
 // PSH_PROPSHEETPAGE, PSH_USECALLBACK, PSH_HASHELP and the handheld's
 // PSH_MAXIMIZE.
 const DWORD kSheetFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_HASHELP | CE_PSH_MAXIMIZE;
+// The property sheet's own tab control and Apply button, by the ids comctl32
+// gives them: the tabs go to the bottom and the buttons are hidden, as the
+// handheld's sheet has them.
 const int kTabControlId = 12320;
 const int kApplyButtonId = 0x3021;
 const int kPageCount = 3;
@@ -199,6 +202,7 @@ void OptionsWindow::BringToFront()
     init.hDlg = window;
     init.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN;
     SHInitDialog(&init);
+    // Hidden, then shown, as in BringDialogToFront.
     SHFullScreen(window, SHFS_HIDESIPBUTTON);
     SHFullScreen(window, SHFS_SHOWSIPBUTTON);
     // On the handheld the sheet is drawn inside its frame; here it is a

@@ -37,6 +37,8 @@ NoteListWindow::~NoteListWindow()
         delete previewRecord;
     }
     if (window != nullptr && IsWindow(window)) {
+        // Detached first: the messages of its destruction go to
+        // DefWindowProcW, not to an object being taken apart.
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         preview.Destroy();
         list.Destroy();
@@ -114,6 +116,9 @@ void NoteListWindow::CreatePopupMenu()
 
 void NoteListWindow::CreateMenuBar()
 {
+    // The earlier bar's menu, which that bar owns: the handheld's program
+    // frees it before making the bar again, and the bar, finding the handle
+    // gone, does not free it twice.
     if (menu != nullptr)
         DestroyMenu(menu);
     menu = nullptr;

@@ -42,6 +42,8 @@ HWND ImageButton::Create(HWND owner, HINSTANCE module, int bitmapId, const wchar
 void ImageButton::Destroy()
 {
     if (window != nullptr && IsWindow(window)) {
+        // Detached first: the messages of its destruction go to
+        // DefWindowProcW, not to an object being reset.
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         DestroyWindow(window);
     }

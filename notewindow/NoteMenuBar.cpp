@@ -78,6 +78,8 @@ bool NoteMenuBar::Create(const TBBUTTON* list, int menuBarId, int bitmapId, int 
     }
     if (HasTooltips())
         SetTooltips();
+    // Sent as the handheld's program sends it; with nothing invalid it
+    // paints nothing, and the bar gets the messages it gets there.
     SendMessageW(menuBar, WM_PAINT, 0, 0);
     return true;
 }

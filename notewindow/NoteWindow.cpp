@@ -276,6 +276,9 @@ void NoteWindow::DestroyWindowParts()
         popupButton.Destroy();
         clockButton.Destroy();
         ink.Destroy();
+        // The focus comes back to the window first, so that a title box that
+        // had it hears CBN_KILLFOCUS while its parent still answers, and the
+        // input panel goes down.
         SetFocus(window);
         HWND closing = window;
         DestroyWindow(closing);
