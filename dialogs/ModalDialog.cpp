@@ -18,6 +18,8 @@ INT_PTR RunDialogFromResource(int templateId, HWND owner, DLGPROC procedure, LPA
 void BringDialogToFront(HWND dialog)
 {
     SetForegroundWindow(dialog);
+    // Hidden, then shown: the handheld's program sends the pair, which leaves
+    // the keyboard button up for this window whatever the last one asked.
     SHFullScreen(dialog, SHFS_HIDESIPBUTTON);
     SHFullScreen(dialog, SHFS_SHOWSIPBUTTON);
 }

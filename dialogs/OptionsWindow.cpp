@@ -4,6 +4,7 @@
 #include "dialogs/Help.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -21,6 +22,9 @@ const wchar_t kHelpAnchor[] = L"SGeneral";
 // PSH_PROPSHEETPAGE, PSH_USECALLBACK, PSH_HASHELP and the handheld's
 // PSH_MAXIMIZE.
 const DWORD kSheetFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK | PSH_HASHELP | CE_PSH_MAXIMIZE;
+// The property sheet's own tab control and Apply button, by the ids comctl32
+// gives them: the tabs go to the bottom and the buttons are hidden, as the
+// handheld's sheet has them.
 const int kTabControlId = 12320;
 const int kApplyButtonId = 0x3021;
 const int kPageCount = 3;
@@ -73,12 +77,6 @@ OptionsWindow::OpenFileFunction g_openFile = &GetOpenFileNameW;
 // this one.
 OptionsWindow* g_openingSheet = nullptr;
 
-HINSTANCE ApplicationInstance()
-{
-    HINSTANCE instance = g_application != nullptr ? g_application->Instance() : nullptr;
-    return instance != nullptr ? instance : GetModuleHandleW(nullptr);
-}
-
 // The leading digits of a text; large numbers stop growing past the range.
 int LeadingNumber(const wchar_t* text)
 {
@@ -117,14 +115,14 @@ void OptionsWindow::Open(HWND parentWindow)
     accepted = false;
     OwnThreadSend::Watch();
 
-    HINSTANCE instance = ApplicationInstance();
+    HINSTANCE instance = ProgramInstance();
     WNDCLASSW frameClass = {};
     frameClass.style = CS_HREDRAW | CS_VREDRAW;
     frameClass.lpfnWndProc = &OptionsWindow::FrameProc;
     frameClass.hInstance = instance;
     frameClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     frameClass.lpszClassName = kFrameClass;
-    if (RegisterClassW(&frameClass) == 0)
+    if (!RegisterClassOnce(frameClass))
         return;
     CreateWindowExW(0, kFrameClass, kFrameTitle, kFrameStyle, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                     GetSystemMetrics(SM_CYSCREEN), parent, nullptr, instance, this);
@@ -140,7 +138,7 @@ void OptionsWindow::Open(HWND parentWindow)
 
 void OptionsWindow::RunSheet()
 {
-    HINSTANCE instance = ApplicationInstance();
+    HINSTANCE instance = ProgramInstance();
     PROPSHEETPAGEW pages[kPageCount] = {};
     for (int i = 0; i < kPageCount; ++i) {
         pages[i].dwSize = sizeof(PROPSHEETPAGEW);
@@ -173,7 +171,7 @@ void OptionsWindow::DestroyFrame()
     sheet = nullptr;
     if (frame != nullptr) {
         DestroyWindow(frame);
-        UnregisterClassW(kFrameClass, ApplicationInstance());
+        UnregisterClassW(kFrameClass, ProgramInstance());
     }
     for (HWND& control : controls)
         control = nullptr;
@@ -204,6 +202,7 @@ void OptionsWindow::BringToFront()
     init.hDlg = window;
     init.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN;
     SHInitDialog(&init);
+    // Hidden, then shown, as in BringDialogToFront.
     SHFullScreen(window, SHFS_HIDESIPBUTTON);
     SHFullScreen(window, SHFS_SHOWSIPBUTTON);
     // On the handheld the sheet is drawn inside its frame; here it is a
@@ -503,7 +502,7 @@ void OptionsWindow::BrowseForSound(HWND page)
     OPENFILENAMEW request = {};
     request.lStructSize = sizeof(request);
     request.hwndOwner = page;
-    request.hInstance = ApplicationInstance();
+    request.hInstance = ProgramInstance();
     request.lpstrFilter = kWaveFilter;
     request.lpstrFile = path;
     request.nMaxFile = MAX_PATH;

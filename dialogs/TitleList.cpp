@@ -4,6 +4,7 @@
 #include "shared/Registry.h"
 #include "shared/SharedNames.h"
 
+#include <new>
 #include <string>
 
 #include <wchar.h>
@@ -66,7 +67,10 @@ void TitleList::Append(const wchar_t* text)
 {
     if (text == nullptr)
         return;
-    Node* node = new Node{text, nullptr};
+    // Without the memory for it the title is dropped.
+    Node* node = new (std::nothrow) Node{text, nullptr};
+    if (node == nullptr)
+        return;
     if (last != nullptr)
         last->next = node;
     else
@@ -103,7 +107,9 @@ void TitleList::MoveToFront(const wchar_t* text)
         first = node;
         return;
     }
-    Node* node = new Node{text, first};
+    Node* node = new (std::nothrow) Node{text, first};
+    if (node == nullptr)
+        return;
     first = node;
     if (last == nullptr)
         last = node;

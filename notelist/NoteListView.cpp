@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "notes/DateTimeText.h"
 #include "notes/ExpiryRules.h"
+#include "notewindow/NoteYellow.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
 
@@ -14,7 +15,6 @@ namespace {
 
 // Child, visible, border, report view, selection shown without the focus.
 const DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS;
-const COLORREF kYellow = RGB(255, 255, 0);
 const COLORREF kImageTransparent = RGB(255, 0, 255);
 const int kColumnWidth = 100;
 const int kImageWidth = 16;
@@ -51,8 +51,8 @@ void NoteListView::Create(HWND parentWindow, int x, int y, int w, int h)
     if (list == nullptr)
         return;
     RefreshFont();
-    SendMessageW(list, LVM_SETBKCOLOR, 0, kYellow);
-    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, kYellow);
+    SendMessageW(list, LVM_SETBKCOLOR, 0, kNoteYellow);
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, kNoteYellow);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     previousProc = reinterpret_cast<WNDPROC>(

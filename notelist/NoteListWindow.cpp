@@ -3,8 +3,10 @@
 #include "app/Application.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/Help.h"
+#include "notewindow/NoteYellow.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
 
@@ -15,7 +17,6 @@ const wchar_t kNoteListClass[] = L"AllJotlingsWnd";
 namespace {
 
 const wchar_t kListTitle[] = L"KORVA Jotlings";
-const COLORREF kYellow = RGB(255, 255, 0);
 const DWORD kListWindowStyle = WS_VISIBLE | WS_BORDER;
 
 const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
@@ -35,6 +36,8 @@ NoteListWindow::~NoteListWindow()
         delete previewRecord;
     }
     if (window != nullptr && IsWindow(window)) {
+        // Detached first: the messages of its destruction go to
+        // DefWindowProcW, not to an object being taken apart.
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         preview.Destroy();
         list.Destroy();
@@ -69,15 +72,14 @@ bool NoteListWindow::CreateListWindow()
 {
     HINSTANCE instance = ProgramInstance();
     if (background == nullptr)
-        background = CreateSolidBrush(kYellow);
+        background = CreateSolidBrush(kNoteYellow);
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = kNoteListClass;
-    WNDCLASSW existing;
-    if (!GetClassInfoW(instance, kNoteListClass, &existing) && !RegisterClassW(&windowClass))
+    if (!RegisterClassOnce(windowClass))
         return false;
     OwnThreadSend::Watch();
     if (CreateWindowExW(0, kNoteListClass, kListTitle, kListWindowStyle, 0, 0, 240, 320, nullptr, nullptr,
@@ -112,6 +114,9 @@ void NoteListWindow::CreatePopupMenu()
 
 void NoteListWindow::CreateMenuBar()
 {
+    // The earlier bar's menu, which that bar owns: the handheld's program
+    // frees it before making the bar again, and the bar, finding the handle
+    // gone, does not free it twice.
     if (menu != nullptr)
         DestroyMenu(menu);
     menu = nullptr;

@@ -1,9 +1,11 @@
 #include "notewindow/ExpiryPicker.h"
 
+#include "app/Application.h"
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include <aygshell.h>
 #include <cecompat.h>
@@ -17,17 +19,18 @@ const int kPickerY = 70;
 const int kPickerWidth = 163;
 const int kPickerHeight = 189;
 
-// WS_POPUP | WS_VISIBLE | WS_BORDER. The handheld also sets its caption-OK
-// extended bit (0x80000000) on the pop-up; it has no caption to put the
-// button in, and the desktop gives that bit no meaning, so only the tool
-// window bit is kept.
-const DWORD kPickerStyle = 0x90800000;
+// 0x90800000 on the handheld. It also sets its caption-OK extended bit
+// (0x80000000) on the pop-up; it has no caption to put the button in, and
+// the desktop gives that bit no meaning, so only the tool window bit is kept.
+const DWORD kPickerStyle = WS_POPUP | WS_VISIBLE | WS_BORDER;
 const DWORD kPickerExStyle = WS_EX_TOOLWINDOW;
 
 const int kTimeFieldId = 1003;
-const DWORD kTimeFieldStyle = 0x50810009;  // WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | DTS_TIMEFORMAT
+const DWORD kTimeFieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | DTS_TIMEFORMAT;  // 0x50810009
 const int kCalendarId = 1005;
-const DWORD kCalendarStyle = 0x5081008D;   // the handheld's month calendar with its "None" choice
+// 0x5081008D on the handheld: its month calendar with the "None" choice.
+const DWORD kCalendarStyle =
+    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | MCS_DAYSTATE | MCS_WEEKNUMBERS | MCS_NOTODAYCIRCLE | CE_MCS_NONE;
 
 const int kOkCommand = IDOK;
 
@@ -68,15 +71,15 @@ bool ExpiryPicker::ShowPicker(HWND ownerWindow, HWND anchorWindow)
     changed = 0;
 
     OwnThreadSend::Watch();
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ProgramInstance();
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kPickerClass;
-    RegisterClassW(&windowClass);  // from the second opening on, the class exists
-
+    if (!RegisterClassOnce(windowClass))
+        return false;
     if (CreateWindowExW(kPickerExStyle, kPickerClass, L"", kPickerStyle, x, y, width, height, owner,
                         nullptr, instance, this) == nullptr)
         return false;

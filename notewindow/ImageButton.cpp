@@ -1,9 +1,7 @@
 #include "notewindow/ImageButton.h"
 
 #include "platform/common/ObjectWindowProc.h"
-
-#include <stdlib.h>
-#include <wchar.h>
+#include "platform/common/RegisterClassOnce.h"
 
 ImageButton::ImageButton() = default;
 
@@ -23,22 +21,20 @@ HWND ImageButton::Create(HWND owner, HINSTANCE module, int bitmapId, const wchar
     y = top;
     width = w;
     height = h;
-    className = _wcsdup(name != nullptr ? name : L"");
-    if (className == nullptr)
-        return nullptr;
+    className = name != nullptr ? name : L"";
 
-    // Registered by the first note window and kept for the run: a later
-    // window finds the class there and its registration fails harmlessly.
+    // Registered by the first note window and kept for the run.
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = className;
-    RegisterClassW(&windowClass);
+    windowClass.lpszClassName = className.c_str();
+    if (!RegisterClassOnce(windowClass))
+        return nullptr;
 
     bitmap = LoadBitmapW(instance, MAKEINTRESOURCEW(bitmapId));
-    CreateWindowExW(0, className, L"Button", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+    CreateWindowExW(0, className.c_str(), L"Button", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
     return window;
 }
@@ -46,6 +42,8 @@ HWND ImageButton::Create(HWND owner, HINSTANCE module, int bitmapId, const wchar
 void ImageButton::Destroy()
 {
     if (window != nullptr && IsWindow(window)) {
+        // Detached first: the messages of its destruction go to
+        // DefWindowProcW, not to an object being reset.
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         DestroyWindow(window);
     }
@@ -53,8 +51,7 @@ void ImageButton::Destroy()
     if (bitmap != nullptr)
         DeleteObject(bitmap);
     bitmap = nullptr;
-    free(className);
-    className = nullptr;
+    className.clear();
     pressed = false;
 }
 

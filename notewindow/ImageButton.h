@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class ImageButton {
 public:
     ImageButton();
@@ -28,7 +30,7 @@ private:
     HWND window = nullptr;
     HWND parent = nullptr;
     HINSTANCE instance = nullptr;
-    wchar_t* className = nullptr;
+    std::wstring className;
     int controlId = 0;
     HBITMAP bitmap = nullptr;
     bool pressed = false;

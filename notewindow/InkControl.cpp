@@ -1,6 +1,7 @@
 #include "notewindow/InkControl.h"
 
 #include "notewindow/InkControlMessages.h"
+#include "notewindow/NoteYellow.h"
 
 #include <mmsystem.h>
 #include <stdlib.h>
@@ -8,11 +9,24 @@
 
 InkControl::PlaySoundFunction InkControl::playSound = PlaySoundW;
 
-static const COLORREF kYellow = 0x0000FFFF;
 static const int kZoomLadder[] = {25, 50, 75, 100, 150, 200, 300};
 static const int kZoomSteps = static_cast<int>(sizeof(kZoomLadder) / sizeof(kZoomLadder[0]));
 static const int kDefaultZoom = 100;
 static const int kCreationZoom = 200;
+
+// Both views start on a blank page with a thin black pen; a note's page
+// style comes afterwards, through SetPageStyle.
+static void SendViewSetup(HWND inner, INT32 flags, INT32 zoom)
+{
+    INT32 setup[kInkSetupValues] = {};
+    setup[kInkSetupFlags] = flags;
+    setup[kInkSetupPenWidth] = kInkThinPen;
+    setup[kInkSetupZoom] = zoom;
+    setup[kInkSetupPageStyle] = static_cast<INT32>(kInkPageBlankValue);
+    setup[kInkSetupPenColour] = RGB(0, 0, 0);
+    setup[kInkSetupFirstLine] = 0;
+    SendMessageW(inner, kInkViewSetup, 0, reinterpret_cast<LPARAM>(setup));
+}
 
 InkControl::InkControl()
 {
@@ -47,10 +61,11 @@ bool InkControl::Create(HWND parent, int id, int x, int y, int width, int height
         return false;
 
     inner_ = reinterpret_cast<HWND>(SendMessageW(control_, kInkGetInnerWindow, 0, 0));
-    INT32 setup[6] = {15, 2, 200, 16, 0, 0};
-    SendMessageW(inner_, kInkViewSetup, 0, reinterpret_cast<LPARAM>(setup));
+    SendViewSetup(inner_, kInkSetupEditable | kInkSetupScrollVertical | kInkSetupScrollHorizontal |
+                              kInkSetupShowRecordings,
+                  kCreationZoom);
     SetInputMode(0);
-    background_ = CreateSolidBrush(kYellow);
+    background_ = CreateSolidBrush(kNoteYellow);
     SetZoom(kCreationZoom);
 
     if (inner_ != nullptr) {
@@ -384,6 +399,6 @@ void InkControl::Paste()
 
 void InkControl::SetPreviewView()
 {
-    INT32 setup[6] = {14, 2, 0, 16, 0, 0};
-    SendMessageW(inner_, kInkViewSetup, 0, reinterpret_cast<LPARAM>(setup));
+    // Read-only, at the zoom that fits the page's width.
+    SendViewSetup(inner_, kInkSetupScrollVertical | kInkSetupScrollHorizontal | kInkSetupShowRecordings, 0);
 }

@@ -16,7 +16,7 @@ const UINT kInkStopRecording = 1561;
 const UINT kInkStartRecording = 1565;
 
 // To the inner window.
-const UINT kInkViewSetup = 1356;          // lParam: six 32-bit values
+const UINT kInkViewSetup = 1356;          // lParam: the set-up block below
 const UINT kInkSetInputMode = 1353;       // wParam 0 writing, 1 typing
 const UINT kInkSetZoom = 1314;            // lParam: percent
 const UINT kInkGetZoom = 1313;
@@ -25,6 +25,23 @@ const UINT kInkUndo = 1258;
 const UINT kInkEmptyUndoBuffer = 205;     // EM_EMPTYUNDOBUFFER
 
 const WPARAM kInkStreamFormat = 0x10802;
+
+// The view set-up block of kInkViewSetup: kInkSetupValues 32-bit values, each
+// at its place.
+const int kInkSetupValues = 6;
+const int kInkSetupFlags = 0;        // the kInkSetup... view flags below
+const int kInkSetupPenWidth = 1;     // half pixels at 100 %
+const int kInkSetupZoom = 2;         // percent; 0 fits the page width
+const int kInkSetupPageStyle = 3;    // a page style value
+const int kInkSetupPenColour = 4;    // a COLORREF
+const int kInkSetupFirstLine = 5;    // the first text line shown, 0 = top
+// View flags.
+const INT32 kInkSetupEditable = 1;
+const INT32 kInkSetupScrollVertical = 2;
+const INT32 kInkSetupScrollHorizontal = 4;
+const INT32 kInkSetupShowRecordings = 8;
+// One pixel at 100 %.
+const INT32 kInkThinPen = 2;
 
 // Notifications from the control: WM_COMMAND low words.
 const WORD kInkChangedByPen = 10003;
@@ -39,9 +56,12 @@ const WPARAM kInkPageBlankValue = 16;
 const UINT_PTR kInkRepaintTimerId = 666;
 const UINT kInkRepaintDelayMs = 2000;
 
-// Window styles of the control.
-const DWORD kInkStyleBordered = 0x50B000CC;
-const DWORD kInkStylePlain = 0x503000CC;
+// Window styles of the control: 0x50B000CC and 0x503000CC on the handheld.
+// The low bits are the handheld's own ink-control styles; the platform's
+// control gives them no meaning, and they are kept so the styles are the same.
+const DWORD kInkHandheldStyleBits = 0x000000CC;
+const DWORD kInkStyleBordered = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | kInkHandheldStyleBits;
+const DWORD kInkStylePlain = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | kInkHandheldStyleBits;
 
 // Sizes of the control in the note window.
 const int kInkCompactWidth = 242;

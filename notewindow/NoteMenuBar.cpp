@@ -3,8 +3,6 @@
 #include "diag/TraceLog.h"
 
 #include <aygshell.h>
-#include <stdlib.h>
-#include <wchar.h>
 
 namespace {
 
@@ -35,7 +33,7 @@ int NoteMenuBar::StripImageCount(int bitmapId) const
         count = info.bmWidth / kImageSize;
     if (strip != nullptr)
         DeleteObject(strip);
-    return count > 0 ? count : toolCount;
+    return count > 0 ? count : ToolCount();
 }
 
 NoteMenuBar::NoteMenuBar() = default;
@@ -52,18 +50,10 @@ bool NoteMenuBar::Create(const TBBUTTON* list, int menuBarId, int bitmapId, int 
     instance = module;
     parent = owner;
     menuButtonCount = 0;
-    toolCount = 0;
     if (list != nullptr) {
-        while (toolCount < buttonCount && list[toolCount].idCommand != 0)
-            ++toolCount;
-        descriptions = static_cast<TBBUTTON*>(calloc(toolCount + 1, sizeof(TBBUTTON)));
-        if (descriptions != nullptr) {
-            for (int i = 0; i < toolCount; ++i) {
-                descriptions[i] = list[i];
-                descriptions[i].dwData = 0;
-            }
-        } else {
-            toolCount = 0;
+        for (int i = 0; i < buttonCount && list[i].idCommand != 0; ++i) {
+            descriptions.push_back(list[i]);
+            descriptions.back().dwData = 0;
         }
     }
     LoadTooltips();
@@ -79,36 +69,39 @@ bool NoteMenuBar::Create(const TBBUTTON* list, int menuBarId, int bitmapId, int 
     }
     menuBar = info.hwndMB;
 
-    if (bitmapId != 0 && toolCount > 0) {
+    if (bitmapId != 0 && !descriptions.empty()) {
         menuButtonCount = CountMenuButtons(menuBarId);
         // The whole strip, not one image per button: the buttons use
         // images beyond their own count (the grid is image 10 of 11).
         CommandBar_AddBitmap(menuBar, instance, bitmapId, StripImageCount(bitmapId), kImageSize, kImageSize);
-        SendMessageW(menuBar, TB_ADDBUTTONSW, toolCount, reinterpret_cast<LPARAM>(descriptions));
+        SendMessageW(menuBar, TB_ADDBUTTONSW, ToolCount(), reinterpret_cast<LPARAM>(descriptions.data()));
     }
-    if (tooltips != nullptr)
+    if (HasTooltips())
         SetTooltips();
+    // Sent as the handheld's program sends it; with nothing invalid it
+    // paints nothing, and the bar gets the messages it gets there.
     SendMessageW(menuBar, WM_PAINT, 0, 0);
     return true;
 }
 
 void NoteMenuBar::LoadTooltips()
 {
-    bool any = false;
-    for (int i = 0; i < toolCount; ++i) {
+    tooltipTexts.assign(descriptions.size(), std::wstring());
+    for (size_t i = 0; i < descriptions.size(); ++i) {
         wchar_t text[kTooltipLength];
         int length = LoadStringW(instance, descriptions[i].idCommand, text, kTooltipLength);
-        if (length > 0 && IsTool(descriptions[i])) {
-            descriptions[i].dwData = reinterpret_cast<DWORD_PTR>(_wcsdup(text));
-            any = any || descriptions[i].dwData != 0;
-        }
+        if (length > 0 && IsTool(descriptions[i]))
+            tooltipTexts[i].assign(text, length);
     }
-    if (!any)
-        return;
-    // The menu's own buttons have no tooltip; they are counted when the
-    // tool buttons are added, so the array is sized for the worst case.
-    tooltipBytes = (kMaxMenuButtons + toolCount + 1) * sizeof(const wchar_t*);
-    tooltips = static_cast<const wchar_t**>(calloc(1, tooltipBytes));
+}
+
+bool NoteMenuBar::HasTooltips() const
+{
+    for (const std::wstring& text : tooltipTexts) {
+        if (!text.empty())
+            return true;
+    }
+    return false;
 }
 
 int NoteMenuBar::CountMenuButtons(int menuBarId) const
@@ -127,10 +120,9 @@ int NoteMenuBar::CountMenuButtons(int menuBarId) const
 
 void NoteMenuBar::SetTooltips()
 {
-    int filled = 0;
-    for (int i = 0; i < menuButtonCount; ++i)
-        tooltips[filled++] = nullptr;
-    for (int i = 0; i < toolCount; ++i) {
+    // The menu's own buttons come first and have no tooltip.
+    tooltips.assign(menuButtonCount, nullptr);
+    for (int i = 0; i < ToolCount(); ++i) {
         // The shell may have laid the bar out differently: the button at
         // this position must be the one the tooltip is for.
         int position = menuButtonCount + i;
@@ -140,9 +132,9 @@ void NoteMenuBar::SetTooltips()
             SendMessageW(menuBar, TB_DELETEBUTTON, position, 0);
             SendMessageW(menuBar, TB_INSERTBUTTONW, position, reinterpret_cast<LPARAM>(&descriptions[i]));
         }
-        tooltips[filled++] = reinterpret_cast<const wchar_t*>(descriptions[i].dwData);
+        tooltips.push_back(tooltipTexts[i].empty() ? nullptr : tooltipTexts[i].c_str());
     }
-    SendMessageW(menuBar, TB_SETTOOLTIPS, filled, reinterpret_cast<LPARAM>(tooltips));
+    SendMessageW(menuBar, TB_SETTOOLTIPS, tooltips.size(), reinterpret_cast<LPARAM>(tooltips.data()));
 }
 
 void NoteMenuBar::FitWindow(HWND window)
@@ -159,9 +151,9 @@ void NoteMenuBar::FitWindow(HWND window)
 
 const TBBUTTON* NoteMenuBar::FindTool(int command) const
 {
-    for (int i = 0; i < toolCount; ++i) {
-        if (descriptions[i].idCommand == command)
-            return &descriptions[i];
+    for (const TBBUTTON& tool : descriptions) {
+        if (tool.idCommand == command)
+            return &tool;
     }
     return nullptr;
 }
@@ -187,16 +179,9 @@ void NoteMenuBar::Destroy()
     if (menuBar != nullptr && IsWindow(menuBar))
         DestroyWindow(menuBar);
     menuBar = nullptr;
-    free(tooltips);
-    tooltips = nullptr;
-    tooltipBytes = 0;
-    if (descriptions != nullptr) {
-        for (int i = 0; i < toolCount; ++i)
-            free(reinterpret_cast<void*>(descriptions[i].dwData));
-        free(descriptions);
-    }
-    descriptions = nullptr;
-    toolCount = 0;
+    tooltips.clear();
+    tooltipTexts.clear();
+    descriptions.clear();
     menuButtonCount = 0;
     parent = nullptr;
 }

@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 class NoteMenuBar {
 public:
     NoteMenuBar();
@@ -30,17 +33,21 @@ public:
 
 private:
     const TBBUTTON* FindTool(int command) const;
+    int ToolCount() const { return static_cast<int>(descriptions.size()); }
     void LoadTooltips();
+    bool HasTooltips() const;
     int CountMenuButtons(int menuBarId) const;
     int StripImageCount(int bitmapId) const;
     void SetTooltips();
 
     HINSTANCE instance = nullptr;
-    TBBUTTON* descriptions = nullptr;
-    const wchar_t** tooltips = nullptr;
-    size_t tooltipBytes = 0;
+    std::vector<TBBUTTON> descriptions;
+    // One per tool button, empty where it has none. The handheld's bar keeps
+    // the pointers it is given rather than copies, so the texts and the
+    // array handed over live as long as the bar.
+    std::vector<std::wstring> tooltipTexts;
+    std::vector<const wchar_t*> tooltips;
     HWND parent = nullptr;
-    int toolCount = 0;
     int menuButtonCount = 0;
     HWND menuBar = nullptr;
 };

@@ -5,8 +5,10 @@
 #include "notes/ExpiryRules.h"
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "notewindow/NoteYellow.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
 
@@ -23,11 +25,14 @@ HBRUSH NoteWindow::classBrush = nullptr;
 
 namespace {
 
-const COLORREF kYellow = RGB(255, 255, 0);
 const DWORD kNoteWindowStyle = WS_POPUP | WS_CAPTION;
-// The title box keeps its text scrolling sideways, so that a title longer
-// than the box can still be typed whole.
-const DWORD kTitleBoxStyle = 0x5020020A | CBS_AUTOHSCROLL;
+// The handheld's title box also has bit 0x8, which no header names and
+// neither system's combo box reads; it is kept so the style is the same.
+const DWORD kUnnamedComboBit = 0x0008;
+// 0x5020020A on the handheld. The title box keeps its text scrolling
+// sideways, so that a title longer than the box can still be typed whole.
+const DWORD kTitleBoxStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_HASSTRINGS | CBS_DROPDOWN | kUnnamedComboBit | CBS_AUTOHSCROLL;
 const int kTitleTextLength = 260;
 
 // Keyboard states: why the input panel is up.
@@ -120,14 +125,17 @@ void NoteWindow::SetFilePath(const wchar_t* path)
 bool NoteWindow::RegisterWindowClass(HINSTANCE instance)
 {
     if (liveWindows == 0) {
-        classBrush = CreateSolidBrush(kYellow);
+        // When the last window could not unregister the class, the class
+        // still paints with this brush: keep it rather than make another.
+        if (classBrush == nullptr)
+            classBrush = CreateSolidBrush(kNoteYellow);
         WNDCLASSW windowClass = {};
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
         windowClass.lpfnWndProc = WindowProc;
         windowClass.hInstance = instance;
         windowClass.hbrBackground = classBrush;
         windowClass.lpszClassName = kNoteWindowClass;
-        if (!RegisterClassW(&windowClass)) {
+        if (!RegisterClassOnce(windowClass)) {
             DeleteObject(classBrush);
             classBrush = nullptr;
             return false;
@@ -268,6 +276,9 @@ void NoteWindow::DestroyWindowParts()
         popupButton.Destroy();
         clockButton.Destroy();
         ink.Destroy();
+        // The focus comes back to the window first, so that a title box that
+        // had it hears CBN_KILLFOCUS while its parent still answers, and the
+        // input panel goes down.
         SetFocus(window);
         HWND closing = window;
         DestroyWindow(closing);
@@ -644,7 +655,7 @@ void NoteWindow::OnPaint()
     HDC dc = BeginPaint(window, &paint);
     HGDIOBJ previousFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, kYellow);
+    SetBkColor(dc, kNoteYellow);
     RECT text = statusRect;
     DrawTextW(dc, statusText, -1, &text, DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, previousFont);

@@ -2,6 +2,7 @@
 
 #include "cecompat.h"
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 
 namespace {
@@ -130,9 +131,7 @@ bool MonthCalendar::Register(HINSTANCE module)
     windowClass.hInstance = module;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
-    if (RegisterClassW(&windowClass))
-        return true;
-    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterClassOnce(windowClass);
 }
 
 void MonthCalendar::Unregister(HINSTANCE module)

@@ -8,6 +8,7 @@
 
 #include "DemoIds.h"
 #include "aygshell.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 
 namespace {
@@ -58,14 +59,14 @@ bool DemoWindow::Create(HINSTANCE instance, bool raisePanel)
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     wc.lpszClassName = kWindowClass;
-    RegisterClassW(&wc);
     WNDCLASSW hold = {};
     hold.lpfnWndProc = HoldProc;
     hold.hInstance = instance;
     hold.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     hold.hbrBackground = CreateSolidBrush(RGB(255, 255, 192));
     hold.lpszClassName = kHoldClass;
-    RegisterClassW(&hold);
+    if (!RegisterClassOnce(wc) || !RegisterClassOnce(hold))
+        return false;
 
     window_ = CreateWindowExW(0, kWindowClass, L"Menu bar demo", WS_POPUP | WS_CAPTION, 0, 0, 240, 320, nullptr,
                               nullptr, instance, this);

@@ -2,6 +2,7 @@
 
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include <cwchar>
 
@@ -64,16 +65,13 @@ bool CarriesPointer(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool RegisterBandClass(HINSTANCE instance, WNDPROC procedure)
 {
-    WNDCLASSW existing;
-    if (GetClassInfoW(instance, kBandClass, &existing))
-        return true;
     WNDCLASSW wc = {};
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = nullptr;
     wc.lpszClassName = kBandClass;
-    return RegisterClassW(&wc) != 0;
+    return RegisterClassOnce(wc);
 }
 
 }  // namespace

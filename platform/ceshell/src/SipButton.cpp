@@ -1,6 +1,7 @@
 #include "SipButton.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include "Module.h"
 #include "ScreenAreas.h"
@@ -47,16 +48,13 @@ void DrawKeyboardIcon(HDC dc, const RECT& area, bool up)
 
 bool SipButton::Create(HINSTANCE instance)
 {
-    WNDCLASSW existing;
-    if (!GetClassInfoW(instance, kButtonClass, &existing)) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kButtonClass;
-        if (RegisterClassW(&wc) == 0)
-            return false;
-    }
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kButtonClass;
+    if (!RegisterClassOnce(wc))
+        return false;
     RECT area = SipButtonRect();
     window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kButtonClass, L"Input Panel",
                               WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top,

@@ -1,6 +1,7 @@
 #include "SipPanel.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include "Module.h"
 #include "ScreenAreas.h"
@@ -33,16 +34,13 @@ LPARAM KeyLParam(UINT virtualKey, bool release)
 
 bool SipPanel::Create(HINSTANCE instance)
 {
-    WNDCLASSW existing;
-    if (!GetClassInfoW(instance, kPanelClass, &existing)) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kPanelClass;
-        if (RegisterClassW(&wc) == 0)
-            return false;
-    }
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kPanelClass;
+    if (!RegisterClassOnce(wc))
+        return false;
     font_ = CreateFontW(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
     RECT area = InputPanelRect();

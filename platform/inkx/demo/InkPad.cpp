@@ -3,6 +3,8 @@
 // the recorder bar, play the first recording, close.
 #include "inkx.h"
 
+#include "platform/common/RegisterClassOnce.h"
+
 #include <mmsystem.h>
 #include <richedit.h>
 
@@ -54,7 +56,7 @@ bool InkPad::Create(HINSTANCE instance)
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = L"InkPad";
-    if (!RegisterClassW(&wc))
+    if (!RegisterClassOnce(wc))
         return false;
     hwnd_ = CreateWindowExW(0, L"InkPad", L"InkPad", WS_POPUP | WS_VISIBLE, 0, 26, kWindowWidth,
                             kWindowHeight, nullptr, nullptr, instance, this);
@@ -109,14 +111,22 @@ void InkPad::OnCreate()
         if (i == 0)
             modeButton_ = b;
     }
-    control_ = CreateWindowExW(0, INKX_CLASS_NAME, L"", 0x50B000CC, 0, kButtonHeight,
+    const DWORD controlStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | kInkHandheldStyles;
+    control_ = CreateWindowExW(0, INKX_CLASS_NAME, L"", controlStyle, 0, kButtonHeight,
                                kWindowWidth, kWindowHeight - kButtonHeight, hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
                                instance, nullptr);
     if (control_ == nullptr)
         return;
     inner_ = reinterpret_cast<HWND>(SendMessageW(control_, kInkMsgGetInnerWindow, 0, 0));
-    INT32 setup[6] = {15, 2, 200, 16, 0, 0};
+    INT32 setup[kInkViewSetupValues] = {};
+    setup[kInkViewSetupFlags] =
+        kInkViewEditable | kInkViewScrollVertical | kInkViewScrollHorizontal | kInkViewShowRecordings;
+    setup[kInkViewSetupPenWidth] = 2;
+    setup[kInkViewSetupZoom] = 200;
+    setup[kInkViewSetupPageStyle] = kInkPageBlank;
+    setup[kInkViewSetupPenColour] = RGB(0, 0, 0);
+    setup[kInkViewSetupFirstLine] = 0;
     SendMessageW(inner_, kInkMsgViewSetup, 0, reinterpret_cast<LPARAM>(setup));
     SendMessageW(inner_, kInkMsgSetInputMode, kInkModeWriting, 0);
     SendMessageW(inner_, kInkMsgSetZoom, 0, 200);

@@ -14,6 +14,11 @@
 // Window class of the control (the outer window a program creates).
 #define INKX_CLASS_NAME L"InkX"
 
+// The handheld's own style bits that its programs set on the control (its
+// note window's control is 0x50B000CC); this control gives them no meaning.
+// The scroll bar styles choose the view's scroll bars.
+const DWORD kInkHandheldStyles = 0x000000CC;
+
 // Sent to the control window.
 const UINT kInkMsgGetInnerWindow = 1556;   // returns the inner editing window
 const UINT kInkMsgSetPageStyle = 1311;     // wParam: one of kInkPage...
@@ -25,7 +30,7 @@ const UINT kInkMsgStreamIn = 1097;         // EM_STREAMIN: wParam format flags, 
 const UINT kInkMsgStreamOut = 1098;        // EM_STREAMOUT: wParam format flags, lParam EDITSTREAM*
 
 // Sent to the inner window (the control window forwards them too).
-const UINT kInkMsgViewSetup = 1356;        // lParam: const INT32[6], see InkViewSetup below
+const UINT kInkMsgViewSetup = 1356;        // lParam: const INT32[6], the view setup block below
 const UINT kInkMsgSetInputMode = 1353;     // wParam: kInkModeWriting / Typing / Erasing
 const UINT kInkMsgSetZoom = 1314;          // lParam: percent, clamped to 25..300
 const UINT kInkMsgGetZoom = 1313;          // returns the zoom percent
@@ -57,17 +62,25 @@ const WORD kInkNotifyInkChanged = 10003;   // a stroke was drawn or erased
 const WORD kInkNotifyTextChanged = 10006;  // typed text or a recording changed
 // Focus changes come as WM_COMMAND (control id, EN_SETFOCUS / EN_KILLFOCUS).
 
-// The view setup block of kInkMsgViewSetup: six 32-bit values.
-//  [0] view flags: kInkViewEditable | kInkViewScrollVertical |
-//      kInkViewScrollHorizontal | kInkViewShowRecordings
-//  [1] pen width in half pixels of the page at 100 % (1..16; others keep
-//      the current width): 2 writes a 1-pixel line at 100 %, 2 pixels at 200 %
-//  [2] zoom percent (25..300); 0 fits the page width into the window
-//  [3] page style (as kInkMsgSetPageStyle)
-//  [4] pen colour, a COLORREF (0 = black)
-//  [5] first content line shown (scroll position, in text lines), 0 = top
-// The program sends {15, 2, 200, 16, 0, 0} for an editor and
-// {14, 2, 0, 16, 0, 0} for a read-only preview.
+// The view setup block of kInkMsgViewSetup: kInkViewSetupValues 32-bit
+// values, each at its place below. The program sends {15, 2, 200, 16, 0, 0}
+// for an editor and {14, 2, 0, 16, 0, 0} for a read-only preview.
+const int kInkViewSetupValues = 6;
+// View flags: kInkViewEditable | kInkViewScrollVertical |
+// kInkViewScrollHorizontal | kInkViewShowRecordings.
+const int kInkViewSetupFlags = 0;
+// Pen width in half pixels of the page at 100 % (1..16; others keep the
+// current width): 2 writes a 1-pixel line at 100 %, 2 pixels at 200 %.
+const int kInkViewSetupPenWidth = 1;
+// Zoom percent (25..300); 0 fits the page width into the window.
+const int kInkViewSetupZoom = 2;
+// Page style, as kInkMsgSetPageStyle.
+const int kInkViewSetupPageStyle = 3;
+// Pen colour, a COLORREF (0 = black).
+const int kInkViewSetupPenColour = 4;
+// First content line shown (the scroll position, in text lines), 0 = top.
+const int kInkViewSetupFirstLine = 5;
+
 const INT32 kInkViewEditable = 1;
 const INT32 kInkViewScrollVertical = 2;
 const INT32 kInkViewScrollHorizontal = 4;

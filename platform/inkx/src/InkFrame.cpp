@@ -1,6 +1,7 @@
 #include "InkFrame.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include "inkx.h"
 
@@ -24,7 +25,7 @@ bool InkFrame::Register(HINSTANCE instance)
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = INKX_CLASS_NAME;
-    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterClassOnce(wc);
 }
 
 LRESULT CALLBACK InkFrame::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

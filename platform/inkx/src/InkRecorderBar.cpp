@@ -1,6 +1,7 @@
 #include "InkRecorderBar.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include "inkx.h"
 
@@ -21,7 +22,7 @@ bool InkRecorderBar::Register(HINSTANCE instance)
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = INKX_RECORDER_BAR_CLASS_NAME;
-    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterClassOnce(wc);
 }
 
 InkRecorderBar* InkRecorderBar::Create(HINSTANCE instance, HWND frame, const InkRecorder* recorder)

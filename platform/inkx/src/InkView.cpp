@@ -3,6 +3,7 @@
 #include "formats/PageStyle.h"
 #include "formats/ViewSetup.h"
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include "InkEditStream.h"
 #include "InkStreamFormat.h"
@@ -28,7 +29,7 @@ bool InkView::Register(HINSTANCE instance)
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = INKX_VIEW_CLASS_NAME;
-    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterClassOnce(wc);
 }
 
 InkView* InkView::Create(HINSTANCE instance, HWND frame, DWORD scrollStyle)

@@ -1,6 +1,7 @@
 #include "platform/peghelp/src/HelpView.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include <windowsx.h>
 
@@ -51,7 +52,9 @@ bool HelpView::Create(HWND parent, int x, int y, int width, int height, HINSTANC
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kClass;
-    RegisterClassW(&windowClass);
+    if (!RegisterClassOnce(windowClass)) {
+        return false;
+    }
     MakeFonts();
     window_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, x,
                               y, width, height, parent, nullptr, instance, this);

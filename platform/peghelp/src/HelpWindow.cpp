@@ -1,6 +1,7 @@
 #include "platform/peghelp/src/HelpWindow.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 namespace peghelp {
 
@@ -36,7 +37,9 @@ bool HelpWindow::Create(HINSTANCE instance, bool endsProgram)
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClass;
-    RegisterClassW(&windowClass);
+    if (!RegisterClassOnce(windowClass)) {
+        return false;
+    }
     window_ = CreateWindowExW(0, kClass, L"Help", WS_POPUP | WS_CLIPCHILDREN, 0, kTop, kWidth,
                               kHeight, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {

@@ -1,6 +1,7 @@
 #include "platform/shell/src/NavBar.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include "platform/common/Text.h"
 #include "platform/shell/src/ShellConstants.h"
@@ -49,7 +50,9 @@ bool NavBar::Create(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kNavBarClass;
-    RegisterClassW(&windowClass);
+    if (!RegisterClassOnce(windowClass)) {
+        return false;
+    }
     font_ = CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
     // Never activated by a tap: the window in front keeps the focus, and
     // the ok button still knows whom it is for.

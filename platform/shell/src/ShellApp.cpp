@@ -1,6 +1,7 @@
 #include "platform/shell/src/ShellApp.h"
 
 #include "platform/common/ObjectWindowProc.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include "platform/shell/src/ShellConstants.h"
 
@@ -38,7 +39,9 @@ bool ShellApp::Start(HINSTANCE instance)
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kServicesClass;
-    RegisterClassW(&windowClass);
+    if (!RegisterClassOnce(windowClass)) {
+        return false;
+    }
     services_ = CreateWindowExW(0, kServicesClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 instance, this);
     if (services_ == nullptr) {

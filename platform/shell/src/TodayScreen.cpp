@@ -2,6 +2,7 @@
 
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodaySettingsWindow.h"
@@ -61,7 +62,9 @@ bool TodayScreen::Create(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kTodayClass;
-    RegisterClassW(&windowClass);  // already there on a second screen of a test
+    if (!RegisterClassOnce(windowClass)) {
+        return false;
+    }
     // Items send their watermark requests on this thread.
     OwnThreadSend::Watch();
     window_ = CreateWindowExW(0, kTodayClass, L"Today", WS_POPUP | WS_CLIPCHILDREN, 0, kWorkTop,

@@ -2,6 +2,7 @@
 
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
+#include "platform/common/RegisterClassOnce.h"
 
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodayHost.h"
@@ -49,7 +50,9 @@ bool TodaySettingsWindow::Create(HINSTANCE instance)
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kTodaySettingsClass;
-    RegisterClassW(&windowClass);
+    if (!RegisterClassOnce(windowClass)) {
+        return false;
+    }
     // The list view's notices come by SendMessage on this thread.
     OwnThreadSend::Watch();
     window_ = CreateWindowExW(0, kTodaySettingsClass, L"Settings", WS_POPUP | WS_CLIPCHILDREN, 0,
