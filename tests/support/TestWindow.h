@@ -1,0 +1,41 @@
+// A window of the test's own that records every message its procedure
+// gets, as a parent, an owner or a stand-in for a program's window. It
+// answers WM_NOTIFY with notifyAnswer and keeps the last notification's
+// header; everything else goes to DefWindowProcW.
+#pragma once
+
+#include "tests/support/MessageLog.h"
+
+#include <windows.h>
+
+#include <functional>
+
+class TestWindow {
+    MessageLog ownLog_;  // first: log may refer to it
+
+public:
+    // Into its own log: a popup with a caption, or a visible child of
+    // parent, over the whole screen; or with style as given.
+    explicit TestWindow(HWND parent = nullptr, DWORD style = 0, int id = 0);
+    // Into a log the test shares between windows, under name.
+    TestWindow(MessageLog& shared, const char* name, DWORD style, RECT place, HWND parent = nullptr,
+               const wchar_t* title = L"");
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+
+    MessageLog& log;
+    LRESULT notifyAnswer = 0;
+    NMHDR lastNotify = {};
+    // Run for every message once it is recorded.
+    std::function<void(UINT, WPARAM, LPARAM)> onMessage;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Create(DWORD style, RECT place, HWND parent, int id, const wchar_t* title);
+
+    const char* name_;
+    HWND window_ = nullptr;
+};
