@@ -5,7 +5,8 @@
 #include "app/MainWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/ApplicationTest.h"
+#include "tests/support/MessageSequence.h"
 
 #include <gtest/gtest.h>
 
@@ -14,28 +15,31 @@
 
 namespace {
 
-struct Posted {
-    UINT message;
-    WPARAM wParam;
-};
-
 // Takes every message posted to the window, without dispatching.
-std::vector<Posted> TakePosted(HWND window)
+MessageSequence TakePosted(HWND window)
 {
-    std::vector<Posted> posted;
+    MessageSequence posted(kMessageOnly, kMainMessages);
     MSG msg;
     while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE)) {
         if (msg.message >= WM_USER)
-            posted.push_back({msg.message, msg.wParam});
+            posted.Add(MessageRecord{"main", msg.message, msg.wParam, msg.lParam, true, msg.hwnd});
     }
     return posted;
 }
 
-class MainWindowTest : public ::testing::Test {
+// WM_DESTROY posts the quit message; the queue is left clean.
+void DropQueued()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+class MainWindowTest : public ApplicationTest {
 protected:
     void SetUp() override
     {
-        g_application = new Application(documents.Path());
+        ApplicationTest::SetUp();
         g_noteStore = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
     }
     void TearDown() override
@@ -43,29 +47,21 @@ protected:
         if (g_mainWindow != nullptr && IsWindow(g_mainWindow))
             DestroyWindow(g_mainWindow);
         g_mainWindow = nullptr;
-        // WM_DESTROY posted the quit message; leave the queue clean.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DropQueued();
         delete g_noteStore;
         g_noteStore = nullptr;
-        delete g_application;
-        g_application = nullptr;
+        ApplicationTest::TearDown();
     }
 
     // Starts as the first instance and returns what it posted to itself.
-    std::vector<Posted> Start(const wchar_t* commandLine)
+    MessageSequence Start(const wchar_t* commandLine)
     {
         EXPECT_TRUE(StartInstance(GetModuleHandleW(nullptr), commandLine));
-        std::vector<Posted> posted = TakePosted(g_mainWindow);
+        MessageSequence posted = TakePosted(g_mainWindow);
         DestroyWindow(g_mainWindow);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DropQueued();
         return posted;
     }
-
-    TempFolder documents;
 };
 
 }  // namespace
@@ -81,11 +77,8 @@ TEST_F(MainWindowTest, EachCommandWordPostsItsMessage)
         {L"addnew", kMsgNewNote},
         {L"AppRunAtTime", kMsgCheckExpired},
     };
-    for (const auto& c : cases) {
-        std::vector<Posted> posted = Start(c.word);
-        ASSERT_EQ(posted.size(), 1u) << c.word;
-        EXPECT_EQ(posted[0].message, c.message) << c.word;
-    }
+    for (const auto& c : cases)
+        EXPECT_MESSAGES({Posted("main", c.message)}, Start(c.word)) << c.word;
     EXPECT_TRUE(Start(nullptr).empty()) << "a null command line posts nothing";
 }
 
@@ -94,9 +87,8 @@ TEST_F(MainWindowTest, AnyOtherTextIsANotePathHandedOverWithOrWithoutQuotes)
     // A desktop shell or a file association puts the path in quotes.
     for (const wchar_t* commandLine : {L"\\My Documents\\My Jotlings\\Jotling4.jot",
                                        L"\"\\My Documents\\My Jotlings\\Jotling4.jot\" "}) {
-        std::vector<Posted> posted = Start(commandLine);
-        ASSERT_EQ(posted.size(), 1u);
-        EXPECT_EQ(posted[0].message, kMsgOpenNotePath);
+        MessageSequence posted = Start(commandLine);
+        ASSERT_MESSAGES({Posted("main", kMsgOpenNotePath)}, posted);
         EXPECT_STREQ(L"\\My Documents\\My Jotlings\\Jotling4.jot", reinterpret_cast<const wchar_t*>(posted[0].wParam));
     }
 }

@@ -4,6 +4,8 @@
 #include "app/MainMessages.h"
 #include "app/Registry.h"
 #include "app/Settings.h"
+#include "tests/support/MessageLog.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -45,17 +47,6 @@ DWORD WaitForExit(HANDLE process, DWORD ms = 20000)
     return code;
 }
 
-void PumpFor(DWORD ms)
-{
-    DWORD end = GetTickCount() + ms;
-    while (int(end - GetTickCount()) > 0) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(5);
-    }
-}
-
 // Closes an instance that an earlier test or program left running, so that
 // the window a test finds is the one it means.
 void CloseRunningInstances()
@@ -69,17 +60,12 @@ void CloseRunningInstances()
     }
 }
 
-struct Received {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> g_received;
+// What the stand-in main window got: the program's messages and WM_HOTKEY.
+MessageLog g_received(kMessageOnly, kMainMessages);
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message >= WM_USER || message == WM_HOTKEY)
-        g_received.push_back({message, wParam, lParam});
+    g_received.Record("main", window, message, wParam, lParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -94,9 +80,10 @@ protected:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = kClass;
         RegisterClassW(&wc);
+        g_received.Keep([](UINT message) { return message >= WM_USER || message == WM_HOTKEY; });
         window = CreateWindowExW(0, kClass, kTitle, 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(window, nullptr);
-        g_received.clear();
+        g_received.Clear();
     }
     void TearDown() override
     {
@@ -105,9 +92,9 @@ protected:
     }
 
     // Runs a second start and returns what it posted to the running window.
-    std::vector<Received> SecondStart(const std::wstring& arguments)
+    MessageSequence SecondStart(const std::wstring& arguments)
     {
-        g_received.clear();
+        g_received.Clear();
         HANDLE process = StartProgram(arguments);
         EXPECT_NE(process, nullptr);
         EXPECT_EQ(WaitForExit(process), 0u) << "the second start ends with exit code 0";
@@ -119,10 +106,9 @@ protected:
     HWND window = nullptr;
 };
 
-void ExpectOnly(const std::vector<Received>& received, UINT message, const char* what)
+void ExpectOnly(const MessageSequence& received, UINT message, const char* what)
 {
-    ASSERT_EQ(received.size(), 1u) << what;
-    EXPECT_EQ(received[0].message, message) << what;
+    EXPECT_MESSAGES({Posted("main", message)}, received) << what;
 }
 
 }  // namespace
@@ -188,7 +174,7 @@ TEST_F(RecordButtonStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
     RegWriteDword(kSettingsKey, L"RecBtn", 1);
     {
         RecordButtonHeld held{WORD(key)};
-        std::vector<Received> received = SecondStart(L"addnew");
+        MessageSequence received = SecondStart(L"addnew");
         ExpectOnly(received, WM_HOTKEY, "record button held, RecBtn on");
         if (!received.empty()) {
             EXPECT_EQ(received[0].lParam, LPARAM(key) << 16);
