@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "TestWindows.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestWindow.h"
 #include "aygshell.h"
 
 namespace {
@@ -40,7 +41,7 @@ std::wstring LibraryPath()
 
 TEST(UnloadTest, ALibraryThatUsedTheShellLeavesNothingBehindWhenUnloaded)
 {
-    RecordingWindow window;
+    TestWindow window;
     ShowWindow(window.Handle(), SW_SHOWNORMAL);
     SetForegroundWindow(window.Handle());
     SHFullScreen(window.Handle(), SHFS_SHOWSIPBUTTON);  // this program's own panels
@@ -61,7 +62,7 @@ TEST(UnloadTest, ALibraryThatUsedTheShellLeavesNothingBehindWhenUnloaded)
     SipShowIM(SIPF_OFF);
     PostMessageW(window.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
     PostMessageW(window.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(PumpUntil([&] { return window.Count(WM_LBUTTONUP) == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return window.log.Count(WM_LBUTTONUP) == 1; }));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/shell/src/NavBar.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "tests/platform/shell/ShellTestSupport.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ protected:
 
     bool PollUntil(const std::function<bool()>& done)
     {
-        return shelltest::PumpUntil([&] {
+        return PumpUntil([&] {
             bar_.Poll();
             return done();
         });
@@ -63,7 +64,7 @@ TEST_F(NavBarTest, ShowsTheTitleOfTheWindowInFrontAndNoOkButtonUnasked)
     EXPECT_STREQ(L"Jotlings", bar_.Title());
     EXPECT_FALSE(bar_.DoneShown());
     bar_.Tap(225);
-    shelltest::PumpUntil([] { return false; }, 200);
+    PumpUntil([] { return false; }, 200);
     EXPECT_EQ(0, okCommands);
 
     SetWindowTextW(program_, L"Options");
@@ -75,10 +76,10 @@ TEST_F(NavBarTest, OkButtonOfAWindowThatAskedSendsItIdok)
     SetPropW(program_, shell::kDoneButtonProperty, reinterpret_cast<HANDLE>(1));
     EXPECT_TRUE(PollUntil([&] { return bar_.DoneShown(); }));
     bar_.Tap(225);
-    EXPECT_TRUE(shelltest::PumpUntil([] { return okCommands == 1; }));
+    EXPECT_TRUE(PumpUntil([] { return okCommands == 1; }));
     // A tap on the title is not the ok button.
     bar_.Tap(100);
-    shelltest::PumpUntil([] { return false; }, 200);
+    PumpUntil([] { return false; }, 200);
     EXPECT_EQ(1, okCommands);
 
     RemovePropW(program_, shell::kDoneButtonProperty);
@@ -111,7 +112,7 @@ TEST_F(NavBarTest, KeepsItsOkButtonForAWindowThatHidesTheTaskBarButAskedForDone)
     EXPECT_FALSE(bar_.Hidden());
     EXPECT_TRUE(IsWindowVisible(bar_.Window()));
     bar_.Tap(225);
-    EXPECT_TRUE(shelltest::PumpUntil([] { return okCommands == 1; }));
+    EXPECT_TRUE(PumpUntil([] { return okCommands == 1; }));
 
     // Done no longer asked for: the hidden task bar takes the bar away.
     RemovePropW(program_, shell::kDoneButtonProperty);
