@@ -3,7 +3,8 @@
 // marked after taps, modifier taps, drags and tap-and-hold.
 #include "notelist/NoteListView.h"
 
-#include "notes/ExpiryRules.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestTimes.h"
 
 #include <aygshell.h>
 #include <commctrl.h>
@@ -69,7 +70,7 @@ protected:
         view.BeginFill(rows);
         for (int i = 0; i < rows; ++i) {
             NoteEntry entry = {};
-            entry.expiry.wHour = kNeverExpiresHour;
+            entry.expiry = NeverExpiring();
             view.AppendNote(L"note", entry, false);
         }
         view.EndFill();
@@ -82,13 +83,6 @@ protected:
         keys[VK_CONTROL] = ctrl ? 0x80 : 0;
         keys[VK_SHIFT] = shift ? 0x80 : 0;
         SetKeyboardState(keys);
-    }
-
-    static void Pump()
-    {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
     }
 
     LPARAM RowPoint(int row)
@@ -280,7 +274,7 @@ TEST_F(NoteListViewTest, HoldWithoutMarkOpensNothingAndAnEmptyListIgnoresTheStyl
 TEST_F(NoteListViewTest, RowsShowTimeImageAndTitleAndSurviveRecreation)
 {
     NoteEntry never = {};
-    never.expiry.wHour = kNeverExpiresHour;
+    never.expiry = NeverExpiring();
     NoteEntry dated = {};
     dated.expiry = {2031, 5, 0, 17, 8, 30, 0, 0};
 

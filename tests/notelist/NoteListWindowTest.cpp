@@ -6,7 +6,9 @@
 #include "app/Application.h"
 #include "dialogs/Help.h"
 #include "resources/resource.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/ApplicationTest.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestTimes.h"
 
 #include <aygshell.h>
 #include <commctrl.h>
@@ -47,7 +49,7 @@ public:
         NoteEntry* entry = static_cast<NoteEntry*>(calloc(1, sizeof(NoteEntry)));
         entry->title = _wcsdup(title);
         entry->path = _wcsdup(title);
-        entry->expiry.wHour = 25;
+        entry->expiry = NeverExpiring();
         (lastEntry != nullptr ? lastEntry->next : firstEntry) = entry;
         lastEntry = entry;
     }
@@ -66,23 +68,11 @@ public:
     std::vector<std::wstring> calls;
 };
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-class NoteListWindowTest : public ::testing::Test {
+class NoteListWindowTest : public ApplicationTest {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-        g_application = new Application(documents.Path());
-        g_application->SetInstance(GetModuleHandleW(nullptr));
+        ApplicationTest::SetUp();
         g_helpStarts.clear();
         SetStartProgramFunction(RecordStart);
         main = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
@@ -98,8 +88,7 @@ protected:
         SetStartProgramFunction(nullptr);
         DestroyWindow(main);
         Pump();
-        delete g_application;
-        g_application = nullptr;
+        ApplicationTest::TearDown();
     }
 
     void Command(WORD id)
@@ -118,7 +107,6 @@ protected:
         return SendMessageW(list.Window(), WM_NOTIFY, kNoteListId, reinterpret_cast<LPARAM>(&hold));
     }
 
-    TempFolder documents;
     RecordingList list;
     HWND main = nullptr;
 };

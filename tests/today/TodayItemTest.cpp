@@ -6,7 +6,9 @@
 #include "app/MainMessages.h"
 #include "notes/NoteFile.h"
 #include "notes/SharedNoteMap.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestTimes.h"
 
 #include <CeRunStore.h>
 #include <todaycmn.h>
@@ -63,45 +65,6 @@ void SetDword(const wchar_t* name, DWORD value)
 void SetText(const wchar_t* name, const wchar_t* text)
 {
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettings, name, REG_SZ, text, DWORD((wcslen(text) + 1) * 2));
-}
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Pumps until done() holds or about five seconds have passed.
-template <typename F>
-bool PumpUntil(F done)
-{
-    for (int i = 0; i < 500; ++i) {
-        Pump();
-        if (done())
-            return true;
-        Sleep(10);
-    }
-    return false;
-}
-
-SYSTEMTIME Today(int dayOffset, WORD hour, WORD minute = 0)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME file;
-    SystemTimeToFileTime(&now, &file);
-    ULARGE_INTEGER value{{file.dwLowDateTime, file.dwHighDateTime}};
-    value.QuadPart += ULONGLONG(dayOffset) * 24 * 3600 * 10000000ULL;
-    file = {value.LowPart, value.HighPart};
-    SYSTEMTIME day;
-    FileTimeToSystemTime(&file, &day);
-    day.wHour = hour;
-    day.wMinute = minute;
-    day.wSecond = day.wMilliseconds = 0;
-    return day;
 }
 
 // The program's runs, its path compared as Windows compares paths.
@@ -254,12 +217,12 @@ protected:
 
 TEST_F(TodayItemTest, ListsDatedNotesByExpiryThenUndatedByCreation)
 {
-    SYSTEMTIME undated = Today(0, kNever);
+    SYSTEMTIME undated = DaysFromNow(0, kNever);
     std::wstring first = AddNote(L"Jotling0.jot", L"made first", undated);
-    std::wstring ten = AddNote(L"Jotling1.jot", L"ten", Today(1, 10));
-    std::wstring nine = AddNote(L"Jotling2.jot", L"nine", Today(1, 9));
+    std::wstring ten = AddNote(L"Jotling1.jot", L"ten", DaysFromNow(1, 10));
+    std::wstring nine = AddNote(L"Jotling2.jot", L"nine", DaysFromNow(1, 9));
     std::wstring second = AddNote(L"Jotling3.jot", L"made second", undated);
-    std::wstring eleven = AddNote(L"Jotling4.jot", L"eleven", Today(1, 11));
+    std::wstring eleven = AddNote(L"Jotling4.jot", L"eleven", DaysFromNow(1, 11));
     SetDword(L"TodayCount", 10);
     Load();
     StartMainSpy();
@@ -296,7 +259,7 @@ TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
 {
     std::vector<std::wstring> notes;
     for (int i = 0; i < 6; ++i)
-        notes.push_back(AddNote(L"Jotling" + std::to_wstring(i) + L".jot", L"note", Today(1, WORD(8 + i))));
+        notes.push_back(AddNote(L"Jotling" + std::to_wstring(i) + L".jot", L"note", DaysFromNow(1, WORD(8 + i))));
     Load();
     StartMainSpy();
     ASSERT_EQ(Query(), 1);
@@ -320,8 +283,8 @@ TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
 
 TEST_F(TodayItemTest, HiddenExpiredNoteIsNeverPendingAndTomorrowsNoteStaysScheduled)
 {
-    AddNote(L"Jotling0.jot", L"done", Today(1, 8), 1);
-    SYSTEMTIME tomorrow = Today(1, 12, 30);
+    AddNote(L"Jotling0.jot", L"done", DaysFromNow(1, 8), 1);
+    SYSTEMTIME tomorrow = DaysFromNow(1, 12, 30);
     AddNote(L"Jotling1.jot", L"tomorrow", tomorrow);
     SetDword(L"TodayShowToday", 1);
     Load();
@@ -337,12 +300,12 @@ TEST_F(TodayItemTest, HiddenExpiredNoteIsNeverPendingAndTomorrowsNoteStaysSchedu
 
 TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPending)
 {
-    std::wstring later = AddNote(L"Jotling0.jot", L"later", Today(2, 15));
+    std::wstring later = AddNote(L"Jotling0.jot", L"later", DaysFromNow(2, 15));
     Load();
     ASSERT_EQ(OurRuns().size(), 1u);
     DWORD handle = OurRuns()[0].handle;
 
-    std::wstring earlier = AddNote(L"Jotling1.jot", L"earlier", Today(1, 7));
+    std::wstring earlier = AddNote(L"Jotling1.jot", L"earlier", DaysFromNow(1, 7));
     ClearCache();
     std::vector<CeTimedRun> runs = OurRuns();
     ASSERT_EQ(runs.size(), 1u) << "the run is replaced, not added to";
@@ -360,7 +323,7 @@ TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPendi
     // running program as 1327, and no run is set.
     SetDword(L"TurnOn", 0);
     StartMainSpy();
-    AddNote(L"Jotling2.jot", L"due", Today(-1, 7));
+    AddNote(L"Jotling2.jot", L"due", DaysFromNow(-1, 7));
     ClearCache();
     EXPECT_TRUE(OurRuns().empty());
     EXPECT_TRUE(PumpUntil([] { return !g_mainHeard.empty(); }));
@@ -370,16 +333,16 @@ TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPendi
 
 TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlone)
 {
-    std::wstring path = AddNote(L"Jotling0.jot", L"soon", Today(1, 9));
+    std::wstring path = AddNote(L"Jotling0.jot", L"soon", DaysFromNow(1, 9));
     Load();
     Unload();
     ASSERT_EQ(OurRuns(L"AppRunAtTime").size(), 1u) << "an unloaded item keeps the program scheduled";
-    PlantRun(L"c:\\todayitemtest\\JOTLINGS.EXE", L"AppRunAtTime", Today(1, 6));
-    std::vector<DWORD> others = {PlantRun(L"C:\\Other\\Other.exe", L"AppRunAtTime", Today(1, 6)),
-                                 PlantRun(kProgram, L"apprunattime", Today(1, 6))};
+    PlantRun(L"c:\\todayitemtest\\JOTLINGS.EXE", L"AppRunAtTime", DaysFromNow(1, 6));
+    std::vector<DWORD> others = {PlantRun(L"C:\\Other\\Other.exe", L"AppRunAtTime", DaysFromNow(1, 6)),
+                                 PlantRun(kProgram, L"apprunattime", DaysFromNow(1, 6))};
 
     // The note moves on while the Today screen is down.
-    SYSTEMTIME later = Today(300, 15, 45);
+    SYSTEMTIME later = DaysFromNow(300, 15, 45);
     DeleteFileW(path.c_str());
     AddNote(L"Jotling0.jot", L"moved", later);
     Load();
@@ -397,11 +360,11 @@ TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlon
 
 TEST_F(TodayItemTest, NoteWithAnImpossibleExpiryIsListedButTheNextRealNoteIsScheduled)
 {
-    SYSTEMTIME impossible = Today(1, 9);
+    SYSTEMTIME impossible = DaysFromNow(1, 9);
     impossible.wMonth = 13;
     impossible.wDay = 0;
     std::wstring bad = AddNote(L"Jotling0.jot", L"impossible", impossible);
-    SYSTEMTIME next = Today(2, 10, 20);
+    SYSTEMTIME next = DaysFromNow(2, 10, 20);
     std::wstring real = AddNote(L"Jotling1.jot", L"real", next);
     Load();
     StartMainSpy();
@@ -422,7 +385,7 @@ TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
 
     // The program holds the new note open for a moment while the item
     // reloads: the note is listed all the same.
-    std::wstring path = AddNote(L"Jotling0.jot", L"saved", Today(1, 9));
+    std::wstring path = AddNote(L"Jotling0.jot", L"saved", DaysFromNow(1, 9));
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     SetEvent(change);
@@ -431,7 +394,7 @@ TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
 
     EXPECT_TRUE(PumpUntil([&] { return g_colourAsked > asked; })) << "no refresh on the change event";
     EXPECT_EQ(WaitForSingleObject(change, 0), DWORD(WAIT_TIMEOUT)) << "the item resets the event";
-    PumpUntil([] { return false; });
+    PumpFor(5000);
     EXPECT_EQ(g_colourAsked, asked + 1) << "one save, one refresh";
     StartMainSpy();
     EXPECT_EQ(Query(), 1);

@@ -1,5 +1,7 @@
 #include "InkHost.h"
 
+#include "tests/support/MessagePump.h"
+
 #include <richedit.h>
 
 static const wchar_t kHostClass[] = L"InkTestHost";
@@ -133,9 +135,5 @@ std::vector<uint32_t> InkHost::CaptureWindow(HWND window)
 
 void InkHost::Pump()
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    ::Pump();
 }

@@ -6,6 +6,7 @@
 #include "LeReader.h"
 
 #include "notewindow/InkControl.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,6 @@
 #include <string.h>
 
 namespace {
-
-void PumpFor(DWORD ms)
-{
-    ULONGLONG until = GetTickCount64() + ms;
-    while (GetTickCount64() < until) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
-}
 
 size_t FindRiff(const std::vector<uint8_t>& bytes)
 {
