@@ -6,6 +6,7 @@
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
 #include "tests/support/ApplicationTest.h"
+#include "tests/support/DeviceInput.h"
 #include "tests/support/MessageSequence.h"
 
 #include <gtest/gtest.h>
@@ -129,19 +130,6 @@ TEST_F(MainWindowTest, SavedNoteReportsReachTheStoreOnlyFromThisProcess)
 
 namespace {
 
-void PressKeys(std::initializer_list<std::pair<WORD, bool>> keys)
-{
-    std::vector<INPUT> inputs;
-    for (const auto& key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key.first;
-        input.ki.dwFlags = key.second ? 0 : KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 // Fails a message loop that does not end in time.
 void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -160,8 +148,8 @@ TEST_F(MainWindowTest, CtrlQInAnyWindowEndsTheLoopAndQAloneIsTyped)
     SetForegroundWindow(edit);
     SetFocus(edit);
 
-    PressKeys({{'Q', true}, {'Q', false}});
-    PressKeys({{VK_CONTROL, true}, {'Q', true}, {'Q', false}, {VK_CONTROL, false}});
+    SendKeys({{'Q', true}, {'Q', false}});
+    SendKeys({{VK_CONTROL, true}, {'Q', true}, {'Q', false}, {VK_CONTROL, false}});
     UINT_PTR timer = SetTimer(nullptr, 0, 10000, GiveUp);
     int exitCode = RunMessageLoop();
     KillTimer(nullptr, timer);

@@ -4,8 +4,10 @@
 #include "app/MainMessages.h"
 #include "app/Registry.h"
 #include "app/Settings.h"
+#include "tests/support/DeviceInput.h"
 #include "tests/support/MessageLog.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +19,10 @@ namespace {
 const wchar_t kClass[] = L"JOTLINGS";
 const wchar_t kTitle[] = L"KORVA Jotlings";
 
-std::wstring ProgramPath()
-{
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.rfind(L'\\') + 1) + L"Jotlings.exe";
-}
-
 // Starts Jotlings.exe with a command line; the handle is the caller's.
 HANDLE StartProgram(const std::wstring& arguments)
 {
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    std::wstring command = L"\"" + BesideTestProgram(L"Jotlings.exe") + L"\"";
     if (!arguments.empty())
         command += L" " + arguments;
     STARTUPINFOW startup = {sizeof startup};
@@ -125,24 +119,6 @@ TEST_F(SecondStartTest, EveryWordButTheTimedStartShowsAllNotes)
 
 namespace {
 
-// Holds the hardware record button down for a scope, as its driver does.
-class RecordButtonHeld {
-public:
-    explicit RecordButtonHeld(WORD key) : key(key) { Send(0); }
-    ~RecordButtonHeld() { Send(KEYEVENTF_KEYUP); }
-
-private:
-    void Send(DWORD flags)
-    {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flags;
-        SendInput(1, &input, sizeof input);
-    }
-    WORD key;
-};
-
 class RecordButtonStartTest : public SecondStartTest {
 protected:
     void SetUp() override
@@ -173,7 +149,7 @@ TEST_F(RecordButtonStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
 
     RegWriteDword(kSettingsKey, L"RecBtn", 1);
     {
-        RecordButtonHeld held{WORD(key)};
+        KeyHeld recordButton{WORD(key)};
         MessageSequence received = SecondStart(L"addnew");
         ExpectOnly(received, WM_HOTKEY, "record button held, RecBtn on");
         if (!received.empty()) {
@@ -182,13 +158,13 @@ TEST_F(RecordButtonStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
     }
     RegWriteDword(kSettingsKey, L"RecBtn", 0);
     {
-        RecordButtonHeld held{WORD(key)};
+        KeyHeld recordButton{WORD(key)};
         ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "record button held, RecBtn off");
     }
     RegWriteDword(kSettingsKey, L"RecBtn", 1);
     ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "RecBtn on, button not held");
     {
-        RecordButtonHeld held{WORD(key)};
+        KeyHeld recordButton{WORD(key)};
         ExpectOnly(SecondStart(L"AppRunAtTime"), kMsgCheckExpired, "the timed start wins over the button");
     }
 }

@@ -9,6 +9,7 @@
 #include "notewindow/NoteWindow.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "tests/support/ApplicationTest.h"
+#include "tests/support/DeviceInput.h"
 #include "tests/support/InkSpy.h"
 #include "tests/support/MessageLog.h"
 #include "tests/support/MessagePump.h"
@@ -257,21 +258,14 @@ protected:
         note = Open(false);
         InkSpy::ClearLog();
         windowMessages.Clear();
-        Press(0);
+        SendKey(key, true);
     }
     void TearDown() override
     {
-        Press(KEYEVENTF_KEYUP);
+        SendKey(key, false);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTable);
         AlarmSoundTest::TearDown();
     }
-    void Press(DWORD flags)
-    {
-        INPUT input = {INPUT_KEYBOARD, {}};
-        input.ki = {key, 0, flags, 0, 0};
-        SendInput(1, &input, sizeof input);
-    }
-
     const wchar_t* kTable = L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsSoundTest";
     WORD key = 0;
     HWND other = nullptr;
@@ -299,7 +293,7 @@ TEST_F(RecordButtonTest, RecordsWhileTheButtonIsHeldAndStopsEveryWindowOnRelease
     EXPECT_TRUE(note->WatcherRunning());
     EXPECT_EQ(1u, Stops(other));
 
-    Press(KEYEVENTF_KEYUP);
+    SendKey(key, false);
     EXPECT_TRUE(WaitFor([&] { return !note->WatcherRunning() && Stops(other) == 2; }));
     EXPECT_EQ(2u, Stops(note->Window()));
 }
@@ -325,9 +319,7 @@ TEST(AlarmSoundOnTheDevice, ChimePlaysAndTheProgramEndsCleanlyWhileItDoes)
     if (waveOutGetNumDevs() == 0)
         GTEST_SKIP() << "the device has no sound output";
     // The chime the build makes lies beside the test program.
-    wchar_t self[MAX_PATH];
-    std::wstring chime(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    chime = chime.substr(0, chime.find_last_of(L'\\') + 1) + L"notify.wav";
+    std::wstring chime = BesideTestProgram(L"notify.wav");
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chime.c_str()));
     EXPECT_TRUE(PlaySoundW(chime.c_str(), nullptr, SND_FILENAME | SND_NODEFAULT));
 

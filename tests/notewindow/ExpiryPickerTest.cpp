@@ -5,6 +5,7 @@
 
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "tests/support/DeviceInput.h"
 #include "tests/support/MessageLog.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TestTimes.h"
@@ -91,31 +92,13 @@ protected:
         return shown;
     }
 
-    // A stylus tap through the system's input, at a point of a window.
-    static void Tap(HWND window, int x, int y)
-    {
-        POINT point = {x, y};
-        ClientToScreen(window, &point);
-        // The press and the release carry their position: a separate move
-        // can be overtaken by an older pointer position from the display.
-        INPUT input[2] = {};
-        for (INPUT& one : input) {
-            one.type = INPUT_MOUSE;
-            one.mi.dx = MulDiv(point.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-            one.mi.dy = MulDiv(point.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-        }
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(2, input, sizeof(INPUT));
-    }
-
     int ClosedCount() const
     {
         return int(received.Count([this](const MessageRecord& m) { return received.Same(m, kClosed); }));
     }
 
-    // What the picker, its owner and the clock button get, but their sends
-    // and posts alike: window, message, wParam, lParam.
+    // What the owner and the clock button get, sent or posted alike:
+    // window, message, wParam, lParam.
     MessageLog received{kWindowField | kWParamField | kLParamField, kNoteMessages};
     const MessageRecord kClosed = {"owner", kMsgPickerClosed};
     std::vector<std::unique_ptr<TestWindow>> windows_;
@@ -232,13 +215,13 @@ TEST_F(ExpiryPickerTest, TheTapThatClosesThePickerReachesNeitherTheClockButtonNo
 {
     Open();
     HWND popup = picker_.Window();
-    Tap(anchor_, 8, 8);
+    TapThroughInput(anchor_, 8, 8);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(popup); }));
     Pump();
     EXPECT_MESSAGES({kClosed}, received);
 
     // Only that one tap: the next one reaches the note.
-    Tap(owner_, 30, 150);
+    TapThroughInput(owner_, 30, 150);
     ASSERT_TRUE(PumpUntil([&] { return received.size() >= 2; }));
     EXPECT_EQ(received.Describe({"owner", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 150)}),
               received.Describe(received[1]));

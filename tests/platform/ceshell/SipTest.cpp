@@ -5,6 +5,7 @@
 #include "ShellPanels.h"
 #include "SipKeyboardLayout.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestWindow.h"
 #include "aygshell.h"
 
@@ -27,10 +28,7 @@ DWORD SipFlags()
 // the panel's flags as that process sees them.
 DWORD RunProbe(const wchar_t* argument)
 {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring command(path, length);
-    command = L"\"" + command.substr(0, command.find_last_of(L"\\/") + 1) + L"SipProbeTest.exe\" " + argument;
+    std::wstring command = L"\"" + BesideTestProgram(L"SipProbeTest.exe") + L"\" " + argument;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestWindow.h"
 #include "aygshell.h"
 
@@ -31,14 +32,6 @@ int InputPanelsOfThisProcess()
     return counter.count;
 }
 
-std::wstring LibraryPath()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"testlibs\\CeShellUnloadTest.dll";
-}
-
 TEST(UnloadTest, ALibraryThatUsedTheShellLeavesNothingBehindWhenUnloaded)
 {
     TestWindow window;
@@ -47,7 +40,7 @@ TEST(UnloadTest, ALibraryThatUsedTheShellLeavesNothingBehindWhenUnloaded)
     SHFullScreen(window.Handle(), SHFS_SHOWSIPBUTTON);  // this program's own panels
     int ownPanels = InputPanelsOfThisProcess();
 
-    HMODULE library = LoadLibraryW(LibraryPath().c_str());
+    HMODULE library = LoadLibraryW(BesideTestProgram(L"testlibs\\CeShellUnloadTest.dll").c_str());
     ASSERT_NE(nullptr, library);
     auto prepare = reinterpret_cast<BOOL(*)(HWND)>(reinterpret_cast<void*>(GetProcAddress(library, "PrepareWindow")));
     ASSERT_NE(nullptr, prepare);

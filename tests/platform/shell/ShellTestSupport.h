@@ -2,6 +2,8 @@
 // test Today item's path and observations.
 #pragma once
 
+#include "tests/support/TempFolder.h"
+
 #include <windows.h>
 
 #include <string>
@@ -19,11 +21,7 @@ inline void DeleteKey(const wchar_t* path)
 
 inline std::wstring TestItemPath()
 {
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path = exe;
-    path.erase(path.find_last_of(L"\\/") + 1);
-    return path + L"testitems\\ShellTestItem.dll";
+    return BesideTestProgram(L"testitems\\ShellTestItem.dll");
 }
 
 inline void WriteDword(const std::wstring& key, const wchar_t* name, DWORD value)
