@@ -16,6 +16,7 @@
 #include "tests/support/InkSpy.h"
 #include "tests/support/MessageLog.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/TestNotes.h"
 #include "tests/support/TestTimes.h"
 
 #include <commctrl.h>
@@ -93,17 +94,8 @@ protected:
     std::wstring AddNote(const wchar_t* name, const wchar_t* title, SYSTEMTIME expiry, BYTE expired = 0,
                          const std::string& ink = "")
     {
-        NoteRecord record;
-        wcscpy(record.title, title);
-        record.expiry = expiry;
-        record.expired = expired;
-        if (!ink.empty()) {
-            record.data = AllocateNoteData(DWORD(ink.size()));
-            memcpy(record.data, ink.data(), ink.size());
-            record.dataLength = DWORD(ink.size());
-        }
         std::wstring path = Path(name);
-        EXPECT_TRUE(WriteNoteFile(path.c_str(), record));
+        EXPECT_TRUE(WriteTestNote(path, title, expiry, expired, ink));
         return path;
     }
 
@@ -352,17 +344,8 @@ TEST_F(NoteLifeTest, NoteThatCannotBeReadWholeIsNeitherShownNorOverwritten)
     SYSTEMTIME never = NeverExpiring();
     std::wstring path = AddNote(L"Jotling0.jot", L"Damaged", never);
     // Cut inside its ink data: the head is there, so it is listed.
-    NoteRecord record;
-    wcscpy(record.title, L"Damaged");
-    record.expiry = never;
-    record.data = AllocateNoteData(100);
-    memset(record.data, 7, 100);
-    record.dataLength = 100;
-    ASSERT_TRUE(WriteNoteFile(path.c_str(), record));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFilePointer(file, kNoteFileHeaderSize + 40, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
+    ASSERT_TRUE(WriteTestNote(path, L"Damaged", never, 0, std::string(100, 7)));
+    CutFile(path, kNoteFileHeaderSize + 40);
 
     Start();
     g_noteStore->OpenNote(0);
@@ -582,10 +565,7 @@ TEST_F(NoteLifeTest, DamagedDueNoteIsToldOnceAndChecksWaitForTheAnswer)
 {
     Start();
     std::wstring damaged = AddNote(L"Jotling0.jot", L"Cut short", MinutesFromNow(-10), 0, std::string(100, 'x'));
-    HANDLE file = CreateFileW(damaged.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFilePointer(file, kNoteFileHeaderSize + 40, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
+    CutFile(damaged, kNoteFileHeaderSize + 40);
     AddNote(L"Jotling1.jot", L"Whole", MinutesFromNow(-5));
     g_noteStore->LoadFolder();
     g_checksDuringPrompt = 12;

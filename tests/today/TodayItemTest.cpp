@@ -4,10 +4,11 @@
 // ("JOTLINGS") records what reaches the program. Timed runs are read from
 // the device's run store.
 #include "app/MainMessages.h"
-#include "notes/NoteFile.h"
+#include "app/Registry.h"
 #include "notes/SharedNoteMap.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestNotes.h"
 #include "tests/support/TestTimes.h"
 
 #include <CeRunStore.h>
@@ -57,16 +58,6 @@ LRESULT CALLBACK Host(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void SetDword(const wchar_t* name, DWORD value)
-{
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettings, name, REG_DWORD, &value, sizeof value);
-}
-
-void SetText(const wchar_t* name, const wchar_t* text)
-{
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettings, name, REG_SZ, text, DWORD((wcslen(text) + 1) * 2));
-}
-
 // The program's runs, its path compared as Windows compares paths.
 std::vector<CeTimedRun> OurRuns(const wchar_t* arguments = nullptr)
 {
@@ -86,14 +77,14 @@ protected:
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettings);
-        SetText(L"Path", kProgram);
-        SetText(L"Jotlings", folder.Path());
-        SetDword(L"Notify", 1);
-        SetDword(L"TurnOn", 1);
-        SetDword(L"TodayCount", 4);
-        SetDword(L"TodayFontSize", 9);
-        SetDword(L"TodayExpired", 0);
-        SetDword(L"TodayShowToday", 0);
+        RegWriteString(kSettings, L"Path", kProgram);
+        RegWriteString(kSettings, L"Jotlings", folder.Path());
+        RegWriteDword(kSettings, L"Notify", 1);
+        RegWriteDword(kSettings, L"TurnOn", 1);
+        RegWriteDword(kSettings, L"TodayCount", 4);
+        RegWriteDword(kSettings, L"TodayFontSize", 9);
+        RegWriteDword(kSettings, L"TodayExpired", 0);
+        RegWriteDword(kSettings, L"TodayShowToday", 0);
         g_mainHeard.clear();
         g_colourAsked = 0;
 
@@ -174,12 +165,8 @@ protected:
     // the order they were made.
     std::wstring AddNote(const std::wstring& name, const wchar_t* title, SYSTEMTIME expiry, BYTE expired = 0)
     {
-        NoteRecord record;
-        wcscpy(record.title, title);
-        record.expiry = expiry;
-        record.expired = expired;
         std::wstring path = folder.File(name);
-        EXPECT_TRUE(WriteNoteFile(path.c_str(), record));
+        EXPECT_TRUE(WriteTestNote(path, title, expiry, expired));
         Sleep(20);
         return path;
     }
@@ -223,7 +210,7 @@ TEST_F(TodayItemTest, ListsDatedNotesByExpiryThenUndatedByCreation)
     std::wstring nine = AddNote(L"Jotling2.jot", L"nine", DaysFromNow(1, 9));
     std::wstring second = AddNote(L"Jotling3.jot", L"made second", undated);
     std::wstring eleven = AddNote(L"Jotling4.jot", L"eleven", DaysFromNow(1, 11));
-    SetDword(L"TodayCount", 10);
+    RegWriteDword(kSettings, L"TodayCount", 10);
     Load();
     StartMainSpy();
     ASSERT_EQ(Query(), 1);
@@ -286,7 +273,7 @@ TEST_F(TodayItemTest, HiddenExpiredNoteIsNeverPendingAndTomorrowsNoteStaysSchedu
     AddNote(L"Jotling0.jot", L"done", DaysFromNow(1, 8), 1);
     SYSTEMTIME tomorrow = DaysFromNow(1, 12, 30);
     AddNote(L"Jotling1.jot", L"tomorrow", tomorrow);
-    SetDword(L"TodayShowToday", 1);
+    RegWriteDword(kSettings, L"TodayShowToday", 1);
     Load();
     ASSERT_EQ(Query(), 1);
     EXPECT_EQ(item.cyp, 23u) << "neither note is shown";
@@ -321,7 +308,7 @@ TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPendi
 
     // Without "TurnOn" the item polls instead: a due note reaches the
     // running program as 1327, and no run is set.
-    SetDword(L"TurnOn", 0);
+    RegWriteDword(kSettings, L"TurnOn", 0);
     StartMainSpy();
     AddNote(L"Jotling2.jot", L"due", DaysFromNow(-1, 7));
     ClearCache();
