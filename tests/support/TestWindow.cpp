@@ -65,9 +65,8 @@ LRESULT CALLBACK TestWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
         self->onMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY)
         self->window_ = nullptr;
-    if (message == WM_NOTIFY && lParam != 0) {
-        self->lastNotify = *reinterpret_cast<const NMHDR*>(lParam);
-        return self->notifyAnswer;
-    }
+    LRESULT result = 0;
+    if (self->answer && self->answer(message, wParam, lParam, &result))
+        return result;
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -1,7 +1,6 @@
 // A window of the test's own that records every message its procedure
-// gets, as a parent, an owner or a stand-in for a program's window. It
-// answers WM_NOTIFY with notifyAnswer and keeps the last notification's
-// header; everything else goes to DefWindowProcW.
+// gets, as a parent, an owner or a stand-in for a program's window. What
+// the test does not answer goes to DefWindowProcW.
 #pragma once
 
 #include "tests/support/MessageLog.h"
@@ -27,10 +26,10 @@ public:
     HWND Handle() const { return window_; }
 
     MessageLog& log;
-    LRESULT notifyAnswer = 0;
-    NMHDR lastNotify = {};
     // Run for every message once it is recorded.
     std::function<void(UINT, WPARAM, LPARAM)> onMessage;
+    // Then asked: true when it answered the message, with *result.
+    std::function<bool(UINT, WPARAM, LPARAM, LRESULT* result)> answer;
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,6 +10,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestNotes.h"
 #include "tests/support/TestTimes.h"
+#include "tests/support/TestWindow.h"
 
 #include <CeRunStore.h>
 #include <todaycmn.h>
@@ -30,7 +31,6 @@ struct Heard {
     std::wstring path;
 };
 std::vector<Heard> g_mainHeard;
-int g_colourAsked = 0;
 
 LRESULT CALLBACK MainSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -44,17 +44,6 @@ LRESULT CALLBACK MainSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         g_mainHeard.push_back({message, L""});
         return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Host(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == TODAYM_GETCOLOR) {
-        ++g_colourAsked;
-        return RGB(0, 0, 0);
-    }
-    if (message == TODAYM_DRAWWATERMARK)
-        return 0;
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -86,19 +75,19 @@ protected:
         RegWriteDword(kSettings, L"TodayExpired", 0);
         RegWriteDword(kSettings, L"TodayShowToday", 0);
         g_mainHeard.clear();
-        g_colourAsked = 0;
 
         WNDCLASSW spy = {};
         spy.lpfnWndProc = MainSpy;
         spy.lpszClassName = L"JOTLINGS";
         RegisterClassW(&spy);
-        WNDCLASSW host = {};
-        host.lpfnWndProc = Host;
-        host.lpszClassName = L"TodayItemTestHost";
-        RegisterClassW(&host);
-        hostWindow = CreateWindowExW(0, L"TodayItemTestHost", L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 300, nullptr,
-                                     nullptr, nullptr, nullptr);
+        // The Today screen: its colour is black, its watermark is drawn.
+        host.answer = [](UINT message, WPARAM, LPARAM, LRESULT* result) {
+            *result = message == TODAYM_GETCOLOR ? RGB(0, 0, 0) : 0;
+            return message == TODAYM_GETCOLOR || message == TODAYM_DRAWWATERMARK;
+        };
     }
+
+    int ColourAsked() const { return int(hostMessages.Count(TODAYM_GETCOLOR)); }
 
     void TearDown() override
     {
@@ -194,7 +183,9 @@ protected:
     }
 
     TempFolder folder;
-    HWND hostWindow = nullptr;
+    MessageLog hostMessages;
+    TestWindow host{hostMessages, "host", WS_POPUP | WS_VISIBLE, RECT{0, 0, 240, 300}};
+    HWND hostWindow = host.Handle();
     HWND mainWindow = nullptr;
     HMODULE library = nullptr;
     HWND window = nullptr;
@@ -368,7 +359,7 @@ TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
     Load();
     ASSERT_EQ(Query(), 1);
     EXPECT_EQ(item.cyp, 23u);
-    int asked = g_colourAsked;
+    int asked = ColourAsked();
 
     // The program holds the new note open for a moment while the item
     // reloads: the note is listed all the same.
@@ -379,10 +370,10 @@ TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
     Sleep(100);
     CloseHandle(held);
 
-    EXPECT_TRUE(PumpUntil([&] { return g_colourAsked > asked; })) << "no refresh on the change event";
+    EXPECT_TRUE(PumpUntil([&] { return ColourAsked() > asked; })) << "no refresh on the change event";
     EXPECT_EQ(WaitForSingleObject(change, 0), DWORD(WAIT_TIMEOUT)) << "the item resets the event";
     PumpFor(5000);
-    EXPECT_EQ(g_colourAsked, asked + 1) << "one save, one refresh";
+    EXPECT_EQ(ColourAsked(), asked + 1) << "one save, one refresh";
     StartMainSpy();
     EXPECT_EQ(Query(), 1);
     Tap(100, 5);

@@ -20,11 +20,15 @@ protected:
         MSG message;
         while (PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
         }
-        parent_->notifyAnswer = 7;
-        parent_->onMessage = [this](UINT message, WPARAM, LPARAM lParam) {
-            if (message == WM_NOTIFY && lParam != 0 &&
-                reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(GN_CONTEXTMENU))
+        // The parent answers every notification 7, and keeps the last one.
+        parent_->answer = [this](UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+            if (message != WM_NOTIFY || lParam == 0)
+                return false;
+            lastNotify = *reinterpret_cast<const NMHDR*>(lParam);
+            if (lastNotify.code == static_cast<UINT>(GN_CONTEXTMENU))
                 heldAt = reinterpret_cast<const NMRGINFO*>(lParam)->ptAction;
+            *result = 7;
+            return true;
         };
         parent_->log.Clear();
     }
@@ -52,6 +56,7 @@ protected:
 
     std::unique_ptr<TestWindow> parent_;
     std::unique_ptr<TestWindow> client_;
+    NMHDR lastNotify = {};
     POINT heldAt = {};  // where the last tap-and-hold the parent heard of was
 };
 
@@ -59,9 +64,9 @@ TEST_F(GestureTest, HeldStylusNotifiesTheParentAndReturnsItsAnswer)
 {
     EXPECT_EQ(7u, Recognize());
     ASSERT_EQ(1u, parent_->log.Count(WM_NOTIFY));
-    EXPECT_EQ(static_cast<UINT>(GN_CONTEXTMENU), parent_->lastNotify.code);
-    EXPECT_EQ(client_->Handle(), parent_->lastNotify.hwndFrom);
-    EXPECT_EQ(static_cast<UINT_PTR>(kClientId), parent_->lastNotify.idFrom);
+    EXPECT_EQ(static_cast<UINT>(GN_CONTEXTMENU), lastNotify.code);
+    EXPECT_EQ(client_->Handle(), lastNotify.hwndFrom);
+    EXPECT_EQ(static_cast<UINT_PTR>(kClientId), lastNotify.idFrom);
     EXPECT_EQ(30, heldAt.x);
     EXPECT_EQ(40, heldAt.y);
 }
