@@ -70,7 +70,7 @@ TEST(InkRecordingTest, WithoutSoundInputRecordsSilenceOfTheRealDuration)
     SilentInput silent;
     InkHost host;
     SendMessageW(host.Control(), kInkMsgShowRecorder, 1, 0);
-    host.commands.clear();
+    host.commands.Clear();
     SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
     PumpFor(600);
     SendMessageW(host.Control(), kInkMsgStopRecording, 0, 0);
@@ -82,10 +82,7 @@ TEST(InkRecordingTest, WithoutSoundInputRecordsSilenceOfTheRealDuration)
     EXPECT_TRUE(w.silent);
     EXPECT_GE(w.DurationMs(), 550u);
     EXPECT_LT(w.DurationMs(), 5000u);
-    bool notified = false;
-    for (const InkHost::Command& c : host.commands)
-        notified |= c.low == kInkNotifyTextChanged && c.from == host.Control();
-    EXPECT_TRUE(notified);
+    EXPECT_NE(0u, host.CountCommands(kInkNotifyTextChanged));
     EXPECT_NE(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
 }
 
@@ -152,11 +149,11 @@ TEST(InkRecordingTest, RecorderBarButtonsRecordAndTappingTheIconDrawsNothing)
 
     // The icon sits at the top left of an otherwise empty page; a tap there
     // plays the recording instead of drawing a dot.
-    host.commands.clear();
+    host.commands.Clear();
     host.Stroke({{8, 10}});
     EXPECT_EQ(out, host.StreamOut());
-    for (const InkHost::Command& c : host.commands)
-        EXPECT_NE(kInkNotifyInkChanged, c.low);
+    for (const MessageRecord& c : host.commands)
+        EXPECT_NE(kInkNotifyInkChanged, LOWORD(c.wParam));
     host.Stroke({{150, 150}});
     EXPECT_NE(out, host.StreamOut());
     SendMessageW(host.Control(), kInkMsgShowRecorder, 0, 0);
