@@ -8,9 +8,11 @@
 #include "tests/support/MessageLog.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,50 +56,38 @@ void CloseRunningInstances()
     }
 }
 
-// What the stand-in main window got: the program's messages and WM_HOTKEY.
-MessageLog g_received(kMessageOnly, kMainMessages);
-
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    g_received.Record("main", window, message, wParam, lParam);
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 // Stands in for a running instance and records what a second start posts.
 class SecondStartTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         CloseRunningInstances();
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = RecordingProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kClass;
-        RegisterClassW(&wc);
-        g_received.Keep([](UINT message) { return message >= WM_USER || message == WM_HOTKEY; });
-        window = CreateWindowExW(0, kClass, kTitle, 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(window, nullptr);
-        g_received.Clear();
+        received.Keep([](UINT message) { return message >= WM_USER || message == WM_HOTKEY; });
+        main = std::make_unique<TestWindow>(received, "main", 0, RECT{}, nullptr, kTitle, kClass);
+        ASSERT_NE(main->Handle(), nullptr);
+        received.Clear();
     }
     void TearDown() override
     {
-        DestroyWindow(window);
+        main.reset();
         UnregisterClassW(kClass, GetModuleHandleW(nullptr));
     }
 
     // Runs a second start and returns what it posted to the running window.
     MessageSequence SecondStart(const std::wstring& arguments)
     {
-        g_received.Clear();
+        received.Clear();
         HANDLE process = StartProgram(arguments);
         EXPECT_NE(process, nullptr);
         EXPECT_EQ(WaitForExit(process), 0u) << "the second start ends with exit code 0";
         CloseHandle(process);
         PumpFor(100);
-        return g_received;
+        return received;
     }
 
-    HWND window = nullptr;
+    // What the stand-in main window got: the program's messages and WM_HOTKEY.
+    MessageLog received{kMessageOnly, kMainMessages};
+    std::unique_ptr<TestWindow> main;
 };
 
 void ExpectOnly(const MessageSequence& received, UINT message, const char* what)

@@ -4,18 +4,18 @@ namespace {
 
 const wchar_t kClass[] = L"JotlingsTestWindow";
 
-void RegisterOnce(WNDPROC procedure)
+void RegisterOnce(const wchar_t* name, WNDPROC procedure)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW existing;
-    if (GetClassInfoW(instance, kClass, &existing))
+    if (GetClassInfoW(instance, name, &existing))
         return;
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    windowClass.lpszClassName = kClass;
+    windowClass.lpszClassName = name;
     RegisterClassW(&windowClass);
 }
 
@@ -25,20 +25,21 @@ TestWindow::TestWindow(HWND parent, DWORD style, int id) : log(ownLog_), name_("
 {
     if (style == 0)
         style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_CAPTION;
-    Create(style, RECT{0, 0, 240, 320}, parent, id, L"Test window");
+    Create(kClass, style, RECT{0, 0, 240, 320}, parent, id, L"Test window");
 }
 
 TestWindow::TestWindow(MessageLog& shared, const char* name, DWORD style, RECT place, HWND parent,
-                       const wchar_t* title)
+                       const wchar_t* title, const wchar_t* windowClass)
     : log(shared), name_(name)
 {
-    Create(style, place, parent, 0, title);
+    Create(windowClass != nullptr ? windowClass : kClass, style, place, parent, 0, title);
 }
 
-void TestWindow::Create(DWORD style, RECT place, HWND parent, int id, const wchar_t* title)
+void TestWindow::Create(const wchar_t* windowClass, DWORD style, RECT place, HWND parent, int id,
+                        const wchar_t* title)
 {
-    RegisterOnce(Proc);
-    window_ = CreateWindowExW(0, kClass, title, style, place.left, place.top, place.right - place.left,
+    RegisterOnce(windowClass, Proc);
+    window_ = CreateWindowExW(0, windowClass, title, style, place.left, place.top, place.right - place.left,
                               place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleW(nullptr), this);
 }

@@ -16,9 +16,10 @@ public:
     // Into its own log: a popup with a caption, or a visible child of
     // parent, over the whole screen; or with style as given.
     explicit TestWindow(HWND parent = nullptr, DWORD style = 0, int id = 0);
-    // Into a log the test shares between windows, under name.
+    // Into a log the test shares between windows, under name; of a class
+    // of the program's when it stands in for one of its windows.
     TestWindow(MessageLog& shared, const char* name, DWORD style, RECT place, HWND parent = nullptr,
-               const wchar_t* title = L"");
+               const wchar_t* title = L"", const wchar_t* windowClass = nullptr);
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
@@ -33,7 +34,7 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Create(DWORD style, RECT place, HWND parent, int id, const wchar_t* title);
+    void Create(const wchar_t* windowClass, DWORD style, RECT place, HWND parent, int id, const wchar_t* title);
 
     const char* name_;
     HWND window_ = nullptr;
