@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,25 +27,11 @@ const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
 const wchar_t kProgram[] = L"C:\\TodayItemTest\\Jotlings.exe";
 const WORD kNever = 25;
 
-struct Heard {
-    UINT message;
-    std::wstring path;
-};
-std::vector<Heard> g_mainHeard;
-
-LRESULT CALLBACK MainSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// What the running program is sent when the item is tapped or wants a check.
+bool ForTheProgram(UINT message)
 {
-    if (message == kMsgOpenSharedNote) {
-        wchar_t path[MAX_PATH] = L"";
-        ReadSharedNotePath(path, MAX_PATH);
-        g_mainHeard.push_back({message, path});
-        return 0;
-    }
-    if (message == kMsgShowAllNotes || message == kMsgNewNote || message == kMsgCheckExpired) {
-        g_mainHeard.push_back({message, L""});
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return message == kMsgOpenSharedNote || message == kMsgShowAllNotes || message == kMsgNewNote ||
+           message == kMsgCheckExpired;
 }
 
 // The program's runs, its path compared as Windows compares paths.
@@ -74,12 +61,8 @@ protected:
         RegWriteDword(kSettings, L"TodayFontSize", 9);
         RegWriteDword(kSettings, L"TodayExpired", 0);
         RegWriteDword(kSettings, L"TodayShowToday", 0);
-        g_mainHeard.clear();
+        ClearHeard();
 
-        WNDCLASSW spy = {};
-        spy.lpfnWndProc = MainSpy;
-        spy.lpszClassName = L"JOTLINGS";
-        RegisterClassW(&spy);
         // The Today screen: its colour is black, its watermark is drawn.
         host.answer = [](UINT message, WPARAM, LPARAM, LRESULT* result) {
             *result = message == TODAYM_GETCOLOR ? RGB(0, 0, 0) : 0;
@@ -92,8 +75,7 @@ protected:
     void TearDown() override
     {
         Unload();
-        if (mainWindow != nullptr)
-            DestroyWindow(mainWindow);
+        mainSpy.reset();
         DestroyWindow(hostWindow);
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
@@ -103,10 +85,28 @@ protected:
     }
 
     // The running program, as the item finds it.
+    // The running program, as the item finds it: it records what the
+    // program is sent, and the note path handed over with each message.
     void StartMainSpy()
     {
-        mainWindow = CreateWindowExW(0, L"JOTLINGS", L"KORVA Jotlings", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                     nullptr, nullptr);
+        mainHeard.Keep(ForTheProgram);
+        mainSpy = std::make_unique<TestWindow>(mainHeard, "main", WS_POPUP, RECT{0, 0, 10, 10}, nullptr,
+                                               L"KORVA Jotlings", L"JOTLINGS");
+        mainSpy->answer = [this](UINT message, WPARAM, LPARAM, LRESULT* result) {
+            if (!ForTheProgram(message))
+                return false;
+            wchar_t path[MAX_PATH] = L"";
+            if (message == kMsgOpenSharedNote)
+                ReadSharedNotePath(path, MAX_PATH);
+            heardPaths.push_back(path);
+            *result = 0;
+            return true;
+        };
+    }
+    void ClearHeard()
+    {
+        mainHeard.Clear();
+        heardPaths.clear();
     }
 
     void Load()
@@ -173,11 +173,10 @@ protected:
     {
         std::vector<std::wstring> opened;
         for (int line = 0; line < lines; ++line) {
-            g_mainHeard.clear();
+            ClearHeard();
             Tap(100, line * lineHeight + lineHeight / 2);
-            opened.push_back(g_mainHeard.size() == 1 && g_mainHeard[0].message == kMsgOpenSharedNote
-                                 ? g_mainHeard[0].path
-                                 : L"?");
+            opened.push_back(mainHeard.size() == 1 && mainHeard[0].message == kMsgOpenSharedNote ? heardPaths[0]
+                                                                                                  : L"?");
         }
         return opened;
     }
@@ -186,7 +185,9 @@ protected:
     MessageLog hostMessages;
     TestWindow host{hostMessages, "host", WS_POPUP | WS_VISIBLE, RECT{0, 0, 240, 300}};
     HWND hostWindow = host.Handle();
-    HWND mainWindow = nullptr;
+    MessageLog mainHeard{kMessageOnly, kMainMessages};
+    std::vector<std::wstring> heardPaths;  // one a record of mainHeard
+    std::unique_ptr<TestWindow> mainSpy;
     HMODULE library = nullptr;
     HWND window = nullptr;
     TODAYLISTITEM item = {};
@@ -225,12 +226,12 @@ TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAndAddsANote)
     EXPECT_EQ(Query(), 1) << "a refresh always brings a new answer";
 
     Tap(40, 10);
-    ASSERT_EQ(g_mainHeard.size(), 1u);
-    EXPECT_EQ(g_mainHeard[0].message, kMsgNewNote);
-    g_mainHeard.clear();
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(mainHeard[0].message, kMsgNewNote);
+    ClearHeard();
     Tap(10, 10);
-    ASSERT_EQ(g_mainHeard.size(), 1u);
-    EXPECT_EQ(g_mainHeard[0].message, kMsgShowAllNotes) << "the icon shows all notes";
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(mainHeard[0].message, kMsgShowAllNotes) << "the icon shows all notes";
 }
 
 TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
@@ -245,10 +246,10 @@ TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
     EXPECT_EQ(int(item.cyp), 5 * lineHeight + 3);
     std::vector<std::wstring> firstFour(notes.begin(), notes.begin() + 4);
     EXPECT_EQ(OpenedByLines(4, lineHeight), firstFour);
-    g_mainHeard.clear();
+    ClearHeard();
     Tap(100, 4 * lineHeight + 1);
-    ASSERT_EQ(g_mainHeard.size(), 1u);
-    EXPECT_EQ(g_mainHeard[0].message, kMsgShowAllNotes);
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(mainHeard[0].message, kMsgShowAllNotes);
 
     // Three notes: three lines, no show-all line.
     for (int i = 3; i < 6; ++i)
@@ -304,9 +305,9 @@ TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPendi
     AddNote(L"Jotling2.jot", L"due", DaysFromNow(-1, 7));
     ClearCache();
     EXPECT_TRUE(OurRuns().empty());
-    EXPECT_TRUE(PumpUntil([] { return !g_mainHeard.empty(); }));
-    ASSERT_FALSE(g_mainHeard.empty());
-    EXPECT_EQ(g_mainHeard[0].message, kMsgCheckExpired);
+    EXPECT_TRUE(PumpUntil([&] { return !mainHeard.empty(); }));
+    ASSERT_FALSE(mainHeard.empty());
+    EXPECT_EQ(mainHeard[0].message, kMsgCheckExpired);
 }
 
 TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlone)
@@ -377,8 +378,8 @@ TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
     StartMainSpy();
     EXPECT_EQ(Query(), 1);
     Tap(100, 5);
-    ASSERT_EQ(g_mainHeard.size(), 1u) << "the held note is listed";
-    EXPECT_EQ(g_mainHeard[0].path, path);
+    ASSERT_EQ(mainHeard.size(), 1u) << "the held note is listed";
+    EXPECT_EQ(heardPaths[0], path);
 
     // The window's end stops the watchers, so the library really unloads.
     Unload();
