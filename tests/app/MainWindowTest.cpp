@@ -8,7 +8,9 @@
 #include "dialogs/AboutBox.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/ApplicationTest.h"
+#include "tests/support/DeviceInput.h"
+#include "tests/support/MessageSequence.h"
 
 #include <gtest/gtest.h>
 
@@ -17,28 +19,31 @@
 
 namespace {
 
-struct Posted {
-    UINT message;
-    WPARAM wParam;
-};
-
 // Takes every message posted to the window, without dispatching.
-std::vector<Posted> TakePosted(HWND window)
+MessageSequence TakePosted(HWND window)
 {
-    std::vector<Posted> posted;
+    MessageSequence posted(kMessageOnly, kMainMessages);
     MSG msg;
     while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE)) {
         if (msg.message >= WM_USER)
-            posted.push_back({msg.message, msg.wParam});
+            posted.Add(MessageRecord{"main", msg.message, msg.wParam, msg.lParam, true, msg.hwnd});
     }
     return posted;
 }
 
-class MainWindowTest : public ::testing::Test {
+// WM_DESTROY posts the quit message; the queue is left clean.
+void DropQueued()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+class MainWindowTest : public ApplicationTest {
 protected:
     void SetUp() override
     {
-        g_application = new Application(documents.Path());
+        ApplicationTest::SetUp();
         notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
         mainWindow = new MainWindow(*notes, aboutBox);
     }
@@ -48,14 +53,10 @@ protected:
             DestroyWindow(mainHandle);
         mainHandle = nullptr;
         delete mainWindow;
-        // WM_DESTROY posted the quit message; leave the queue clean.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DropQueued();
         delete notes;
         notes = nullptr;
-        delete g_application;
-        g_application = nullptr;
+        ApplicationTest::TearDown();
     }
 
     bool Begin(const wchar_t* commandLine)
@@ -66,18 +67,15 @@ protected:
     }
 
     // Starts as the first instance and returns what it posted to itself.
-    std::vector<Posted> Start(const wchar_t* commandLine)
+    MessageSequence Start(const wchar_t* commandLine)
     {
         EXPECT_TRUE(Begin(commandLine));
-        std::vector<Posted> posted = TakePosted(mainHandle);
+        MessageSequence posted = TakePosted(mainHandle);
         DestroyWindow(mainHandle);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        DropQueued();
         return posted;
     }
 
-    TempFolder documents;
     NoteStore* notes = nullptr;
     AboutBox aboutBox;
     MainWindow* mainWindow = nullptr;
@@ -97,11 +95,8 @@ TEST_F(MainWindowTest, EachCommandWordPostsItsMessage)
         {L"addnew", kMsgNewNote},
         {L"AppRunAtTime", kMsgCheckExpired},
     };
-    for (const auto& c : cases) {
-        std::vector<Posted> posted = Start(c.word);
-        ASSERT_EQ(posted.size(), 1u) << c.word;
-        EXPECT_EQ(posted[0].message, c.message) << c.word;
-    }
+    for (const auto& c : cases)
+        EXPECT_MESSAGES({Posted("main", c.message)}, Start(c.word)) << c.word;
     EXPECT_TRUE(Start(nullptr).empty()) << "a null command line posts nothing";
 }
 
@@ -110,9 +105,8 @@ TEST_F(MainWindowTest, AnyOtherTextIsANotePathHandedOverWithOrWithoutQuotes)
     // A desktop shell or a file association puts the path in quotes.
     for (const wchar_t* commandLine : {L"\\My Documents\\My Jotlings\\Jotling4.jot",
                                        L"\"\\My Documents\\My Jotlings\\Jotling4.jot\" "}) {
-        std::vector<Posted> posted = Start(commandLine);
-        ASSERT_EQ(posted.size(), 1u);
-        EXPECT_EQ(posted[0].message, kMsgOpenNotePath);
+        MessageSequence posted = Start(commandLine);
+        ASSERT_MESSAGES({Posted("main", kMsgOpenNotePath)}, posted);
         EXPECT_STREQ(L"\\My Documents\\My Jotlings\\Jotling4.jot", reinterpret_cast<const wchar_t*>(posted[0].wParam));
     }
 }
@@ -153,19 +147,6 @@ TEST_F(MainWindowTest, SavedNoteReportsReachTheStoreOnlyFromThisProcess)
 
 namespace {
 
-void PressKeys(std::initializer_list<std::pair<WORD, bool>> keys)
-{
-    std::vector<INPUT> inputs;
-    for (const auto& key : keys) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key.first;
-        input.ki.dwFlags = key.second ? 0 : KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 // Fails a message loop that does not end in time.
 void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -184,8 +165,8 @@ TEST_F(MainWindowTest, CtrlQInAnyWindowEndsTheLoopAndQAloneIsTyped)
     SetForegroundWindow(edit);
     SetFocus(edit);
 
-    PressKeys({{'Q', true}, {'Q', false}});
-    PressKeys({{VK_CONTROL, true}, {'Q', true}, {'Q', false}, {VK_CONTROL, false}});
+    SendKeys({{'Q', true}, {'Q', false}});
+    SendKeys({{VK_CONTROL, true}, {'Q', true}, {'Q', false}, {VK_CONTROL, false}});
     UINT_PTR timer = SetTimer(nullptr, 0, 10000, GiveUp);
     int exitCode = RunMessageLoop(mainHandle);
     KillTimer(nullptr, timer);

@@ -4,9 +4,15 @@
 #include "app/MainMessages.h"
 #include "app/Settings.h"
 #include "shared/Registry.h"
+#include "tests/support/DeviceInput.h"
+#include "tests/support/MessageLog.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,18 +21,10 @@ namespace {
 const wchar_t kClass[] = L"JOTLINGS";
 const wchar_t kTitle[] = L"KORVA Jotlings";
 
-std::wstring ProgramPath()
-{
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.rfind(L'\\') + 1) + L"Jotlings.exe";
-}
-
 // Starts Jotlings.exe with a command line; the handle is the caller's.
 HANDLE StartProgram(const std::wstring& arguments)
 {
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    std::wstring command = L"\"" + BesideTestProgram(L"Jotlings.exe") + L"\"";
     if (!arguments.empty())
         command += L" " + arguments;
     STARTUPINFOW startup = {sizeof startup};
@@ -45,17 +43,6 @@ DWORD WaitForExit(HANDLE process, DWORD ms = 20000)
     return code;
 }
 
-void PumpFor(DWORD ms)
-{
-    DWORD end = GetTickCount() + ms;
-    while (int(end - GetTickCount()) > 0) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(5);
-    }
-}
-
 // Closes an instance that an earlier test or program left running, so that
 // the window a test finds is the one it means.
 void CloseRunningInstances()
@@ -69,60 +56,43 @@ void CloseRunningInstances()
     }
 }
 
-struct Received {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> g_received;
-
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message >= WM_USER || message == WM_HOTKEY)
-        g_received.push_back({message, wParam, lParam});
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 // Stands in for a running instance and records what a second start posts.
 class SecondStartTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         CloseRunningInstances();
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = RecordingProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kClass;
-        RegisterClassW(&wc);
-        window = CreateWindowExW(0, kClass, kTitle, 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(window, nullptr);
-        g_received.clear();
+        received.Keep([](UINT message) { return message >= WM_USER || message == WM_HOTKEY; });
+        main = std::make_unique<TestWindow>(received, "main", 0, RECT{}, nullptr, kTitle, kClass);
+        ASSERT_NE(main->Handle(), nullptr);
+        received.Clear();
     }
     void TearDown() override
     {
-        DestroyWindow(window);
+        main.reset();
         UnregisterClassW(kClass, GetModuleHandleW(nullptr));
     }
 
     // Runs a second start and returns what it posted to the running window.
-    std::vector<Received> SecondStart(const std::wstring& arguments)
+    MessageSequence SecondStart(const std::wstring& arguments)
     {
-        g_received.clear();
+        received.Clear();
         HANDLE process = StartProgram(arguments);
         EXPECT_NE(process, nullptr);
         EXPECT_EQ(WaitForExit(process), 0u) << "the second start ends with exit code 0";
         CloseHandle(process);
         PumpFor(100);
-        return g_received;
+        return received;
     }
 
-    HWND window = nullptr;
+    // What the stand-in main window got: the program's messages and WM_HOTKEY.
+    MessageLog received{kMessageOnly, kMainMessages};
+    std::unique_ptr<TestWindow> main;
 };
 
-void ExpectOnly(const std::vector<Received>& received, UINT message, const char* what)
+void ExpectOnly(const MessageSequence& received, UINT message, const char* what)
 {
-    ASSERT_EQ(received.size(), 1u) << what;
-    EXPECT_EQ(received[0].message, message) << what;
+    EXPECT_MESSAGES({Posted("main", message)}, received) << what;
 }
 
 }  // namespace
@@ -138,24 +108,6 @@ TEST_F(SecondStartTest, EveryWordButTheTimedStartShowsAllNotes)
 }
 
 namespace {
-
-// Holds the hardware record button down for a scope, as its driver does.
-class RecordButtonHeld {
-public:
-    explicit RecordButtonHeld(WORD key) : key(key) { Send(0); }
-    ~RecordButtonHeld() { Send(KEYEVENTF_KEYUP); }
-
-private:
-    void Send(DWORD flags)
-    {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flags;
-        SendInput(1, &input, sizeof input);
-    }
-    WORD key;
-};
 
 class RecordButtonStartTest : public SecondStartTest {
 protected:
@@ -187,8 +139,8 @@ TEST_F(RecordButtonStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
 
     RegWriteDword(kSettingsKey, L"RecBtn", 1);
     {
-        RecordButtonHeld held{WORD(key)};
-        std::vector<Received> received = SecondStart(L"addnew");
+        KeyHeld recordButton{WORD(key)};
+        MessageSequence received = SecondStart(L"addnew");
         ExpectOnly(received, WM_HOTKEY, "record button held, RecBtn on");
         if (!received.empty()) {
             EXPECT_EQ(received[0].lParam, LPARAM(key) << 16);
@@ -196,13 +148,13 @@ TEST_F(RecordButtonStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
     }
     RegWriteDword(kSettingsKey, L"RecBtn", 0);
     {
-        RecordButtonHeld held{WORD(key)};
+        KeyHeld recordButton{WORD(key)};
         ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "record button held, RecBtn off");
     }
     RegWriteDword(kSettingsKey, L"RecBtn", 1);
     ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "RecBtn on, button not held");
     {
-        RecordButtonHeld held{WORD(key)};
+        KeyHeld recordButton{WORD(key)};
         ExpectOnly(SecondStart(L"AppRunAtTime"), kMsgCheckExpired, "the timed start wins over the button");
     }
 }

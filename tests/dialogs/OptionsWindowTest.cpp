@@ -9,7 +9,9 @@
 #include "app/Settings.h"
 #include "dialogs/OptionSettings.h"
 #include "resources/resource.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestWindow.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -20,11 +22,9 @@
 
 namespace {
 
-const wchar_t kParentClass[] = L"OptionsTestParent";
 const int kTabControlId = 12320;
 
 std::function<void()> g_script;
-int g_accepted = 0;
 OPENFILENAMEW g_fileRequest;
 std::wstring g_fileFilter;
 
@@ -35,13 +35,6 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
     script.swap(g_script);
     if (script)
         script();
-}
-
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == kMsgOptionsAccepted)
-        ++g_accepted;
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 BOOL WINAPI PickBell(OPENFILENAMEW* request)
@@ -56,14 +49,6 @@ class OptionsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = &ParentProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kParentClass;
-        RegisterClassW(&windowClass);
-        parent = CreateWindowExW(0, kParentClass, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-        g_accepted = 0;
         OptionValues& v = options.Values();
         v.menuCount = 5;
         v.fontSize = 9;
@@ -78,7 +63,6 @@ protected:
     void TearDown() override
     {
         OptionsWindow::SetOpenFileFunction(nullptr);
-        DestroyWindow(parent);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
     }
 
@@ -89,10 +73,11 @@ protected:
         g_script = script;
         SetTimer(nullptr, 0, 10, &RunScript);
         options.Open(parent);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
+        Pump();
     }
+
+    // How often the parent heard that the options were accepted.
+    int Accepted() const { return int(parentMessages.Count(kMsgOptionsAccepted)); }
 
     HWND Page(int index)
     {
@@ -133,7 +118,9 @@ protected:
     void Accept() { PropSheet_PressButton(options.Sheet(), PSBTN_OK); }
 
     TempFolder documents;
-    HWND parent = nullptr;
+    MessageLog parentMessages;
+    TestWindow parentWindow{parentMessages, "parent", WS_POPUP, RECT{0, 0, 10, 10}};
+    HWND parent = parentWindow.Handle();
     OptionsWindow options;
 };
 
@@ -174,7 +161,7 @@ TEST_F(OptionsWindowTest, PagesStandInOrderWithTabsBelowAndShowTheValues)
     });
     EXPECT_FALSE(options.IsOpen());
     EXPECT_FALSE(IsWindow(frame));
-    EXPECT_EQ(g_accepted, 1);
+    EXPECT_EQ(Accepted(), 1);
     EXPECT_EQ(options.Values().fontSize, 12);
     EXPECT_EQ(options.Values().zoom, 3);
     EXPECT_EQ(options.Values().pageStyle, 6);
@@ -199,7 +186,7 @@ TEST_F(OptionsWindowTest, StoredSettingsRoundTripThroughThePages)
         EXPECT_FALSE(Checked(IDC_OPTIONS_PLAY_RECORDING));
         Accept();
     });
-    ASSERT_EQ(g_accepted, 1);
+    ASSERT_EQ(Accepted(), 1);
     {
         Application writer(documents.Path());
         StoreOptionValues(options.Values(), writer);
@@ -267,7 +254,7 @@ TEST_F(OptionsWindowTest, CancelledSheetClosesItsFrameAndReadsNothing)
     });
     EXPECT_FALSE(options.IsOpen());
     EXPECT_FALSE(IsWindow(frame));
-    EXPECT_EQ(g_accepted, 0);
+    EXPECT_EQ(Accepted(), 0);
     EXPECT_EQ(options.Values().fontSize, 9);
     EXPECT_TRUE(options.Values().notify);
     EXPECT_TRUE(options.Values().playRecording);
@@ -278,5 +265,5 @@ TEST_F(OptionsWindowTest, CancelledSheetClosesItsFrameAndReadsNothing)
         EXPECT_EQ(ListText(0, IDC_OPTIONS_FONT), L"9 pts.");
         Accept();
     });
-    EXPECT_EQ(g_accepted, 1);
+    EXPECT_EQ(Accepted(), 1);
 }

@@ -3,7 +3,9 @@
 // marked after taps, modifier taps, drags and tap-and-hold.
 #include "notelist/NoteListView.h"
 
-#include "notes/ExpiryRules.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestTimes.h"
+#include "tests/support/TestWindow.h"
 
 #include <aygshell.h>
 #include <commctrl.h>
@@ -14,43 +16,23 @@
 namespace {
 
 const int kRows = 6;
-const wchar_t kParentClass[] = L"NoteListViewTestParent";
-
-// Answers the tap-and-hold as the all-notes window does: the popup acts on
-// the selection mark, and there is no popup without one.
-struct HoldingParent {
-    NoteListView* view = nullptr;
-    int holds = 0;
-
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto* self = reinterpret_cast<HoldingParent*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self != nullptr && message == WM_NOTIFY &&
-            reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(GN_CONTEXTMENU)) {
-            ++self->holds;
-            int mark = self->view->GetSelectionMark();
-            if (mark == -1)
-                return 0;
-            self->view->SelectForContextMenu(mark);
-            return 1;
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-};
 
 class NoteListViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = &HoldingParent::Proc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kParentClass;
-        RegisterClassW(&windowClass);
-        parentWindow = CreateWindowExW(0, kParentClass, L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr,
-                                       nullptr, GetModuleHandleW(nullptr), nullptr);
-        parent.view = &view;
-        SetWindowLongPtrW(parentWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&parent));
+        // The parent answers the tap-and-hold as the all-notes window does:
+        // the popup acts on the selection mark, and there is none without one.
+        parent.answer = [this](UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+            if (message != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != static_cast<UINT>(GN_CONTEXTMENU))
+                return false;
+            ++holds;
+            int mark = view.GetSelectionMark();
+            if (mark != -1)
+                view.SelectForContextMenu(mark);
+            *result = mark != -1;
+            return true;
+        };
         view.Create(parentWindow, 5, 5, 230, 170);
         ASSERT_NE(view.Window(), nullptr);
         Modifiers(false, false);
@@ -69,7 +51,7 @@ protected:
         view.BeginFill(rows);
         for (int i = 0; i < rows; ++i) {
             NoteEntry entry = {};
-            entry.expiry.wHour = kNeverExpiresHour;
+            entry.expiry = NeverExpiring();
             view.AppendNote(L"note", entry, false);
         }
         view.EndFill();
@@ -82,13 +64,6 @@ protected:
         keys[VK_CONTROL] = ctrl ? 0x80 : 0;
         keys[VK_SHIFT] = shift ? 0x80 : 0;
         SetKeyboardState(keys);
-    }
-
-    static void Pump()
-    {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
     }
 
     LPARAM RowPoint(int row)
@@ -152,8 +127,10 @@ protected:
     int Focused() { return ListView_GetNextItem(view.Window(), -1, LVNI_FOCUSED); }
 
     NoteListView view;
-    HoldingParent parent;
-    HWND parentWindow = nullptr;
+    int holds = 0;
+    MessageLog parentMessages;
+    TestWindow parent{parentMessages, "parent", WS_POPUP | WS_VISIBLE, RECT{0, 0, 240, 320}};
+    HWND parentWindow = parent.Handle();
 };
 
 typedef std::vector<int> Rows;
@@ -243,19 +220,19 @@ TEST_F(NoteListViewTest, TapAndHoldKeepsAMultipleSelectionForThePopup)
     };
     selectOneToThree();
     Hold(RowPoint(2));
-    EXPECT_EQ(parent.holds, 1);
+    EXPECT_EQ(holds, 1);
     EXPECT_EQ(Selected(), Rows({1, 2, 3}));
 
     // Without a hold the tap collapses the selection to its row.
     Tap(RowPoint(2));
-    EXPECT_EQ(parent.holds, 1);
+    EXPECT_EQ(holds, 1);
     EXPECT_EQ(Selected(), Rows({2}));
 
     // Held on an unselected row: the popup acts on the mark, so the three
     // stay and the held row only gets the focus.
     selectOneToThree();
     Hold(RowPoint(5));
-    EXPECT_EQ(parent.holds, 2);
+    EXPECT_EQ(holds, 2);
     EXPECT_EQ(Selected(), Rows({1, 2, 3}));
     EXPECT_EQ(Focused(), 5);
     EXPECT_EQ(view.GetSelectionMark(), 1);
@@ -269,7 +246,7 @@ TEST_F(NoteListViewTest, HoldWithoutMarkOpensNothingAndAnEmptyListIgnoresTheStyl
     view.SelectAll();
     EXPECT_EQ(view.GetSelection(), 0);
     EXPECT_EQ(view.GetSelectionMark(), -1);
-    EXPECT_EQ(parent.holds, 1);
+    EXPECT_EQ(holds, 1);
 
     Fill(kRows);
     view.SelectAll();
@@ -280,7 +257,7 @@ TEST_F(NoteListViewTest, HoldWithoutMarkOpensNothingAndAnEmptyListIgnoresTheStyl
 TEST_F(NoteListViewTest, RowsShowTimeImageAndTitleAndSurviveRecreation)
 {
     NoteEntry never = {};
-    never.expiry.wHour = kNeverExpiresHour;
+    never.expiry = NeverExpiring();
     NoteEntry dated = {};
     dated.expiry = {2031, 5, 0, 17, 8, 30, 0, 0};
 

@@ -6,7 +6,9 @@
 #include "app/Application.h"
 #include "dialogs/Help.h"
 #include "resources/resource.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/ApplicationTest.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestTimes.h"
 
 #include <aygshell.h>
 #include <commctrl.h>
@@ -46,7 +48,7 @@ public:
     {
         NoteHead head = {};
         wcsncpy(head.title, title, kTitleLength - 1);
-        head.expiry.wHour = 25;
+        head.expiry = NeverExpiring();
         entries.Append(title, head);
     }
     void SetMainWindow(HWND main) { mainWindow = main; }
@@ -54,23 +56,11 @@ public:
     std::vector<std::wstring> calls;
 };
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-class NoteListWindowTest : public ::testing::Test {
+class NoteListWindowTest : public ApplicationTest {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-        g_application = new Application(documents.Path());
-        g_application->SetInstance(GetModuleHandleW(nullptr));
+        ApplicationTest::SetUp();
         g_helpStarts.clear();
         SetStartProgramFunction(RecordStart);
         main = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
@@ -86,8 +76,7 @@ protected:
         SetStartProgramFunction(nullptr);
         DestroyWindow(main);
         Pump();
-        delete g_application;
-        g_application = nullptr;
+        ApplicationTest::TearDown();
     }
 
     void Command(WORD id)
@@ -106,7 +95,6 @@ protected:
         return SendMessageW(list.Window(), WM_NOTIFY, kNoteListId, reinterpret_cast<LPARAM>(&hold));
     }
 
-    TempFolder documents;
     RecordingList list;
     HWND main = nullptr;
 };

@@ -1,6 +1,7 @@
 // Run once per locale (see CMakeLists.txt): the device's locale decides the
 // date order and the clock; the environment says which the locale has.
 #include "notes/DateTimeText.h"
+#include "tests/support/TestTimes.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,7 @@ std::string Expected(const char* name)
 
 SYSTEMTIME At(WORD hour, WORD minute)
 {
-    SYSTEMTIME t = {};
-    t.wYear = 2002;
-    t.wMonth = 8;
-    t.wDay = 3;
-    t.wHour = hour;
-    t.wMinute = minute;
-    return t;
+    return Time(2002, 8, 3, hour, minute);
 }
 
 std::wstring Format(const SYSTEMTIME& t, bool withTime)

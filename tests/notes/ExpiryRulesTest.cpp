@@ -1,24 +1,13 @@
 #include "notes/ExpiryRules.h"
 
 #include "notes/Clock.h"
+#include "tests/support/TestTimes.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second = 0)
-{
-    SYSTEMTIME t = {};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
-    t.wHour = hour;
-    t.wMinute = minute;
-    t.wSecond = second;
-    return t;
-}
 
 SYSTEMTIME Offset(WORD day, WORD hour, WORD minute, WORD second = 0)
 {

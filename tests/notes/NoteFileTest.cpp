@@ -1,6 +1,7 @@
 #include "notes/NoteFile.h"
 
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestTimes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +10,6 @@
 #include <string>
 
 namespace {
-
-SYSTEMTIME Time(WORD year, WORD month, WORD day, WORD hour, WORD minute)
-{
-    SYSTEMTIME t = {};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
-    t.wHour = hour;
-    t.wMinute = minute;
-    return t;
-}
 
 void SetData(NoteRecord* record, const std::string& bytes)
 {

@@ -1,8 +1,6 @@
 // The life of a note through the program's own hub: the real main window,
 // note store and file-bound note windows, with the spy ink control and the
 // user's answers given through the prompt seam.
-#include "InkSpy.h"
-
 #include "app/Application.h"
 #include "app/MainMessages.h"
 #include "app/MainWindow.h"
@@ -15,7 +13,12 @@
 #include "notewindow/NoteWindowMessages.h"
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/ApplicationTest.h"
+#include "tests/support/InkSpy.h"
+#include "tests/support/MessageLog.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestNotes.h"
+#include "tests/support/TestTimes.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -38,81 +41,19 @@ int RecordAnswer(HWND, const wchar_t* text, const wchar_t*, UINT type)
     return g_answer;
 }
 
-// What the main window got from note windows: 1025's wParam, 1026.
-std::vector<std::pair<UINT, WPARAM>> g_reports;
-WNDPROC g_mainProc = nullptr;
-LRESULT CALLBACK RecordReports(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == kMsgNoteSaved || message == kMsgNoteClosed)
-        g_reports.push_back({message, wParam});
-    return CallWindowProcW(g_mainProc, window, message, wParam, lParam);
-}
-
-void Pump()
-{
-    for (int round = 0; round < 3; ++round) {
-        InkSpy::Pump();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
-
-// Runs work on a thread of its own, as another program's thread would send,
-// while this thread goes on handling what that send brings.
-template <class Work>
-void FromAnotherThread(Work work)
-{
-    struct Job {
-        Work work;
-        static DWORD WINAPI Run(void* self)
-        {
-            static_cast<Job*>(self)->work();
-            return 0;
-        }
-    } job{work};
-    HANDLE thread = CreateThread(nullptr, 0, Job::Run, &job, 0, nullptr);
-    ASSERT_NE(nullptr, thread);
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-        Pump();
-    CloseHandle(thread);
-    Pump();
-}
-
-SYSTEMTIME MinutesFromNow(int minutes)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME file;
-    SystemTimeToFileTime(&now, &file);
-    ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
-    ticks.QuadPart += LONGLONG(minutes) * 60 * 10000000;
-    file = {ticks.LowPart, ticks.HighPart};
-    SYSTEMTIME result;
-    FileTimeToSystemTime(&file, &result);
-    return result;
-}
-
-class NoteLifeTest : public ::testing::Test {
+class NoteLifeTest : public ApplicationTest {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
-        InitCommonControlsEx(&controls);
-        g_application = new Application(documents.Path());
-        g_application->SetInstance(GetModuleHandleW(nullptr));
-        g_application->SetAutoDel(0);
-        g_application->SetPlaySnd(false);
-        g_application->SetPlayRec(false);
-        g_application->SetNotify(true);
+        ApplicationTest::SetUp();
         InkSpy::Register();
         InkSpy::Reset();
         g_noteFileBusyRetryMs = 2000;
         g_asked.clear();
         g_answer = IDYES;
-        g_reports.clear();
+        // What the main window gets from note windows: 1025 with its wParam, 1026.
+        reports.Keep([](UINT message) { return message == kMsgNoteSaved || message == kMsgNoteClosed; });
+        reports.Clear();
         SetAskUserFunction(RecordAnswer);
         folder = g_application->NotesFolder();
     }
@@ -130,9 +71,8 @@ protected:
         Pump();
         delete notes;
         notes = nullptr;
-        delete g_application;
-        g_application = nullptr;
         SetAskUserFunction(nullptr);
+        ApplicationTest::TearDown();
     }
 
     // The store and its hidden main window, as the program starts them.
@@ -143,8 +83,7 @@ protected:
         mainWindow = new MainWindow(*notes, aboutBox);
         mainWindow->Create(GetModuleHandleW(nullptr), L"NoteLifeTestMain", L"");
         mainHandle = mainWindow->Window();
-        g_mainProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(mainHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordReports)));
+        reports.Watch(mainHandle, "main");
         Pump();
         return mainWindow->OpenedAlarm();
     }
@@ -154,17 +93,8 @@ protected:
     std::wstring AddNote(const wchar_t* name, const wchar_t* title, SYSTEMTIME expiry, BYTE expired = 0,
                          const std::string& ink = "")
     {
-        NoteRecord record;
-        wcscpy(record.title, title);
-        record.expiry = expiry;
-        record.expired = expired;
-        if (!ink.empty()) {
-            record.data = AllocateNoteData(DWORD(ink.size()));
-            memcpy(record.data, ink.data(), ink.size());
-            record.dataLength = DWORD(ink.size());
-        }
         std::wstring path = Path(name);
-        EXPECT_TRUE(WriteNoteFile(path.c_str(), record));
+        EXPECT_TRUE(WriteTestNote(path, title, expiry, expired, ink));
         return path;
     }
 
@@ -182,13 +112,6 @@ protected:
     {
         InkSpy::config.content.assign(content.begin(), content.end());
         InkSpy::config.modified = modified ? 1 : 0;
-    }
-
-    static SYSTEMTIME Never()
-    {
-        SYSTEMTIME never = {};
-        never.wHour = kNeverExpiresHour;
-        return never;
     }
 
     std::vector<std::wstring> Files(const wchar_t* pattern = L"*")
@@ -229,12 +152,12 @@ protected:
         Pump();
     }
 
-    TempFolder documents;
     std::wstring folder;
     NoteStore* notes = nullptr;
     AboutBox aboutBox;
     MainWindow* mainWindow = nullptr;
     HWND mainHandle = nullptr;
+    MessageLog reports{kWParamField, kMainMessages};
 };
 
 TEST_F(NoteLifeTest, NewNoteIsKeptOnlyWhenSomethingWasWritten)
@@ -254,13 +177,14 @@ TEST_F(NoteLifeTest, NewNoteIsKeptOnlyWhenSomethingWasWritten)
     EXPECT_EQ(std::vector<std::wstring>{L"Jotling0.jot"}, Files());
     ASSERT_NE(nullptr, notes->FirstEntry());
     EXPECT_STREQ(L"Call home", notes->FirstEntry()->title.c_str());
-    std::vector<std::pair<UINT, WPARAM>> expected = {{kMsgNoteClosed, 0}, {kMsgNoteSaved, 1}, {kMsgNoteClosed, 0}};
-    EXPECT_EQ(expected, g_reports);
+    std::vector<MessageRecord> expected = {{"main", kMsgNoteClosed, 0}, {"main", kMsgNoteSaved, 1},
+                                           {"main", kMsgNoteClosed, 0}};
+    EXPECT_MESSAGES(expected, reports);
 }
 
 TEST_F(NoteLifeTest, OpenedNoteIsWrittenBackInPlaceAndListedOnce)
 {
-    SYSTEMTIME never = Never();
+    SYSTEMTIME never = NeverExpiring();
     AddNote(L"Jotling4.jot", L"Groceries", never);
     Start();
     notes->OpenNote(0);
@@ -268,10 +192,10 @@ TEST_F(NoteLifeTest, OpenedNoteIsWrittenBackInPlaceAndListedOnce)
     ASSERT_NE(nullptr, note);
     Pump();
     EXPECT_EQ(L"Groceries", ShownTitle());
-    g_reports.clear();
+    reports.Clear();
     Done(note);
-    std::vector<std::pair<UINT, WPARAM>> expected = {{kMsgNoteSaved, 0}, {kMsgNoteClosed, 0}};
-    EXPECT_EQ(expected, g_reports);
+    std::vector<MessageRecord> expected = {{"main", kMsgNoteSaved, 0}, {"main", kMsgNoteClosed, 0}};
+    EXPECT_MESSAGES(expected, reports);
     EXPECT_EQ(std::vector<std::wstring>{L"Jotling4.jot"}, Files());
     EXPECT_EQ(1, notes->EntryCount());
 }
@@ -331,7 +255,7 @@ TEST_F(NoteLifeTest, ForcedCheckOpensTheEarliestNoteWhenNoneIsDue)
 
 TEST_F(NoteLifeTest, DeletingSeveralNotesAsksOnceAndSignalsTheChange)
 {
-    SYSTEMTIME never = Never();
+    SYSTEMTIME never = NeverExpiring();
     for (const wchar_t* name : {L"Jotling0.jot", L"Jotling1.jot", L"Jotling2.jot", L"Jotling3.jot"})
         AddNote(name, name, never);
     Start();
@@ -359,7 +283,7 @@ TEST_F(NoteLifeTest, DeletingSeveralNotesAsksOnceAndSignalsTheChange)
 
 TEST_F(NoteLifeTest, TodayHandOverOpensOnlyTheExactPath)
 {
-    SYSTEMTIME never = Never();
+    SYSTEMTIME never = NeverExpiring();
     std::wstring path = AddNote(L"Jotling7.jot", L"From Today", never);
     Start();
     std::wstring otherCase = path;
@@ -382,7 +306,7 @@ TEST_F(NoteLifeTest, TodayHandOverOpensOnlyTheExactPath)
 // and the window and its menu bar must come up all the same.
 TEST_F(NoteLifeTest, TodayHandOverFromAnotherThreadOpensTheNote)
 {
-    SYSTEMTIME never = Never();
+    SYSTEMTIME never = NeverExpiring();
     std::wstring path = AddNote(L"Jotling3.jot", L"From the shell", never);
     Start();
     bool sent = false;
@@ -420,20 +344,11 @@ TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
 
 TEST_F(NoteLifeTest, NoteThatCannotBeReadWholeIsNeitherShownNorOverwritten)
 {
-    SYSTEMTIME never = Never();
+    SYSTEMTIME never = NeverExpiring();
     std::wstring path = AddNote(L"Jotling0.jot", L"Damaged", never);
     // Cut inside its ink data: the head is there, so it is listed.
-    NoteRecord record;
-    wcscpy(record.title, L"Damaged");
-    record.expiry = never;
-    record.data = AllocateNoteData(100);
-    memset(record.data, 7, 100);
-    record.dataLength = 100;
-    ASSERT_TRUE(WriteNoteFile(path.c_str(), record));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFilePointer(file, kNoteFileHeaderSize + 40, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
+    ASSERT_TRUE(WriteTestNote(path, L"Damaged", never, 0, std::string(100, 7)));
+    CutFile(path, kNoteFileHeaderSize + 40);
 
     Start();
     notes->OpenNote(0);
@@ -472,8 +387,8 @@ TEST_F(NoteLifeTest, NewNoteStaysOpenWhileAllNamesAreTaken)
 // that send, and the list must take the report.
 TEST_F(NoteLifeTest, NoteClosedByATodayHandOverKeepsItsRow)
 {
-    std::wstring first = AddNote(L"Jotling0.jot", L"Groceries", Never());
-    std::wstring second = AddNote(L"Jotling1.jot", L"Dentist", Never());
+    std::wstring first = AddNote(L"Jotling0.jot", L"Groceries", NeverExpiring());
+    std::wstring second = AddNote(L"Jotling1.jot", L"Dentist", NeverExpiring());
     Start();
     notes->OpenNoteByPath(first.c_str());
     HWND title = GetDlgItem(ShownNote(), IDC_NOTE_TITLE);
@@ -493,7 +408,7 @@ TEST_F(NoteLifeTest, NoteClosedByATodayHandOverKeepsItsRow)
     EXPECT_EQ(3, ListView_GetItemCount(notes->List().Window()));
 
     // The same report from another thread is nobody's: refused.
-    std::wstring other = AddNote(L"Jotling5.jot", L"Not ours", Never());
+    std::wstring other = AddNote(L"Jotling5.jot", L"Not ours", NeverExpiring());
     FromAnotherThread([&] { SendMessageW(mainHandle, kMsgNoteSaved, 1, LPARAM(other.c_str())); });
     EXPECT_EQ(nullptr, notes->FindEntry(other.c_str()));
 }
@@ -535,7 +450,7 @@ int AnswerAfterTheListChanged(HWND, const wchar_t* text, const wchar_t*, UINT ty
 TEST_F(NoteLifeTest, DeleteRemovesExactlyTheNotesAskedAbout)
 {
     for (const wchar_t* name : {L"Jotling0.jot", L"Jotling1.jot", L"Jotling2.jot"})
-        AddNote(name, name, Never());
+        AddNote(name, name, NeverExpiring());
     Start();
     notes->Show();
     HWND list = notes->List().Window();
@@ -568,7 +483,7 @@ TEST_F(NoteLifeTest, DeleteRemovesExactlyTheNotesAskedAbout)
 
 TEST_F(NoteLifeTest, ClearAllOnAStoredNoteIsKept)
 {
-    AddNote(L"Jotling0.jot", L"Scribbles", Never(), 0, "old strokes");
+    AddNote(L"Jotling0.jot", L"Scribbles", NeverExpiring(), 0, "old strokes");
     Start();
     notes->OpenNote(0);
     ASSERT_NE(nullptr, ShownNote());
@@ -583,7 +498,7 @@ TEST_F(NoteLifeTest, ClearAllOnAStoredNoteIsKept)
 // someone else's, are ignored by every window of the program.
 TEST_F(NoteLifeTest, ForeignPointerMessagesAreIgnoredByEveryWindow)
 {
-    AddNote(L"Jotling0.jot", L"Keep me", Never(), 0, "strokes");
+    AddNote(L"Jotling0.jot", L"Keep me", NeverExpiring(), 0, "strokes");
     Start();
     notes->Show();
     notes->OpenNote(0);
@@ -656,10 +571,7 @@ TEST_F(NoteLifeTest, DamagedDueNoteIsToldOnceAndChecksWaitForTheAnswer)
 {
     Start();
     std::wstring damaged = AddNote(L"Jotling0.jot", L"Cut short", MinutesFromNow(-10), 0, std::string(100, 'x'));
-    HANDLE file = CreateFileW(damaged.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFilePointer(file, kNoteFileHeaderSize + 40, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
+    CutFile(damaged, kNoteFileHeaderSize + 40);
     AddNote(L"Jotling1.jot", L"Whole", MinutesFromNow(-5));
     notes->LoadFolder();
     g_checksDuringPrompt = 12;

@@ -2,6 +2,8 @@
 
 #include "notes/NoteFile.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestNotes.h"
+#include "tests/support/TestTimes.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +20,8 @@ protected:
     // cannot be set, so tests order creation by writing in order.
     std::wstring AddNote(const wchar_t* name, const wchar_t* title, WORD day, WORD hour, BYTE expired = 0)
     {
-        NoteRecord record;
-        wcscpy(record.title, title);
-        record.expiry.wYear = 2026;
-        record.expiry.wMonth = 12;
-        record.expiry.wDay = day;
-        record.expiry.wHour = hour;
-        record.expired = expired;
         std::wstring path = folder.File(name);
-        EXPECT_TRUE(WriteNoteFile(path.c_str(), record));
+        EXPECT_TRUE(WriteTestNote(path, title, Time(2026, 12, day, hour, 0), expired));
         Sleep(15);
         return path;
     }

@@ -2,21 +2,23 @@
 // recording, heard through a fake sound call that records every call (and
 // can hold one, as a long sound would), and push-to-talk with the record
 // button pressed and let go through the device's real key input.
-#include "InkSpy.h"
-
 #include "app/Application.h"
 #include "notewindow/AlarmSound.h"
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindow.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "shared/Registry.h"
+#include "tests/support/ApplicationTest.h"
+#include "tests/support/DeviceInput.h"
+#include "tests/support/InkSpy.h"
+#include "tests/support/MessageLog.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <mmsystem.h>
 
-#include <map>
 #include <new>
 #include <string>
 #include <vector>
@@ -79,40 +81,20 @@ public:
     std::vector<bool> closes;
 };
 
-// How many 1127 each window received.
-std::map<HWND, int> g_stops;
-std::map<HWND, WNDPROC> g_procs;
-LRESULT CALLBACK CountStops(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// Pumps until done() holds; sounds take their time, so for ten seconds at most.
+bool WaitFor(const std::function<bool()>& done)
 {
-    g_stops[window] += message == kMsgNoteStopRecording ? 1 : 0;
-    return CallWindowProcW(g_procs[window], window, message, wParam, lParam);
-}
-
-// Pumps until done() holds, for at most ten seconds.
-template <class Condition>
-bool PumpUntil(Condition done)
-{
-    for (int i = 0; i < 1000; ++i) {
-        InkSpy::Pump();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        if (done())
-            return true;
-        Sleep(10);
-    }
-    return false;
+    return PumpUntil(done, 10000);
 }
 
 const wchar_t kChime[] = L"C:\\Sounds\\chime.wav";
 
-class AlarmSoundTest : public ::testing::Test {
+class AlarmSoundTest : public ApplicationTest {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-        MakeApplication();
+        ApplicationTest::SetUp();
+        g_application->SetSoundPath(kChime);
         InkSpy::Register();
         InkSpy::Reset();
         // A note holding two recordings; only the first may be heard.
@@ -130,20 +112,11 @@ protected:
         for (AlarmNoteWindow* window : windows)
             delete window;
         SetEvent(g_soundEnd);
-        PumpUntil([] { return AlarmSound::FilesPlaying() == 0; });
+        WaitFor([] { return AlarmSound::FilesPlaying() == 0; });
         InkControl::playSound = PlaySoundW;
         CloseHandle(g_soundEnd);
         DeleteCriticalSection(&g_soundLock);
-        delete g_application;
-        g_application = nullptr;
-    }
-    void MakeApplication()
-    {
-        g_application = new Application(documents.Path());
-        g_application->SetInstance(GetModuleHandleW(nullptr));
-        g_application->SetSoundPath(kChime);
-        g_application->SetRecBtn(0);
-        g_application->SetDontPlay(false);   // the registry outlives each test
+        ApplicationTest::TearDown();
     }
     void Settings(bool playSnd, bool playRec, int count)
     {
@@ -159,19 +132,25 @@ protected:
             windows.push_back(note);
         HWND window = note->Create(nullptr, alarm, alarm);
         EXPECT_NE(nullptr, window);
-        g_procs[window] = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountStops)));
-        PumpUntil([] { return true; });
+        if (window != nullptr)
+            windowMessages.Watch(window, "note");
+        Pump();
         return note;
+    }
+    // How many 1127 the window received.
+    size_t Stops(HWND window) const
+    {
+        return windowMessages.Count(
+            [window](const MessageRecord& m) { return m.hwnd == window && m.message == kMsgNoteStopRecording; });
     }
     void Done(NoteWindow* note)
     {
         SendMessageW(note->Window(), WM_COMMAND, IDOK, 0);
-        PumpUntil([] { return true; });
+        Pump();
     }
 
-    TempFolder documents;
     std::vector<AlarmNoteWindow*> windows;
+    MessageLog windowMessages;
 };
 
 TEST_F(AlarmSoundTest, RecordingPlaysSndCountTimesAndTheCloseCutsItAtOnceAndWaitsForIt)
@@ -179,7 +158,7 @@ TEST_F(AlarmSoundTest, RecordingPlaysSndCountTimesAndTheCloseCutsItAtOnceAndWait
     Settings(false, true, 3);
     AlarmNoteWindow* note = Open(true);
     note->StartAlarmSound();
-    ASSERT_TRUE(PumpUntil([&] { return !note->RecordingPlaying(); }));
+    ASSERT_TRUE(WaitFor([&] { return !note->RecordingPlaying(); }));
     std::vector<std::string> three(3, "rec:first");
     EXPECT_EQ(three, Sounds());
     // Over by itself, it is not cut: a cut ends a wave file playing too.
@@ -191,7 +170,7 @@ TEST_F(AlarmSoundTest, RecordingPlaysSndCountTimesAndTheCloseCutsItAtOnceAndWait
     g_sounds.clear();
     note = Open(true);
     note->StartAlarmSound();
-    ASSERT_TRUE(PumpUntil([] { return Read(g_entered) == 4; }));
+    ASSERT_TRUE(WaitFor([] { return Read(g_entered) == 4; }));
     Done(note);
     ASSERT_EQ(std::vector<bool>{true}, note->closes);
     // Back only once the cut sound returned and the thread ended, with no
@@ -223,7 +202,7 @@ TEST_F(AlarmSoundTest, WaveFilePlaysSndCountTimesOutlivingItsWindowWithoutTouchi
     void* place = VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     AlarmNoteWindow* note = Open(true, place);
     note->StartAlarmSound();
-    ASSERT_TRUE(PumpUntil([] { return Read(g_entered) == 1; }));
+    ASSERT_TRUE(WaitFor([] { return Read(g_entered) == 1; }));
     // Closing neither waits for the file nor cuts it.
     Done(note);
     EXPECT_EQ(std::vector<bool>{true}, note->closes);
@@ -233,14 +212,13 @@ TEST_F(AlarmSoundTest, WaveFilePlaysSndCountTimesOutlivingItsWindowWithoutTouchi
     ASSERT_TRUE(VirtualProtect(place, size, PAGE_NOACCESS, &previous));
     g_application->SetSoundPath(L"C:\\other.wav");
     g_application->SetSndCount(5);
-    delete g_application;
-    g_application = nullptr;
+    EndApplication();
 
     SetEvent(g_soundEnd);
-    ASSERT_TRUE(PumpUntil([] { return AlarmSound::FilesPlaying() == 0; }));
+    ASSERT_TRUE(WaitFor([] { return AlarmSound::FilesPlaying() == 0; }));
     EXPECT_EQ(std::vector<std::string>(2, "file:C:\\Sounds\\chime.wav"), Sounds());
     VirtualFree(place, 0, MEM_RELEASE);
-    MakeApplication();
+    StartApplication();
 }
 
 TEST_F(AlarmSoundTest, NoteWithoutAWholeRecordingSoundsTheFileUnlessTheUserChoseSilence)
@@ -256,7 +234,7 @@ TEST_F(AlarmSoundTest, NoteWithoutAWholeRecordingSoundsTheFileUnlessTheUserChose
         g_sounds.clear();
         Settings(false, true, 2);
         Open(true)->StartAlarmSound();
-        PumpUntil([] { return AlarmSound::FilesPlaying() == 0 && Sounds().size() >= 2; });
+        WaitFor([] { return AlarmSound::FilesPlaying() == 0 && Sounds().size() >= 2; });
         EXPECT_EQ(std::vector<std::string>(2, "file:C:\\Sounds\\chime.wav"), Sounds());
     }
 
@@ -264,7 +242,7 @@ TEST_F(AlarmSoundTest, NoteWithoutAWholeRecordingSoundsTheFileUnlessTheUserChose
     g_application->SetDontPlay(true);
     Settings(false, true, 2);
     Open(true)->StartAlarmSound();
-    PumpUntil([] { return AlarmSound::FilesPlaying() == 0; });
+    WaitFor([] { return AlarmSound::FilesPlaying() == 0; });
     EXPECT_TRUE(Sounds().empty());
 }
 
@@ -280,22 +258,15 @@ protected:
         other = Open(false)->Window();
         note = Open(false);
         InkSpy::ClearLog();
-        g_stops.clear();
-        Press(0);
+        windowMessages.Clear();
+        SendKey(key, true);
     }
     void TearDown() override
     {
-        Press(KEYEVENTF_KEYUP);
+        SendKey(key, false);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTable);
         AlarmSoundTest::TearDown();
     }
-    void Press(DWORD flags)
-    {
-        INPUT input = {INPUT_KEYBOARD, {}};
-        input.ki = {key, 0, flags, 0, 0};
-        SendInput(1, &input, sizeof input);
-    }
-
     const wchar_t* kTable = L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsSoundTest";
     WORD key = 0;
     HWND other = nullptr;
@@ -306,27 +277,26 @@ TEST_F(RecordButtonTest, RecordsWhileTheButtonIsHeldAndStopsEveryWindowOnRelease
 {
     ASSERT_NE(0, key);
     note->StartRecordButtonRecording();
-    EXPECT_EQ(1, g_stops[other]);
-    std::vector<UINT> ink;
-    for (const InkSpyMessage& m : InkSpy::Protocol()) {
-        if (m.msg == kInkStopRecording || m.msg == kInkStartRecording || m.msg == kInkShowRecorder)
-            ink.push_back(m.msg);
-    }
+    EXPECT_EQ(1u, Stops(other));
+    MessageSequence recorder = InkSpy::Protocol().Where([](const MessageRecord& m) {
+        return m.message == kInkStopRecording || m.message == kInkStartRecording || m.message == kInkShowRecorder;
+    });
     // Every recording stopped, then this window's recorder shown, then a
     // recording started.
-    EXPECT_EQ((std::vector<UINT>{kInkStopRecording, kInkStopRecording, kInkShowRecorder, kInkStopRecording,
-                                 kInkStartRecording}),
-              ink);
+    std::vector<MessageRecord> expected = {{"C", kInkStopRecording}, {"C", kInkStopRecording},
+                                           {"C", kInkShowRecorder},  {"C", kInkStopRecording},
+                                           {"C", kInkStartRecording}};
+    EXPECT_MESSAGES(expected, recorder.Compared(kMessageOnly));
 
     // Held through several looks at the button: nothing stops.
     Sleep(4 * RecordButtonWatcher::kPollMs);
-    PumpUntil([] { return true; });
+    Pump();
     EXPECT_TRUE(note->WatcherRunning());
-    EXPECT_EQ(1, g_stops[other]);
+    EXPECT_EQ(1u, Stops(other));
 
-    Press(KEYEVENTF_KEYUP);
-    EXPECT_TRUE(PumpUntil([&] { return !note->WatcherRunning() && g_stops[other] == 2; }));
-    EXPECT_EQ(2, g_stops[note->Window()]);
+    SendKey(key, false);
+    EXPECT_TRUE(WaitFor([&] { return !note->WatcherRunning() && Stops(other) == 2; }));
+    EXPECT_EQ(2u, Stops(note->Window()));
 }
 
 TEST_F(RecordButtonTest, ClosingTheWindowWhileTheButtonIsHeldEndsTheWatcher)
@@ -338,7 +308,7 @@ TEST_F(RecordButtonTest, ClosingTheWindowWhileTheButtonIsHeldEndsTheWatcher)
     Done(note);
     EXPECT_EQ(std::vector<bool>{false}, note->closes);
     EXPECT_FALSE(note->WatcherRunning());
-    EXPECT_EQ(2, g_stops[other]);
+    EXPECT_EQ(2u, Stops(other));
 }
 
 }  // namespace
@@ -350,9 +320,7 @@ TEST(AlarmSoundOnTheDevice, ChimePlaysAndTheProgramEndsCleanlyWhileItDoes)
     if (waveOutGetNumDevs() == 0)
         GTEST_SKIP() << "the device has no sound output";
     // The chime the build makes lies beside the test program.
-    wchar_t self[MAX_PATH];
-    std::wstring chime(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    chime = chime.substr(0, chime.find_last_of(L'\\') + 1) + L"notify.wav";
+    std::wstring chime = BesideTestProgram(L"notify.wav");
     ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(chime.c_str()));
     EXPECT_TRUE(PlaySoundW(chime.c_str(), nullptr, SND_FILENAME | SND_NODEFAULT));
 

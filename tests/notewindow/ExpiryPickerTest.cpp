@@ -5,41 +5,24 @@
 
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "tests/support/DeviceInput.h"
+#include "tests/support/MessageLog.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestTimes.h"
+#include "tests/support/TestWindow.h"
 
 #include <cecompat.h>
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
-#include <string>
+#include <memory>
 #include <vector>
 
 namespace {
-
-std::vector<std::string> g_received;
 
 bool Recorded(UINT message)
 {
     return message == kMsgPickerClosed || message == WM_COMMAND || message == WM_USER + 7 ||
            (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE);
-}
-
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (Recorded(message)) {
-        char line[96];
-        snprintf(line, sizeof(line), "%s %u %lld %lld", GetParent(window) ? "anchor" : "owner", message,
-                 static_cast<long long>(wParam), static_cast<long long>(lParam));
-        g_received.push_back(line);
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-std::string Line(const char* window, UINT message, long long wParam = 0, long long lParam = 0)
-{
-    char line[96];
-    snprintf(line, sizeof(line), "%s %u %lld %lld", window, message, wParam, lParam);
-    return line;
 }
 
 bool SameTime(const SYSTEMTIME& a, const SYSTEMTIME& b)
@@ -49,36 +32,19 @@ bool SameTime(const SYSTEMTIME& a, const SYSTEMTIME& b)
            a.wMilliseconds == b.wMilliseconds;
 }
 
-SYSTEMTIME Expiry(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second, WORD ms)
-{
-    SYSTEMTIME time = {year, month, 0, day, hour, minute, second, ms};
-    FILETIME ticks;
-    SystemTimeToFileTime(&time, &ticks);
-    FileTimeToSystemTime(&ticks, &time);  // fills in the day of the week
-    return time;
-}
-
 class ExpiryPickerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES};
         InitCommonControlsEx(&controls);
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = RecordingProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = L"PickerTestWindow";
-        RegisterClassW(&windowClass);
     }
 
     void SetUp() override
     {
-        g_received.clear();
-        owner_ = CreateWindowExW(0, L"PickerTestWindow", L"owner", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        anchor_ = CreateWindowExW(0, L"PickerTestWindow", L"", WS_CHILD | WS_VISIBLE, 220, 6, 16, 16, owner_,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        received.Keep(Recorded);
+        owner_ = Make("owner", WS_POPUP | WS_VISIBLE, RECT{0, 26, 240, 294}, nullptr, L"owner");
+        anchor_ = Make("anchor", WS_CHILD | WS_VISIBLE, RECT{220, 6, 236, 22}, owner_);
         ASSERT_NE(nullptr, anchor_);
         SetForegroundWindow(owner_);
     }
@@ -86,30 +52,15 @@ protected:
     void TearDown() override
     {
         picker_.ClosePicker();
-        if (other_ != nullptr)
-            DestroyWindow(other_);
-        DestroyWindow(owner_);
+        while (!windows_.empty())
+            windows_.pop_back();
         Pump();
     }
 
-    static void Pump()
+    HWND Make(const char* name, DWORD style, RECT place, HWND parent, const wchar_t* title = L"")
     {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-
-    // Waits (bounded) for input to be delivered until the condition holds.
-    template <class Condition>
-    static bool PumpUntil(Condition condition)
-    {
-        for (int round = 0; round < 200 && !condition(); ++round) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            Pump();
-        }
-        return condition();
+        windows_.push_back(std::make_unique<TestWindow>(received, name, style, place, parent, title));
+        return windows_.back()->Handle();
     }
 
     void Open()
@@ -121,8 +72,7 @@ protected:
 
     void ActivateAnotherWindow()
     {
-        other_ = CreateWindowExW(0, L"PickerTestWindow", L"other", WS_POPUP | WS_VISIBLE, 0, 26, 50, 50, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        other_ = Make("other", WS_POPUP | WS_VISIBLE, RECT{0, 26, 50, 76}, nullptr, L"other");
         SetForegroundWindow(other_);
         SetActiveWindow(other_);
         Pump();
@@ -142,32 +92,16 @@ protected:
         return shown;
     }
 
-    // A stylus tap through the system's input, at a point of a window.
-    static void Tap(HWND window, int x, int y)
-    {
-        POINT point = {x, y};
-        ClientToScreen(window, &point);
-        // The press and the release carry their position: a separate move
-        // can be overtaken by an older pointer position from the display.
-        INPUT input[2] = {};
-        for (INPUT& one : input) {
-            one.type = INPUT_MOUSE;
-            one.mi.dx = MulDiv(point.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-            one.mi.dy = MulDiv(point.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-        }
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(2, input, sizeof(INPUT));
-    }
-
     int ClosedCount() const
     {
-        int count = 0;
-        for (const std::string& line : g_received)
-            count += line == Line("owner", kMsgPickerClosed);
-        return count;
+        return int(received.Count([this](const MessageRecord& m) { return received.Same(m, kClosed); }));
     }
 
+    // What the owner and the clock button get, sent or posted alike:
+    // window, message, wParam, lParam.
+    MessageLog received{kWindowField | kWParamField | kLParamField, kNoteMessages};
+    const MessageRecord kClosed = {"owner", kMsgPickerClosed};
+    std::vector<std::unique_ptr<TestWindow>> windows_;
     ExpiryPicker picker_;
     HWND owner_ = nullptr;
     HWND anchor_ = nullptr;
@@ -191,7 +125,7 @@ TEST_F(ExpiryPickerTest, NeverExpiringNoteTakesTheTimeShownWhenDeactivated)
     EXPECT_FALSE(IsWindow(Calendar()));
     EXPECT_TRUE(picker_.Changed());
     EXPECT_TRUE(SameTime(shown, picker_.WorkingExpiry()));
-    EXPECT_EQ(std::vector<std::string>{Line("owner", kMsgPickerClosed)}, g_received);
+    EXPECT_MESSAGES({kClosed}, received);
 }
 
 TEST_F(ExpiryPickerTest, UntouchedExpiryIsShownAndStaysUnchanged)
@@ -238,7 +172,7 @@ TEST_F(ExpiryPickerTest, TappingNoneMakesTheNoteNeverExpire)
     EXPECT_TRUE(NeverExpires(picker_.WorkingExpiry()));
     EXPECT_EQ(expiry.wYear, picker_.WorkingExpiry().wYear);  // only the hour marks "never"
     // Destroying the pop-up took its activation: that is no second closing.
-    EXPECT_EQ(std::vector<std::string>{Line("owner", kMsgPickerClosed)}, g_received);
+    EXPECT_MESSAGES({kClosed}, received);
 }
 
 TEST_F(ExpiryPickerTest, OkReadsTheChoiceAndHandsTheCommandToTheOwner)
@@ -250,9 +184,8 @@ TEST_F(ExpiryPickerTest, OkReadsTheChoiceAndHandsTheCommandToTheOwner)
     SendMessageW(picker_.Window(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 1234);
     Pump();
 
-    EXPECT_EQ((std::vector<std::string>{Line("owner", kMsgPickerClosed),
-                                        Line("owner", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 1234)}),
-              g_received);
+    std::vector<MessageRecord> expected = {kClosed, {"owner", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 1234}};
+    EXPECT_MESSAGES(expected, received);
     EXPECT_TRUE(picker_.Changed());
     EXPECT_EQ(18, picker_.WorkingExpiry().wDay);
     EXPECT_TRUE(picker_.IsOpen());  // the owner's Done closes it
@@ -274,23 +207,24 @@ TEST_F(ExpiryPickerTest, DeactivationThrowsAwayStylusMessagesForTheClockButtonAn
 
     ActivateAnotherWindow();
 
-    EXPECT_EQ((std::vector<std::string>{Line("owner", WM_USER + 7), Line("owner", kMsgPickerClosed)}),
-              g_received);
+    std::vector<MessageRecord> expected = {{"owner", WM_USER + 7}, kClosed};
+    EXPECT_MESSAGES(expected, received);
 }
 
 TEST_F(ExpiryPickerTest, TheTapThatClosesThePickerReachesNeitherTheClockButtonNorTheNote)
 {
     Open();
     HWND popup = picker_.Window();
-    Tap(anchor_, 8, 8);
+    TapThroughInput(anchor_, 8, 8);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(popup); }));
     Pump();
-    EXPECT_EQ(std::vector<std::string>{Line("owner", kMsgPickerClosed)}, g_received);
+    EXPECT_MESSAGES({kClosed}, received);
 
     // Only that one tap: the next one reaches the note.
-    Tap(owner_, 30, 150);
-    ASSERT_TRUE(PumpUntil([&] { return g_received.size() >= 2; }));
-    EXPECT_EQ(Line("owner", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 150)), g_received[1]);
+    TapThroughInput(owner_, 30, 150);
+    ASSERT_TRUE(PumpUntil([&] { return received.size() >= 2; }));
+    EXPECT_EQ(received.Describe({"owner", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 150)}),
+              received.Describe(received[1]));
 }
 
 }  // namespace

@@ -1,46 +1,42 @@
 // InkControl against a spy control: each operation is asserted as the
 // message sequence the control receives.
-#include "InkSpy.h"
-
 #include "notewindow/InkControl.h"
 #include "notewindow/InkControlMessages.h"
+#include "tests/support/InkSpy.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <mmsystem.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include <string>
 #include <vector>
 
 namespace {
 
-// "C 1314 0 200" / "I 1311 16 0 posted": window, message, wParam, lParam.
-std::string Describe(const InkSpyMessage& m)
+// The protocol without the pointers of 1356, 1097 and 1098, and, unless
+// asked for, without focus, paint, timer and key messages.
+MessageSequence Sequence(bool withFocusAndPaint = false)
 {
-    char text[96];
-    snprintf(text, sizeof(text), "%c %u %lld %lld%s", m.window, m.msg,
-             static_cast<long long>(m.wParam),
-             m.msg == kInkViewSetup || m.msg == kInkStreamIn || m.msg == kInkStreamOut
-                 ? 0LL
-                 : static_cast<long long>(m.lParam),
-             m.posted ? " posted" : "");
-    return text;
-}
-
-std::vector<std::string> Sequence(bool withFocusAndPaint = false)
-{
-    std::vector<std::string> out;
-    for (const InkSpyMessage& m : InkSpy::Protocol()) {
-        if (!withFocusAndPaint && (m.msg == WM_SETFOCUS || m.msg == WM_ERASEBKGND ||
-                                   m.msg == WM_TIMER || m.msg == WM_KEYUP))
+    MessageSequence out;
+    for (MessageRecord m : InkSpy::Protocol()) {
+        if (!withFocusAndPaint && (m.message == WM_SETFOCUS || m.message == WM_ERASEBKGND ||
+                                   m.message == WM_TIMER || m.message == WM_KEYUP))
             continue;
-        out.push_back(Describe(m));
+        if (m.message == kInkViewSetup || m.message == kInkStreamIn || m.message == kInkStreamOut)
+            m.lParam = 0;
+        out.Add(m);
     }
     return out;
 }
+
+// The control's answer to Create: its inner window, the view set-up, the
+// writing mode, 200 %, no undo.
+const std::vector<MessageRecord> kCreation = {Sent("C", kInkGetInnerWindow), Sent("I", kInkViewSetup),
+                                              Sent("I", kInkSetInputMode, 0), Sent("I", kInkSetZoom, 0, 200),
+                                              Sent("I", kInkEmptyUndoBuffer)};
 
 struct PlayCall {
     bool called = false;
@@ -62,58 +58,39 @@ BOOL WINAPI FakePlaySound(LPCWSTR sound, HMODULE, DWORD flags)
     return TRUE;
 }
 
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 class InkControlTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         InkSpy::Register();
         InkSpy::Reset();
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"InkControlTestParent";
-        RegisterClassW(&wc);
-        parent = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
         lastPlay = PlayCall();
         InkControl::playSound = FakePlaySound;
     }
     void TearDown() override
     {
         ink.Destroy();
-        DestroyWindow(parent);
         InkControl::playSound = PlaySoundW;
     }
     void CreateAndClear()
     {
         ASSERT_TRUE(ink.Create(parent, 105, -1, 44, 242, 226, true));
-        InkSpy::Pump();
+        Pump();
         InkSpy::ClearLog();
     }
 
-    HWND parent = nullptr;
+    TestWindow parentWindow{nullptr, WS_POPUP | WS_VISIBLE};
+    HWND parent = parentWindow.Handle();
     InkControl ink;
 };
 
 TEST_F(InkControlTest, CreateSetsUpTheControlInOrder)
 {
     ASSERT_TRUE(ink.Create(parent, 105, -1, 44, 242, 226, true));
-    std::vector<std::string> expected = {"C 1556 0 0", "I 1356 0 0", "I 1353 0 0", "I 1314 0 200",
-                                         "I 205 0 0"};
-    EXPECT_EQ(expected, Sequence());
-    const InkSpyMessage* setup = nullptr;
-    for (const InkSpyMessage& m : InkSpy::Protocol()) {
-        if (m.msg == kInkViewSetup)
-            setup = &m;
-    }
-    ASSERT_NE(setup, nullptr);
+    EXPECT_MESSAGES(kCreation, Sequence());
+    ASSERT_NE(0u, InkSpy::Protocol().Count(kInkViewSetup));
     INT32 block[6] = {15, 2, 200, 16, 0, 0};
-    EXPECT_EQ(0, memcmp(block, setup->block, sizeof(block)));
+    EXPECT_EQ(0, memcmp(block, InkSpy::lastViewSetup, sizeof(block)));
     EXPECT_EQ(200, ink.GetZoom());
     EXPECT_EQ(InkSpy::lastControl, ink.Window());
     EXPECT_EQ(InkSpy::lastInner, ink.InnerWindow());
@@ -161,8 +138,9 @@ TEST_F(InkControlTest, SetZoomClampsToTheLadderEnds)
     ink.SetZoom(400);
     ink.SetZoom(10);
     ink.SetZoom(120);
-    std::vector<std::string> expected = {"I 1314 0 300", "I 1314 0 25", "I 1314 0 120"};
-    EXPECT_EQ(expected, Sequence());
+    std::vector<MessageRecord> expected = {Sent("I", kInkSetZoom, 0, 300), Sent("I", kInkSetZoom, 0, 25),
+                                           Sent("I", kInkSetZoom, 0, 120)};
+    EXPECT_MESSAGES(expected, Sequence());
     EXPECT_EQ(120, ink.GetZoom());
 }
 
@@ -192,7 +170,7 @@ TEST_F(InkControlTest, ZoomStepsWalkTheLadderAndStopAtItsEnds)
     EXPECT_EQ(300, ink.GetZoom());
     InkSpy::ClearLog();
     EXPECT_FALSE(ink.ZoomIn());
-    EXPECT_EQ(std::vector<std::string>{"I 1314 0 300"}, Sequence());
+    EXPECT_MESSAGES({Sent("I", kInkSetZoom, 0, 300)}, Sequence());
 
     more.clear();
     for (int i = 0; i < 7; ++i)
@@ -201,7 +179,7 @@ TEST_F(InkControlTest, ZoomStepsWalkTheLadderAndStopAtItsEnds)
     EXPECT_EQ(25, ink.GetZoom());
     InkSpy::ClearLog();
     EXPECT_FALSE(ink.ZoomOut());
-    EXPECT_EQ(std::vector<std::string>{"I 1314 0 25"}, Sequence());
+    EXPECT_MESSAGES({Sent("I", kInkSetZoom, 0, 25)}, Sequence());
 }
 
 TEST_F(InkControlTest, ZoomOffTheLadderIsLeftAlone)
@@ -213,7 +191,7 @@ TEST_F(InkControlTest, ZoomOffTheLadderIsLeftAlone)
     EXPECT_EQ(120, ink.GetZoom());
     EXPECT_TRUE(ink.ZoomOut());
     EXPECT_EQ(120, ink.GetZoom());
-    EXPECT_EQ((std::vector<std::string>{"I 1314 0 120", "I 1314 0 120"}), Sequence());
+    EXPECT_MESSAGES(std::vector<MessageRecord>(2, Sent("I", kInkSetZoom, 0, 120)), Sequence());
 }
 
 TEST_F(InkControlTest, UndoOnlyWhenTheControlCanAndReadsZoomBack)
@@ -221,14 +199,15 @@ TEST_F(InkControlTest, UndoOnlyWhenTheControlCanAndReadsZoomBack)
     CreateAndClear();
     InkSpy::config.canUndo = 0;
     ink.Undo();
-    EXPECT_EQ(std::vector<std::string>{"I 198 0 0"}, Sequence());
+    EXPECT_MESSAGES({Sent("I", kInkCanUndo)}, Sequence());
     EXPECT_FALSE(ink.CanUndo());
 
     InkSpy::ClearLog();
     InkSpy::config.canUndo = 1;
     InkSpy::config.zoomAnswer = 75;
     ink.Undo();
-    EXPECT_EQ((std::vector<std::string>{"I 198 0 0", "I 1258 0 0", "I 1313 0 0"}), Sequence());
+    std::vector<MessageRecord> expected = {Sent("I", kInkCanUndo), Sent("I", kInkUndo), Sent("I", kInkGetZoom)};
+    EXPECT_MESSAGES(expected, Sequence());
     EXPECT_EQ(75, ink.GetZoom());
     EXPECT_TRUE(ink.CanUndo());
 }
@@ -238,7 +217,8 @@ TEST_F(InkControlTest, InputModeSendsWritingOrTyping)
     CreateAndClear();
     ink.SetInputMode(1);
     ink.SetInputMode(0);
-    EXPECT_EQ((std::vector<std::string>{"I 1353 1 0", "I 1353 0 0"}), Sequence());
+    std::vector<MessageRecord> expected = {Sent("I", kInkSetInputMode, 1), Sent("I", kInkSetInputMode, 0)};
+    EXPECT_MESSAGES(expected, Sequence());
 }
 
 TEST_F(InkControlTest, PageStyleIsPostedWithTheTableValue)
@@ -249,15 +229,14 @@ TEST_F(InkControlTest, PageStyleIsPostedWithTheTableValue)
         InkSpy::ClearLog();
         ink.SetPageStyle(true, i);
         EXPECT_TRUE(Sequence().empty()) << "the page style must be posted, not sent";
-        InkSpy::Pump();
-        EXPECT_EQ(std::vector<std::string>{"C 1311 " + std::to_string(values[i]) + " 0 posted"},
-                  Sequence());
+        Pump();
+        EXPECT_MESSAGES({Posted("C", kInkSetPageStyle, values[i])}, Sequence());
     }
     InkSpy::ClearLog();
     ink.SetPageStyle(false, 3);
     ink.SetPageStyle(true, 9);
-    InkSpy::Pump();
-    EXPECT_EQ((std::vector<std::string>{"C 1311 16 0 posted", "C 1311 16 0 posted"}), Sequence());
+    Pump();
+    EXPECT_MESSAGES(std::vector<MessageRecord>(2, Posted("C", kInkSetPageStyle, 16)), Sequence());
 }
 
 TEST_F(InkControlTest, CompactChangesHeightAndKeepsPosition)
@@ -283,7 +262,7 @@ TEST_F(InkControlTest, UnmodifiedFollowsTheControlAnswer)
     EXPECT_TRUE(ink.IsUnmodified());
     InkSpy::config.modified = 3;
     EXPECT_FALSE(ink.IsUnmodified());
-    EXPECT_EQ((std::vector<std::string>{"C 1538 0 0", "C 1538 0 0"}), Sequence());
+    EXPECT_MESSAGES(std::vector<MessageRecord>(2, Sent("C", kInkGetModified)), Sequence());
 }
 
 std::vector<uint8_t> Bytes(size_t n)
@@ -306,7 +285,7 @@ TEST_F(InkControlTest, GetInkDataStreamsOutTwiceInAnyChunks)
     EXPECT_EQ(10000u, size);
     EXPECT_EQ(0, memcmp(data, InkSpy::config.content.data(), size));
     free(data);
-    EXPECT_EQ((std::vector<std::string>{"C 1098 67586 0", "C 1098 67586 0"}), Sequence());
+    EXPECT_MESSAGES(std::vector<MessageRecord>(2, Sent("C", kInkStreamOut, kInkStreamFormat)), Sequence());
 }
 
 TEST_F(InkControlTest, GetInkDataNeverWritesPastTheFirstCount)
@@ -340,7 +319,7 @@ TEST_F(InkControlTest, SetInkDataHandsOutTheWholeBlock)
     InkSpy::config.inChunk = 777;
     ink.SetInkData(block.data(), static_cast<DWORD>(block.size()));
     EXPECT_EQ(block, InkSpy::streamedIn);
-    EXPECT_EQ(std::vector<std::string>{"C 1097 67586 0"}, Sequence());
+    EXPECT_MESSAGES({Sent("C", kInkStreamIn, kInkStreamFormat)}, Sequence());
 
     ink.SetInkData(nullptr, 0);
     EXPECT_TRUE(InkSpy::streamedIn.empty());
@@ -353,9 +332,10 @@ TEST_F(InkControlTest, RecorderMessages)
     ink.ToggleRecorder();
     ink.StartVoiceRecording();
     ink.StopVoiceRecording();
-    std::vector<std::string> expected = {"C 1554 1 0", "C 1554 0 0", "C 1561 0 0", "C 1565 0 0",
-                                         "C 1561 0 0"};
-    EXPECT_EQ(expected, Sequence());
+    std::vector<MessageRecord> expected = {Sent("C", kInkShowRecorder, 1), Sent("C", kInkShowRecorder, 0),
+                                           Sent("C", kInkStopRecording), Sent("C", kInkStartRecording),
+                                           Sent("C", kInkStopRecording)};
+    EXPECT_MESSAGES(expected, Sequence());
 }
 
 TEST_F(InkControlTest, PlayFirstRecordingPlaysFromTheFirstRiff)
@@ -397,10 +377,11 @@ TEST_F(InkControlTest, ClipboardAndPreviewMessages)
     ink.Copy();
     ink.Paste();
     ink.SetPreviewView();
-    std::vector<std::string> expected = {"C 768 0 0", "C 769 0 0", "C 770 0 0", "I 1356 0 0"};
-    EXPECT_EQ(expected, Sequence());
+    std::vector<MessageRecord> expected = {Sent("C", WM_CUT), Sent("C", WM_COPY), Sent("C", WM_PASTE),
+                                           Sent("I", kInkViewSetup)};
+    EXPECT_MESSAGES(expected, Sequence());
     INT32 block[6] = {14, 2, 0, 16, 0, 0};
-    EXPECT_EQ(0, memcmp(block, InkSpy::Protocol().back().block, sizeof(block)));
+    EXPECT_EQ(0, memcmp(block, InkSpy::lastViewSetup, sizeof(block)));
 }
 
 TEST_F(InkControlTest, InnerWindowIsPaintedYellow)
@@ -423,7 +404,7 @@ TEST_F(InkControlTest, KeyUpArmsTheRepaintTimerAndTimersStopAtTheWrapper)
 {
     CreateAndClear();
     SendMessageW(ink.InnerWindow(), WM_KEYUP, 'A', 0);
-    EXPECT_EQ(std::vector<std::string>{"I 257 65 0"}, Sequence(true));
+    EXPECT_MESSAGES({Sent("I", WM_KEYUP, 'A')}, Sequence(true));
     InkSpy::ClearLog();
     SendMessageW(ink.InnerWindow(), WM_TIMER, 12, 0);
     SendMessageW(ink.InnerWindow(), WM_TIMER, kInkRepaintTimerId, 0);
@@ -470,11 +451,11 @@ TEST_F(InkControlTest, StreamingFromAnotherThreadWhileRecreating)
     while (!s.finished && GetTickCount64() < limit) {
         ink.Recreate(true);
         ++recreated;
-        InkSpy::Pump();
+        Pump();
         MsgWaitForMultipleObjects(1, &thread, FALSE, 1, QS_ALLINPUT);
     }
     while (!s.finished && GetTickCount64() < limit) {
-        InkSpy::Pump();
+        Pump();
         MsgWaitForMultipleObjects(1, &thread, FALSE, 10, QS_ALLINPUT);
     }
     ASSERT_TRUE(s.finished) << "the streaming thread did not finish";
@@ -491,16 +472,17 @@ TEST_F(InkControlTest, RecreateKeepsSettingsButStartsAt200)
     ink.SetPageStyle(true, 2);
     ink.SetInputMode(1);
     ink.SetZoom(75);
-    InkSpy::Pump();
+    Pump();
     HWND before = ink.Window();
     InkSpy::ClearLog();
     ink.Recreate(true);
-    InkSpy::Pump();
+    Pump();
     EXPECT_FALSE(IsWindow(before));
     ASSERT_TRUE(IsWindow(ink.Window()));
-    std::vector<std::string> expected = {"C 1556 0 0", "I 1356 0 0", "I 1353 0 0", "I 1314 0 200",
-                                         "I 205 0 0", "I 1353 1 0", "C 1311 2 0 posted"};
-    EXPECT_EQ(expected, Sequence());
+    std::vector<MessageRecord> expected = kCreation;
+    expected.push_back(Sent("I", kInkSetInputMode, 1));
+    expected.push_back(Posted("C", kInkSetPageStyle, 2));
+    EXPECT_MESSAGES(expected, Sequence());
     EXPECT_EQ(200, ink.GetZoom());
     RECT r;
     GetWindowRect(ink.Window(), &r);
@@ -513,13 +495,11 @@ TEST_F(InkControlTest, RecreateWithoutSettingsStartsClean)
     ink.SetCompact(true);
     ink.SetPageStyle(true, 2);
     ink.SetInputMode(1);
-    InkSpy::Pump();
+    Pump();
     InkSpy::ClearLog();
     ink.Recreate(false);
-    InkSpy::Pump();
-    std::vector<std::string> expected = {"C 1556 0 0", "I 1356 0 0", "I 1353 0 0", "I 1314 0 200",
-                                         "I 205 0 0"};
-    EXPECT_EQ(expected, Sequence());
+    Pump();
+    EXPECT_MESSAGES(kCreation, Sequence());
     RECT r;
     GetWindowRect(ink.Window(), &r);
     EXPECT_EQ(226, r.bottom - r.top);

@@ -2,8 +2,6 @@
 // stored on closing, the expiry line and its picker, the tool buttons, and
 // the image buttons. The ink control is the spy "InkX"; a recording owner
 // stands in for the file-bound window.
-#include "InkSpy.h"
-
 #include "app/Application.h"
 #include "dialogs/TitleList.h"
 #include "notes/Clock.h"
@@ -12,7 +10,10 @@
 #include "notewindow/NoteWindow.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "resources/resource.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/ApplicationTest.h"
+#include "tests/support/InkSpy.h"
+#include "tests/support/MessageLog.h"
+#include "tests/support/MessagePump.h"
 
 #include <aygshell.h>
 #include <commctrl.h>
@@ -42,68 +43,30 @@ public:
     bool closedWithWindow = true;
 };
 
-// The program's own messages a window received, in order.
-std::vector<UINT>* g_received = nullptr;
-WNDPROC g_noteProc = nullptr;
-LRESULT CALLBACK RecordNoteMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (g_received != nullptr && message >= WM_USER)
-        g_received->push_back(message);
-    return CallWindowProcW(g_noteProc, window, message, wParam, lParam);
-}
-
-// Toolbar messages that change a button, counted per message.
-std::vector<std::pair<UINT, WPARAM>>* g_toolbarLog = nullptr;
-WNDPROC g_toolbarProc = nullptr;
-LRESULT CALLBACK RecordToolbar(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (g_toolbarLog != nullptr && (message == TB_ENABLEBUTTON || message == TB_SETSTATE))
-        g_toolbarLog->push_back({message, wParam});
-    return CallWindowProcW(g_toolbarProc, window, message, wParam, lParam);
-}
-
-void Pump()
-{
-    InkSpy::Pump();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 bool Queued(HWND window, UINT message)
 {
     MSG msg;
     return PeekMessageW(&msg, window, message, message, PM_REMOVE) != 0;
 }
 
-class NoteWindowTest : public ::testing::Test {
+class NoteWindowTest : public ApplicationTest {
 protected:
     void SetUp() override
     {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-        g_application = new Application(documents.Path());
-        g_application->SetInstance(GetModuleHandleW(nullptr));
-        g_application->SetMode(0);
-        g_application->SetPage(0);
-        g_application->SetZoom(3);
+        ApplicationTest::SetUp();
         InkSpy::Register();
         InkSpy::Reset();
         g_now = {2002, 8, 6, 3, 9, 5, 0, 0};
         SetClock(FixedClock);
-        g_received = &received;
+        // The program's own messages the note window receives, in order.
+        received.Keep([](UINT message) { return message >= WM_USER; });
     }
     void TearDown() override
     {
-        g_received = nullptr;
-        g_toolbarLog = nullptr;
         delete note;
         Pump();
         SetClock(nullptr);
-        delete g_application;
-        g_application = nullptr;
+        ApplicationTest::TearDown();
     }
 
     HWND Open(bool stored = false, bool alarm = false)
@@ -112,10 +75,9 @@ protected:
         note = new RecordingNoteWindow();
         HWND window = note->Create(nullptr, stored, alarm);
         if (window != nullptr)
-            g_noteProc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordNoteMessages)));
+            received.Watch(window, "note");
         Pump();
-        received.clear();
+        received.Clear();
         return window;
     }
 
@@ -130,9 +92,8 @@ protected:
         return BYTE(SendMessageW(note->MenuBar().Window(), TB_GETSTATE, command, 0));
     }
 
-    TempFolder documents;
     RecordingNoteWindow* note = nullptr;
-    std::vector<UINT> received;
+    MessageLog received{kMessageOnly, kNoteMessages};
 };
 
 TEST_F(NoteWindowTest, DoneStoresOnlyWhatWasChangedExceptForAnAlarm)
@@ -155,13 +116,13 @@ TEST_F(NoteWindowTest, DoneStoresOnlyWhatWasChangedExceptForAnAlarm)
         ASSERT_NE(nullptr, Open(c.stored, c.alarm));
         if (c.titleTapped)
             Command(IDC_NOTE_TITLE, CBN_SETFOCUS);
-        received.clear();
+        received.Clear();
         Command(IDOK);
 
-        std::vector<UINT> expected = {kMsgNoteCloseRequest};
+        std::vector<MessageRecord> expected = {{"note", kMsgNoteCloseRequest}};
         if (c.discarded)
-            expected.push_back(kMsgNoteDiscard);
-        EXPECT_EQ(expected, received);
+            expected.push_back({"note", kMsgNoteDiscard});
+        EXPECT_MESSAGES(expected, received);
         ASSERT_EQ(1u, note->closes.size());
         EXPECT_EQ(c.saved, note->closes[0]);
         // OnClose comes last, after the window is gone.
@@ -282,8 +243,8 @@ TEST_F(NoteWindowTest, GridAndPenButtonsSwitchThePageAndTheInputMode)
         Command(IDM_NOTE_GRID);
         Command(IDM_NOTE_GRID);
         std::vector<WPARAM> styles;
-        for (const InkSpyMessage& m : InkSpy::Protocol()) {
-            if (m.msg == kInkSetPageStyle)
+        for (const MessageRecord& m : InkSpy::Protocol()) {
+            if (m.message == kInkSetPageStyle)
                 styles.push_back(m.wParam);
         }
         std::vector<WPARAM> expected = c.page == 0 ? std::vector<WPARAM>{c.shown, 16}
@@ -300,8 +261,8 @@ TEST_F(NoteWindowTest, GridAndPenButtonsSwitchThePageAndTheInputMode)
     EXPECT_FALSE(note->InWritingMode());
     EXPECT_EQ(TBSTATE_ENABLED, ToolState(IDM_NOTE_PEN_MODE));
     bool typing = false;
-    for (const InkSpyMessage& m : InkSpy::Protocol())
-        typing = typing || (m.msg == kInkSetInputMode && m.wParam == 1);
+    for (const MessageRecord& m : InkSpy::Protocol())
+        typing = typing || (m.message == kInkSetInputMode && m.wParam == 1);
     EXPECT_TRUE(typing);
 }
 
@@ -320,10 +281,10 @@ TEST_F(NoteWindowTest, MenuBarTellsTheToolbarOnlyOfChanges)
         EXPECT_EQ(commands[i], button.idCommand) << i;
     }
 
-    std::vector<std::pair<UINT, WPARAM>> log;
-    g_toolbarLog = &log;
-    g_toolbarProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordToolbar)));
+    // Toolbar messages that change a button.
+    MessageLog log(kWParamField, kToolbarMessages);
+    log.Keep([](UINT message) { return message == TB_ENABLEBUTTON || message == TB_SETSTATE; });
+    log.Watch(bar, "bar");
     EXPECT_FALSE(SendMessageW(bar, TB_ISBUTTONENABLED, IDM_NOTE_UNDO, 0));   // off at the start
     note->MenuBar().Enable(IDM_NOTE_UNDO, true);
     note->MenuBar().Enable(IDM_NOTE_UNDO, true);
@@ -332,16 +293,14 @@ TEST_F(NoteWindowTest, MenuBarTellsTheToolbarOnlyOfChanges)
     note->MenuBar().Enable(-1, false);          // the separator
     note->MenuBar().Enable(IDC_NOTE_TITLE, false);   // "Edit" is no tool button
     note->MenuBar().Enable(4242, false);
-    std::vector<std::pair<UINT, WPARAM>> expected = {{TB_ENABLEBUTTON, IDM_NOTE_UNDO},
-                                                     {TB_ENABLEBUTTON, IDM_NOTE_UNDO}};
-    EXPECT_EQ(expected, log);
+    std::vector<MessageRecord> expected(2, {"bar", TB_ENABLEBUTTON, IDM_NOTE_UNDO});
+    EXPECT_MESSAGES(expected, log);
 
     // The ink control's change notice enables Undo.
-    log.clear();
+    log.Clear();
     SendMessageW(note->Window(), WM_COMMAND, MAKEWPARAM(kInkChangedByPen, 0),
                  reinterpret_cast<LPARAM>(note->Ink().Window()));
     EXPECT_TRUE(SendMessageW(bar, TB_ISBUTTONENABLED, IDM_NOTE_UNDO, 0));
-    SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_toolbarProc));
 }
 
 TEST_F(NoteWindowTest, ImageButtonsReportAReleaseWhereverTheStylusIsLifted)

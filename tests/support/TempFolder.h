@@ -72,3 +72,12 @@ inline bool FileExists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+// A file the build puts beside the test program: another program of the
+// build, a library, a test's data.
+inline std::wstring BesideTestProgram(const std::wstring& name)
+{
+    wchar_t self[MAX_PATH] = L"";
+    std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
+}

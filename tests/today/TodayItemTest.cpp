@@ -5,14 +5,20 @@
 // the device's run store.
 #include "app/MainMessages.h"
 #include "notes/NoteFile.h"
+#include "shared/Registry.h"
 #include "shared/SharedNoteMap.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestNotes.h"
+#include "tests/support/TestTimes.h"
+#include "tests/support/TestWindow.h"
 
 #include <CeRunStore.h>
 #include <todaycmn.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,86 +28,11 @@ const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
 const wchar_t kProgram[] = L"C:\\TodayItemTest\\Jotlings.exe";
 const WORD kNever = 25;
 
-struct Heard {
-    UINT message;
-    std::wstring path;
-};
-std::vector<Heard> g_mainHeard;
-int g_colourAsked = 0;
-
-LRESULT CALLBACK MainSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// What the running program is sent when the item is tapped or wants a check.
+bool ForTheProgram(UINT message)
 {
-    if (message == kMsgOpenSharedNote) {
-        wchar_t path[MAX_PATH] = L"";
-        ReadSharedNotePath(path, MAX_PATH);
-        g_mainHeard.push_back({message, path});
-        return 0;
-    }
-    if (message == kMsgShowAllNotes || message == kMsgNewNote || message == kMsgCheckExpired) {
-        g_mainHeard.push_back({message, L""});
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Host(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == TODAYM_GETCOLOR) {
-        ++g_colourAsked;
-        return RGB(0, 0, 0);
-    }
-    if (message == TODAYM_DRAWWATERMARK)
-        return 0;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void SetDword(const wchar_t* name, DWORD value)
-{
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettings, name, REG_DWORD, &value, sizeof value);
-}
-
-void SetText(const wchar_t* name, const wchar_t* text)
-{
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettings, name, REG_SZ, text, DWORD((wcslen(text) + 1) * 2));
-}
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Pumps until done() holds or about five seconds have passed.
-template <typename F>
-bool PumpUntil(F done)
-{
-    for (int i = 0; i < 500; ++i) {
-        Pump();
-        if (done())
-            return true;
-        Sleep(10);
-    }
-    return false;
-}
-
-SYSTEMTIME Today(int dayOffset, WORD hour, WORD minute = 0)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME file;
-    SystemTimeToFileTime(&now, &file);
-    ULARGE_INTEGER value{{file.dwLowDateTime, file.dwHighDateTime}};
-    value.QuadPart += ULONGLONG(dayOffset) * 24 * 3600 * 10000000ULL;
-    file = {value.LowPart, value.HighPart};
-    SYSTEMTIME day;
-    FileTimeToSystemTime(&file, &day);
-    day.wHour = hour;
-    day.wMinute = minute;
-    day.wSecond = day.wMilliseconds = 0;
-    return day;
+    return message == kMsgOpenSharedNote || message == kMsgShowAllNotes || message == kMsgNewNote ||
+           message == kMsgCheckExpired;
 }
 
 // The program's runs, its path compared as Windows compares paths.
@@ -123,34 +54,29 @@ protected:
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettings);
-        SetText(L"Path", kProgram);
-        SetText(L"Jotlings", folder.Path());
-        SetDword(L"Notify", 1);
-        SetDword(L"TurnOn", 1);
-        SetDword(L"TodayCount", 4);
-        SetDword(L"TodayFontSize", 9);
-        SetDword(L"TodayExpired", 0);
-        SetDword(L"TodayShowToday", 0);
-        g_mainHeard.clear();
-        g_colourAsked = 0;
+        RegWriteString(kSettings, L"Path", kProgram);
+        RegWriteString(kSettings, L"Jotlings", folder.Path());
+        RegWriteDword(kSettings, L"Notify", 1);
+        RegWriteDword(kSettings, L"TurnOn", 1);
+        RegWriteDword(kSettings, L"TodayCount", 4);
+        RegWriteDword(kSettings, L"TodayFontSize", 9);
+        RegWriteDword(kSettings, L"TodayExpired", 0);
+        RegWriteDword(kSettings, L"TodayShowToday", 0);
+        ClearHeard();
 
-        WNDCLASSW spy = {};
-        spy.lpfnWndProc = MainSpy;
-        spy.lpszClassName = L"JOTLINGS";
-        RegisterClassW(&spy);
-        WNDCLASSW host = {};
-        host.lpfnWndProc = Host;
-        host.lpszClassName = L"TodayItemTestHost";
-        RegisterClassW(&host);
-        hostWindow = CreateWindowExW(0, L"TodayItemTestHost", L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 300, nullptr,
-                                     nullptr, nullptr, nullptr);
+        // The Today screen: its colour is black, its watermark is drawn.
+        host.answer = [](UINT message, WPARAM, LPARAM, LRESULT* result) {
+            *result = message == TODAYM_GETCOLOR ? RGB(0, 0, 0) : 0;
+            return message == TODAYM_GETCOLOR || message == TODAYM_DRAWWATERMARK;
+        };
     }
+
+    int ColourAsked() const { return int(hostMessages.Count(TODAYM_GETCOLOR)); }
 
     void TearDown() override
     {
         Unload();
-        if (mainWindow != nullptr)
-            DestroyWindow(mainWindow);
+        mainSpy.reset();
         DestroyWindow(hostWindow);
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
@@ -160,10 +86,28 @@ protected:
     }
 
     // The running program, as the item finds it.
+    // The running program, as the item finds it: it records what the
+    // program is sent, and the note path handed over with each message.
     void StartMainSpy()
     {
-        mainWindow = CreateWindowExW(0, L"JOTLINGS", L"KORVA Jotlings", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                     nullptr, nullptr);
+        mainHeard.Keep(ForTheProgram);
+        mainSpy = std::make_unique<TestWindow>(mainHeard, "main", WS_POPUP, RECT{0, 0, 10, 10}, nullptr,
+                                               L"KORVA Jotlings", L"JOTLINGS");
+        mainSpy->answer = [this](UINT message, WPARAM, LPARAM, LRESULT* result) {
+            if (!ForTheProgram(message))
+                return false;
+            wchar_t path[MAX_PATH] = L"";
+            if (message == kMsgOpenSharedNote)
+                ReadSharedNotePath(path, MAX_PATH);
+            heardPaths.push_back(path);
+            *result = 0;
+            return true;
+        };
+    }
+    void ClearHeard()
+    {
+        mainHeard.Clear();
+        heardPaths.clear();
     }
 
     void Load()
@@ -211,12 +155,8 @@ protected:
     // the order they were made.
     std::wstring AddNote(const std::wstring& name, const wchar_t* title, SYSTEMTIME expiry, BYTE expired = 0)
     {
-        NoteRecord record;
-        wcscpy(record.title, title);
-        record.expiry = expiry;
-        record.expired = expired;
         std::wstring path = folder.File(name);
-        EXPECT_TRUE(WriteNoteFile(path.c_str(), record));
+        EXPECT_TRUE(WriteTestNote(path, title, expiry, expired));
         Sleep(20);
         return path;
     }
@@ -234,18 +174,21 @@ protected:
     {
         std::vector<std::wstring> opened;
         for (int line = 0; line < lines; ++line) {
-            g_mainHeard.clear();
+            ClearHeard();
             Tap(100, line * lineHeight + lineHeight / 2);
-            opened.push_back(g_mainHeard.size() == 1 && g_mainHeard[0].message == kMsgOpenSharedNote
-                                 ? g_mainHeard[0].path
-                                 : L"?");
+            opened.push_back(mainHeard.size() == 1 && mainHeard[0].message == kMsgOpenSharedNote ? heardPaths[0]
+                                                                                                  : L"?");
         }
         return opened;
     }
 
     TempFolder folder;
-    HWND hostWindow = nullptr;
-    HWND mainWindow = nullptr;
+    MessageLog hostMessages;
+    TestWindow host{hostMessages, "host", WS_POPUP | WS_VISIBLE, RECT{0, 0, 240, 300}};
+    HWND hostWindow = host.Handle();
+    MessageLog mainHeard{kMessageOnly, kMainMessages};
+    std::vector<std::wstring> heardPaths;  // one a record of mainHeard
+    std::unique_ptr<TestWindow> mainSpy;
     HMODULE library = nullptr;
     HWND window = nullptr;
     TODAYLISTITEM item = {};
@@ -254,13 +197,13 @@ protected:
 
 TEST_F(TodayItemTest, ListsDatedNotesByExpiryThenUndatedByCreation)
 {
-    SYSTEMTIME undated = Today(0, kNever);
+    SYSTEMTIME undated = DaysFromNow(0, kNever);
     std::wstring first = AddNote(L"Jotling0.jot", L"made first", undated);
-    std::wstring ten = AddNote(L"Jotling1.jot", L"ten", Today(1, 10));
-    std::wstring nine = AddNote(L"Jotling2.jot", L"nine", Today(1, 9));
+    std::wstring ten = AddNote(L"Jotling1.jot", L"ten", DaysFromNow(1, 10));
+    std::wstring nine = AddNote(L"Jotling2.jot", L"nine", DaysFromNow(1, 9));
     std::wstring second = AddNote(L"Jotling3.jot", L"made second", undated);
-    std::wstring eleven = AddNote(L"Jotling4.jot", L"eleven", Today(1, 11));
-    SetDword(L"TodayCount", 10);
+    std::wstring eleven = AddNote(L"Jotling4.jot", L"eleven", DaysFromNow(1, 11));
+    RegWriteDword(kSettings, L"TodayCount", 10);
     Load();
     StartMainSpy();
     ASSERT_EQ(Query(), 1);
@@ -284,19 +227,19 @@ TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAndAddsANote)
     EXPECT_EQ(Query(), 1) << "a refresh always brings a new answer";
 
     Tap(40, 10);
-    ASSERT_EQ(g_mainHeard.size(), 1u);
-    EXPECT_EQ(g_mainHeard[0].message, kMsgNewNote);
-    g_mainHeard.clear();
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(mainHeard[0].message, kMsgNewNote);
+    ClearHeard();
     Tap(10, 10);
-    ASSERT_EQ(g_mainHeard.size(), 1u);
-    EXPECT_EQ(g_mainHeard[0].message, kMsgShowAllNotes) << "the icon shows all notes";
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(mainHeard[0].message, kMsgShowAllNotes) << "the icon shows all notes";
 }
 
 TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
 {
     std::vector<std::wstring> notes;
     for (int i = 0; i < 6; ++i)
-        notes.push_back(AddNote(L"Jotling" + std::to_wstring(i) + L".jot", L"note", Today(1, WORD(8 + i))));
+        notes.push_back(AddNote(L"Jotling" + std::to_wstring(i) + L".jot", L"note", DaysFromNow(1, WORD(8 + i))));
     Load();
     StartMainSpy();
     ASSERT_EQ(Query(), 1);
@@ -304,10 +247,10 @@ TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
     EXPECT_EQ(int(item.cyp), 5 * lineHeight + 3);
     std::vector<std::wstring> firstFour(notes.begin(), notes.begin() + 4);
     EXPECT_EQ(OpenedByLines(4, lineHeight), firstFour);
-    g_mainHeard.clear();
+    ClearHeard();
     Tap(100, 4 * lineHeight + 1);
-    ASSERT_EQ(g_mainHeard.size(), 1u);
-    EXPECT_EQ(g_mainHeard[0].message, kMsgShowAllNotes);
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(mainHeard[0].message, kMsgShowAllNotes);
 
     // Three notes: three lines, no show-all line.
     for (int i = 3; i < 6; ++i)
@@ -320,10 +263,10 @@ TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
 
 TEST_F(TodayItemTest, HiddenExpiredNoteIsNeverPendingAndTomorrowsNoteStaysScheduled)
 {
-    AddNote(L"Jotling0.jot", L"done", Today(1, 8), 1);
-    SYSTEMTIME tomorrow = Today(1, 12, 30);
+    AddNote(L"Jotling0.jot", L"done", DaysFromNow(1, 8), 1);
+    SYSTEMTIME tomorrow = DaysFromNow(1, 12, 30);
     AddNote(L"Jotling1.jot", L"tomorrow", tomorrow);
-    SetDword(L"TodayShowToday", 1);
+    RegWriteDword(kSettings, L"TodayShowToday", 1);
     Load();
     ASSERT_EQ(Query(), 1);
     EXPECT_EQ(item.cyp, 23u) << "neither note is shown";
@@ -337,12 +280,12 @@ TEST_F(TodayItemTest, HiddenExpiredNoteIsNeverPendingAndTomorrowsNoteStaysSchedu
 
 TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPending)
 {
-    std::wstring later = AddNote(L"Jotling0.jot", L"later", Today(2, 15));
+    std::wstring later = AddNote(L"Jotling0.jot", L"later", DaysFromNow(2, 15));
     Load();
     ASSERT_EQ(OurRuns().size(), 1u);
     DWORD handle = OurRuns()[0].handle;
 
-    std::wstring earlier = AddNote(L"Jotling1.jot", L"earlier", Today(1, 7));
+    std::wstring earlier = AddNote(L"Jotling1.jot", L"earlier", DaysFromNow(1, 7));
     ClearCache();
     std::vector<CeTimedRun> runs = OurRuns();
     ASSERT_EQ(runs.size(), 1u) << "the run is replaced, not added to";
@@ -358,28 +301,28 @@ TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPendi
 
     // Without "TurnOn" the item polls instead: a due note reaches the
     // running program as 1327, and no run is set.
-    SetDword(L"TurnOn", 0);
+    RegWriteDword(kSettings, L"TurnOn", 0);
     StartMainSpy();
-    AddNote(L"Jotling2.jot", L"due", Today(-1, 7));
+    AddNote(L"Jotling2.jot", L"due", DaysFromNow(-1, 7));
     ClearCache();
     EXPECT_TRUE(OurRuns().empty());
-    EXPECT_TRUE(PumpUntil([] { return !g_mainHeard.empty(); }));
-    ASSERT_FALSE(g_mainHeard.empty());
-    EXPECT_EQ(g_mainHeard[0].message, kMsgCheckExpired);
+    EXPECT_TRUE(PumpUntil([&] { return !mainHeard.empty(); }));
+    ASSERT_FALSE(mainHeard.empty());
+    EXPECT_EQ(mainHeard[0].message, kMsgCheckExpired);
 }
 
 TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlone)
 {
-    std::wstring path = AddNote(L"Jotling0.jot", L"soon", Today(1, 9));
+    std::wstring path = AddNote(L"Jotling0.jot", L"soon", DaysFromNow(1, 9));
     Load();
     Unload();
     ASSERT_EQ(OurRuns(L"AppRunAtTime").size(), 1u) << "an unloaded item keeps the program scheduled";
-    PlantRun(L"c:\\todayitemtest\\JOTLINGS.EXE", L"AppRunAtTime", Today(1, 6));
-    std::vector<DWORD> others = {PlantRun(L"C:\\Other\\Other.exe", L"AppRunAtTime", Today(1, 6)),
-                                 PlantRun(kProgram, L"apprunattime", Today(1, 6))};
+    PlantRun(L"c:\\todayitemtest\\JOTLINGS.EXE", L"AppRunAtTime", DaysFromNow(1, 6));
+    std::vector<DWORD> others = {PlantRun(L"C:\\Other\\Other.exe", L"AppRunAtTime", DaysFromNow(1, 6)),
+                                 PlantRun(kProgram, L"apprunattime", DaysFromNow(1, 6))};
 
     // The note moves on while the Today screen is down.
-    SYSTEMTIME later = Today(300, 15, 45);
+    SYSTEMTIME later = DaysFromNow(300, 15, 45);
     DeleteFileW(path.c_str());
     AddNote(L"Jotling0.jot", L"moved", later);
     Load();
@@ -397,11 +340,11 @@ TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlon
 
 TEST_F(TodayItemTest, NoteWithAnImpossibleExpiryIsListedButTheNextRealNoteIsScheduled)
 {
-    SYSTEMTIME impossible = Today(1, 9);
+    SYSTEMTIME impossible = DaysFromNow(1, 9);
     impossible.wMonth = 13;
     impossible.wDay = 0;
     std::wstring bad = AddNote(L"Jotling0.jot", L"impossible", impossible);
-    SYSTEMTIME next = Today(2, 10, 20);
+    SYSTEMTIME next = DaysFromNow(2, 10, 20);
     std::wstring real = AddNote(L"Jotling1.jot", L"real", next);
     Load();
     StartMainSpy();
@@ -418,26 +361,26 @@ TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
     Load();
     ASSERT_EQ(Query(), 1);
     EXPECT_EQ(item.cyp, 23u);
-    int asked = g_colourAsked;
+    int asked = ColourAsked();
 
     // The program holds the new note open for a moment while the item
     // reloads: the note is listed all the same.
-    std::wstring path = AddNote(L"Jotling0.jot", L"saved", Today(1, 9));
+    std::wstring path = AddNote(L"Jotling0.jot", L"saved", DaysFromNow(1, 9));
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     SetEvent(change);
     Sleep(100);
     CloseHandle(held);
 
-    EXPECT_TRUE(PumpUntil([&] { return g_colourAsked > asked; })) << "no refresh on the change event";
+    EXPECT_TRUE(PumpUntil([&] { return ColourAsked() > asked; })) << "no refresh on the change event";
     EXPECT_EQ(WaitForSingleObject(change, 0), DWORD(WAIT_TIMEOUT)) << "the item resets the event";
-    PumpUntil([] { return false; });
-    EXPECT_EQ(g_colourAsked, asked + 1) << "one save, one refresh";
+    PumpFor(5000);
+    EXPECT_EQ(ColourAsked(), asked + 1) << "one save, one refresh";
     StartMainSpy();
     EXPECT_EQ(Query(), 1);
     Tap(100, 5);
-    ASSERT_EQ(g_mainHeard.size(), 1u) << "the held note is listed";
-    EXPECT_EQ(g_mainHeard[0].path, path);
+    ASSERT_EQ(mainHeard.size(), 1u) << "the held note is listed";
+    EXPECT_EQ(heardPaths[0], path);
 
     // The window's end stops the watchers, so the library really unloads.
     Unload();

@@ -1,35 +1,31 @@
 // The handheld-sized month calendar that InitCommonControlsEx registers for
 // the program: its size, the selection and how taps move it, and "None".
 #include "cecompat.h"
+#include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <stdio.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<std::string> g_notes;
-
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// A notification as the tests compare it: what it says and the date.
+std::string Describe(const NMHDR* header)
 {
-    if (message == WM_NOTIFY) {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        char line[64];
-        if (header->code == CE_MCN_NODATE) {
-            snprintf(line, sizeof(line), "nodate %u", static_cast<unsigned>(header->idFrom));
-        } else {
-            const NMSELCHANGE* change = reinterpret_cast<const NMSELCHANGE*>(lParam);
-            snprintf(line, sizeof(line), "%s %u-%u-%u",
-                     header->code == MCN_SELCHANGE ? "selchange" : header->code == MCN_SELECT ? "select" : "?",
-                     change->stSelStart.wYear, change->stSelStart.wMonth, change->stSelStart.wDay);
-        }
-        g_notes.push_back(line);
-        return 0;
+    char line[64];
+    if (header->code == CE_MCN_NODATE) {
+        snprintf(line, sizeof(line), "nodate %u", static_cast<unsigned>(header->idFrom));
+    } else {
+        const NMSELCHANGE* change = reinterpret_cast<const NMSELCHANGE*>(header);
+        snprintf(line, sizeof(line), "%s %u-%u-%u",
+                 header->code == MCN_SELCHANGE ? "selchange" : header->code == MCN_SELECT ? "select" : "?",
+                 change->stSelStart.wYear, change->stSelStart.wMonth, change->stSelStart.wDay);
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return line;
 }
 
 class MonthCalendarTest : public ::testing::Test {
@@ -38,24 +34,25 @@ protected:
     {
         INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES};
         ASSERT_TRUE(InitCommonControlsEx(&controls));
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = ParentProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"CalendarTestParent";
-        RegisterClassW(&windowClass);
     }
 
     void SetUp() override { Create(0x5081008D); }
-    void TearDown() override { DestroyWindow(parent_); }
+    void TearDown() override { parent_.reset(); }
 
     void Create(DWORD style)
     {
-        if (parent_ != nullptr)
-            DestroyWindow(parent_);
-        g_notes.clear();
-        parent_ = CreateWindowExW(0, L"CalendarTestParent", L"", WS_POPUP | WS_VISIBLE, 78, 70, 163, 189, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-        calendar_ = CreateWindowExW(0, MONTHCAL_CLASSW, L"", style, -1, 18, 163, 170, parent_,
+        parent_.reset();
+        notes.clear();
+        parent_ = std::make_unique<TestWindow>(parentMessages, "parent", WS_POPUP | WS_VISIBLE,
+                                               RECT{78, 70, 78 + 163, 70 + 189});
+        parent_->answer = [this](UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+            if (message != WM_NOTIFY)
+                return false;
+            notes.push_back(Describe(reinterpret_cast<const NMHDR*>(lParam)));
+            *result = 0;
+            return true;
+        };
+        calendar_ = CreateWindowExW(0, MONTHCAL_CLASSW, L"", style, -1, 18, 163, 170, parent_->Handle(),
                                     reinterpret_cast<HMENU>(1005), GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(nullptr, calendar_);
         // Weeks start on Monday here, whatever the locale says.
@@ -88,8 +85,10 @@ protected:
         return centre;
     }
 
-    HWND parent_ = nullptr;
+    MessageLog parentMessages;
+    std::unique_ptr<TestWindow> parent_;
     HWND calendar_ = nullptr;
+    std::vector<std::string> notes;  // what the parent was notified of, described
 };
 
 TEST_F(MonthCalendarTest, FitsTheHandheldsPopUp)
@@ -119,7 +118,7 @@ TEST_F(MonthCalendarTest, SelectionRoundTripsTheDateAndRefusesWhatIsNoDate)
     EXPECT_FALSE(SendMessageW(calendar_, MCM_SETCURSEL, 0, 0));
     EXPECT_FALSE(SendMessageW(calendar_, MCM_GETCURSEL, 0, 0));
     EXPECT_EQ(29, Selected().wDay);
-    EXPECT_TRUE(g_notes.empty());  // the program's own choice is not reported
+    EXPECT_TRUE(notes.empty());  // the program's own choice is not reported
 }
 
 TEST_F(MonthCalendarTest, ArrowsAndDaysMoveTheSelectionAndTellTheParent)
@@ -129,9 +128,9 @@ TEST_F(MonthCalendarTest, ArrowsAndDaysMoveTheSelectionAndTellTheParent)
     Tap(10, 10);   // and back
     Tap(10, 10);   // across the year
     EXPECT_EQ((std::vector<std::string>{"selchange 2025-2-28", "selchange 2025-1-28", "selchange 2024-12-28"}),
-              g_notes);
+              notes);
 
-    g_notes.clear();
+    notes.clear();
     Select(2025, 1, 15);
     // 1 January 2025 is a Wednesday: the first row starts with 30 December.
     POINT monday20 = Cell(3, 0);
@@ -140,13 +139,13 @@ TEST_F(MonthCalendarTest, ArrowsAndDaysMoveTheSelectionAndTellTheParent)
     Tap(firstCell.x, firstCell.y);
     EXPECT_EQ((std::vector<std::string>{"selchange 2025-1-20", "select 2025-1-20", "selchange 2024-12-30",
                                         "select 2024-12-30"}),
-              g_notes);
+              notes);
     EXPECT_EQ(12, Selected().wMonth);
 
-    g_notes.clear();
+    notes.clear();
     SendMessageW(calendar_, WM_KEYDOWN, VK_DOWN, 0);
     SendMessageW(calendar_, WM_KEYDOWN, VK_NEXT, 0);
-    EXPECT_EQ((std::vector<std::string>{"selchange 2025-1-6", "selchange 2025-2-6"}), g_notes);
+    EXPECT_EQ((std::vector<std::string>{"selchange 2025-1-6", "selchange 2025-2-6"}), notes);
 }
 
 TEST_F(MonthCalendarTest, NoneIsChosenOnReleaseAndOnlyWhenTheStyleAsksForIt)
@@ -156,20 +155,20 @@ TEST_F(MonthCalendarTest, NoneIsChosenOnReleaseAndOnlyWhenTheStyleAsksForIt)
     int x = client.right - 24;
     int y = 150;
     SendMessageW(calendar_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    EXPECT_TRUE(g_notes.empty());
+    EXPECT_TRUE(notes.empty());
     SendMessageW(calendar_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    EXPECT_EQ(std::vector<std::string>{"nodate 1005"}, g_notes);
+    EXPECT_EQ(std::vector<std::string>{"nodate 1005"}, notes);
 
     // Pressed on "None" and lifted elsewhere: no choice.
-    g_notes.clear();
+    notes.clear();
     SendMessageW(calendar_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     SendMessageW(calendar_, WM_LBUTTONUP, 0, MAKELPARAM(20, 60));
-    EXPECT_TRUE(g_notes.empty());
+    EXPECT_TRUE(notes.empty());
 
     // A calendar without the handheld's "None" bit offers no such choice.
     Create(WS_CHILD | WS_VISIBLE | WS_BORDER);
     Tap(x, y);
-    for (const std::string& note : g_notes)
+    for (const std::string& note : notes)
         EXPECT_NE(0u, note.rfind("nodate", 0)) << note;
 }
 

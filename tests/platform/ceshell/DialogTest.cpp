@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "MenuBarTestIds.h"
-#include "TestWindows.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestWindow.h"
 #include "aygshell.h"
 
 namespace {
@@ -14,7 +15,7 @@ protected:
     void SetUp() override
     {
         SipShowIM(SIPF_OFF);
-        window_.reset(new RecordingWindow(nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU));
+        window_.reset(new TestWindow(nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU));
         ShowWindow(window_->Handle(), SW_SHOWNORMAL);
     }
 
@@ -42,7 +43,7 @@ protected:
         return reinterpret_cast<UINT_PTR>(GetPropW(window_->Handle(), kFullScreen));
     }
 
-    std::unique_ptr<RecordingWindow> window_;
+    std::unique_ptr<TestWindow> window_;
 };
 
 void ExpectRect(const RECT& rect, int left, int top, int right, int bottom)

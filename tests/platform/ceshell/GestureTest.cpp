@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TestWindows.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestWindow.h"
 #include "aygshell.h"
 
 namespace {
@@ -11,16 +12,25 @@ class GestureTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        parent_.reset(new RecordingWindow());
-        client_.reset(new RecordingWindow(parent_->Handle(), 0, kClientId));
+        parent_.reset(new TestWindow());
+        client_.reset(new TestWindow(parent_->Handle(), 0, kClientId));
         ShowWindow(parent_->Handle(), SW_SHOWNORMAL);
         PumpFor(20);
         // Drop whatever showing the windows queued.
         MSG message;
         while (PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
         }
-        parent_->notifyAnswer = 7;
-        parent_->messages.clear();
+        // The parent answers every notification 7, and keeps the last one.
+        parent_->answer = [this](UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+            if (message != WM_NOTIFY || lParam == 0)
+                return false;
+            lastNotify = *reinterpret_cast<const NMHDR*>(lParam);
+            if (lastNotify.code == static_cast<UINT>(GN_CONTEXTMENU))
+                heldAt = reinterpret_cast<const NMRGINFO*>(lParam)->ptAction;
+            *result = 7;
+            return true;
+        };
+        parent_->log.Clear();
     }
 
     DWORD Recognize(DWORD flags = SHRG_NOTIFYPARENT, POINT down = POINT{30, 40})
@@ -44,26 +54,28 @@ protected:
         return PeekMessageW(&message, client_->Handle(), WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE) != FALSE;
     }
 
-    std::unique_ptr<RecordingWindow> parent_;
-    std::unique_ptr<RecordingWindow> client_;
+    std::unique_ptr<TestWindow> parent_;
+    std::unique_ptr<TestWindow> client_;
+    NMHDR lastNotify = {};
+    POINT heldAt = {};  // where the last tap-and-hold the parent heard of was
 };
 
 TEST_F(GestureTest, HeldStylusNotifiesTheParentAndReturnsItsAnswer)
 {
     EXPECT_EQ(7u, Recognize());
-    ASSERT_EQ(1u, parent_->Count(WM_NOTIFY));
-    EXPECT_EQ(static_cast<UINT>(GN_CONTEXTMENU), parent_->lastNotifyHeader.code);
-    EXPECT_EQ(client_->Handle(), parent_->lastNotifyHeader.hwndFrom);
-    EXPECT_EQ(static_cast<UINT_PTR>(kClientId), parent_->lastNotifyHeader.idFrom);
-    EXPECT_EQ(30, parent_->lastNotifyPoint.x);
-    EXPECT_EQ(40, parent_->lastNotifyPoint.y);
+    ASSERT_EQ(1u, parent_->log.Count(WM_NOTIFY));
+    EXPECT_EQ(static_cast<UINT>(GN_CONTEXTMENU), lastNotify.code);
+    EXPECT_EQ(client_->Handle(), lastNotify.hwndFrom);
+    EXPECT_EQ(static_cast<UINT_PTR>(kClientId), lastNotify.idFrom);
+    EXPECT_EQ(30, heldAt.x);
+    EXPECT_EQ(40, heldAt.y);
 }
 
 TEST_F(GestureTest, ReleaseBeforeTheDelayIsNoGestureAndStaysForTheClient)
 {
     PostMessageW(client_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(30, 40));
     EXPECT_EQ(0u, Recognize());
-    EXPECT_EQ(0u, parent_->Count(WM_NOTIFY));
+    EXPECT_EQ(0u, parent_->log.Count(WM_NOTIFY));
     EXPECT_TRUE(ReleaseStillQueued());
 }
 
@@ -72,7 +84,7 @@ TEST_F(GestureTest, SmallWobbleStillCountsAsHeld)
     PostMove(33, 37);
     PostMove(27, 44);
     EXPECT_EQ(7u, Recognize());
-    EXPECT_EQ(1u, parent_->Count(WM_NOTIFY));
+    EXPECT_EQ(1u, parent_->log.Count(WM_NOTIFY));
 }
 
 TEST_F(GestureTest, MovingAwayIsNoGesture)
@@ -80,13 +92,13 @@ TEST_F(GestureTest, MovingAwayIsNoGesture)
     PostMove(32, 41);
     PostMove(45, 40);
     EXPECT_EQ(0u, Recognize());
-    EXPECT_EQ(0u, parent_->Count(WM_NOTIFY));
+    EXPECT_EQ(0u, parent_->log.Count(WM_NOTIFY));
 }
 
 TEST_F(GestureTest, ReturnCommandAsksNobody)
 {
     EXPECT_EQ(static_cast<DWORD>(GN_CONTEXTMENU), Recognize(SHRG_RETURNCMD));
-    EXPECT_EQ(0u, parent_->Count(WM_NOTIFY));
+    EXPECT_EQ(0u, parent_->log.Count(WM_NOTIFY));
 }
 
 TEST_F(GestureTest, RightClickIsAHeldStylusAtOnce)
@@ -111,19 +123,19 @@ TEST_F(GestureTest, RightClickIsAHeldStylusAtOnce)
     // The release is queued already: only a press taken as held answers 7.
     PostMessageW(client, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(12, 13));
     PostMessageW(client, WM_RBUTTONUP, 0, MAKELPARAM(12, 13));
-    ASSERT_TRUE(PumpUntil([&] { return client_->Count(WM_LBUTTONUP) == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return client_->log.Count(WM_LBUTTONUP) == 1; }));
     EXPECT_EQ(1u, presses);
     EXPECT_EQ(7u, result);
-    EXPECT_EQ(12, parent_->lastNotifyPoint.x);
-    EXPECT_EQ(0u, client_->Count(WM_RBUTTONDOWN));
-    EXPECT_EQ(0u, client_->Count(WM_RBUTTONUP));
+    EXPECT_EQ(12, heldAt.x);
+    EXPECT_EQ(0u, client_->log.Count(WM_RBUTTONDOWN));
+    EXPECT_EQ(0u, client_->log.Count(WM_RBUTTONUP));
 
     // A later left tap is a plain tap again.
     PostMessageW(client, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 13));
     PostMessageW(client, WM_LBUTTONUP, 0, MAKELPARAM(12, 13));
-    ASSERT_TRUE(PumpUntil([&] { return client_->Count(WM_LBUTTONUP) == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return client_->log.Count(WM_LBUTTONUP) == 2; }));
     EXPECT_EQ(0u, result);
-    EXPECT_EQ(1u, parent_->Count(WM_NOTIFY));
+    EXPECT_EQ(1u, parent_->log.Count(WM_NOTIFY));
 }
 
 TEST_F(GestureTest, BadRequestsAreNoGesture)
@@ -136,7 +148,7 @@ TEST_F(GestureTest, BadRequestsAreNoGesture)
     info.cbSize = sizeof(info);
     info.hwndClient = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7654));
     EXPECT_EQ(0u, SHRecognizeGesture(&info));
-    EXPECT_EQ(0u, parent_->Count(WM_NOTIFY));
+    EXPECT_EQ(0u, parent_->log.Count(WM_NOTIFY));
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "MenuBarTestIds.h"
-#include "TestWindows.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestWindow.h"
 #include "aygshell.h"
 
 namespace {
@@ -13,7 +13,7 @@ class MenuBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        owner_.reset(new RecordingWindow());
+        owner_.reset(new TestWindow());
         ShowWindow(owner_->Handle(), SW_SHOWNORMAL);
         SetForegroundWindow(owner_->Handle());
         PumpFor(50);
@@ -78,7 +78,7 @@ protected:
         ASSERT_TRUE(SendMessageW(toolbar, TB_ADDBUTTONSW, 4, reinterpret_cast<LPARAM>(tools)));
     }
 
-    std::unique_ptr<RecordingWindow> owner_;
+    std::unique_ptr<TestWindow> owner_;
 };
 
 TEST_F(MenuBarTest, ButtonsComeFromTheResourceWithTheirLabels)
@@ -114,7 +114,7 @@ TEST_F(MenuBarTest, PlainButtonSendsItsCommandToTheOwner)
     HWND bar = CreateBar(IDR_TEST_BAR);
     ASSERT_NE(nullptr, bar);
     Click(bar, IDM_TEST_OPEN);
-    EXPECT_TRUE(PumpUntil([&] { return owner_->CountCommand(IDM_TEST_OPEN) == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return owner_->log.CountCommand(IDM_TEST_OPEN) == 1; }));
 }
 
 TEST_F(MenuBarTest, DropDownOpensItsSubMenuAndTheChoiceReachesTheOwner)
@@ -133,9 +133,9 @@ TEST_F(MenuBarTest, DropDownOpensItsSubMenuAndTheChoiceReachesTheOwner)
         }
     };
     Click(bar, IDM_TEST_TOOLS);
-    EXPECT_TRUE(PumpUntil([&] { return owner_->CountCommand(IDM_TEST_OPTIONS) == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return owner_->log.CountCommand(IDM_TEST_OPTIONS) == 1; }));
     EXPECT_EQ(GetSubMenu(menu, 1), opened);
-    EXPECT_EQ(0u, owner_->CountCommand(IDM_TEST_TOOLS));
+    EXPECT_EQ(0u, owner_->log.CountCommand(IDM_TEST_TOOLS));
 }
 
 TEST_F(MenuBarTest, ToolButtonsFollowTheBarsOwnAndSendCommands)
@@ -149,7 +149,7 @@ TEST_F(MenuBarTest, ToolButtonsFollowTheBarsOwnAndSendCommands)
     EXPECT_EQ(IDM_TEST_TOOL_B, button.idCommand);
     EXPECT_EQ(1, button.iBitmap);
     Click(bar, IDM_TEST_TOOL_C);
-    EXPECT_TRUE(PumpUntil([&] { return owner_->CountCommand(IDM_TEST_TOOL_C) == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return owner_->log.CountCommand(IDM_TEST_TOOL_C) == 1; }));
 }
 
 TEST_F(MenuBarTest, ToolTipsTakeTheHandheldsStringArrayByPosition)
@@ -195,14 +195,10 @@ TEST_F(MenuBarTest, TakesPointersOnlyFromSendsOnItsOwnThread)
 
     LRESULT added = -1;
     LRESULT tipsSet = -1;
-    bool done = false;
-    std::thread other([&] {
+    FromAnotherThread([&] {
         added = SendMessageW(bar, TB_ADDBUTTONSW, 1, good);
         tipsSet = SendMessageW(bar, TB_SETTOOLTIPS, 4, reinterpret_cast<LPARAM>(tips));
-        done = true;
     });
-    EXPECT_TRUE(PumpUntil([&] { return done; }));
-    other.join();
     EXPECT_EQ(0, added);
     EXPECT_EQ(0, tipsSet);
     EXPECT_EQ(3, SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
@@ -224,7 +220,7 @@ TEST_F(MenuBarTest, ButtonStateMessagesReachTheToolbar)
     EXPECT_FALSE(SendMessageW(bar, TB_ISBUTTONENABLED, IDM_TEST_TOOL_A, 0));
     Click(bar, IDM_TEST_TOOL_A);
     PumpFor(50);
-    EXPECT_EQ(0u, owner_->CountCommand(IDM_TEST_TOOL_A));
+    EXPECT_EQ(0u, owner_->log.CountCommand(IDM_TEST_TOOL_A));
 
     SendMessageW(bar, TB_SETSTATE, IDM_TEST_TOOL_B, TBSTATE_ENABLED | TBSTATE_PRESSED);
     EXPECT_EQ(TBSTATE_ENABLED | TBSTATE_PRESSED, SendMessageW(bar, TB_GETSTATE, IDM_TEST_TOOL_B, 0));
@@ -253,7 +249,7 @@ TEST_F(MenuBarTest, BarShowsAlongTheBottomOnlyWhileItsWindowIsActive)
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rect.right);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), rect.bottom);
 
-    RecordingWindow other;
+    TestWindow other;
     ShowWindow(other.Handle(), SW_SHOWNORMAL);
     SetForegroundWindow(other.Handle());
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(band); }));
@@ -296,7 +292,7 @@ TEST_F(MenuBarTest, NewBarReplacesTheWindowsOldOne)
     EXPECT_FALSE(IsWindow(first));
     EXPECT_FALSE(IsWindow(firstBand));
     Click(second, IDM_TEST_OPEN);
-    EXPECT_TRUE(PumpUntil([&] { return owner_->CountCommand(IDM_TEST_OPEN) == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return owner_->log.CountCommand(IDM_TEST_OPEN) == 1; }));
 }
 
 TEST_F(MenuBarTest, DestroyingTheToolbarTakesTheBandAlong)
@@ -332,7 +328,7 @@ TEST_F(MenuBarTest, BarFromAMenuAloneHasADropDownPerPopup)
     EXPECT_EQ(L"File", ButtonText(bar, first.idCommand));
     EXPECT_EQ(IDM_TEST_GO, second.idCommand);
     Click(bar, IDM_TEST_GO);
-    EXPECT_TRUE(PumpUntil([&] { return owner_->CountCommand(IDM_TEST_GO) == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return owner_->log.CountCommand(IDM_TEST_GO) == 1; }));
 }
 
 TEST_F(MenuBarTest, OwnButtonsTakeTheirImagesFromTheBarsBitmap)

@@ -2,6 +2,7 @@
 // posted message, and a send from another thread, are not; and the thread's
 // own sends made while it handles another thread's send are its own again.
 #include "platform/common/OwnThreadSend.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -38,29 +39,10 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-struct Sender {
-    HWND window;
-    UINT message;
-    static DWORD WINAPI Run(void* self)
-    {
-        auto* sender = static_cast<Sender*>(self);
-        SendMessageW(sender->window, sender->message, 1, 2);
-        return 0;
-    }
-};
-
 // Sends from a thread of its own while this one handles what comes in.
 void SendFromAnotherThread(HWND window, UINT message)
 {
-    Sender sender = {window, message};
-    HANDLE thread = CreateThread(nullptr, 0, Sender::Run, &sender, 0, nullptr);
-    ASSERT_NE(nullptr, thread);
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-    CloseHandle(thread);
+    FromAnotherThread([=] { SendMessageW(window, message, 1, 2); });
 }
 
 class OwnThreadSendTest : public ::testing::Test {

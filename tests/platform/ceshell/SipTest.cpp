@@ -4,7 +4,9 @@
 
 #include "ShellPanels.h"
 #include "SipKeyboardLayout.h"
-#include "TestWindows.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestWindow.h"
 #include "aygshell.h"
 
 using ceshell::ShellPanels;
@@ -26,10 +28,7 @@ DWORD SipFlags()
 // the panel's flags as that process sees them.
 DWORD RunProbe(const wchar_t* argument)
 {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring command(path, length);
-    command = L"\"" + command.substr(0, command.find_last_of(L"\\/") + 1) + L"SipProbeTest.exe\" " + argument;
+    std::wstring command = L"\"" + BesideTestProgram(L"SipProbeTest.exe") + L"\" " + argument;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -49,11 +48,11 @@ protected:
     void SetUp() override
     {
         SipShowIM(SIPF_OFF);
-        window_.reset(new RecordingWindow());
+        window_.reset(new TestWindow());
         ShowWindow(window_->Handle(), SW_SHOWNORMAL);
         SetForegroundWindow(window_->Handle());
         PumpFor(20);
-        window_->messages.clear();
+        window_->log.Clear();
     }
 
     void TearDown() override
@@ -63,7 +62,15 @@ protected:
         window_.reset();
     }
 
-    std::unique_ptr<RecordingWindow> window_;
+    // The input panel's broadcasts the window heard.
+    size_t SipChanges() const
+    {
+        return window_->log.Count([](const MessageRecord& m) {
+            return m.message == WM_SETTINGCHANGE && m.wParam == SPI_SETSIPINFO;
+        });
+    }
+
+    std::unique_ptr<TestWindow> window_;
 };
 
 TEST_F(SipTest, InfoDescribesThePanelUpAndDown)
@@ -90,12 +97,12 @@ TEST_F(SipTest, InfoDescribesThePanelUpAndDown)
 TEST_F(SipTest, EveryChangeIsBroadcastAndOnlyChanges)
 {
     SipShowIM(SIPF_ON);
-    EXPECT_EQ(1u, window_->CountSettingChange(SPI_SETSIPINFO));
+    EXPECT_EQ(1u, SipChanges());
     SipShowIM(SIPF_ON);
     PumpFor(20);
-    EXPECT_EQ(1u, window_->CountSettingChange(SPI_SETSIPINFO));
+    EXPECT_EQ(1u, SipChanges());
     SipShowIM(SIPF_OFF);
-    EXPECT_EQ(2u, window_->CountSettingChange(SPI_SETSIPINFO));
+    EXPECT_EQ(2u, SipChanges());
     // The window already sees the new state when it hears of it.
     DWORD seen = 0xFFFFFFFF;
     window_->onMessage = [&](UINT message, WPARAM wParam, LPARAM) {
@@ -113,7 +120,7 @@ TEST_F(SipTest, SetSipInfoChangesTheStateAndRefusesBadRequests)
     info.fdwFlags = SIPF_ON;
     ASSERT_TRUE(SHSipInfo(SPI_SETSIPINFO, 0, &info, 0));
     EXPECT_TRUE(SipFlags() & SIPF_ON);
-    EXPECT_EQ(1u, window_->CountSettingChange(SPI_SETSIPINFO));
+    EXPECT_EQ(1u, SipChanges());
 
     EXPECT_FALSE(SHSipInfo(SPI_GETSIPINFO, 0, nullptr, 0));
     info.cbSize = 8;
@@ -139,11 +146,11 @@ TEST_F(SipTest, OneStateForTheWholeDevice)
 {
     SipShowIM(SIPF_ON);
     EXPECT_EQ(static_cast<DWORD>(SIPF_ON), RunProbe(L""));
-    window_->messages.clear();
+    window_->log.Clear();
     EXPECT_EQ(static_cast<DWORD>(SIPF_OFF), RunProbe(L"off"));
     EXPECT_FALSE(SipFlags() & SIPF_ON);
     // The other process's change reaches this process's windows as well.
-    EXPECT_TRUE(PumpUntil([&] { return window_->CountSettingChange(SPI_SETSIPINFO) >= 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return SipChanges() >= 1; }));
 }
 
 class SipPanelTest : public SipTest {
@@ -254,7 +261,7 @@ TEST_F(SipPanelTest, ButtonRaisesAndLowersThePanel)
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(button) != FALSE; }));
     SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(SipFlags() & SIPF_ON);
-    EXPECT_EQ(1u, window_->CountSettingChange(SPI_SETSIPINFO));
+    EXPECT_EQ(1u, SipChanges());
     SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_FALSE(SipFlags() & SIPF_ON);
 

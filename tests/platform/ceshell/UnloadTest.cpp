@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "TestWindows.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestWindow.h"
 #include "aygshell.h"
 
 namespace {
@@ -30,23 +32,15 @@ int InputPanelsOfThisProcess()
     return counter.count;
 }
 
-std::wstring LibraryPath()
-{
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"testlibs\\CeShellUnloadTest.dll";
-}
-
 TEST(UnloadTest, ALibraryThatUsedTheShellLeavesNothingBehindWhenUnloaded)
 {
-    RecordingWindow window;
+    TestWindow window;
     ShowWindow(window.Handle(), SW_SHOWNORMAL);
     SetForegroundWindow(window.Handle());
     SHFullScreen(window.Handle(), SHFS_SHOWSIPBUTTON);  // this program's own panels
     int ownPanels = InputPanelsOfThisProcess();
 
-    HMODULE library = LoadLibraryW(LibraryPath().c_str());
+    HMODULE library = LoadLibraryW(BesideTestProgram(L"testlibs\\CeShellUnloadTest.dll").c_str());
     ASSERT_NE(nullptr, library);
     auto prepare = reinterpret_cast<BOOL(*)(HWND)>(reinterpret_cast<void*>(GetProcAddress(library, "PrepareWindow")));
     ASSERT_NE(nullptr, prepare);
@@ -61,7 +55,7 @@ TEST(UnloadTest, ALibraryThatUsedTheShellLeavesNothingBehindWhenUnloaded)
     SipShowIM(SIPF_OFF);
     PostMessageW(window.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
     PostMessageW(window.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(PumpUntil([&] { return window.Count(WM_LBUTTONUP) == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return window.log.Count(WM_LBUTTONUP) == 1; }));
 }
 
 }  // namespace

@@ -25,16 +25,6 @@ bool Contains(const std::vector<uint8_t>& bytes, const void* what, size_t size)
     return std::search(bytes.begin(), bytes.end(), w, w + size) != bytes.end();
 }
 
-int CountCommands(const InkHost& host, WORD low)
-{
-    int n = 0;
-    for (const InkHost::Command& c : host.commands) {
-        if (c.low == low && c.from == host.Control())
-            ++n;
-    }
-    return n;
-}
-
 // Bounding box of pixels darker than the page and its lines.
 RECT InkBox(const std::vector<uint32_t>& pixels, int width)
 {
@@ -276,20 +266,20 @@ TEST(InkControlWindowTest, ModifiedSinceCreationOrStreamIn)
 TEST(InkControlWindowTest, NotifiesParentOfChangesAndFocus)
 {
     InkHost host;
-    host.commands.clear();
+    host.commands.Clear();
     SetFocus(host.Parent());
     SendMessageW(host.Control(), WM_SETFOCUS, 0, 0);
     EXPECT_EQ(host.Inner(), GetFocus());
     ASSERT_FALSE(host.commands.empty());
-    EXPECT_EQ(105, host.commands[0].low);
-    EXPECT_EQ(EN_SETFOCUS, host.commands[0].high);
-    EXPECT_EQ(host.Control(), host.commands[0].from);
+    EXPECT_EQ(105, LOWORD(host.commands[0].wParam));
+    EXPECT_EQ(EN_SETFOCUS, HIWORD(host.commands[0].wParam));
+    EXPECT_EQ(host.Control(), reinterpret_cast<HWND>(host.commands[0].lParam));
 
     host.Stroke(Zigzag(10, 10, 4));
-    EXPECT_EQ(1, CountCommands(host, kInkNotifyInkChanged));
+    EXPECT_EQ(1u, host.CountCommands(kInkNotifyInkChanged));
     SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
     host.Type(L"ab");
-    EXPECT_EQ(2, CountCommands(host, kInkNotifyTextChanged));
+    EXPECT_EQ(2u, host.CountCommands(kInkNotifyTextChanged));
 
     // Switching the input mode is no change of focus.
     size_t before = host.commands.size();
@@ -299,8 +289,8 @@ TEST(InkControlWindowTest, NotifiesParentOfChangesAndFocus)
 
     SetFocus(host.Parent());
     bool killed = false;
-    for (const InkHost::Command& c : host.commands)
-        killed |= c.low == 105 && c.high == EN_KILLFOCUS;
+    for (const MessageRecord& c : host.commands)
+        killed |= LOWORD(c.wParam) == 105 && HIWORD(c.wParam) == EN_KILLFOCUS;
     EXPECT_TRUE(killed);
 }
 

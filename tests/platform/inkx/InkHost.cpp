@@ -1,32 +1,17 @@
 #include "InkHost.h"
 
+#include "tests/support/MessagePump.h"
+
 #include <richedit.h>
 
-static const wchar_t kHostClass[] = L"InkTestHost";
-
-LRESULT CALLBACK InkHost::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    InkHost* host = reinterpret_cast<InkHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_COMMAND && host != nullptr) {
-        host->commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 InkHost::InkHost(int width, int height)
+    : parent_(commands, "host", WS_POPUP | WS_VISIBLE, RECT{0, 26, 240, 294}, nullptr, L"host")
 {
+    commands.Keep([](UINT message) { return message == WM_COMMAND; });
+    commands.Clear();  // what creating the parent brought
     InitInkX();
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kHostClass;
-    RegisterClassW(&wc);
-    parent_ = CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE, 0, 26, 240, 268,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    control_ = CreateWindowExW(0, INKX_CLASS_NAME, L"", 0x50B000CC, -1, 20, width, height, parent_,
-                               reinterpret_cast<HMENU>(105), wc.hInstance, nullptr);
+    control_ = CreateWindowExW(0, INKX_CLASS_NAME, L"", 0x50B000CC, -1, 20, width, height, Parent(),
+                               reinterpret_cast<HMENU>(105), GetModuleHandleW(nullptr), nullptr);
     inner_ = reinterpret_cast<HWND>(SendMessageW(control_, kInkMsgGetInnerWindow, 0, 0));
     INT32 setup[6] = {15, 2, 200, 16, 0, 0};
     SendMessageW(inner_, kInkMsgViewSetup, 0, reinterpret_cast<LPARAM>(setup));
@@ -34,10 +19,13 @@ InkHost::InkHost(int width, int height)
     Pump();
 }
 
-InkHost::~InkHost()
+InkHost::~InkHost() = default;
+
+size_t InkHost::CountCommands(WORD low) const
 {
-    SetWindowLongPtrW(parent_, GWLP_USERDATA, 0);
-    DestroyWindow(parent_);
+    return commands.Count([this, low](const MessageRecord& m) {
+        return LOWORD(m.wParam) == low && reinterpret_cast<HWND>(m.lParam) == control_;
+    });
 }
 
 static DWORD CALLBACK Collect(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* taken)
@@ -133,9 +121,5 @@ std::vector<uint32_t> InkHost::CaptureWindow(HWND window)
 
 void InkHost::Pump()
 {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    ::Pump();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "inkx.h"
+#include "tests/support/TestWindow.h"
 
 #include <windows.h>
 
@@ -15,7 +16,7 @@ public:
     InkHost(int width = 242, int height = 226);
     ~InkHost();
 
-    HWND Parent() const { return parent_; }
+    HWND Parent() const { return parent_.Handle(); }
     HWND Control() const { return control_; }
     HWND Inner() const { return inner_; }
 
@@ -33,17 +34,14 @@ public:
     // Lets posted messages through.
     void Pump();
 
-    struct Command {
-        WORD low;
-        WORD high;
-        HWND from;
-    };
-    std::vector<Command> commands;
+    // The parent's WM_COMMANDs: the id and the code in wParam, the sender
+    // in lParam.
+    MessageLog commands{kWParamField | kLParamField, kInkMessages};
+    // Those with this code in the low word, from the control.
+    size_t CountCommands(WORD low) const;
 
 private:
-    static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-    HWND parent_ = nullptr;
+    TestWindow parent_;
     HWND control_ = nullptr;
     HWND inner_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "LeReader.h"
 
 #include "notewindow/InkControl.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +14,6 @@
 #include <string.h>
 
 namespace {
-
-void PumpFor(DWORD ms)
-{
-    ULONGLONG until = GetTickCount64() + ms;
-    while (GetTickCount64() < until) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
-}
 
 size_t FindRiff(const std::vector<uint8_t>& bytes)
 {
@@ -80,7 +70,7 @@ TEST(InkRecordingTest, WithoutSoundInputRecordsSilenceOfTheRealDuration)
     SilentInput silent;
     InkHost host;
     SendMessageW(host.Control(), kInkMsgShowRecorder, 1, 0);
-    host.commands.clear();
+    host.commands.Clear();
     SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
     PumpFor(600);
     SendMessageW(host.Control(), kInkMsgStopRecording, 0, 0);
@@ -92,10 +82,7 @@ TEST(InkRecordingTest, WithoutSoundInputRecordsSilenceOfTheRealDuration)
     EXPECT_TRUE(w.silent);
     EXPECT_GE(w.DurationMs(), 550u);
     EXPECT_LT(w.DurationMs(), 5000u);
-    bool notified = false;
-    for (const InkHost::Command& c : host.commands)
-        notified |= c.low == kInkNotifyTextChanged && c.from == host.Control();
-    EXPECT_TRUE(notified);
+    EXPECT_NE(0u, host.CountCommands(kInkNotifyTextChanged));
     EXPECT_NE(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
 }
 
@@ -162,11 +149,11 @@ TEST(InkRecordingTest, RecorderBarButtonsRecordAndTappingTheIconDrawsNothing)
 
     // The icon sits at the top left of an otherwise empty page; a tap there
     // plays the recording instead of drawing a dot.
-    host.commands.clear();
+    host.commands.Clear();
     host.Stroke({{8, 10}});
     EXPECT_EQ(out, host.StreamOut());
-    for (const InkHost::Command& c : host.commands)
-        EXPECT_NE(kInkNotifyInkChanged, c.low);
+    for (const MessageRecord& c : host.commands)
+        EXPECT_NE(kInkNotifyInkChanged, LOWORD(c.wParam));
     host.Stroke({{150, 150}});
     EXPECT_NE(out, host.StreamOut());
     SendMessageW(host.Control(), kInkMsgShowRecorder, 0, 0);

@@ -2,6 +2,7 @@
 // HTML becomes headings, paragraphs and list items; bad files and anchors.
 #include "platform/peghelp/src/HelpDocument.h"
 #include "platform/peghelp/src/HelpRequest.h"
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
@@ -16,11 +17,7 @@ namespace {
 
 std::wstring SamplePath()
 {
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path = exe;
-    path.erase(path.find_last_of(L"\\/") + 1);
-    return path + L"testdata\\HelpSample.htm";
+    return BesideTestProgram(L"testdata\\HelpSample.htm");
 }
 
 TEST(HelpRequest, TakesNameAndAnchorAndFindsBareNamesInTheWindowsFolder)

@@ -1,18 +1,10 @@
 // PegHelp's window: the Done button and the scrolling of a long topic.
 #include "platform/peghelp/src/HelpWindow.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 std::wstring LongTopic()
 {

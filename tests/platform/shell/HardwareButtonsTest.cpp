@@ -1,6 +1,7 @@
 // The hardware button table and the record button's host key.
 #include "platform/shell/src/HardwareButtons.h"
 #include "tests/platform/shell/ShellTestSupport.h"
+#include "tests/support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -163,9 +164,9 @@ TEST_F(HardwareButtonsTest, AHostKeyStillHeldAtTheEndIsReleased)
 TEST_F(HardwareButtonsTest, SentKeyIsReportedHeldUntilReleased)
 {
     shell::HardwareButtons::SendKey(0xCF, true);
-    EXPECT_TRUE(shelltest::PumpUntil([] { return (GetAsyncKeyState(0xCF) & 0x8000) != 0; }));
+    EXPECT_TRUE(PumpUntil([] { return (GetAsyncKeyState(0xCF) & 0x8000) != 0; }));
     shell::HardwareButtons::SendKey(0xCF, false);
-    EXPECT_TRUE(shelltest::PumpUntil([] { return (GetAsyncKeyState(0xCF) & 0x8000) == 0; }));
+    EXPECT_TRUE(PumpUntil([] { return (GetAsyncKeyState(0xCF) & 0x8000) == 0; }));
 }
 
 }  // namespace

@@ -3,56 +3,42 @@
 #include "platform/shell/src/NavBar.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "tests/platform/shell/ShellTestSupport.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-int okCommands = 0;
-int helpRequests = 0;
-
-LRESULT CALLBACK ProgramProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
-        ++okCommands;
-        return 0;
-    }
-    if (message == WM_HELP) {
-        ++helpRequests;
-        return TRUE;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
+// A program's window in front, which has a help topic.
 class NavBarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        okCommands = 0;
-        helpRequests = 0;
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = ProgramProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"NavBarTestProgram";
-        RegisterClassW(&windowClass);
-        program_ = CreateWindowExW(0, L"NavBarTestProgram", L"Jotlings", WS_POPUP | WS_VISIBLE,
-                                   0, shell::kWorkTop, 240, 268, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(nullptr, program_);
+        program.answer = [](UINT message, WPARAM, LPARAM, LRESULT* result) {
+            *result = TRUE;
+            return message == WM_HELP;
+        };
         ASSERT_TRUE(bar_.Create(GetModuleHandleW(nullptr)));
         SetForegroundWindow(program_);
     }
     void TearDown() override { DestroyWindow(program_); }
 
+    size_t OkCommands() const { return messages.CountCommand(IDOK); }
+
     bool PollUntil(const std::function<bool()>& done)
     {
-        return shelltest::PumpUntil([&] {
+        return PumpUntil([&] {
             bar_.Poll();
             return done();
         });
     }
 
-    HWND program_ = nullptr;
+    MessageLog messages;
+    TestWindow program{messages, "program", WS_POPUP | WS_VISIBLE,
+                       RECT{0, shell::kWorkTop, 240, shell::kWorkTop + 268}, nullptr, L"Jotlings"};
+    HWND program_ = program.Handle();
     shell::StartMenu menu_{nullptr};
     shell::NavBar bar_{menu_};
 };
@@ -63,8 +49,8 @@ TEST_F(NavBarTest, ShowsTheTitleOfTheWindowInFrontAndNoOkButtonUnasked)
     EXPECT_STREQ(L"Jotlings", bar_.Title());
     EXPECT_FALSE(bar_.DoneShown());
     bar_.Tap(225);
-    shelltest::PumpUntil([] { return false; }, 200);
-    EXPECT_EQ(0, okCommands);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(0u, OkCommands());
 
     SetWindowTextW(program_, L"Options");
     EXPECT_TRUE(PollUntil([&] { return wcscmp(bar_.Title(), L"Options") == 0; }));
@@ -75,11 +61,11 @@ TEST_F(NavBarTest, OkButtonOfAWindowThatAskedSendsItIdok)
     SetPropW(program_, shell::kDoneButtonProperty, reinterpret_cast<HANDLE>(1));
     EXPECT_TRUE(PollUntil([&] { return bar_.DoneShown(); }));
     bar_.Tap(225);
-    EXPECT_TRUE(shelltest::PumpUntil([] { return okCommands == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return OkCommands() == 1; }));
     // A tap on the title is not the ok button.
     bar_.Tap(100);
-    shelltest::PumpUntil([] { return false; }, 200);
-    EXPECT_EQ(1, okCommands);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(1u, OkCommands());
 
     RemovePropW(program_, shell::kDoneButtonProperty);
     EXPECT_TRUE(PollUntil([&] { return !bar_.DoneShown(); }));
@@ -111,7 +97,7 @@ TEST_F(NavBarTest, KeepsItsOkButtonForAWindowThatHidesTheTaskBarButAskedForDone)
     EXPECT_FALSE(bar_.Hidden());
     EXPECT_TRUE(IsWindowVisible(bar_.Window()));
     bar_.Tap(225);
-    EXPECT_TRUE(shelltest::PumpUntil([] { return okCommands == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return OkCommands() == 1; }));
 
     // Done no longer asked for: the hidden task bar takes the bar away.
     RemovePropW(program_, shell::kDoneButtonProperty);
@@ -127,7 +113,7 @@ TEST_F(NavBarTest, StartMenuHelpAsksTheProgramInFrontForItsTopic)
     EXPECT_EQ(L"Help", entries[help].label);
     EXPECT_EQ(L"Settings", entries.back().label);
     EXPECT_TRUE(menu_.Choose(help, program_));
-    EXPECT_EQ(1, helpRequests);
+    EXPECT_EQ(1u, messages.Count(WM_HELP));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the list outlives the scheduler (a restart of the shell).
 #include "platform/shell/src/RunScheduler.h"
 #include "tests/platform/shell/ShellTestSupport.h"
+#include "tests/support/TestTimes.h"
 
 #include <gtest/gtest.h>
 
@@ -28,13 +29,7 @@ bool RecordStart(const std::wstring& program, const std::wstring& arguments)
 
 SYSTEMTIME At(WORD hour, WORD minute)
 {
-    SYSTEMTIME time = {};
-    time.wYear = 2026;
-    time.wMonth = 3;
-    time.wDay = 9;
-    time.wHour = hour;
-    time.wMinute = minute;
-    return time;
+    return Time(2026, 3, 9, hour, minute);
 }
 
 CeTimedRun MakeRun(const wchar_t* program, const wchar_t* arguments, SYSTEMTIME start)

@@ -1,10 +1,11 @@
 // Helpers of the shell's tests: registry set-up under a private key, the
-// test Today item's path and observations, bounded message pumping.
+// test Today item's path and observations.
 #pragma once
+
+#include "tests/support/TempFolder.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 namespace shelltest {
@@ -20,11 +21,7 @@ inline void DeleteKey(const wchar_t* path)
 
 inline std::wstring TestItemPath()
 {
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path = exe;
-    path.erase(path.find_last_of(L"\\/") + 1);
-    return path + L"testitems\\ShellTestItem.dll";
+    return BesideTestProgram(L"testitems\\ShellTestItem.dll");
 }
 
 inline void WriteDword(const std::wstring& key, const wchar_t* name, DWORD value)
@@ -76,24 +73,6 @@ inline std::wstring ObservedText(const wchar_t* item, const wchar_t* value)
         return std::wstring();
     }
     return text;
-}
-
-// Dispatches messages until done() holds or timeoutMs pass; returns done().
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) {
-            return done();
-        }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return true;
 }
 
 inline RECT RectInParent(HWND window)

@@ -5,11 +5,11 @@
 #include "platform/shell/src/TodaySettingsWindow.h"
 #include "platform/shell/src/Watermark.h"
 #include "tests/platform/shell/ShellTestSupport.h"
+#include "tests/support/MessagePump.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <thread>
 
 using namespace shelltest;
 using shell::TodayScreen;
@@ -177,13 +177,7 @@ private:
 LRESULT SendFromAnotherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT answer = -1;
-    bool done = false;
-    std::thread sender([&] {
-        answer = SendMessageW(window, message, wParam, lParam);
-        done = true;
-    });
-    PumpUntil([&] { return done; });
-    sender.join();
+    FromAnotherThread([&] { answer = SendMessageW(window, message, wParam, lParam); });
     return answer;
 }
 

@@ -1,4 +1,4 @@
-#include "InkSpy.h"
+#include "tests/support/InkSpy.h"
 
 #include "notewindow/InkControlMessages.h"
 
@@ -10,7 +10,8 @@ std::vector<uint8_t> InkSpy::streamedIn;
 int InkSpy::streamOutCount = 0;
 HWND InkSpy::lastControl = nullptr;
 HWND InkSpy::lastInner = nullptr;
-std::vector<InkSpyMessage> InkSpy::log;
+INT32 InkSpy::lastViewSetup[6] = {};
+MessageLog InkSpy::log(kAllFields, kInkMessages);
 
 static const wchar_t kInnerClass[] = L"InkXSpyInner";
 
@@ -29,14 +30,11 @@ static bool IsProtocol(UINT msg)
     return false;
 }
 
-static void Record(char window, UINT msg, WPARAM wParam, LPARAM lParam, bool posted)
+static void Record(const char* window, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!IsProtocol(msg))
-        return;
-    InkSpyMessage m = {window, msg, wParam, lParam, posted, {0, 0, 0, 0, 0, 0}};
     if (msg == kInkViewSetup && lParam != 0)
-        memcpy(m.block, reinterpret_cast<const INT32*>(lParam), sizeof(m.block));
-    InkSpy::log.push_back(m);
+        memcpy(InkSpy::lastViewSetup, reinterpret_cast<const INT32*>(lParam), sizeof(InkSpy::lastViewSetup));
+    InkSpy::log.Record(window, hwnd, msg, wParam, lParam);
 }
 
 static void StreamOut(EDITSTREAM* es)
@@ -73,7 +71,7 @@ static void StreamIn(EDITSTREAM* es)
 
 static LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    Record('I', msg, wParam, lParam, false);
+    Record("I", hwnd, msg, wParam, lParam);
     switch (msg) {
     case kInkCanUndo: return InkSpy::config.canUndo;
     case kInkGetZoom: return InkSpy::config.zoomAnswer;
@@ -83,7 +81,7 @@ static LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    Record('C', msg, wParam, lParam, false);
+    Record("C", hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_CREATE:
         InkSpy::lastControl = hwnd;
@@ -104,6 +102,7 @@ void InkSpy::Register()
     if (done)
         return;
     done = true;
+    log.Keep(IsProtocol);
     WNDCLASSW wc = {};
     wc.lpfnWndProc = ControlProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -119,28 +118,11 @@ void InkSpy::Reset()
     config = InkSpyConfig();
     streamedIn.clear();
     streamOutCount = 0;
-    log.clear();
+    memset(lastViewSetup, 0, sizeof lastViewSetup);
+    log.Clear();
 }
 
 void InkSpy::ClearLog()
 {
-    log.clear();
-}
-
-void InkSpy::Pump()
-{
-    MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        bool spy = m.hwnd != nullptr && (m.hwnd == lastControl || m.hwnd == lastInner);
-        if (spy && IsProtocol(m.message) && m.message != WM_TIMER) {
-            Record(m.hwnd == lastControl ? 'C' : 'I', m.message, m.wParam, m.lParam, true);
-            continue;
-        }
-        DispatchMessageW(&m);
-    }
-}
-
-std::vector<InkSpyMessage> InkSpy::Protocol()
-{
-    return log;
+    log.Clear();
 }

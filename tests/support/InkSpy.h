@@ -1,23 +1,16 @@
 // A stand-in for the platform's ink control: a window class "InkX" (and its
 // inner window) registered by the test process, recording every message of
-// the control's protocol, sent or posted, with its parameters, and
-// answering as the test sets it up.
+// the control's protocol, sent or posted, with its parameters ("C" the
+// control, "I" the inner window), and answering as the test sets it up.
 #pragma once
+
+#include "tests/support/MessageLog.h"
 
 #include <windows.h>
 
 #include <stdint.h>
 
 #include <vector>
-
-struct InkSpyMessage {
-    char window;  // 'C' the control, 'I' the inner window
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool posted;
-    INT32 block[6];  // the view setup block, for 1356
-};
 
 struct InkSpyConfig {
     std::vector<uint8_t> content;   // what stream-out offers
@@ -33,10 +26,8 @@ class InkSpy {
 public:
     static void Register();
     static void Reset();
-    // Delivers posted messages; those for the spy windows are recorded as posted.
-    static void Pump();
     // The protocol messages recorded so far (window creation noise left out).
-    static std::vector<InkSpyMessage> Protocol();
+    static const MessageSequence& Protocol() { return log; }
     static void ClearLog();
 
     static InkSpyConfig config;
@@ -44,5 +35,6 @@ public:
     static int streamOutCount;
     static HWND lastControl;
     static HWND lastInner;
-    static std::vector<InkSpyMessage> log;
+    static INT32 lastViewSetup[6];  // the block of the last 1356
+    static MessageLog log;
 };

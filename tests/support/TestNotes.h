@@ -1,0 +1,15 @@
+// Note files for tests, written by the program's own writer, and cut short
+// as a card pulled during a copy leaves them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A note with its title, expiry, expired flag and, when given, ink data;
+// true when written.
+bool WriteTestNote(const std::wstring& path, const wchar_t* title, const SYSTEMTIME& expiry, BYTE expired = 0,
+                   const std::string& ink = "");
+
+// Ends the file after its first size bytes.
+void CutFile(const std::wstring& path, DWORD size);
