@@ -273,11 +273,13 @@ namespace {
 struct HoldArgs {
     std::wstring path;
     DWORD ms;
+    HANDLE holding;   // set once the file is held
 };
 DWORD WINAPI HoldBriefly(void* param)
 {
     HoldArgs* args = static_cast<HoldArgs*>(param);
     HANDLE held = CreateFileW(args->path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetEvent(args->holding);
     Sleep(args->ms);
     CloseHandle(held);
     return 0;
@@ -294,17 +296,12 @@ TEST(NoteFileTest, SaveHeadReadAndDeleteWaitForAReaderThatHoldsTheNoteBriefly)
     wcscpy(record.title, L"first");
     ASSERT_TRUE(WriteNoteFile(path.c_str(), record));
 
-    HoldArgs args = {path, 300};
+    HoldArgs args = {path, 300, CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    // Returns once the other side really holds the file: a poll of the
+    // file could miss a hold that began late on a busy machine.
     auto holdBriefly = [&] {
         HANDLE thread = CreateThread(nullptr, 0, HoldBriefly, &args, 0, nullptr);
-        // Poll until the other side really holds the file.
-        for (int i = 0; i < 200; ++i) {
-            HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (probe == INVALID_HANDLE_VALUE)
-                break;
-            CloseHandle(probe);
-            Sleep(5);
-        }
+        WaitForSingleObject(args.holding, 5000);
         return thread;
     };
     auto done = [](HANDLE thread) {
@@ -329,6 +326,7 @@ TEST(NoteFileTest, SaveHeadReadAndDeleteWaitForAReaderThatHoldsTheNoteBriefly)
     EXPECT_FALSE(FileExists(path));
     done(holder);
     EXPECT_TRUE(DeleteNoteFile(path.c_str())) << "a note already gone counts as deleted";
+    CloseHandle(args.holding);
 }
 
 namespace {
