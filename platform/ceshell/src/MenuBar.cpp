@@ -8,6 +8,7 @@
 
 #include "MenuBarResource.h"
 #include "Module.h"
+#include "OwnerLinks.h"
 #include "ScreenAreas.h"
 #include "ShellProperties.h"
 #include "ShellPanels.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr const wchar_t* kBandClass = L"CeShellMenuBar";
 constexpr UINT_PTR kToolbarSubclassId = 0x4D42;  // "MB"
-constexpr UINT_PTR kOwnerSubclassId = 0x4D43;
 constexpr int kToolbarControlId = 1;
 constexpr size_t kMaxLabel = 64;
 constexpr int kImageSize = 16;
@@ -239,7 +239,7 @@ void MenuBar::AddMenuButtons()
 void MenuBar::Attach()
 {
     SetPropW(owner_, kMenuBarProperty, this);
-    SetWindowSubclass(owner_, OwnerProc, kOwnerSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    OwnerLinks::Link(owner_, OwnerProc, this);
 }
 
 void MenuBar::Detach()
@@ -248,7 +248,7 @@ void MenuBar::Detach()
         return;
     if (GetPropW(owner_, kMenuBarProperty) == this)
         RemovePropW(owner_, kMenuBarProperty);
-    RemoveWindowSubclass(owner_, OwnerProc, kOwnerSubclassId);
+    OwnerLinks::Unlink(owner_, OwnerProc);
     owner_ = nullptr;
 }
 
@@ -399,13 +399,20 @@ LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, 
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR selfData)
+LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    MenuBar* self = reinterpret_cast<MenuBar*>(selfData);
+    MenuBar* self = nullptr;
+    WNDPROC previous = nullptr;
+    if (!OwnerLinks::Find(window, &self, &previous))
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (self == nullptr) {
+        if (message == WM_NCDESTROY)
+            OwnerLinks::Forget(window);
+        return CallWindowProcW(previous, window, message, wParam, lParam);
+    }
     switch (message) {
     case WM_ACTIVATE: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
         // A pop-up of the window's own (a picker, a message box) keeps the
         // window's menu bar on the handheld: only another window takes it.
         bool toOwnPopup = LOWORD(wParam) == WA_INACTIVE && self->OwnsWindow(reinterpret_cast<HWND>(lParam));
@@ -415,7 +422,7 @@ LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LP
     }
     case WM_SHOWWINDOW:
     case WM_WINDOWPOSCHANGED: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
         self->UpdateVisibility();
         return result;
     }
@@ -423,11 +430,12 @@ LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LP
         // Owned windows normally go first; this covers an owner whose band
         // outlived it.
         self->Detach();
+        OwnerLinks::Forget(window);
         if (self->band_ != nullptr)
             DestroyWindow(self->band_);
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
 LRESULT MenuBar::OnBandNotify(const NMHDR* header)

@@ -316,6 +316,54 @@ TEST_F(MenuBarTest, DestroyingTheOwnerTakesTheBarAlong)
     EXPECT_FALSE(IsWindow(band));
 }
 
+namespace {
+
+WNDPROC g_belowLater = nullptr;
+int g_seenByLater = 0;
+LRESULT CALLBACK LaterSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND)
+        ++g_seenByLater;
+    return CallWindowProcW(g_belowLater, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// The bar stands in front of its window's procedure; a subclass the program
+// puts there later stays in the chain when the bar goes, and a bar made
+// again under it still follows the window.
+TEST_F(MenuBarTest, SubclassPutOnTheWindowAfterTheBarOutlivesIt)
+{
+    HWND owner = owner_->Handle();
+    HWND bar = CreateBar(IDR_TEST_BAR);
+    ASSERT_NE(nullptr, bar);
+    HWND band = GetParent(bar);
+    g_seenByLater = 0;
+    g_belowLater = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LaterSubclass)));
+    DestroyWindow(bar);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(band); }));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(LaterSubclass), GetWindowLongPtrW(owner, GWLP_WNDPROC));
+    SendMessageW(owner, WM_COMMAND, IDM_TEST_OPEN, 0);
+    EXPECT_EQ(1, g_seenByLater);
+    EXPECT_EQ(1, owner_->log.CountCommand(IDM_TEST_OPEN)) << "the window's own procedure";
+
+    HWND again = CreateBar(IDR_TEST_BAR);
+    ASSERT_NE(nullptr, again);
+    band = GetParent(again);
+    Click(again, IDM_TEST_OPEN);
+    EXPECT_TRUE(PumpUntil([&] { return owner_->log.CountCommand(IDM_TEST_OPEN) == 2; }));
+    EXPECT_EQ(2, g_seenByLater);
+    // The program takes its subclass away again: the bar still follows.
+    SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_belowLater));
+    TestWindow other;
+    ShowWindow(other.Handle(), SW_SHOWNORMAL);
+    SetForegroundWindow(other.Handle());
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(band); }));
+    SetForegroundWindow(owner);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(band) != FALSE; }));
+}
+
 TEST_F(MenuBarTest, BarFromAMenuAloneHasADropDownPerPopup)
 {
     HWND bar = CreateBar(IDR_TEST_MENU_ONLY, SHCMBF_HMENU);
