@@ -55,7 +55,7 @@ void Restack(HWND window)
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void Update(Panels* panels)
+void Update(Panels* panels, bool onTimer)
 {
     HWND foreground = GetForegroundWindow();
     DWORD process = 0;
@@ -70,7 +70,10 @@ void Update(Panels* panels)
     if (foreground != panels->lastForeground)
         panels->settleRefreshes = kSettleRefreshes;
     panels->lastForeground = foreground;
-    bool settling = panels->settleRefreshes > 0;
+    // The virtual desktop raises a window only a moment after it became
+    // active; restacking at once, in the refreshes its own creation makes,
+    // would only cost a round of the display's traffic each time.
+    bool settling = onTimer && panels->settleRefreshes > 0;
     if (settling)
         --panels->settleRefreshes;
 
@@ -146,7 +149,14 @@ void ShellPanels::Refresh()
             PostMessageW(panel, WM_TIMER, kRefreshTimer, 0);
         return;
     }
-    Update(panels);
+    Update(panels, false);
+}
+
+void ShellPanels::RefreshOnTimer()
+{
+    Panels* panels = g_panels;
+    if (panels != nullptr && GetCurrentThreadId() == panels->thread)
+        Update(panels, true);
 }
 
 HWND ShellPanels::PanelWindow()

@@ -18,6 +18,9 @@ public:
     // Shows or hides the windows to fit the foreground window and the
     // device's input panel state. Does nothing before Ensure.
     static void Refresh();
+    // The same, at the panel's timer: only these put the windows on top
+    // again while the screen settles after a change of the foreground.
+    static void RefreshOnTimer();
 
     // Takes the windows and their classes down (the module is unloading).
     static void Teardown();

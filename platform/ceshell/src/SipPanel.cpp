@@ -98,7 +98,7 @@ LRESULT CALLBACK SipPanel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam == kRepeatTimer)
             self->OnRepeat();
         else
-            ShellPanels::Refresh();
+            ShellPanels::RefreshOnTimer();
         return 0;
     case WM_SETTINGCHANGE:
         ShellPanels::Refresh();
