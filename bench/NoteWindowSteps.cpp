@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "bench/BenchSupport.h"
 #include "notes/ExpiryRules.h"
+#include "notewindow/NoteWindow.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -37,16 +38,6 @@ const BYTE kButtonPressed = TBSTATE_ENABLED | TBSTATE_PRESSED;
 const BYTE kButtonReleased = TBSTATE_ENABLED;
 const WPARAM kPageStyleValues[7] = {16, 4, 2, 32, 0, 1, 8};
 
-const TBBUTTON kToolButtons[] = {
-    {3, IDM_NOTE_ZOOM_OUT, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {4, IDM_NOTE_ZOOM_IN, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {6, IDM_NOTE_UNDO, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {0, -1, 0, BTNS_SEP, {0}, 0, 0},
-    {5, IDM_NOTE_RECORD, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {8, IDM_NOTE_PEN_MODE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {10, IDM_NOTE_GRID, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-};
-const int kToolCount = 7;
 
 const int kExpiryChoices[] = {kCmdExpiryNever,  kCmdExpiry10Minutes, kCmdExpiry15Minutes, kCmdExpiry30Minutes,
                               kCmdExpiry1Hour,  kCmdExpiry2Hours,    kCmdExpiryTomorrow,  kCmdExpiryNextWeek};
@@ -300,8 +291,8 @@ void NoteWindowSteps::UpdateStatus(const NoteRecord& note)
 
 void NoteWindowSteps::LoadTooltips()
 {
-    for (int i = 0; i < kToolCount; ++i) {
-        tools[i] = kToolButtons[i];
+    for (int i = 0; i < kNoteToolCount; ++i) {
+        tools[i] = kNoteToolButtons[i];
         tools[i].dwData = 0;
         wchar_t text[kTooltipLength];
         if (LoadStringW(instance, tools[i].idCommand, text, kTooltipLength) > 0 && IsTool(tools[i]))
@@ -335,7 +326,7 @@ void NoteWindowSteps::CountMenuAndStrip()
     }
     HBITMAP strip = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_NOTE_TOOLS));
     BITMAP bitmap = {};
-    stripImages = kToolCount;
+    stripImages = kNoteToolCount;
     if (strip != nullptr && GetObjectW(strip, sizeof(bitmap), &bitmap) == sizeof(bitmap))
         stripImages = bitmap.bmWidth / kImageSize;
     if (strip != nullptr)
@@ -349,7 +340,7 @@ void NoteWindowSteps::AddToolBitmap()
 
 void NoteWindowSteps::AddToolButtons()
 {
-    SendMessageW(menuBar, TB_ADDBUTTONSW, kToolCount, reinterpret_cast<LPARAM>(tools));
+    SendMessageW(menuBar, TB_ADDBUTTONSW, kNoteToolCount, reinterpret_cast<LPARAM>(tools));
 }
 
 void NoteWindowSteps::SetTooltips()
@@ -357,7 +348,7 @@ void NoteWindowSteps::SetTooltips()
     int filled = 0;
     for (int i = 0; i < menuButtonCount && filled < 64; ++i)
         tooltips[filled++] = nullptr;
-    for (int i = 0; i < kToolCount && filled < 64; ++i) {
+    for (int i = 0; i < kNoteToolCount && filled < 64; ++i) {
         int position = menuButtonCount + i;
         TBBUTTON present = {};
         if (!SendMessageW(menuBar, TB_GETBUTTON, position, reinterpret_cast<LPARAM>(&present)) ||

@@ -51,19 +51,6 @@ const int kInkTop = 44;
 const int kInkWidth = 242;
 const int kInkHeight = 226;
 
-// The tool buttons after the menu bar's "Edit": image in strip 170, command.
-const TBBUTTON kToolButtons[] = {
-    {3, IDM_NOTE_ZOOM_OUT, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {4, IDM_NOTE_ZOOM_IN, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {6, IDM_NOTE_UNDO, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {0, -1, 0, BTNS_SEP, {0}, 0, 0},
-    {5, IDM_NOTE_RECORD, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {8, IDM_NOTE_PEN_MODE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {10, IDM_NOTE_GRID, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
-    {0, 0, 0, 0, {0}, 0, 0},
-};
-const int kToolButtonCount = 7;
-
 const int kExpiryChoices[] = {kCmdExpiryNever,  kCmdExpiry10Minutes, kCmdExpiry15Minutes, kCmdExpiry30Minutes,
                               kCmdExpiry1Hour,  kCmdExpiry2Hours,    kCmdExpiryTomorrow,  kCmdExpiryNextWeek};
 const wchar_t* const kExpiryChoiceTexts[] = {L"Never expire", L"10 minutes", L"15 minutes", L"30 minutes",
@@ -103,6 +90,18 @@ bool SipIsUp()
 }
 
 }  // namespace
+
+// Image in strip 170, command; the empty entry ends the table.
+const TBBUTTON kNoteToolButtons[kNoteToolCount + 1] = {
+    {3, IDM_NOTE_ZOOM_OUT, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {4, IDM_NOTE_ZOOM_IN, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {6, IDM_NOTE_UNDO, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {0, -1, 0, BTNS_SEP, {0}, 0, 0},
+    {5, IDM_NOTE_RECORD, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {8, IDM_NOTE_PEN_MODE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {10, IDM_NOTE_GRID, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, 0},
+    {0, 0, 0, 0, {0}, 0, 0},
+};
 
 NoteWindow::NoteWindow()
 {
@@ -236,7 +235,7 @@ void NoteWindow::CreateExpiryMenu()
 
 void NoteWindow::CreateMenuBar(HINSTANCE instance)
 {
-    menuBar.Create(kToolButtons, IDR_NOTE_MENUBAR, IDB_NOTE_TOOLS, kToolButtonCount, window, instance);
+    menuBar.Create(kNoteToolButtons, IDR_NOTE_MENUBAR, IDB_NOTE_TOOLS, kNoteToolCount, window, instance);
     menuBar.FitWindow(window);
     menuBar.Enable(IDM_NOTE_UNDO, false);
     menuBar.SetState(IDM_NOTE_PEN_MODE, writingMode ? kButtonPressed : kButtonReleased);

@@ -16,6 +16,11 @@
 
 #include <windows.h>
 
+// The tool buttons after the menu bar's "Edit" (image in strip 170,
+// command), ended by an empty entry.
+const int kNoteToolCount = 7;
+extern const TBBUTTON kNoteToolButtons[kNoteToolCount + 1];
+
 extern const wchar_t kNoteWindowClass[];   // "JotlingWndClass"
 extern const wchar_t kNoteWindowTitle[];   // "KORVA Jotlings"
 

@@ -1,4 +1,5 @@
 #include "desktop/export/ExpiryText.h"
+#include "desktop/fuzz/NoteSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -6,16 +7,8 @@ namespace {
 
 using exporter::DateStyle;
 
-formats::NoteTime At(int year, int month, int day, int hour, int minute)
-{
-    formats::NoteTime t = {};
-    t.year = static_cast<uint16_t>(year);
-    t.month = static_cast<uint16_t>(month);
-    t.day = static_cast<uint16_t>(day);
-    t.hour = static_cast<uint16_t>(hour);
-    t.minute = static_cast<uint16_t>(minute);
-    return t;
-}
+using samples::Time;
+const auto At = Time;
 
 TEST(ExpiryTextTest, WordsTheTimeAsTheListDoesInEveryOrderAndClock)
 {
