@@ -8,7 +8,7 @@
 
 #include "MenuBarResource.h"
 #include "Module.h"
-#include "OwnerLinks.h"
+#include "WindowLinks.h"
 #include "ScreenAreas.h"
 #include "ShellProperties.h"
 #include "ShellPanels.h"
@@ -18,7 +18,6 @@ namespace ceshell {
 namespace {
 
 constexpr const wchar_t* kBandClass = L"CeShellMenuBar";
-constexpr UINT_PTR kToolbarSubclassId = 0x4D42;  // "MB"
 constexpr int kToolbarControlId = 1;
 constexpr size_t kMaxLabel = 64;
 constexpr int kImageSize = 16;
@@ -145,16 +144,11 @@ bool MenuBar::Build(const SHMENUBARINFO& info)
                                instance, nullptr);
     if (toolbar_ == nullptr)
         return false;
-    SetWindowSubclass(toolbar_, ToolbarProc, kToolbarSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (!WindowLinks::Link(toolbar_, ToolbarProc, this))
+        return false;
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // Text shows only on the bar's own buttons; tool buttons are images.
     SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
-    // The band is never the active window, and a tooltip shows only over an
-    // active window unless told otherwise.
-    if (HWND tips = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0))) {
-        LONG_PTR tipStyle = GetWindowLongPtrW(tips, GWL_STYLE);
-        SetWindowLongPtrW(tips, GWL_STYLE, tipStyle | TTS_ALWAYSTIP);
-    }
 
     if (info.dwFlags & SHCMBF_HIDESIPBUTTON) {
         UINT_PTR bits = reinterpret_cast<UINT_PTR>(GetPropW(owner_, kFullScreenProperty));
@@ -239,7 +233,7 @@ void MenuBar::AddMenuButtons()
 void MenuBar::Attach()
 {
     SetPropW(owner_, kMenuBarProperty, this);
-    OwnerLinks::Link(owner_, OwnerProc, this);
+    WindowLinks::Link(owner_, OwnerProc, this);
 }
 
 void MenuBar::Detach()
@@ -248,7 +242,7 @@ void MenuBar::Detach()
         return;
     if (GetPropW(owner_, kMenuBarProperty) == this)
         RemovePropW(owner_, kMenuBarProperty);
-    OwnerLinks::Unlink(owner_, OwnerProc);
+    WindowLinks::Unlink(owner_, OwnerProc);
     owner_ = nullptr;
 }
 
@@ -345,11 +339,18 @@ LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR selfData)
+LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    MenuBar* self = nullptr;
+    WNDPROC previous = nullptr;
+    if (!WindowLinks::Find(window, &self, &previous))
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (self == nullptr) {
+        if (message == WM_NCDESTROY)
+            WindowLinks::Forget(window);
+        return CallWindowProcW(previous, window, message, wParam, lParam);
+    }
     OwnThreadSend::Entry entry(window, message, wParam, lParam);
-    MenuBar* self = reinterpret_cast<MenuBar*>(selfData);
     // Posted, or sent from another thread or program, a pointer here is a
     // number out of someone else's memory: the message is dropped.
     if (CarriesPointer(message, wParam, lParam) && !OwnThreadSend::FromOwnThread(window, message, wParam, lParam))
@@ -359,9 +360,10 @@ LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, 
         return self->SetToolTips(wParam, lParam);
     case kDesktopSetToolTips:
         // The desktop form (a tooltip window in wParam, nothing in lParam)
-        // still reaches the toolbar.
+        // still reaches the toolbar; that window is the caller's to style.
         if (lParam != 0)
             return self->SetToolTips(wParam, lParam);
+        self->toolTipWindowReady_ = true;
         break;
     case SHCMBM_GETMENU:
         return reinterpret_cast<LRESULT>(self->menu_);
@@ -376,12 +378,16 @@ LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, 
             return 0;
         break;
     }
+    case WM_MOUSEMOVE:
+    case TB_GETTOOLTIPS:
+        self->PrepareToolTipWindow();
+        break;
     case TB_ADDBUTTONSW:
         return self->InsertToolButtons(-1, static_cast<int>(wParam), reinterpret_cast<const TBBUTTON*>(lParam));
     case TB_INSERTBUTTONW:
         return self->InsertToolButtons(static_cast<int>(wParam), 1, reinterpret_cast<const TBBUTTON*>(lParam));
     case WM_WINDOWPOSCHANGED: {
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
         self->UpdateVisibility();
         return result;
     }
@@ -392,22 +398,49 @@ LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, 
             PostMessageW(self->band_, kMsgUpdateBand, 0, 0);
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(window, ToolbarProc, kToolbarSubclassId);
+        WindowLinks::Unlink(window, ToolbarProc);
+        WindowLinks::Forget(window);
         self->OnToolbarDestroyed();
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+LRESULT MenuBar::CallToolbar(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MenuBar* self = nullptr;
+    WNDPROC previous = nullptr;
+    if (toolbar_ == nullptr || !WindowLinks::Find(toolbar_, &self, &previous))
+        return 0;
+    return CallWindowProcW(previous, toolbar_, message, wParam, lParam);
+}
+
+void MenuBar::PrepareToolTipWindow()
+{
+    // Wine's toolbar makes its tooltip window only when it is first needed:
+    // at the first pointer move over the bar, or when someone asks for it.
+    // Asked for here, just before, rather than when the bar is built: that
+    // window and a tool for each button cost more than the rest of the bar.
+    if (toolTipWindowReady_)
+        return;
+    toolTipWindowReady_ = true;
+    // The band is never the active window, and a tooltip shows only over an
+    // active window unless told otherwise.
+    if (HWND tips = reinterpret_cast<HWND>(CallToolbar(TB_GETTOOLTIPS, 0, 0))) {
+        LONG_PTR tipStyle = GetWindowLongPtrW(tips, GWL_STYLE);
+        SetWindowLongPtrW(tips, GWL_STYLE, tipStyle | TTS_ALWAYSTIP);
+    }
 }
 
 LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MenuBar* self = nullptr;
     WNDPROC previous = nullptr;
-    if (!OwnerLinks::Find(window, &self, &previous))
+    if (!WindowLinks::Find(window, &self, &previous))
         return DefWindowProcW(window, message, wParam, lParam);
     if (self == nullptr) {
         if (message == WM_NCDESTROY)
-            OwnerLinks::Forget(window);
+            WindowLinks::Forget(window);
         return CallWindowProcW(previous, window, message, wParam, lParam);
     }
     switch (message) {
@@ -430,7 +463,7 @@ LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LP
         // Owned windows normally go first; this covers an owner whose band
         // outlived it.
         self->Detach();
-        OwnerLinks::Forget(window);
+        WindowLinks::Forget(window);
         if (self->band_ != nullptr)
             DestroyWindow(self->band_);
         break;
@@ -518,13 +551,9 @@ LRESULT MenuBar::InsertToolButtons(int position, int count, const TBBUTTON* butt
         if (!(button.fsStyle & BTNS_SEP))
             button.fsStyle |= BTNS_AUTOSIZE;
     }
-    // Called from the toolbar's subclass procedure, so the default here is
-    // the toolbar's own handling.
     if (position < 0)
-        return DefSubclassProc(toolbar_, TB_ADDBUTTONSW, static_cast<WPARAM>(count),
-                               reinterpret_cast<LPARAM>(sized.data()));
-    return DefSubclassProc(toolbar_, TB_INSERTBUTTONW, static_cast<WPARAM>(position),
-                           reinterpret_cast<LPARAM>(sized.data()));
+        return CallToolbar(TB_ADDBUTTONSW, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(sized.data()));
+    return CallToolbar(TB_INSERTBUTTONW, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(sized.data()));
 }
 
 HMENU MenuBar::SubMenuOf(int command) const

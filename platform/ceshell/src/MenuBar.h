@@ -55,8 +55,9 @@ private:
     void Detach();
 
     static LRESULT CALLBACK BandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The toolbar's own handling of a message, past the bar's procedure.
+    LRESULT CallToolbar(UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT OnBandNotify(const NMHDR* header);
@@ -66,6 +67,8 @@ private:
     LRESULT OnDropDown(int command);
     bool OnToolTipText(NMTTDISPINFOW* info);
     LRESULT SetToolTips(WPARAM count, LPARAM array);
+    // Gives the toolbar's tooltip window the style a bar needs, once.
+    void PrepareToolTipWindow();
     LRESULT InsertToolButtons(int position, int count, const TBBUTTON* buttons);
     HMENU SubMenuOf(int command) const;
     HMENU SetSubMenu(int command, HMENU menu);
@@ -77,6 +80,7 @@ private:
     HMENU menu_ = nullptr;
     bool destroying_ = false;
     bool ownedByBand_ = false;
+    bool toolTipWindowReady_ = false;
     std::vector<SubMenuLink> subMenus_;
     std::vector<std::wstring> toolTips_;  // by button position; empty: none
 };

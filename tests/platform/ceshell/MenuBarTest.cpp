@@ -157,6 +157,28 @@ TEST_F(MenuBarTest, ToolTipsTakeTheHandheldsStringArrayByPosition)
     HWND bar = CreateBar(IDR_TEST_BAR);
     ASSERT_NE(nullptr, bar);
     AddTools(bar);
+    // The tooltip window comes with the first pointer move over the bar, made
+    // to show although the band is never the active window.
+    SendMessageW(bar, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    struct Search {
+        HWND band;
+        HWND found;
+    } search = {GetParent(bar), nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(data);
+            wchar_t name[64] = L"";
+            GetClassNameW(window, name, 64);
+            if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == search->band)
+                search->found = window;
+            return search->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(nullptr, search.found);
+    EXPECT_TRUE(GetWindowLongPtrW(search.found, GWL_STYLE) & TTS_ALWAYSTIP);
+    EXPECT_EQ(search.found, reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0)));
+
     const wchar_t* tips[7] = {nullptr, nullptr, nullptr, L"Tool A", nullptr, L"Tool B", L"Tool C"};
     ASSERT_EQ(WM_USER + 81, TB_SETTOOLTIPS);
     EXPECT_TRUE(SendMessageW(bar, TB_SETTOOLTIPS, 7, reinterpret_cast<LPARAM>(tips)));

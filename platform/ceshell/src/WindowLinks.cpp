@@ -1,4 +1,4 @@
-#include "OwnerLinks.h"
+#include "WindowLinks.h"
 
 #include "LazyLock.h"
 
@@ -8,7 +8,7 @@ namespace ceshell {
 
 namespace {
 
-struct OwnerLink {
+struct WindowLink {
     HWND window;
     WNDPROC previous;
     MenuBar* bar;
@@ -18,15 +18,15 @@ LazyLock g_lock;
 
 // Made once and never destroyed: a window may still get a message while the
 // module's statics are torn down at the process's end.
-std::vector<OwnerLink>& Links()
+std::vector<WindowLink>& Links()
 {
-    static auto* links = new std::vector<OwnerLink>;
+    static auto* links = new std::vector<WindowLink>;
     return *links;
 }
 
-OwnerLink* LinkOf(HWND window)
+WindowLink* LinkOf(HWND window)
 {
-    for (OwnerLink& link : Links()) {
+    for (WindowLink& link : Links()) {
         if (link.window == window)
             return &link;
     }
@@ -43,10 +43,10 @@ public:
 
 }  // namespace
 
-bool OwnerLinks::Link(HWND window, WNDPROC proc, MenuBar* bar)
+bool WindowLinks::Link(HWND window, WNDPROC proc, MenuBar* bar)
 {
     Hold hold;
-    if (OwnerLink* link = LinkOf(window)) {
+    if (WindowLink* link = LinkOf(window)) {
         link->bar = bar;
         return true;
     }
@@ -58,10 +58,10 @@ bool OwnerLinks::Link(HWND window, WNDPROC proc, MenuBar* bar)
     return true;
 }
 
-bool OwnerLinks::Find(HWND window, MenuBar** bar, WNDPROC* previous)
+bool WindowLinks::Find(HWND window, MenuBar** bar, WNDPROC* previous)
 {
     Hold hold;
-    const OwnerLink* link = LinkOf(window);
+    const WindowLink* link = LinkOf(window);
     if (link == nullptr)
         return false;
     *bar = link->bar;
@@ -69,10 +69,10 @@ bool OwnerLinks::Find(HWND window, MenuBar** bar, WNDPROC* previous)
     return true;
 }
 
-void OwnerLinks::Unlink(HWND window, WNDPROC proc)
+void WindowLinks::Unlink(HWND window, WNDPROC proc)
 {
     Hold hold;
-    OwnerLink* link = LinkOf(window);
+    WindowLink* link = LinkOf(window);
     if (link == nullptr)
         return;
     link->bar = nullptr;
@@ -82,10 +82,10 @@ void OwnerLinks::Unlink(HWND window, WNDPROC proc)
     Links().erase(Links().begin() + (link - Links().data()));
 }
 
-void OwnerLinks::Forget(HWND window)
+void WindowLinks::Forget(HWND window)
 {
     Hold hold;
-    if (OwnerLink* link = LinkOf(window))
+    if (WindowLink* link = LinkOf(window))
         Links().erase(Links().begin() + (link - Links().data()));
 }
 

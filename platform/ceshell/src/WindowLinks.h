@@ -1,10 +1,12 @@
-// The owner windows whose procedure a menu bar stands in front of, with the
-// procedure each had before. comctl32's SetWindowSubclass would do the same,
-// but Wine keeps its chain in a window property and reads it, a round trip
-// to the server, at every message the window gets: an all-notes window
-// whose list of a thousand rows is filled again takes thousands of
-// notifications, and paid more for that than for the fill itself. This list
-// is the process's own and costs a look in memory.
+// The windows whose procedure a menu bar stands in front of (its owner, and
+// the toolbar it is made of), with the procedure each had before.
+// comctl32's SetWindowSubclass would do the same, but Wine keeps its chain
+// in a window property and reads it, a round trip to the server, at every
+// message the window gets: an all-notes window whose list of a thousand
+// rows is filled again takes thousands of notifications, and paid more for
+// that than for the fill itself; a toolbar is built and asked by dozens of
+// messages while its window opens. This list is the process's own and costs
+// a look in memory.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +15,7 @@ namespace ceshell {
 
 class MenuBar;
 
-class OwnerLinks {
+class WindowLinks {
 public:
     // Puts proc in front of window's procedure, serving bar; a window that
     // has proc there already (from a bar before) keeps it and serves bar.
