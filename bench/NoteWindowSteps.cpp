@@ -30,7 +30,6 @@ const int kCreationZoom = 200;
 const int kImageSize = 16;
 const int kTooltipLength = 128;
 const int kMaxMenuButtons = 32;
-const int kNavBarHeight = 26;
 const UINT_PTR kStatusTimer = 1;
 const UINT kStatusTimerMs = 60000;
 const RECT kStatusRect = {6, 26, 234, 41};
@@ -67,11 +66,10 @@ const char* const kStepNames[] = {
     "menu bar: TB_ADDBUTTONSW (7 tools)",
     "menu bar: TB_GETBUTTON x 7, TB_SETTOOLTIPS",
     "menu bar: WM_PAINT sent",
-    "FitWindow: GetClientRect, SetWindowPos",
     "button states, page style",
+    "SHInitDialog (Done button, full screen)",
     "ShowWindow (SW_SHOWNORMAL)",
     "SetForegroundWindow",
-    "SHInitDialog (Done button, full screen)",
     "SHFullScreen (SHFS_SHOWSIPBUTTON)",
     "SetFocus on the ink (typing mode only)",
     "first paint of the ink (UpdateWindow)",
@@ -170,14 +168,13 @@ bool NoteWindowSteps::Run(const NoteRecord& note, bool throughMenuBar, double* t
         } else {
             step += 5;
         }
-        time([&] { FitWindow(); });
         time([&] { SetButtonStates(); });
-        time([&] { ShowWindow(window, SW_SHOWNORMAL); });
-        time([&] { SetForegroundWindow(window); });
         time([&] {
             SHINITDLGINFO init = {SHIDIM_FLAGS, window, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
             SHInitDialog(&init);
         });
+        time([&] { ShowWindow(window, SW_SHOWNORMAL); });
+        time([&] { SetForegroundWindow(window); });
         time([&] { SHFullScreen(window, SHFS_SHOWSIPBUTTON); });
         time([&] {
             if (!writingMode)
@@ -359,17 +356,6 @@ void NoteWindowSteps::SetTooltips()
         tooltips[filled++] = reinterpret_cast<const wchar_t*>(tools[i].dwData);
     }
     SendMessageW(menuBar, TB_SETTOOLTIPS, filled, reinterpret_cast<LPARAM>(tooltips));
-}
-
-void NoteWindowSteps::FitWindow()
-{
-    RECT client;
-    GetClientRect(window, &client);
-    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    if (client.bottom > screenHeight)
-        client.bottom = screenHeight;
-    SetWindowPos(window, nullptr, 0, kNavBarHeight, GetSystemMetrics(SM_CXSCREEN),
-                 client.bottom - client.top - kNavBarHeight, SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_SHOWWINDOW);
 }
 
 void NoteWindowSteps::SetButtonStates()

@@ -9,13 +9,6 @@ namespace {
 const int kTooltipLength = 128;
 const int kMaxMenuButtons = 256;
 const int kImageSize = 16;
-const int kNavBarHeight = 26;
-
-int ScreenHeight()
-{
-    static int height = GetSystemMetrics(SM_CYSCREEN);
-    return height;
-}
 
 bool IsTool(const TBBUTTON& button)
 {
@@ -135,18 +128,6 @@ void NoteMenuBar::SetTooltips()
         tooltips.push_back(tooltipTexts[i].empty() ? nullptr : tooltipTexts[i].c_str());
     }
     SendMessageW(menuBar, TB_SETTOOLTIPS, tooltips.size(), reinterpret_cast<LPARAM>(tooltips.data()));
-}
-
-void NoteMenuBar::FitWindow(HWND window)
-{
-    RECT client;
-    GetClientRect(parent, &client);
-    if (client.bottom > ScreenHeight())
-        client.bottom = ScreenHeight();
-    int top = GetParent(window) != nullptr ? 0 : kNavBarHeight;
-    SetWindowPos(window, nullptr, 0, top, GetSystemMetrics(SM_CXSCREEN),
-                 client.bottom - client.top - kNavBarHeight,
-                 SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_SHOWWINDOW);
 }
 
 const TBBUTTON* NoteMenuBar::FindTool(int command) const

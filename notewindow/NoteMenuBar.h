@@ -21,8 +21,6 @@ public:
     // the shell makes no menu bar.
     bool Create(const TBBUTTON* descriptions, int menuBarId, int bitmapId, int buttonCount, HWND parent,
                 HINSTANCE instance);
-    // Places window over the parent's client area down to the menu bar.
-    void FitWindow(HWND window);
     // Enables or disables a tool button; the toolbar hears of it only when
     // its state changes.
     void Enable(int command, bool on);

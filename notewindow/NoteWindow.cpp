@@ -197,10 +197,14 @@ HWND NoteWindow::Create(HWND ownerWindow, bool stored, bool alarmWindow)
     ink.SetInputMode(writingMode ? 0 : 1);
     CreateMenuBar(instance);
 
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
+    // The shell sizes the window to the screen above its menu bar and takes
+    // the caption off while it is still hidden, so that it shows once, at
+    // its place: each change to a shown window is repainted and costs a
+    // round of the display's traffic.
     SHINITDLGINFO init = {SHIDIM_FLAGS, window, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
     SHInitDialog(&init);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
     SHFullScreen(window, SHFS_SHOWSIPBUTTON);
 
     keyboardState = kKeyboardIdle;
@@ -236,7 +240,6 @@ void NoteWindow::CreateExpiryMenu()
 void NoteWindow::CreateMenuBar(HINSTANCE instance)
 {
     menuBar.Create(kNoteToolButtons, IDR_NOTE_MENUBAR, IDB_NOTE_TOOLS, kNoteToolCount, window, instance);
-    menuBar.FitWindow(window);
     menuBar.Enable(IDM_NOTE_UNDO, false);
     menuBar.SetState(IDM_NOTE_PEN_MODE, writingMode ? kButtonPressed : kButtonReleased);
     int page = g_application->Page();

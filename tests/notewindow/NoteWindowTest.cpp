@@ -303,6 +303,55 @@ TEST_F(NoteWindowTest, MenuBarTellsTheToolbarOnlyOfChanges)
     EXPECT_TRUE(SendMessageW(bar, TB_ISBUTTONENABLED, IDM_NOTE_UNDO, 0));
 }
 
+// The window comes up at its place, captionless above its menu bar, and
+// nothing moves, sizes or re-frames it once it shows: each such change
+// would be seen as a jump and repainted.
+TEST_F(NoteWindowTest, ShowsOnceCaptionlessAboveItsMenuBar)
+{
+    static bool shown;
+    static std::vector<UINT> changesAfterShow;
+    shown = false;
+    changesAfterShow.clear();
+    HOOKPROC watch = [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        wchar_t name[64] = L"";
+        if (code == HC_ACTION && sent->message == WM_WINDOWPOSCHANGED && GetClassNameW(sent->hwnd, name, 64) &&
+            lstrcmpW(name, kNoteWindowClass) == 0) {
+            UINT flags = reinterpret_cast<const WINDOWPOS*>(sent->lParam)->flags;
+            bool changes = (flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) ||
+                           (flags & SWP_FRAMECHANGED);
+            if (flags & SWP_SHOWWINDOW)
+                shown = true;
+            else if (shown && changes)
+                changesAfterShow.push_back(flags);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    };
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, watch, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    HWND window = Open(true);
+    UnhookWindowsHookEx(hook);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(changesAfterShow.empty()) << changesAfterShow.size() << " changes, first flags "
+                                          << (changesAfterShow.empty() ? 0 : changesAfterShow[0]);
+
+    auto corners = [](const RECT& r) {
+        return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) + "," +
+               std::to_string(r.bottom);
+    };
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    EXPECT_EQ("0,26 240,294", corners(rect));
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION);
+    GetClientRect(window, &rect);
+    EXPECT_EQ("0,0 240,268", corners(rect));
+    HWND band = GetParent(note->MenuBar().Window());
+    EXPECT_TRUE(IsWindowVisible(band));
+    GetWindowRect(band, &rect);
+    EXPECT_EQ("0,294 240,320", corners(rect));
+}
+
 TEST_F(NoteWindowTest, ImageButtonsReportAReleaseWhereverTheStylusIsLifted)
 {
     ASSERT_NE(nullptr, Open());
