@@ -18,6 +18,8 @@
 //    on a bare window (NoteWindowSteps), with its median on this thread,
 //    which the program's main window watches as the program's does, and on
 //    a thread without that watch up to the menu bar.
+// Every timed open, the project's and the floor's alike, starts on a device
+// that has settled after the last one's close (bench::Settle).
 // Prints one line per figure: name, project ms, floor ms, ratio; the steps
 // as lines of their own.
 #include "app/Application.h"
@@ -143,6 +145,7 @@ double MedianRun(const char* name, const std::function<double()>& f)
     f();
     std::vector<double> times;
     for (int run = 0; run < kOpenRuns; ++run) {
+        bench::Settle();
         double t = f();
         if (t < 0)
             printf("warning: %s: a run did not reach its first paint\n", name);
@@ -200,7 +203,9 @@ double OpenFigures(bench::BenchThread& floorThread, const BenchNote& note, bool 
         }
 
         double openPart = 0;
+        bench::Settle();
         double open = OpenToFirstPaint(note.path, &openPart);
+        bench::Settle();
         double bare = BareOpen(floorThread, note.path);
         if (open < 0 || bare < 0) {
             printf("warning: a note window did not paint its ink (project %.1f, floor %.1f)\n", open, bare);
@@ -277,8 +282,9 @@ void StepFigures(const BenchNote& note)
     plainThread.Run([&] { copy.Run(record, false, scratch.data()); });
     bool failed = false;
     for (int run = 0; run < kRuns; ++run) {
+        bench::Settle();
         failed = !copy.Run(record, true, watched[run].data()) || failed;
-        Pump();
+        bench::Settle();
         plainThread.Run([&] { failed = !copy.Run(record, false, unwatched[run].data()) || failed; });
     }
     if (failed)

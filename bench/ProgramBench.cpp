@@ -17,6 +17,17 @@ void Pump()
     }
 }
 
+void Settle()
+{
+    const DWORD kSettleMs = 100;
+    DWORD start = GetTickCount();
+    for (DWORD elapsed = 0; elapsed < kSettleMs; elapsed = GetTickCount() - start) {
+        Pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kSettleMs - elapsed, QS_ALLINPUT);
+    }
+    Pump();
+}
+
 bool WaitAnswering(HANDLE object, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

@@ -12,6 +12,12 @@ namespace bench {
 // Dispatches everything queued now.
 void Pump();
 
+// Dispatches what is queued, gives the device a moment and dispatches again:
+// a window that went has set off work in other processes (the desktop
+// repaints what it uncovered, the shell's panels look again), which would
+// otherwise land on whatever is timed next.
+void Settle();
+
 // Waits for object, answering meanwhile what other threads and processes
 // send to this thread's windows (the program tells every top-level window
 // of changes to the input panel and waits for each). False on timeout.
