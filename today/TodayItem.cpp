@@ -285,11 +285,22 @@ void TodayItem::RefreshView()
     Redraw();
 }
 
+// The line height is measured with the font, not at the host's next height
+// question: a repaint comes first, and lines drawn with the height of the
+// font before (or none, while the item listed nothing) are blank or
+// misplaced until the list changes again.
 void TodayItem::MakeNoteFont()
 {
     if (noteFont_ != nullptr)
         DeleteObject(noteFont_);
     noteFont_ = MakeFont(g_todaySettings.fontSize);
+    HDC dc = GetDC(window_);
+    HGDIOBJ old = SelectObject(dc, noteFont_);
+    SIZE size = {};
+    GetTextExtentExPointW(dc, kMeasureText, 1, 0, nullptr, nullptr, &size);
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    lineHeight_ = size.cy + 1;
 }
 
 void TodayItem::Redraw()
@@ -308,13 +319,6 @@ int TodayItem::ComputeHeight()
     notes_.Unlock();
     int rows = 0;
     if (shown > 0) {
-        HDC dc = GetDC(window_);
-        HGDIOBJ old = SelectObject(dc, noteFont_);
-        SIZE size = {};
-        GetTextExtentExPointW(dc, kMeasureText, 1, 0, nullptr, nullptr, &size);
-        SelectObject(dc, old);
-        ReleaseDC(window_, dc);
-        lineHeight_ = size.cy + 1;
         int lines = shown > linesBeforeShowAll_ ? linesBeforeShowAll_ + 1 : shown;
         rows = lineHeight_ * lines;
     }

@@ -215,7 +215,7 @@ TEST_F(TodayItemTest, ListsDatedNotesByExpiryThenUndatedByCreation)
     EXPECT_EQ(OpenedByLines(5, lineHeight), expected);
 }
 
-TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAndAddsANote)
+TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAddsANoteAndDrawsTheFirstAtOnce)
 {
     Load();
     StartMainSpy();
@@ -233,6 +233,24 @@ TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAndAddsANote)
     Tap(10, 10);
     ASSERT_EQ(mainHeard.size(), 1u);
     EXPECT_EQ(mainHeard[0].message, kMsgShowAllNotes) << "the icon shows all notes";
+
+    // The first note listed is drawn, and taken by a tap, at once: before
+    // the host asks the height again.
+    std::wstring note = AddNote(L"Jotling0.jot", L"first", DaysFromNow(1, 8));
+    ClearCache();
+    int dark = 0;
+    HDC dc = GetDC(window);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 30; x < 230; ++x)
+            dark += GetRValue(GetPixel(dc, x, y)) < 128 ? 1 : 0;
+    }
+    ReleaseDC(window, dc);
+    EXPECT_GT(dark, 20) << "the line's text";
+    ClearHeard();
+    Tap(100, 5);
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(mainHeard[0].message, kMsgOpenSharedNote);
+    EXPECT_EQ(heardPaths[0], note);
 }
 
 TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
