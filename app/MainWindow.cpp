@@ -193,13 +193,7 @@ void MainWindow::OnNoteSaved(WPARAM wParam, LPARAM lParam)
 void MainWindow::OnOpenSharedNote()
 {
     wchar_t path[MAX_PATH];
-    bool read = ReadSharedNotePath(path, MAX_PATH);
-    // The Today item holds its screen and the map until this is answered;
-    // with the path read, it may go on while the note opens. Inside its send
-    // every send of this thread would be watched, each a round trip to the
-    // server under Wine: the note window made there took twice as long.
-    OwnThreadSend::Reply(0);
-    if (read)
+    if (ReadSharedNotePath(path, MAX_PATH))
         notes.OpenNoteByPath(path);
 }
 

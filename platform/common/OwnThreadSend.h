@@ -19,8 +19,7 @@
 //    procedures; for as long as it lasts, and only then, the thread's sends
 //    are watched one by one (WH_CALLWNDPROC and its RET), and the message
 //    being handled is the thread's own when the innermost send under way is
-//    one the thread made. A window that answers such a send early (Reply)
-//    ends it there: its sender goes on, and the thread with it.
+//    one the thread made.
 // Under Wine every call of a hook is a round trip to the server: ordinary
 // sends, which are most of what a window does, pass no hook at all.
 //
@@ -86,7 +85,7 @@ public:
             state = State(false);
             if (state == nullptr)
                 return;
-            if (InSendFromElsewhere() && state->beforeHook == nullptr)
+            if ((InSendMessageEx(nullptr) & ISMEX_SEND) != 0 && state->beforeHook == nullptr)
                 WatchSends(state);
             const Sent entering = {window, message, wParam, lParam, FALSE};
             int depth = ++state->frameDepth;
@@ -94,7 +93,8 @@ public:
                 state->frames[depth - 1] = entering;
             if (state->takenFrame == 0) {
                 // The message from the queue enters its first procedure.
-                if (state->takenKnown && Same(state->taken, entering) && !InSendFromElsewhere())
+                if (state->takenKnown && Same(state->taken, entering) &&
+                    (InSendMessageEx(nullptr) & ISMEX_SEND) == 0)
                     state->takenFrame = state->takenTop = depth;
             } else if (depth == state->takenTop + 1 && Same(state->taken, entering)) {
                 state->takenTop = depth;   // passed on along a subclass
@@ -105,8 +105,6 @@ public:
             if (state == nullptr)
                 return;
             int depth = state->frameDepth--;
-            if (depth == state->repliedFrame)
-                state->repliedFrame = 0;
             if (depth == state->takenTop && state->takenTop > state->takenFrame) {
                 --state->takenTop;
             } else if (depth == state->takenFrame) {
@@ -122,29 +120,6 @@ public:
         ThreadState* state;
     };
 
-    // Answers the send from elsewhere that the innermost window procedure is
-    // handling (ReplyMessage with result), so that its sender goes on. What
-    // the thread does from here to the end of that message is its own doing
-    // and needs no watch over its sends; the answered message itself stays
-    // foreign, since its sender may free what it pointed to at once.
-    static void Reply(LRESULT result)
-    {
-        if (!ReplyMessage(result))
-            return;   // not sent from another thread: nobody was waiting
-        ThreadState* state = State(false);
-        if (state == nullptr)
-            return;
-        int depth = state->frameDepth;
-        if (depth == 0 || depth > kDepth)
-            return;
-        state->replied = state->frames[depth - 1];
-        state->repliedFrame = depth;
-        // Only when no send of the thread's is under way: one that began
-        // inside an earlier send from elsewhere still needs the watch.
-        if (state->beforeHook != nullptr && state->depth == 0 && state->uncounted == 0)
-            StopWatchingSends(state);
-    }
-
     // True when window's procedure is now handling exactly this message
     // because code on this thread sent it.
     static bool FromOwnThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -156,15 +131,13 @@ public:
             return false;
         }
         const Sent asked = {window, message, wParam, lParam, TRUE};
-        if (state->repliedFrame != 0 && state->frameDepth >= state->repliedFrame && Same(state->replied, asked))
-            return false;
         if (state->beforeHook != nullptr) {
             if (state->uncounted > 0 || state->depth == 0)
                 return false;
             const Sent& innermost = state->sends[state->depth - 1];
             return innermost.own && Same(innermost, asked);
         }
-        if (InSendFromElsewhere()) {
+        if ((InSendMessageEx(nullptr) & ISMEX_SEND) != 0) {
             // Inside a send from elsewhere that entered no window procedure
             // of ours: this may be it. Refused; the rest of it is watched.
             WatchSends(state);
@@ -215,24 +188,12 @@ private:
         int frameDepth;
         int takenFrame;
         int takenTop;
-        // The send from elsewhere answered by Reply, and the procedure
-        // handling it.
-        Sent replied;
-        int repliedFrame;
     };
 
     struct Installed {
         ThreadState* state;
         HHOOK hook;
     };
-
-    // The thread is handling a send from another thread or program that
-    // still waits for its answer. One answered with Reply is over for this
-    // purpose: its sender has gone on.
-    static bool InSendFromElsewhere()
-    {
-        return (InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND;
-    }
 
     static bool Same(const Sent& a, const Sent& b)
     {
