@@ -40,9 +40,7 @@ window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
 wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
 
 # --- The all-notes window from the Start menu ------------------------------
-dev tap 10 13
-sleep 0.5
-dev tap 35 49
+start_menu_item 49
 wait_for 20 window_up AllJotlingsWnd && pass "Start > Jotlings opens the all-notes window" \
     || abort "no all-notes window"
 shot list-empty
@@ -88,9 +86,7 @@ dev tap 190 307          # grid
 wait_for 5 changed_from note-zoomed note-grid && pass "the grid shows" || fail "no grid"
 
 # Start > Help asks the note window for its topic.
-dev tap 10 13
-sleep 0.5
-dev tap 35 105
+start_menu_item 105
 wait_for 15 window_up PegHelpWindow && pass "Start > Help opens the note window's topic" || fail "no help"
 shot note-help
 dev tap 225 13

@@ -39,6 +39,22 @@ wait_for() {
     return 1
 }
 
+# start_menu_item Y: taps Start and, once its menu is up, the item at height
+# Y. A busy device can take longer than a moment to open the menu, and a tap
+# on the item before it is there opens nothing. The scenario defines
+# window_up (a probe for a visible window of a class).
+start_menu_item() {
+    local try
+    for try in 1 2 3; do
+        dev tap 10 13
+        if wait_for 5 window_up '#32768'; then
+            dev tap 35 "$1"
+            return 0
+        fi
+    done
+    return 1
+}
+
 # Whether a program (a pattern of its command line) runs on this device;
 # other devices of the machine run programs of the same name.
 running() {

@@ -140,9 +140,7 @@ wait_for 10 window_gone JotlingWndClass || fail "the note stays"
 # --- A hand-over while a new note is open ---------------------------------------
 # The new note is kept by the tap on the Today item, and the list holds it.
 files_before=$(ls "$notes" | grep -c '\.jot$')
-dev tap 10 13                      # Start
-sleep 0.5
-dev tap 35 49                      # Jotlings: the all-notes window
+start_menu_item 49                 # Start > Jotlings: the all-notes window
 wait_for 20 front_is AllJotlingsWnd || fail "no all-notes window: $(probe front)"
 dev tap 34 307                     # New
 wait_for 10 front_is JotlingWndClass || fail "no new note: $(probe front)"
