@@ -343,9 +343,13 @@ LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, 
 {
     MenuBar* self = nullptr;
     WNDPROC previous = nullptr;
-    LRESULT passedOn = 0;
-    if (!WindowLinks::Serving(window, message, wParam, lParam, &self, &previous, &passedOn))
-        return passedOn;
+    if (!WindowLinks::Find(window, &self, &previous))
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (self == nullptr) {
+        if (message == WM_NCDESTROY)
+            WindowLinks::Forget(window);
+        return CallWindowProcW(previous, window, message, wParam, lParam);
+    }
     OwnThreadSend::Entry entry(window, message, wParam, lParam);
     // Posted, or sent from another thread or program, a pointer here is a
     // number out of someone else's memory: the message is dropped.
@@ -432,9 +436,13 @@ LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LP
 {
     MenuBar* self = nullptr;
     WNDPROC previous = nullptr;
-    LRESULT passedOn = 0;
-    if (!WindowLinks::Serving(window, message, wParam, lParam, &self, &previous, &passedOn))
-        return passedOn;
+    if (!WindowLinks::Find(window, &self, &previous))
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (self == nullptr) {
+        if (message == WM_NCDESTROY)
+            WindowLinks::Forget(window);
+        return CallWindowProcW(previous, window, message, wParam, lParam);
+    }
     switch (message) {
     case WM_ACTIVATE: {
         LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);

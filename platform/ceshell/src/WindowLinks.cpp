@@ -69,23 +69,6 @@ bool WindowLinks::Find(HWND window, MenuBar** bar, WNDPROC* previous)
     return true;
 }
 
-bool WindowLinks::Serving(HWND window, UINT message, WPARAM wParam, LPARAM lParam, MenuBar** bar,
-                          WNDPROC* previous, LRESULT* result)
-{
-    *bar = nullptr;
-    *previous = nullptr;
-    if (!Find(window, bar, previous)) {
-        *result = DefWindowProcW(window, message, wParam, lParam);
-        return false;
-    }
-    if (*bar != nullptr)
-        return true;
-    if (message == WM_NCDESTROY)
-        Forget(window);
-    *result = CallWindowProcW(*previous, window, message, wParam, lParam);
-    return false;
-}
-
 void WindowLinks::Unlink(HWND window, WNDPROC proc)
 {
     Hold hold;

@@ -23,13 +23,6 @@ public:
     // For a message to window: the bar it serves (null while none does) and
     // the procedure to pass the message on to. False for a window not linked.
     static bool Find(HWND window, MenuBar** bar, WNDPROC* previous);
-    // For a message entering a bar's procedure on window: true, with the bar
-    // serving it and the procedure to pass it on to, when a bar serves it.
-    // Otherwise the message is passed on here (to the procedure before, or
-    // the default one for a window not linked), its result in *result, and
-    // a window at its WM_NCDESTROY is forgotten.
-    static bool Serving(HWND window, UINT message, WPARAM wParam, LPARAM lParam, MenuBar** bar,
-                        WNDPROC* previous, LRESULT* result);
     // The bar no longer serves window. proc leaves the chain when it is the
     // window's procedure; when a later subclass stands in front of it, it
     // stays, passing every message on, until the window goes.
