@@ -2,11 +2,26 @@
 // device.
 //   window CLASS        exit 0 when a visible window of CLASS exists
 //   front               prints the class of the window in front
+//   await front|window CLASS MS
+//                       exit 0 once a window of CLASS is in front (front) or
+//                       visible (window), 1 when MS milliseconds pass first;
+//                       one process that polls, cheaper than many probes
 //   rows                prints the number of rows of the all-notes list
 //   head PATH           prints "title|expired|never" of a note file's head
 //   write PATH TITLE MIN [expired]
 //                       writes a note expiring MIN minutes from now ("never":
 //                       no expiry, today's date), marked expired if asked
+//   tone PATH TITLE MIN HZ SECONDS STROKES
+//                       writes a note as write does, whose content is a
+//                       recording of a loud sine tone of HZ lasting SECONDS
+//                       (11025 Hz, 16-bit mono) and STROKES pen strokes
+//   survey FOLDER       prints "rows N" (the all-notes list, -1 without
+//                       one), then "NAME|TITLE|EXPIRED|WHOLE" for every
+//                       note file of FOLDER, set-aside ones too; WHOLE is 1
+//                       when the file is exactly as long as its data says.
+//                       Waits up to 10 s for the list to hold as many rows
+//                       as there are notes, as a list just filled at start
+//                       does
 //   recorded PATH       exit 0 when the note holds a voice recording
 //   handover PATH       hands PATH to the running program as the Today item does
 //   item                prints "TOP HEIGHT" of the Jotlings Today item on the
@@ -14,6 +29,8 @@
 //   title               prints the title of the note window on the screen
 //   boxes               prints "COUNT LEFT TOP RIGHT BOTTOM": how many message
 //                       boxes are on the screen, and where the first one is
+#include "formats/InkContent.h"
+#include "formats/WaveBlock.h"
 #include "notes/ExpiryRules.h"
 #include "notes/NoteFile.h"
 #include "notewindow/InkControl.h"
@@ -21,9 +38,12 @@
 #include "shared/SharedNoteMap.h"
 
 #include <commctrl.h>
+#include <math.h>
 #include <stdio.h>
+#include <string.h>
 #include <wchar.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -42,12 +62,18 @@ int PrintFront()
     return 0;
 }
 
-int PrintRows()
+int ListedRows()
 {
     HWND list = FindWindowExW(VisibleWindow(L"AllJotlingsWnd"), nullptr, L"SysListView32", nullptr);
-    if (list == nullptr)
+    return list != nullptr ? int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+int PrintRows()
+{
+    int rows = ListedRows();
+    if (rows < 0)
         return 1;
-    wprintf(L"%d\n", int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    wprintf(L"%d\n", rows);
     return 0;
 }
 
@@ -60,26 +86,133 @@ int PrintHead(const wchar_t* path)
     return 0;
 }
 
-int WriteNote(const wchar_t* path, const wchar_t* title, const wchar_t* when, bool expired)
+int WriteNote(const wchar_t* path, const wchar_t* title, const wchar_t* when, bool expired,
+              const std::vector<uint8_t>& content = {})
 {
     NoteRecord record;
     wcsncpy(record.title, title, kTitleLength - 1);
     record.expired = expired ? 1 : 0;
+    if (!content.empty()) {
+        BYTE* data = AllocateNoteData(DWORD(content.size()));
+        if (data == nullptr)
+            return 1;
+        memcpy(data, content.data(), content.size());
+        record.TakeData(data, DWORD(content.size()));
+    }
     SYSTEMTIME now;
     GetLocalTime(&now);
     if (wcscmp(when, L"never") == 0) {
         record.expiry = now;
         record.expiry.wHour = 25;
-        return WriteNoteFile(path, record) ? 0 : 1;
+    } else {
+        FILETIME file;
+        SystemTimeToFileTime(&now, &file);
+        ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
+        ticks.QuadPart += LONGLONG(_wtoi(when)) * 60 * 10000000;
+        file = {ticks.LowPart, ticks.HighPart};
+        FileTimeToSystemTime(&file, &record.expiry);
     }
-    int minutes = _wtoi(when);
-    FILETIME file;
-    SystemTimeToFileTime(&now, &file);
-    ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
-    ticks.QuadPart += LONGLONG(minutes) * 60 * 10000000;
-    file = {ticks.LowPart, ticks.HighPart};
-    FileTimeToSystemTime(&file, &record.expiry);
-    return WriteNoteFile(path, record) ? 0 : 1;
+    int result = WriteNoteFile(path, record) ? 0 : 1;
+    record.ClearData();
+    return result;
+}
+
+struct InkPoint {
+    int x, y;
+};
+
+// Ink content whose first recording is a tone a listener can pick out, and
+// strokes enough to make the note as heavy as a long one written by hand.
+std::vector<uint8_t> ToneContent(int hertz, int seconds, int strokes)
+{
+    const unsigned rate = 11025;
+    std::vector<uint8_t> pcm;
+    pcm.reserve(size_t(rate) * seconds * 2);
+    for (size_t i = 0; i < size_t(rate) * seconds; ++i) {
+        int16_t sample = int16_t(20000 * sin(2 * M_PI * hertz * double(i) / rate));
+        pcm.push_back(uint8_t(sample & 0xFF));
+        pcm.push_back(uint8_t((sample >> 8) & 0xFF));
+    }
+    std::vector<uint8_t> wave = formats::BuildWave(pcm.data(), pcm.size(), rate, 1, 16);
+    std::vector<uint8_t> content;
+    formats::LeWriter out(content);
+    formats::WriteInkHeader(out);
+    formats::WriteInkRecording(out, 40, 40, wave.data(), wave.size());
+    std::vector<InkPoint> points(10);
+    for (int s = 0; s < strokes; ++s) {
+        for (int p = 0; p < 10; ++p)
+            points[p] = {40 + (s * 7 + p * 13) % 800, 200 + (s * 11 + p * 5) % 900};
+        formats::WriteInkStroke(out, RGB(0, 0, 0), 4, points);
+    }
+    formats::WriteInkEnd(out);
+    return content;
+}
+
+bool AwaitWindow(const wchar_t* how, const wchar_t* className, DWORD limitMs)
+{
+    bool front = wcscmp(how, L"front") == 0;
+    for (DWORD start = GetTickCount();; Sleep(20)) {
+        wchar_t inFront[128] = L"";
+        GetClassNameW(GetForegroundWindow(), inFront, 128);
+        if (front ? wcscmp(inFront, className) == 0 : VisibleWindow(className) != nullptr)
+            return true;
+        if (GetTickCount() - start >= limitMs)
+            return false;
+    }
+}
+
+bool EndsWith(const wchar_t* name, const wchar_t* end)
+{
+    size_t length = wcslen(name), endLength = wcslen(end);
+    return length > endLength && wcscmp(name + length - endLength, end) == 0;
+}
+
+std::vector<std::wstring> NoteFiles(const wchar_t* folder)
+{
+    std::vector<std::wstring> names;
+    wchar_t pattern[MAX_PATH];
+    _snwprintf(pattern, MAX_PATH, L"%ls\\*.jot*", folder);
+    pattern[MAX_PATH - 1] = L'\0';
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(pattern, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (EndsWith(found.cFileName, L".jot") || EndsWith(found.cFileName, L".jot.alarm"))
+            names.push_back(found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return names;
+}
+
+int PrintSurvey(const wchar_t* folder)
+{
+    std::vector<std::wstring> names;
+    int rows = -1;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        names = NoteFiles(folder);
+        rows = ListedRows();
+        int listable = 0;
+        for (const std::wstring& name : names)
+            listable += EndsWith(name.c_str(), L".jot") ? 1 : 0;
+        if (rows == listable)
+            break;
+    }
+    wprintf(L"rows %d\n", rows);
+    for (const std::wstring& name : names) {
+        WIN32_FILE_ATTRIBUTE_DATA found;
+        if (!GetFileAttributesExW((std::wstring(folder) + L"\\" + name).c_str(), GetFileExInfoStandard, &found))
+            continue;
+        std::wstring path = std::wstring(folder) + L"\\" + name;
+        NoteRecord record;
+        ULONGLONG size = (ULONGLONG(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        bool whole = ReadWholeNoteFile(path.c_str(), &record) && size == kNoteFileHeaderSize + record.dataLength;
+        if (!whole)
+            ReadNoteFile(path.c_str(), &record);   // still named by the title it holds
+        wprintf(L"%ls|%ls|%d|%d\n", name.c_str(), record.title, record.expired, whole ? 1 : 0);
+        record.ClearData();
+    }
+    return 0;
 }
 
 // The item is a child of the Today screen, named by its window title.
@@ -149,6 +282,8 @@ int wmain(int argc, wchar_t** argv)
         return VisibleWindow(argv[2]) != nullptr ? 0 : 1;
     if (argc == 2 && wcscmp(argv[1], L"front") == 0)
         return PrintFront();
+    if (argc == 5 && wcscmp(argv[1], L"await") == 0)
+        return AwaitWindow(argv[2], argv[3], DWORD(_wtoi(argv[4]))) ? 0 : 1;
     if (argc == 2 && wcscmp(argv[1], L"rows") == 0)
         return PrintRows();
     if (argc == 3 && wcscmp(argv[1], L"head") == 0)
@@ -161,6 +296,10 @@ int wmain(int argc, wchar_t** argv)
         return PrintNoteTitle();
     if (argc == 2 && wcscmp(argv[1], L"boxes") == 0)
         return PrintMessageBoxes();
+    if (argc == 8 && wcscmp(argv[1], L"tone") == 0)
+        return WriteNote(argv[2], argv[3], argv[4], false, ToneContent(_wtoi(argv[5]), _wtoi(argv[6]), _wtoi(argv[7])));
+    if (argc == 3 && wcscmp(argv[1], L"survey") == 0)
+        return PrintSurvey(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {
