@@ -137,6 +137,17 @@ void FileNoteWindow::DropAside()
     asidePath[0] = L'\0';
 }
 
+// The expired note replaces its set-aside copy, and one rename makes that
+// the kept note: a crash at any moment leaves exactly one whole copy, never
+// the kept note beside an aside copy that the next start shows again.
+bool FileNoteWindow::KeepAside(const wchar_t* target)
+{
+    if (!WriteNoteFile(asidePath, Note()) || !RenameNoteFile(asidePath, target))
+        return false;
+    asidePath[0] = L'\0';
+    return true;
+}
+
 bool FileNoteWindow::StoreNote()
 {
     storedPath[0] = L'\0';
@@ -151,7 +162,8 @@ bool FileNoteWindow::StoreNote()
         AskUser(Window(), kNoFreeNameText, kCaption, MB_OK | MB_ICONWARNING);
         return false;
     }
-    if (!WriteNoteFile(target, Note())) {
+    bool kept = mode == OpenMode::Alarm && asidePath[0] != L'\0' ? KeepAside(target) : WriteNoteFile(target, Note());
+    if (!kept) {
         AskUser(Window(), kNotSavedText, kCaption, MB_OK | MB_ICONWARNING);
         return false;
     }

@@ -51,6 +51,7 @@ private:
     bool ReadForEditing(HWND owner, const wchar_t* path);
     bool SetAside(const wchar_t* path);
     void DropAside();
+    bool KeepAside(const wchar_t* target);
     bool WriteTo(const wchar_t* target, bool isNew);
 
     int mode = 0;

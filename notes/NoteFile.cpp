@@ -202,3 +202,9 @@ bool DeleteNoteFile(const wchar_t* path)
         return DeleteFileW(path) || GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
     });
 }
+
+bool RenameNoteFile(const wchar_t* from, const wchar_t* to)
+{
+    return from != nullptr && to != nullptr &&
+           RetryWhileBusy([&] { return MoveFileExW(from, to, MOVEFILE_WRITE_THROUGH); });
+}

@@ -39,6 +39,9 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head);
 // False when the file is still there (a missing file counts as deleted).
 bool DeleteNoteFile(const wchar_t* path);
+// Gives a note file a name that must still be free, waiting as a save does
+// for a file another process holds open. False leaves it where it was.
+bool RenameNoteFile(const wchar_t* from, const wchar_t* to);
 
 // The first free name "<folder>\Jotling<n>.jot", n from 0 to 999. False,
 // with an empty buffer, when all of them are taken.

@@ -137,6 +137,19 @@ protected:
         return head;
     }
 
+    static std::wstring NoteName(int n) { return L"Jotling" + std::to_wstring(n) + L".jot"; }
+
+    // Every note file name that is free gets an empty file, so no new name is.
+    void TakeEveryFreeName()
+    {
+        for (int n = 0; n < kMaxNoteFiles; ++n) {
+            HANDLE file = CreateFileW(Path(NoteName(n).c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                                      nullptr);
+            if (file != INVALID_HANDLE_VALUE)
+                CloseHandle(file);
+        }
+    }
+
     // The note on screen: its window and its title text.
     HWND ShownNote() { return FindWindowW(L"JotlingWndClass", L"KORVA Jotlings"); }
     std::wstring ShownTitle()
@@ -342,6 +355,46 @@ TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
     EXPECT_STREQ(L"Dentist", Head(L"Jotling0.jot").title);
 }
 
+// Closing an alarm with ok turns its set-aside copy into the kept note in
+// one step: a kill at any moment of the close finds the note once, never
+// the kept note beside an aside copy that the next start shows as due.
+// With no name free the note stays aside, whole, until ok is tapped again.
+TEST_F(NoteLifeTest, AlarmKeptWithOkIsOneFileAtEveryMomentOfTheClose)
+{
+    AddNote(L"Jotling2.jot", L"Dentist", MinutesFromNow(-1));
+    ASSERT_TRUE(Start());
+    ControlHolds(std::string(3000, 'x'), true);
+    TakeEveryFreeName();
+    HWND alarm = ShownNote();
+    // What lies in the folder as the window goes, before the sound stops
+    // and the main window hears of the save: what a kill there leaves.
+    std::vector<std::wstring> asideAtDestroy{L"not seen"};
+    MessageLog closing;
+    closing.Keep([&](UINT message) {
+        if (message == WM_DESTROY)
+            asideAtDestroy = Files(L"*.alarm");
+        return false;
+    });
+    closing.Watch(alarm, "alarm");
+
+    Done(alarm);
+    EXPECT_TRUE(IsWindow(alarm));
+    ASSERT_EQ(1u, g_asked.size());
+    EXPECT_NE(std::wstring::npos, g_asked[0].text.find(L"1000"));
+    ASSERT_EQ((std::vector<std::wstring>{L"Jotling2.jot.alarm"}), Files(L"*.alarm"));
+    EXPECT_EQ(0, Head(L"Jotling2.jot.alarm").expired) << "the aside copy is the due note until it is kept";
+
+    for (int n = 0; n < kMaxNoteFiles; ++n)
+        DeleteFileW(Path(NoteName(n).c_str()).c_str());
+    Done(alarm);
+    EXPECT_FALSE(IsWindow(alarm));
+    EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot"}), Files());
+    EXPECT_EQ(std::vector<std::wstring>{}, asideAtDestroy) << "the aside copy outlived the kept note's save";
+    EXPECT_EQ(1, Head(L"Jotling0.jot").expired);
+    EXPECT_EQ(std::string(3000, 'x'), Ink(L"Jotling0.jot"));
+    EXPECT_EQ(1, notes->EntryCount());
+}
+
 TEST_F(NoteLifeTest, NoteThatCannotBeReadWholeIsNeitherShownNorOverwritten)
 {
     SYSTEMTIME never = NeverExpiring();
@@ -363,11 +416,7 @@ TEST_F(NoteLifeTest, NoteThatCannotBeReadWholeIsNeitherShownNorOverwritten)
 TEST_F(NoteLifeTest, NewNoteStaysOpenWhileAllNamesAreTaken)
 {
     Start();
-    for (int n = 0; n < kMaxNoteFiles; ++n) {
-        HANDLE file = CreateFileW(Path((L"Jotling" + std::to_wstring(n) + L".jot").c_str()).c_str(), GENERIC_WRITE,
-                                  0, nullptr, CREATE_NEW, 0, nullptr);
-        CloseHandle(file);
-    }
+    TakeEveryFreeName();
     HWND note = notes->NewNote(false);
     SendMessageW(note, WM_COMMAND, MAKEWPARAM(IDC_NOTE_TITLE, CBN_SETFOCUS), 0);
     SetWindowTextW(GetDlgItem(note, IDC_NOTE_TITLE), L"Keep me");
