@@ -4,41 +4,16 @@
 # program loses nothing and shows it again at its next start; ok keeps it as
 # expired. The timed start "AppRunAtTime" brings up the next note. Holding
 # the hardware record button while the program runs records into a new note.
+# An alarm plays the note's recording, heard on the device's sound server.
 #   alarm_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
 source "$(dirname "$0")/../support/scenario.sh" "$@"
+source "$(dirname "$0")/../support/jotlings.sh"
 
-program='C:\Program Files\Jotlings\Jotlings.exe'
-program_pattern='Program Files.Jotlings.Jotlings\.exe'
-probe_exe=$(winpath "$build/bin/JotlingsProbe.exe")
-probe() { dev run "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
-window_up() { dev run "$probe_exe" window "$1" >/dev/null 2>&1; }
-front_is() { [ "$(probe front)" = "$1" ]; }
 shot() { dev screenshot "$shots/alarm-$1.png" >/dev/null 2>&1; }
-settings='HKLM\SOFTWARE\KORVA\Jotlings'
-setting() { dev run reg add "$settings" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1; }
-
-docs=$(ls -d "$devdir"/prefix/drive_c/users/*/Documents 2>/dev/null | grep -v /Public/ | head -n 1)
-notes="$docs/My Jotlings"
 files() { (cd "$notes" 2>/dev/null && ls | grep -E '\.jot(\.alarm)?$' | sort | tr '\n' ' '); }
 files_are() { [ "$(files)" = "$1" ]; }
-note() { winpath "$notes/$1"; }
 
-# The program's own process on this device, killed as a crash or a power
-# loss would end it.
-kill_program() {
-    local prefix pid
-    prefix=$(dev env | sed -n 's/^export WINEPREFIX=//p')
-    for pid in $(pgrep -f "$program_pattern"); do
-        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
-            kill -9 "$pid"
-        fi
-    done
-}
-
-dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
-wait_for 20 not_running "$program_pattern" || abort "an earlier Jotlings does not end"
-window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
-wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
+fresh_program
 mkdir -p "$notes"
 rm -f "$notes"/*
 setting Notify 1
@@ -119,6 +94,27 @@ wait_for 10 files_are "Jotling0.jot Jotling1.jot Jotling2.jot " && pass "the rec
     || fail "after recording: $(files)"
 dev run "$probe_exe" recorded "$(note Jotling2.jot)" >/dev/null 2>&1 && pass "the new note holds the recording" \
     || fail "no recording in the new note"
+
+# --- The alarm plays the note's recording -------------------------------------
+# The device's sound server has a null sink: what the device plays is heard
+# on its monitor. A due note whose first recording is a 1500 Hz tone comes up
+# with "PlayRec" on (the default), and the tone is what the device plays.
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
+setting PlayRec 1
+probe tone "$(note Jotling5.jot)" "Tone" -1 1500 6 0
+heard=$build/alarm-heard.raw
+(eval "$(dev env)" && exec parec -d null.monitor --format=s16le --rate=11025 --channels=1 --raw) >"$heard" 2>/dev/null &
+listener=$!
+dev start-program "$program"
+wait_for 20 front_is JotlingWndClass || fail "no alarm for the note with a recording"
+wait_for 10 python3 "$(dirname "$0")/../support/tone_heard.py" "$heard" 11025 1500 \
+    && pass "the alarm plays the note's recording" \
+    || fail "the note's recording is not what the device plays at its alarm ($(stat -c %s "$heard") bytes heard)"
+kill "$listener" 2>/dev/null
+dev tap 225 13
+no_aside() { [ -z "$(cd "$notes" && ls | grep -E '\.alarm$')" ]; }
+wait_for 10 no_aside || fail "the recording's alarm is not kept: $(files)"
 
 setting RecBtn 0
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
