@@ -189,6 +189,9 @@ void FileNoteWindow::OnClose(bool save)
 
 int FileNoteWindow::RestoreNotesLeftAside(const wchar_t* folder, const wchar_t* extension)
 {
+    // A save the same death cut short would otherwise stay for good, as
+    // large as its note, until that name is saved again.
+    DropUnfinishedSaves(folder);
     wchar_t pattern[MAX_PATH];
     if (FormatText(pattern, MAX_PATH, L"%s\\*%s%s", folder, extension, kAsideSuffix) < 0)
         return 0;

@@ -44,7 +44,7 @@ public:
 
     // Puts back every note that a program ended during its alarm left aside
     // in folder; returns how many. A note whose name is taken meanwhile
-    // comes back under a new name.
+    // comes back under a new name. Saves left unfinished are deleted.
     static int RestoreNotesLeftAside(const wchar_t* folder, const wchar_t* extension);
 
 private:

@@ -208,3 +208,20 @@ bool RenameNoteFile(const wchar_t* from, const wchar_t* to)
     return from != nullptr && to != nullptr &&
            RetryWhileBusy([&] { return MoveFileExW(from, to, MOVEFILE_WRITE_THROUGH); });
 }
+
+void DropUnfinishedSaves(const wchar_t* folder)
+{
+    wchar_t pattern[MAX_PATH];
+    if (FormatText(pattern, MAX_PATH, L"%s\\*%s", folder, kSavingSuffix) < 0)
+        return;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(pattern, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        wchar_t path[MAX_PATH];
+        if (FormatText(path, MAX_PATH, L"%s\\%s", folder, found.cFileName) >= 0)
+            DeleteFileW(path);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+}

@@ -39,6 +39,10 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head);
 // False when the file is still there (a missing file counts as deleted).
 bool DeleteNoteFile(const wchar_t* path);
+// Deletes the saves a killed program left unfinished in folder (the note
+// beside each is whole, old or new). Only for the program's start, before
+// it saves anything.
+void DropUnfinishedSaves(const wchar_t* folder);
 // Gives a note file a name that must still be free, waiting as a save does
 // for a file another process holds open. False leaves it where it was.
 bool RenameNoteFile(const wchar_t* from, const wchar_t* to);

@@ -59,6 +59,7 @@ check_notes() {
     while IFS='|' read -r name title expired whole; do
         kept[$title]=1
     done < <(grep '|' <<<"$survey")
+    ! ls "$notes" | grep -q '\.saving$' || fail "$label: a save cut short stays:" $(ls "$notes" | grep '\.saving$')
 }
 
 # An alarm whose ok the kill cut short is either kept, as an expired note,

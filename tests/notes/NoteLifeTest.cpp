@@ -332,7 +332,7 @@ TEST_F(NoteLifeTest, TodayHandOverFromAnotherThreadOpensTheNote)
     EXPECT_NE(nullptr, notes->CurrentNoteWindow()->MenuBar().Window()) << "the note's menu bar";
 }
 
-TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
+TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBackAndItsSavesGo)
 {
     AddNote(L"Jotling2.jot", L"Dentist", MinutesFromNow(-1));
     EXPECT_TRUE(Start());
@@ -345,6 +345,9 @@ TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBack)
     Pump();
     // (The store's object is leaked here on purpose: a dead program frees nothing.)
     notes = nullptr;
+    // Saves it had begun, of a note and of the aside copy, cut short.
+    ASSERT_TRUE(WriteTestNote(Path(L"Jotling5.jot.saving"), L"Half", NeverExpiring()));
+    ASSERT_TRUE(WriteTestNote(Path(L"Jotling2.jot.alarm.saving"), L"Half", NeverExpiring()));
 
     EXPECT_TRUE(Start());   // put back, and due again
     EXPECT_EQ(L"Dentist", ShownTitle());
