@@ -40,8 +40,13 @@ survey=""
 # The notes as the program's start shows them: every file whole, each title
 # once, every note listed and nothing once shown lost.
 check_notes() {
-    local label=$1 survey rows name title expired whole
-    survey=$(probe survey "$folder")
+    local label=$1 survey rows name title expired whole try
+    # A probe that printed nothing did not run (a start under Wine can fail
+    # on a loaded machine); it is asked again.
+    for try in 1 2 3; do
+        survey=$(probe survey "$folder")
+        grep -q '^rows ' <<<"$survey" && break
+    done
     rows=$(sed -n 's/^rows //p' <<<"$survey")
     [ "$rows" = "$(grep -c '\.jot|' <<<"$survey")" ] || fail "$label: $rows rows listed for" \
         "$(grep -c '\.jot|' <<<"$survey") notes"
