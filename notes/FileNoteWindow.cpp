@@ -192,28 +192,22 @@ int FileNoteWindow::RestoreNotesLeftAside(const wchar_t* folder, const wchar_t* 
     // A save the same death cut short would otherwise stay for good, as
     // large as its note, until that name is saved again.
     DropUnfinishedSaves(folder);
-    wchar_t pattern[MAX_PATH];
-    if (FormatText(pattern, MAX_PATH, L"%s\\*%s%s", folder, extension, kAsideSuffix) < 0)
-        return 0;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(pattern, &found);
-    if (find == INVALID_HANDLE_VALUE)
+    wchar_t ending[MAX_PATH];
+    if (FormatText(ending, MAX_PATH, L"%s%s", extension, kAsideSuffix) < 0)
         return 0;
     int restored = 0;
     size_t suffixLength = wcslen(kAsideSuffix);
-    do {
-        wchar_t aside[MAX_PATH], target[MAX_PATH];
-        size_t length = wcslen(found.cFileName);
-        if (length <= suffixLength || FormatText(aside, MAX_PATH, L"%s\\%s", folder, found.cFileName) < 0)
-            continue;
+    ForEachFileEndingIn(folder, ending, [&](const wchar_t* aside, const wchar_t* name) {
+        if (wcslen(name) <= suffixLength)
+            return;
+        wchar_t target[MAX_PATH];
         CopyText(target, MAX_PATH, aside);
         target[wcslen(aside) - suffixLength] = L'\0';
         if (GetFileAttributesW(target) != INVALID_FILE_ATTRIBUTES &&
             !NewNoteFileName(folder, extension, target, MAX_PATH))
-            continue;   // no name free: it stays aside, whole, for a later start
+            return;   // no name free: it stays aside, whole, for a later start
         if (MoveFileExW(aside, target, MOVEFILE_WRITE_THROUGH))
             ++restored;
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    });
     return restored;
 }

@@ -211,17 +211,5 @@ bool RenameNoteFile(const wchar_t* from, const wchar_t* to)
 
 void DropUnfinishedSaves(const wchar_t* folder)
 {
-    wchar_t pattern[MAX_PATH];
-    if (FormatText(pattern, MAX_PATH, L"%s\\*%s", folder, kSavingSuffix) < 0)
-        return;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(pattern, &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        wchar_t path[MAX_PATH];
-        if (FormatText(path, MAX_PATH, L"%s\\%s", folder, found.cFileName) >= 0)
-            DeleteFileW(path);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    ForEachFileEndingIn(folder, kSavingSuffix, [](const wchar_t* path, const wchar_t*) { DeleteFileW(path); });
 }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "notes/NoteRecord.h"
+#include "platform/common/Text.h"
 #include "shared/NoteHead.h"
 
 const DWORD kNoteFileHeaderSize = formats::kNoteHeaderSize;
@@ -39,6 +40,27 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head);
 // False when the file is still there (a missing file counts as deleted).
 bool DeleteNoteFile(const wchar_t* path);
+// Runs visit(path, name) for every file of folder whose name ends in
+// ending. A name too long for a path is left out rather than cut to
+// another file's name.
+template <class Visit>
+void ForEachFileEndingIn(const wchar_t* folder, const wchar_t* ending, Visit visit)
+{
+    wchar_t pattern[MAX_PATH];
+    if (FormatText(pattern, MAX_PATH, L"%s\\*%s", folder, ending) < 0)
+        return;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(pattern, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        wchar_t path[MAX_PATH];
+        if (FormatText(path, MAX_PATH, L"%s\\%s", folder, found.cFileName) >= 0)
+            visit(path, found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+}
+
 // Deletes the saves a killed program left unfinished in folder (the note
 // beside each is whole, old or new). Only for the program's start, before
 // it saves anything.
