@@ -5,6 +5,7 @@
 #include "InkRecording.h"
 #include "LeReader.h"
 
+#include "notewindow/AlarmSound.h"
 #include "notewindow/InkControl.h"
 #include "tests/support/MessagePump.h"
 
@@ -12,6 +13,8 @@
 
 #include <mmsystem.h>
 #include <string.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -199,6 +202,59 @@ TEST(InkRecordingTest, WrapperPlaysTheRecordedWave)
     EXPECT_TRUE(w.valid);
     EXPECT_GE(w.DurationMs(), 250u);
     EXPECT_FALSE(ink.IsUnmodified());
+    ink.Destroy();
+}
+
+// What the alarm's playback thread hands the sound call, each play whole.
+CRITICAL_SECTION g_threadPlaysLock;
+std::vector<std::vector<uint8_t>> g_threadPlays;
+
+BOOL WINAPI CaptureThreadPlay(LPCWSTR sound, HMODULE module, DWORD flags)
+{
+    if (sound == nullptr)
+        return TRUE;
+    CapturePlay(sound, module, flags);
+    EnterCriticalSection(&g_threadPlaysLock);
+    g_threadPlays.push_back(played);
+    LeaveCriticalSection(&g_threadPlaysLock);
+    return TRUE;
+}
+
+// The control gives its content only to its own thread; the alarm plays on
+// another, so the recording must reach that thread as bytes.
+TEST(InkRecordingTest, AlarmPlaysTheRecordingOnItsOwnThread)
+{
+    SilentInput silent;
+    InkHost host;
+    InkControl ink;
+    ASSERT_TRUE(ink.Create(host.Parent(), 106, 0, 0, 200, 200, true));
+    ink.ToggleRecorder();
+    ink.StartVoiceRecording();
+    PumpFor(300);
+    ink.StopVoiceRecording();
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    ASSERT_TRUE(ink.GetInkData(&data, &size));
+    std::vector<uint8_t> content(data, data + size);
+    free(data);
+    size_t riff = FindRiff(content);
+    ASSERT_LT(riff, content.size());
+
+    InitializeCriticalSection(&g_threadPlaysLock);
+    g_threadPlays.clear();
+    InkControl::playSound = CaptureThreadPlay;
+    {
+        AlarmSound sound;
+        ASSERT_TRUE(sound.PlayRecording(ink, 2));
+        ASSERT_TRUE(PumpUntil([&] { return !sound.RecordingPlaying(); }, 10000));
+    }
+    InkControl::playSound = PlaySoundW;
+    DeleteCriticalSection(&g_threadPlaysLock);
+    ASSERT_EQ(2u, g_threadPlays.size());
+    for (const std::vector<uint8_t>& wave : g_threadPlays) {
+        ASSERT_LE(riff + wave.size(), content.size());
+        EXPECT_TRUE(std::equal(wave.begin(), wave.end(), content.begin() + riff)) << "the recorded wave";
+    }
     ink.Destroy();
 }
 
