@@ -299,7 +299,7 @@ void NoteWindow::StartAlarmSound()
     int count = g_application->SndCount();
     // An alarm always sounds unless the user chose "Don't play": a note
     // without a recording to play gets the alarm's file instead of silence.
-    bool playRecording = g_application->PlayRec() && HoldsRecording();
+    bool playRecording = g_application->PlayRec() && alarmSound.PlayRecording(ink, count);
     bool playFile = g_application->PlaySnd() ||
                     (g_application->PlayRec() && !playRecording && !g_application->DontPlay());
     if (playFile) {
@@ -309,19 +309,6 @@ void NoteWindow::StartAlarmSound()
         g_application->GetSoundPath(path, MAX_PATH);
         AlarmSound::PlayFile(path, count);
     }
-    if (playRecording)
-        alarmSound.PlayRecording(ink, count);
-}
-
-bool NoteWindow::HoldsRecording()
-{
-    BYTE* content = nullptr;
-    DWORD size = 0;
-    if (!ink.GetInkData(&content, &size))
-        return false;
-    bool holds = InkControl::FirstRecording(content, size) != nullptr;
-    free(content);
-    return holds;
 }
 
 void NoteWindow::StopAlarmSound()
@@ -626,8 +613,11 @@ void NoteWindow::OnDiscard()
 {
     if (window == nullptr)
         return;
+    BYTE wasClosing = closeRequested;
+    closeRequested = 1;
     DestroyWindowParts();
     OnClose(false);
+    closeRequested = wasClosing;
 }
 
 void NoteWindow::OnFileClosing(const wchar_t* path)
