@@ -483,7 +483,7 @@ void NoteWindow::OnCommand(WORD id, WORD code, HWND from)
                 keyboardState = kKeyboardForTyping;
                 SipShowIM(SIPF_ON);
             }
-        } else if (code == EN_KILLFOCUS) {
+        } else if (code == EN_KILLFOCUS && TypingFocusLeavesInk()) {
             reopenKeyboard = 1;
         }
         break;
@@ -536,12 +536,25 @@ void NoteWindow::OnCommand(WORD id, WORD code, HWND from)
         menuBar.Enable(IDM_NOTE_UNDO, true);
 }
 
+// The keyboard comes back after the user typed and went elsewhere (the
+// title box, a menu): only when typing, and only when the focus leaves the
+// control, not when it moves between the control's own windows.
+bool NoteWindow::TypingFocusLeavesInk() const
+{
+    if (writingMode)
+        return false;
+    HWND gaining = GetFocus();
+    return gaining == nullptr || (gaining != ink.Window() && !IsChild(ink.Window(), gaining));
+}
+
 void NoteWindow::ToggleWritingMode()
 {
     writingMode = writingMode ? 0 : 1;
     ink.SetInputMode(writingMode ? 0 : 1);
     if (writingMode) {
         menuBar.SetState(IDM_NOTE_PEN_MODE, kButtonPressed);
+        // The user chose the pen: the keyboard goes and stays down.
+        reopenKeyboard = 0;
         SipShowIM(SIPF_OFF);
     } else {
         menuBar.SetState(IDM_NOTE_PEN_MODE, kButtonReleased);

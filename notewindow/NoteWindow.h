@@ -108,6 +108,7 @@ protected:
     void OnKeyUp(WPARAM key);
     void OnSipChange();
     void ToggleWritingMode();
+    bool TypingFocusLeavesInk() const;
     void ToggleGrid();
     void ZoomBy(bool in);
     void OnUndo();
