@@ -4,7 +4,9 @@
 #include "app/Application.h"
 #include "notewindow/NoteWindow.h"
 #include "resources/resource.h"
+#include "notewindow/NoteWindowMessages.h"
 #include "tests/support/ApplicationTest.h"
+#include "tests/support/DeviceInput.h"
 #include "tests/support/MessagePump.h"
 
 #include <aygshell.h>
@@ -36,12 +38,12 @@ protected:
         ApplicationTest::TearDown();
     }
 
-    void Open(int mode)
+    void Open(int mode, bool stored = false)
     {
         g_application->SetMode(mode);
         delete note;
         note = new PlainNoteWindow();
-        ASSERT_NE(nullptr, note->Create(nullptr, false, false));
+        ASSERT_NE(nullptr, note->Create(nullptr, stored, false));
         Settle();
     }
     // The input panel tells every window of its changes; what each change
@@ -118,6 +120,37 @@ TEST_F(NoteInputTest, PenModeBringsBackWritingAndTheKeyboardFollowsTheChosenMode
         ToTitleAndBack();
         EXPECT_FALSE(note->InWritingMode());
         EXPECT_TRUE(KeyboardUp());
+    }
+}
+
+// The tap that closes the expiry picker reaches nothing under it: not the
+// status line or the clock button (which would open it again), not the
+// writing area (a dot, and a stored note marked changed).
+TEST_F(NoteInputTest, TheTapThatClosesThePickerReachesNothingElse)
+{
+    Open(0, true);
+    HWND inner = note->Ink().InnerWindow();
+    struct Place {
+        const char* name;
+        HWND window;
+        POINT at;
+    };
+    const Place places[] = {{"status line", note->Window(), {120, 33}},
+                            {"clock button", GetDlgItem(note->Window(), IDC_NOTE_CLOCK), {8, 8}},
+                            {"writing area", inner, {30, 150}}};   // beside the pop-up
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.name);
+        DWORD before = ContentSize();
+        SendMessageW(note->Window(), kMsgNoteOpenPicker, 0, 0);
+        Settle();
+        ASSERT_TRUE(note->Picker().IsOpen());
+        TapThroughInput(place.window, place.at.x, place.at.y);
+        ASSERT_TRUE(PumpUntil([&] { return !note->Picker().IsOpen(); }));
+        Settle();
+        EXPECT_FALSE(note->Picker().IsOpen()) << "opened again";
+        EXPECT_EQ(nullptr, GetCapture());
+        EXPECT_EQ(before, ContentSize()) << "nothing drawn";
+        EXPECT_TRUE(note->Ink().IsUnmodified());
     }
 }
 
