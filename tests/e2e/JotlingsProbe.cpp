@@ -20,6 +20,7 @@
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
 
+#include <aygshell.h>
 #include <commctrl.h>
 #include <stdio.h>
 #include <wchar.h>
@@ -141,6 +142,15 @@ int HoldsRecording(const wchar_t* path)
     return result;
 }
 
+// 1 when the input panel is up, as the note window reads it.
+int PrintKeyboard()
+{
+    SIPINFO info = {};
+    info.cbSize = sizeof(info);
+    wprintf(L"%d\n", SHSipInfo(SPI_GETSIPINFO, 0, &info, 0) && (info.fdwFlags & SIPF_ON) != 0 ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -161,6 +171,8 @@ int wmain(int argc, wchar_t** argv)
         return PrintNoteTitle();
     if (argc == 2 && wcscmp(argv[1], L"boxes") == 0)
         return PrintMessageBoxes();
+    if (argc == 2 && wcscmp(argv[1], L"keyboard") == 0)
+        return PrintKeyboard();
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {
