@@ -390,9 +390,11 @@ void InkView::Undo()
     ContentChanged(textChanged ? kInkNotifyTextChanged : kInkNotifyInkChanged);
 }
 
+// The mode says what Cut and Copy are about: a text selection left from
+// typing is out of sight of a user holding the pen.
 void InkView::Copy()
 {
-    if (mode_ == static_cast<int>(kInkModeTyping) || typing_.HasSelection()) {
+    if (mode_ == static_cast<int>(kInkModeTyping)) {
         if (typing_.HasSelection())
             InkClipboard::PutText(hwnd_, typing_.Selected(doc_.Text()));
         return;
@@ -407,7 +409,7 @@ void InkView::Cut()
     if (!editable_)
         return;
     Copy();
-    if (mode_ == static_cast<int>(kInkModeTyping) || typing_.HasSelection()) {
+    if (mode_ == static_cast<int>(kInkModeTyping)) {
         TypeText(std::wstring(), false);
         return;
     }
