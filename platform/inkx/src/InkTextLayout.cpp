@@ -4,7 +4,7 @@ void InkTextLayout::WrapParagraph(HDC dc, const std::wstring& text, size_t start
                                   int wrap)
 {
     if (start == end) {
-        lines_.push_back({start, 0});
+        AddLine(start, 0);
         return;
     }
     size_t pos = start;
@@ -15,7 +15,7 @@ void InkTextLayout::WrapParagraph(HDC dc, const std::wstring& text, size_t start
         if (!GetTextExtentExPointW(dc, text.c_str() + pos, count, wrap, &fit, nullptr, &size))
             fit = count;
         if (fit >= count) {
-            lines_.push_back({pos, end - pos});
+            AddLine(pos, end - pos);
             return;
         }
         // Break after the last space that fits; a word longer than the line
@@ -28,14 +28,31 @@ void InkTextLayout::WrapParagraph(HDC dc, const std::wstring& text, size_t start
             lineEnd = space + 1;
         else if (text[lineEnd] == L' ')
             ++lineEnd;
-        lines_.push_back({pos, lineEnd - pos});
+        AddLine(pos, lineEnd - pos);
         pos = lineEnd;
     }
 }
 
-void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap)
+void InkTextLayout::AddLine(size_t start, size_t length)
+{
+    size_t row = lines_.empty() ? 0 : lines_.back().row + 1;
+    const std::vector<RowSpan>& skip = *skip_;
+    while (nextSkip_ < skip.size() && skip[nextSkip_].last < row)
+        ++nextSkip_;
+    // Spans may touch: step over each one that starts where the row now is.
+    while (nextSkip_ < skip.size() && skip[nextSkip_].first <= row) {
+        row = skip[nextSkip_].last + 1;
+        ++nextSkip_;
+    }
+    lines_.push_back({start, length, row});
+}
+
+void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap,
+                          const std::vector<RowSpan>& skip)
 {
     lines_.clear();
+    skip_ = &skip;
+    nextSkip_ = 0;
     if (wrap < 8)
         wrap = 8;
     size_t start = 0;
@@ -47,6 +64,20 @@ void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap)
             break;
         start = nl + 1;
     }
+    skip_ = nullptr;
+}
+
+size_t InkTextLayout::LineAtRow(size_t row) const
+{
+    size_t lo = 0, hi = lines_.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (lines_[mid].row < row)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
 }
 
 size_t InkTextLayout::LineOf(size_t index) const
