@@ -42,10 +42,14 @@ public:
     size_t IndexAt(HDC dc, const std::wstring& text, size_t line, int x) const;
 
 private:
+    void MeasureParagraph(HDC dc, const std::wstring& text, size_t start, size_t end);
     void WrapParagraph(HDC dc, const std::wstring& text, size_t start, size_t end, int wrap);
     void AddLine(size_t start, size_t length);
 
     std::vector<Line> lines_;
     const std::vector<RowSpan>* skip_ = nullptr;
     size_t nextSkip_ = 0;
+    // Scratch of the paragraph being wrapped: each character's width.
+    std::vector<int> advances_;
+    std::vector<int> extents_;
 };
