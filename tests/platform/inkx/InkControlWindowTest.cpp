@@ -43,13 +43,6 @@ RECT InkBox(const std::vector<uint32_t>& pixels, int width)
     return box;
 }
 
-int InnerWidth(const InkHost& host)
-{
-    RECT r;
-    GetClientRect(host.Inner(), &r);
-    return r.right;
-}
-
 TEST(InkControlWindowTest, CreatesInnerWindowAndAnswersZoom)
 {
     InkHost host;
@@ -167,7 +160,7 @@ TEST(InkControlWindowTest, ZoomRescalesTheDrawnInk)
 {
     InkHost host;
     host.Stroke({{10, 10}, {50, 30}});
-    int width = InnerWidth(host);
+    int width = host.InnerWidth();
     RECT at100 = InkBox(host.Capture(), width);
     SendMessageW(host.Inner(), kInkMsgSetZoom, 0, 200);
     RECT at200 = InkBox(host.Capture(), width);

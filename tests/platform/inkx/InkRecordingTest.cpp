@@ -179,13 +179,6 @@ RECT IconBox(const std::vector<uint32_t>& pixels, int width)
     return box;
 }
 
-int InnerWidth(HWND inner)
-{
-    RECT r;
-    GetClientRect(inner, &r);
-    return r.right;
-}
-
 void Record(const InkHost& host)
 {
     SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
@@ -209,7 +202,7 @@ TEST(InkRecordingTest, TextTypedAfterARecordingRunsBelowItsIconAndTakesTaps)
     host.Type(L"before");
     Record(host);
     host.Type(L"\rafter");
-    RECT icon = IconBox(host.Capture(), InnerWidth(host.Inner()));
+    RECT icon = IconBox(host.Capture(), host.InnerWidth());
     ASSERT_LT(icon.left, icon.right) << "no icon drawn";
     POINT caret;
     ASSERT_TRUE(GetCaretPos(&caret));
@@ -230,7 +223,7 @@ TEST(InkRecordingTest, InkWrittenAcrossAnIconStaysVisible)
     SilentInput silent;
     InkHost host;
     Record(host);
-    int width = InnerWidth(host.Inner());
+    int width = host.InnerWidth();
     RECT icon = IconBox(host.Capture(), width);
     ASSERT_LT(icon.left, icon.right) << "no icon drawn";
     // Pen down below the icon (a tap on it would play), up inside it.
