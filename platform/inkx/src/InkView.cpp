@@ -13,6 +13,8 @@
 #include <mmsystem.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 // The object lives in the window's extra bytes, not its user data: programs
 // subclass the inner window and keep their own object in its user data.
 static const int kObjectSlot = 0;
@@ -175,13 +177,14 @@ void InkView::PaintTo(HDC dc, const RECT& area)
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     page_.Draw(dc, client, viewport_);
     PaintText(dc);
+    // Icons go under the ink: what the user writes across one stays in sight.
+    if (showRecordings_)
+        PaintRecordings(dc, area);
     InkStrokePainter painter(dc);
     for (const InkStroke& s : doc_.Strokes())
         painter.Draw(s, viewport_, area);
     if (penDown_ && !erasing_)
         painter.Draw(stroke_, viewport_, area);
-    if (showRecordings_)
-        PaintRecordings(dc, area);
 }
 
 void InkView::PaintText(HDC dc)
@@ -200,8 +203,9 @@ void InkView::PaintText(HDC dc)
     RECT client;
     GetClientRect(hwnd_, &client);
     HBRUSH selection = CreateSolidBrush(kSelectionColour);
-    for (size_t i = 0; i < layout_.LineCount(); ++i) {
-        int top = origin.y + static_cast<int>(i) * pitch;
+    size_t firstRow = origin.y < 0 && pitch > 0 ? static_cast<size_t>(-origin.y / pitch) : 0;
+    for (size_t i = layout_.LineAtRow(firstRow); i < layout_.LineCount(); ++i) {
+        int top = origin.y + static_cast<int>(layout_.At(i).row) * pitch;
         if (top > client.bottom)
             break;
         if (top + pitch < 0)
@@ -304,7 +308,7 @@ void InkView::EnsureLayout()
     int wrap = client.right - left - 4;
     HDC dc = TextDC();
     if (!layoutValid_ || wrap != layoutWidth_) {
-        layout_.Build(dc, doc_.Text(), wrap);
+        layout_.Build(dc, doc_.Text(), wrap, IconRows());
         layoutWidth_ = wrap;
         layoutValid_ = true;
     }
@@ -316,7 +320,42 @@ int InkView::TextBottomUnits()
     if (doc_.Text().empty())
         return 0;
     EnsureLayout();
-    return page_.TextOrigin().y + static_cast<int>(layout_.LineCount()) * kInkLinePitch;
+    return page_.TextOrigin().y + static_cast<int>(layout_.RowCount()) * kInkLinePitch;
+}
+
+// The text rows a recording's icon reaches into, label and all. Icons keep
+// the place the content stores for them, so the text steps around them,
+// in notes written before as much as in new ones.
+std::vector<InkTextLayout::RowSpan> InkView::IconRows() const
+{
+    std::vector<InkTextLayout::RowSpan> rows;
+    if (!showRecordings_)
+        return rows;
+    int top = page_.TextOrigin().y;
+    for (const InkRecording& rec : doc_.Recordings()) {
+        int bottom = rec.Y() + kInkRecordingIconUnits;  // exclusive
+        if (bottom <= top)
+            continue;
+        int first = rec.Y() > top ? (rec.Y() - top) / kInkLinePitch : 0;
+        int last = (bottom - 1 - top) / kInkLinePitch;
+        rows.push_back({static_cast<size_t>(first), static_cast<size_t>(last)});
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const InkTextLayout::RowSpan& a, const InkTextLayout::RowSpan& b) {
+                  return a.first < b.first;
+              });
+    // Overlapping spans become one, so the layout steps over each once.
+    size_t kept = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (kept > 0 && rows[i].first <= rows[kept - 1].last + 1) {
+            if (rows[i].last > rows[kept - 1].last)
+                rows[kept - 1].last = rows[i].last;
+        } else {
+            rows[kept++] = rows[i];
+        }
+    }
+    rows.resize(kept);
+    return rows;
 }
 
 void InkView::OnSize()
@@ -527,6 +566,7 @@ void InkView::AddRecording(std::vector<uint8_t> wave)
     int x = page_.TextOrigin().x;
     doc_.Recordings().emplace_back(x, y, static_cast<std::vector<uint8_t>&&>(wave));
     undo_.RecordingAdded(doc_.Recordings().size() - 1);
+    InvalidateLayout();
     UpdateScrollBars();
     // Bring the new icon into view.
     RECT client;
