@@ -67,24 +67,14 @@ void InkTextLayout::WrapParagraph(HDC dc, const std::wstring& text, size_t start
 
 void InkTextLayout::AddLine(size_t start, size_t length)
 {
-    size_t row = lines_.empty() ? 0 : lines_.back().row + 1;
-    const std::vector<RowSpan>& skip = *skip_;
-    while (nextSkip_ < skip.size() && skip[nextSkip_].last < row)
-        ++nextSkip_;
-    // Spans may touch: step over each one that starts where the row now is.
-    while (nextSkip_ < skip.size() && skip[nextSkip_].first <= row) {
-        row = skip[nextSkip_].last + 1;
-        ++nextSkip_;
-    }
-    lines_.push_back({start, length, row});
+    lines_.push_back({start, length, rows_.Next()});
 }
 
 void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap,
-                          const std::vector<RowSpan>& skip)
+                          const formats::TextRows& rows)
 {
     lines_.clear();
-    skip_ = &skip;
-    nextSkip_ = 0;
+    rows_ = rows;
     if (wrap < 8)
         wrap = 8;
     size_t start = 0;
@@ -96,7 +86,6 @@ void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap,
             break;
         start = nl + 1;
     }
-    skip_ = nullptr;
 }
 
 size_t InkTextLayout::LineAtRow(size_t row) const

@@ -4,6 +4,8 @@
 // icon) are stepped over, so text never runs under it.
 #pragma once
 
+#include "formats/TextRows.h"
+
 #include <windows.h>
 
 #include <stddef.h>
@@ -18,15 +20,10 @@ public:
         size_t length;  // without the line break
         size_t row;     // rows before it, the stepped-over ones included
     };
-    // Rows first..last (inclusive) carry no text.
-    struct RowSpan {
-        size_t first;
-        size_t last;
-    };
 
     // dc has the text's font selected; wrap is the line width in pixels;
-    // skip is sorted by first row and its spans do not overlap.
-    void Build(HDC dc, const std::wstring& text, int wrap, const std::vector<RowSpan>& skip);
+    // rows gives each line its row, the exporter's rule as well.
+    void Build(HDC dc, const std::wstring& text, int wrap, const formats::TextRows& rows);
     size_t LineCount() const { return lines_.size(); }
     const Line& At(size_t line) const { return lines_[line]; }
     // Rows down to the end of the last line.
@@ -47,8 +44,7 @@ private:
     void AddLine(size_t start, size_t length);
 
     std::vector<Line> lines_;
-    const std::vector<RowSpan>* skip_ = nullptr;
-    size_t nextSkip_ = 0;
+    formats::TextRows rows_;
     // Scratch of the paragraph being wrapped: each character's width.
     std::vector<int> advances_;
     std::vector<int> extents_;

@@ -13,8 +13,6 @@
 #include <mmsystem.h>
 #include <windowsx.h>
 
-#include <algorithm>
-
 // The object lives in the window's extra bytes, not its user data: programs
 // subclass the inner window and keep their own object in its user data.
 static const int kObjectSlot = 0;
@@ -323,39 +321,16 @@ int InkView::TextBottomUnits()
     return page_.TextOrigin().y + static_cast<int>(layout_.RowCount()) * kInkLinePitch;
 }
 
-// The text rows a recording's icon reaches into, label and all. Icons keep
-// the place the content stores for them, so the text steps around them,
-// in notes written before as much as in new ones.
-std::vector<InkTextLayout::RowSpan> InkView::IconRows() const
+// The text rows the recordings' icons take: only icons shown push the
+// text aside.
+formats::TextRows InkView::IconRows() const
 {
-    std::vector<InkTextLayout::RowSpan> rows;
-    if (!showRecordings_)
-        return rows;
-    int top = page_.TextOrigin().y;
-    for (const InkRecording& rec : doc_.Recordings()) {
-        int bottom = rec.Y() + kInkRecordingIconUnits;  // exclusive
-        if (bottom <= top)
-            continue;
-        int first = rec.Y() > top ? (rec.Y() - top) / kInkLinePitch : 0;
-        int last = (bottom - 1 - top) / kInkLinePitch;
-        rows.push_back({static_cast<size_t>(first), static_cast<size_t>(last)});
+    std::vector<int> tops;
+    if (showRecordings_) {
+        for (const InkRecording& rec : doc_.Recordings())
+            tops.push_back(rec.Y());
     }
-    std::sort(rows.begin(), rows.end(),
-              [](const InkTextLayout::RowSpan& a, const InkTextLayout::RowSpan& b) {
-                  return a.first < b.first;
-              });
-    // Overlapping spans become one, so the layout steps over each once.
-    size_t kept = 0;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (kept > 0 && rows[i].first <= rows[kept - 1].last + 1) {
-            if (rows[i].last > rows[kept - 1].last)
-                rows[kept - 1].last = rows[i].last;
-        } else {
-            rows[kept++] = rows[i];
-        }
-    }
-    rows.resize(kept);
-    return rows;
+    return formats::TextRows(page_.TextOrigin().y, tops);
 }
 
 void InkView::OnSize()

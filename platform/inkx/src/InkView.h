@@ -60,7 +60,7 @@ private:
     void EnsureLayout();
     void InvalidateLayout();
     int TextBottomUnits();
-    std::vector<InkTextLayout::RowSpan> IconRows() const;
+    formats::TextRows IconRows() const;
 
     // Stylus, keys and editing (InkViewInput.cpp).
     void OnButtonDown(POINT p, bool erase);
