@@ -7,10 +7,15 @@
 //  - the latency of one stroke segment while writing, at 100 % and at the
 //    largest zoom, 300 %, against drawing the same segment with bare GDI;
 //  - a full repaint of that note, against a bare GDI polyline of the same
-//    points.
+//    points;
+//  - one keystroke typed at the end of a 50,000-character paragraph, with
+//    its repaint, against measuring the whole paragraph once with bare GDI
+//    (GetTextExtentExPointW, the measuring any layout of it needs; Wine's
+//    DrawTextW wrapping the same text takes about fifteen times longer).
 // Prints one line per figure: name, project ms, floor ms, ratio.
 #include "InkStreamFormat.h"
 #include "bench/BenchSupport.h"
+#include "formats/PageStyle.h"
 #include "inkx.h"
 #include "notewindow/InkControl.h"
 
@@ -201,6 +206,72 @@ void SegmentFigure(HWND parent, int zoom, const char* name)
     Report(name, bench::MedianOf(projectTimes), bench::MedianOf(floorTimes));
 }
 
+const size_t kParagraphChars = 50000;
+const int kKeystrokes = 20;
+
+// Words of varied length and no line break: one paragraph for the layout.
+std::wstring LongParagraph()
+{
+    static const wchar_t* const kWords[] = {L"note", L"alarm", L"a", L"recording", L"of",
+                                            L"tomorrow's", L"meeting", L"at", L"ten"};
+    std::wstring text;
+    for (size_t i = 0; text.size() < kParagraphChars; ++i) {
+        text += kWords[(i * 7) % 9];
+        text += L' ';
+    }
+    text.resize(kParagraphChars);
+    return text;
+}
+
+void TypingFigure(HWND parent)
+{
+    std::wstring text = LongParagraph();
+    InkDocument doc;
+    doc.Text() = text;
+    std::vector<uint8_t> content;
+    InkStreamFormat::Write(doc, content);
+
+    InkControl ink;
+    ink.Create(parent, 105, 0, 0, 240, 268, true);
+    ink.SetInputMode(1);
+    ink.SetZoom(100);
+    HWND inner = ink.InnerWindow();
+    std::vector<double> perKey;
+    for (int run = 0; run < kRuns; ++run) {
+        ink.SetInkData(content.data(), static_cast<DWORD>(content.size()));
+        UpdateWindow(inner);
+        double start = Now();
+        for (int i = 0; i < kKeystrokes; ++i) {
+            SendMessageW(inner, WM_CHAR, i % 5 == 4 ? L' ' : L'x', 1);
+            UpdateWindow(inner);
+        }
+        perKey.push_back((Now() - start) / kKeystrokes);
+    }
+    RECT client;
+    GetClientRect(inner, &client);
+    ink.Destroy();
+
+    // The view wraps at its width less the text's left margin and 4 pixels.
+    HFONT font = CreateFontW(-formats::kPageTextFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    std::vector<int> extents(text.size());
+    int fit = 0;
+    double floor = Median([&] {
+        HDC dc = GetDC(parent);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size;
+        GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), 1 << 30, &fit,
+                              extents.data(), &size);
+        SelectObject(dc, old);
+        ReleaseDC(parent, dc);
+    });
+    DeleteObject(font);
+    if (fit != static_cast<int>(text.size()))
+        printf("warning: the floor measured %d of %zu characters\n", fit, text.size());
+    Report("keystroke in a 50,000-character paragraph", bench::MedianOf(perKey), floor);
+}
+
 }  // namespace
 
 int main()
@@ -220,6 +291,7 @@ int main()
     StreamFigures(parent, note, noteFile);
     SegmentFigure(parent, 100, "one stroke segment while writing");
     SegmentFigure(parent, 300, "one stroke segment while writing, 300 %");
+    TypingFigure(parent);
     DestroyWindow(parent);
     DeleteFileW(noteFile);
     return 0;

@@ -250,6 +250,12 @@ LRESULT CALLBACK NoteListView::ListProc(HWND window, UINT message, WPARAM wParam
         return view->OnStylusDown(lParam);
     case WM_MOUSEMOVE:
         return view->OnStylusMove(lParam);
+    case WM_CAPTURECHANGED:
+        // A menu opened by the hold takes the capture, and its loop the
+        // release with it: the tap is over all the same.
+        if (reinterpret_cast<HWND>(lParam) != window)
+            view->stylusDown = false;
+        return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
     case WM_LBUTTONUP:
         return view->OnStylusUp(lParam);
     default:

@@ -131,7 +131,15 @@ private:
 
 bool NoteStore::MustWait() const
 {
-    return requestDepth > 0 || PromptShowing();
+    return requestDepth > 0 || PromptShowing() || NoteWindowClosing();
+}
+
+// A note window on its way out serves messages sent from elsewhere while it
+// waits for its threads: a request taken then would replace the window
+// whose close is still running.
+bool NoteStore::NoteWindowClosing() const
+{
+    return currentNoteWindow != nullptr && currentNoteWindow->Closing();
 }
 
 void NoteStore::Defer(Request kind, bool flag, const wchar_t* path)
@@ -139,8 +147,16 @@ void NoteStore::Defer(Request kind, bool flag, const wchar_t* path)
     // A check waiting already is done once, forced if either asked for it;
     // a later open or new note replaces one that waits, since only one note
     // can be on screen.
+    std::wstring forcedFor;
+    if (kind == Request::Check && flag) {
+        DueNotes due = FindDueNotes(true);
+        if (!due.paths.empty())
+            forcedFor = due.paths.front();
+    }
     for (DeferredRequest& waiting : deferred) {
         if (kind == Request::Check && waiting.kind == Request::Check) {
+            if (flag && !waiting.flag)
+                waiting.path = forcedFor;
             waiting.flag = waiting.flag || flag;
             return;
         }
@@ -149,7 +165,7 @@ void NoteStore::Defer(Request kind, bool flag, const wchar_t* path)
             return;
         }
     }
-    deferred.push_back({kind, flag, path != nullptr ? path : L""});
+    deferred.push_back({kind, flag, kind == Request::Check ? forcedFor : path != nullptr ? path : L""});
 }
 
 void NoteStore::PostDeferred()
@@ -164,10 +180,15 @@ void NoteStore::RunDeferredRequest()
     if (deferred.empty() || MustWait())
         return;
     DeferredRequest next = deferred.front();
+    // The user asked for this before the alarm on screen came up: opening
+    // another note now would close (and with "AutoDel" delete) the alarm
+    // unseen. It waits for the alarm to close.
+    if (next.kind != Request::Check && AlarmOnScreen())
+        return;
     deferred.erase(deferred.begin());
     switch (next.kind) {
     case Request::Check:
-        CheckExpired(next.flag);
+        CheckExpired(next.flag && !next.path.empty() && FindEntry(next.path.c_str()) != nullptr);
         break;
     case Request::Open:
         OpenNoteByPath(next.path.c_str());
@@ -216,16 +237,12 @@ bool NoteStore::CheckExpired(bool force)
     return opened;
 }
 
-// Opens the earliest due note; a note whose file turns out damaged is passed
-// over for the next. With force and none due, the earliest of all.
-bool NoteStore::OpenDueNote(bool force)
+NoteStore::DueNotes NoteStore::FindDueNotes(bool force)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    // The paths first: opening an alarm closes the note before, whose save
-    // changes the list under the walk.
     std::vector<std::pair<ULONGLONG, std::wstring>> due;
-    std::wstring candidate;
+    DueNotes found;
     {
         NoteEntryLock lock(entries);
         const NoteEntry* earliest = nullptr;
@@ -246,19 +263,39 @@ bool NoteStore::OpenDueNote(bool force)
             else if (earliest == nullptr || CompareTimes(e->expiry, earliest->expiry) != 1)
                 earliest = e;
         }
-        if (due.empty() && !damagedDue && force && earliest != nullptr)
-            candidate = earliest->path;
+        if (due.empty() && !damagedDue && force && earliest != nullptr) {
+            found.paths.push_back(earliest->path);
+            found.fallback = true;
+            return found;
+        }
     }
     std::stable_sort(due.begin(), due.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    if (due.empty() && !candidate.empty())
-        due.push_back({0, candidate});
-    for (size_t i = 0; i < due.size(); ++i) {
-        if (OpenCurrent(due[i].second.c_str(), OpenMode::Alarm) != nullptr) {
-            checkAfterAlarm = i + 1 < due.size();
+    for (auto& note : due)
+        found.paths.push_back(std::move(note.second));
+    return found;
+}
+
+// Opens the earliest due note; a note whose file turns out damaged is passed
+// over for the next. With force and none due, the earliest of all.
+bool NoteStore::OpenDueNote(bool force)
+{
+    DueNotes first = FindDueNotes(force);
+    if (first.paths.empty())
+        return false;
+    // The note on screen is closed and saved before anything is decided: the
+    // user may have just moved it to a later time, and then it is not due.
+    // Nor does a forced check fall back on it: its run was for the old time.
+    std::wstring onScreen = currentNoteWindow != nullptr ? currentNoteWindow->FilePath() : L"";
+    if (!CloseNoteWindow())
+        return false;
+    DueNotes due = FindDueNotes(force && first.fallback && first.paths.front() != onScreen);
+    for (size_t i = 0; i < due.paths.size(); ++i) {
+        if (OpenCurrent(due.paths[i].c_str(), OpenMode::Alarm) != nullptr) {
+            checkAfterAlarm = i + 1 < due.paths.size();
             return true;
         }
-        if (!FileNoteWindow::FoundUnreadable(due[i].second.c_str()))
+        if (!FileNoteWindow::FoundUnreadable(due.paths[i].c_str()))
             break;   // not a damaged file: the note on screen stayed open
     }
     return false;
@@ -460,6 +497,8 @@ void NoteStore::OnNoteClosed()
 {
     Show();
     noteWindowOpen = false;
+    // Whatever came in while the window was closing runs now.
+    PostDeferred();
     // The next due note, once nothing is on screen (an alarm closed by
     // opening another note waits for that one too).
     if (checkAfterAlarm && (currentNoteWindow == nullptr || currentNoteWindow->Window() == nullptr))

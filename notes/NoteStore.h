@@ -73,15 +73,26 @@ private:
     struct DeferredRequest {
         Request kind;
         bool flag;           // Check: forced; New: from the record button
-        std::wstring path;   // Open
+        // Open: the note to open. A forced check: the note it would have
+        // opened when it came; once that note is gone, so is the reason to
+        // force, and it runs as a plain check.
+        std::wstring path;
+    };
+    // The notes a check would open, earliest first; fallback when none is
+    // due and a forced check falls back on the earliest note.
+    struct DueNotes {
+        std::vector<std::wstring> paths;
+        bool fallback = false;
     };
     class RequestScope;
     bool MustWait() const;
     void Defer(Request kind, bool flag, const wchar_t* path = nullptr);
     void PostDeferred();
     bool AlarmOnScreen() const;
+    bool NoteWindowClosing() const;
     // Closes the current note as Done does; false when it stayed open.
     bool CloseNoteWindow();
+    DueNotes FindDueNotes(bool force);
     bool OpenDueNote(bool force);
     std::vector<std::wstring> SelectedPaths();
 

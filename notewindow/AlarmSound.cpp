@@ -71,9 +71,8 @@ DWORD WINAPI AlarmSound::FileThread(void* parameter)
 bool AlarmSound::PlayRecording(InkControl& ink, int count)
 {
     StopRecording();
-    if (count < 1)
+    if (count < 1 || !ink.CopyFirstRecording(&recording_))
         return false;
-    ink_ = &ink;
     repetitions_ = HeldToRange(count);
     InterlockedExchange(&playing_, 1);
     DWORD id = 0;
@@ -93,9 +92,8 @@ DWORD WINAPI AlarmSound::RecordingThread(void* self)
 
 void AlarmSound::PlayRecordingRepetitions()
 {
-    // A note without a recording plays nothing, and the loop runs through.
     for (int i = 0; i < repetitions_ && InterlockedCompareExchange(&playing_, 0, 0) != 0; ++i)
-        ink_->PlayFirstRecording();
+        InkControl::playSound(reinterpret_cast<LPCWSTR>(recording_.data()), nullptr, SND_MEMORY);
 }
 
 void AlarmSound::StopRecording()
@@ -107,7 +105,7 @@ void AlarmSound::StopRecording()
     // process plays, and a recording that ended by itself leaves the wave
     // file alone.
     while (!WaitForThreadServingSends(playbackThread_, 0)) {
-        ink_->StopSound();
+        InkControl::StopSound();
         if (WaitForThreadServingSends(playbackThread_, kRecutStep))
             break;
     }

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class AlarmSound {
 public:
     AlarmSound() = default;
@@ -26,7 +28,10 @@ public:
     static LONG FilesPlaying();
 
     // Plays ink's first recording count times on the playback thread; a
-    // playback already running is cut first.
+    // playback already running is cut first. The recording is taken out of
+    // the control here, on the caller's thread: the control hands its
+    // content only to its own thread. False when the note holds no whole
+    // recording, or no thread could start.
     bool PlayRecording(InkControl& ink, int count);
     // Cuts the recording's playback at once and returns when its thread has
     // ended. A wave file playing is left to finish.
@@ -43,7 +48,8 @@ private:
     static DWORD WINAPI RecordingThread(void* self);
     void PlayRecordingRepetitions();
 
-    InkControl* ink_ = nullptr;
+    // The wave block the thread plays, owned here until the thread has ended.
+    std::vector<BYTE> recording_;
     int repetitions_ = 0;
     HANDLE playbackThread_ = nullptr;
     // Set before the thread starts and cleared by the close to ask it to

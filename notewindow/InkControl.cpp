@@ -348,6 +348,12 @@ void InkControl::StopVoiceRecording()
     SendMessageW(control_, kInkStopRecording, 0, 0);
 }
 
+// The size field after a block's "RIFF": the bytes that follow it.
+static DWORD RiffSize(const BYTE* block)
+{
+    return DWORD(block[4]) | DWORD(block[5]) << 8 | DWORD(block[6]) << 16 | DWORD(block[7]) << 24;
+}
+
 const BYTE* InkControl::FirstRecording(const BYTE* data, DWORD size)
 {
     // "RIFF", its size, "WAVE": the least a wave block starts with.
@@ -357,8 +363,7 @@ const BYTE* InkControl::FirstRecording(const BYTE* data, DWORD size)
             continue;
         // The player reads as far as the block's own size says: it must
         // lie whole within the data.
-        DWORD riffSize = DWORD(data[i + 4]) | DWORD(data[i + 5]) << 8 | DWORD(data[i + 6]) << 16 |
-                         DWORD(data[i + 7]) << 24;
+        DWORD riffSize = RiffSize(data + i);
         if (riffSize >= 4 && riffSize <= size - i - 8)
             return data + i;
     }
@@ -367,14 +372,26 @@ const BYTE* InkControl::FirstRecording(const BYTE* data, DWORD size)
 
 void InkControl::PlayFirstRecording()
 {
+    std::vector<BYTE> wave;
+    if (CopyFirstRecording(&wave))
+        playSound(reinterpret_cast<LPCWSTR>(wave.data()), nullptr, SND_MEMORY);
+}
+
+bool InkControl::CopyFirstRecording(std::vector<BYTE>* wave)
+{
+    wave->clear();
     BYTE* block = nullptr;
     DWORD size = 0;
     if (!GetInkData(&block, &size))
-        return;
+        return false;
     const BYTE* recording = FirstRecording(block, size);
-    if (recording != nullptr)
-        playSound(reinterpret_cast<LPCWSTR>(recording), nullptr, SND_MEMORY);
+    if (recording != nullptr) {
+        // "RIFF", its size, and as much as the size says: FirstRecording
+        // found all of it within the data.
+        wave->assign(recording, recording + 8 + RiffSize(recording));
+    }
     free(block);
+    return !wave->empty();
 }
 
 void InkControl::StopSound()

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <vector>
+
 class InkControl {
 public:
     InkControl();
@@ -40,11 +42,16 @@ public:
     void StartVoiceRecording();
     void StopVoiceRecording();
     void PlayFirstRecording();
+    // Copies the first recording's whole wave block out of the control into
+    // wave; false, with wave empty, when the note holds none. Like every
+    // stream, only on the control's own thread.
+    bool CopyFirstRecording(std::vector<BYTE>* wave);
     // The first recording's wave block within content streamed out of the
     // control (recordings come first): the first "RIFF" ... "WAVE" whose
     // size keeps it whole within the data; null when it holds none.
     static const BYTE* FirstRecording(const BYTE* data, DWORD size);
-    void StopSound();
+    // Cuts whatever sound the process plays; any thread may.
+    static void StopSound();
 
     void Cut();
     void Copy();

@@ -299,7 +299,7 @@ void NoteWindow::StartAlarmSound()
     int count = g_application->SndCount();
     // An alarm always sounds unless the user chose "Don't play": a note
     // without a recording to play gets the alarm's file instead of silence.
-    bool playRecording = g_application->PlayRec() && HoldsRecording();
+    bool playRecording = g_application->PlayRec() && alarmSound.PlayRecording(ink, count);
     bool playFile = g_application->PlaySnd() ||
                     (g_application->PlayRec() && !playRecording && !g_application->DontPlay());
     if (playFile) {
@@ -309,19 +309,6 @@ void NoteWindow::StartAlarmSound()
         g_application->GetSoundPath(path, MAX_PATH);
         AlarmSound::PlayFile(path, count);
     }
-    if (playRecording)
-        alarmSound.PlayRecording(ink, count);
-}
-
-bool NoteWindow::HoldsRecording()
-{
-    BYTE* content = nullptr;
-    DWORD size = 0;
-    if (!ink.GetInkData(&content, &size))
-        return false;
-    bool holds = InkControl::FirstRecording(content, size) != nullptr;
-    free(content);
-    return holds;
 }
 
 void NoteWindow::StopAlarmSound()
@@ -496,7 +483,7 @@ void NoteWindow::OnCommand(WORD id, WORD code, HWND from)
                 keyboardState = kKeyboardForTyping;
                 SipShowIM(SIPF_ON);
             }
-        } else if (code == EN_KILLFOCUS) {
+        } else if (code == EN_KILLFOCUS && TypingFocusLeavesInk()) {
             reopenKeyboard = 1;
         }
         break;
@@ -549,12 +536,25 @@ void NoteWindow::OnCommand(WORD id, WORD code, HWND from)
         menuBar.Enable(IDM_NOTE_UNDO, true);
 }
 
+// The keyboard comes back after the user typed and went elsewhere (the
+// title box, a menu): only when typing, and only when the focus leaves the
+// control, not when it moves between the control's own windows.
+bool NoteWindow::TypingFocusLeavesInk() const
+{
+    if (writingMode)
+        return false;
+    HWND gaining = GetFocus();
+    return gaining == nullptr || (gaining != ink.Window() && !IsChild(ink.Window(), gaining));
+}
+
 void NoteWindow::ToggleWritingMode()
 {
     writingMode = writingMode ? 0 : 1;
     ink.SetInputMode(writingMode ? 0 : 1);
     if (writingMode) {
         menuBar.SetState(IDM_NOTE_PEN_MODE, kButtonPressed);
+        // The user chose the pen: the keyboard goes and stays down.
+        reopenKeyboard = 0;
         SipShowIM(SIPF_OFF);
     } else {
         menuBar.SetState(IDM_NOTE_PEN_MODE, kButtonReleased);
@@ -626,8 +626,11 @@ void NoteWindow::OnDiscard()
 {
     if (window == nullptr)
         return;
+    BYTE wasClosing = closeRequested;
+    closeRequested = 1;
     DestroyWindowParts();
     OnClose(false);
+    closeRequested = wasClosing;
 }
 
 void NoteWindow::OnFileClosing(const wchar_t* path)

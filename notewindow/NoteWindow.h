@@ -73,6 +73,9 @@ public:
     static int LiveWindowCount() { return liveWindows; }
 
     HWND Window() const { return window; }
+    // True from the start of a close until OnClose has returned: the close
+    // waits for the window's threads and serves sent messages meanwhile.
+    bool Closing() const { return closeRequested != 0; }
     NoteRecord& Note() { return note; }
     const wchar_t* FilePath() const { return filePath; }
     void SetFilePath(const wchar_t* path);
@@ -105,10 +108,10 @@ protected:
     void OnKeyUp(WPARAM key);
     void OnSipChange();
     void ToggleWritingMode();
+    bool TypingFocusLeavesInk() const;
     void ToggleGrid();
     void ZoomBy(bool in);
     void OnUndo();
-    bool HoldsRecording();
 
     HWND owner = nullptr;
     HWND window = nullptr;

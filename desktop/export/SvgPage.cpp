@@ -2,6 +2,7 @@
 
 #include "desktop/export/Markup.h"
 #include "formats/PageStyle.h"
+#include "formats/TextRows.h"
 #include "formats/WaveBlock.h"
 
 #include <stdio.h>
@@ -146,9 +147,17 @@ std::string RenderSvg(const formats::InkContent& content, const PageLook& look, 
                     r.y + formats::kInkRecordingIconUnits + kInkUnitsPerPixel);
     std::vector<std::u16string> lines = TextLines(content.text);
     formats::InkPoint origin = formats::TextOriginOf(look.pageStyle);
-    for (size_t i = 0; i < lines.size(); ++i)
+    // Each line's top, on the rows the control puts it on.
+    std::vector<long long> tops;
+    std::vector<int> iconTops;
+    for (const formats::InkRecordingData& r : content.recordings)
+        iconTops.push_back(r.y);
+    formats::TextRows rows(origin.y, iconTops);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        tops.push_back(origin.y + static_cast<long long>(rows.Next()) * formats::kPageLinePitch);
         extent.Grow(origin.x + static_cast<long long>(lines[i].size() + 1) * kCharUnitsEstimate,
-                    origin.y + static_cast<long long>(i + 1) * formats::kPageLinePitch);
+                    tops[i] + formats::kPageLinePitch);
+    }
     long long width = extent.right;
     long long height = extent.bottom;
 
@@ -161,25 +170,25 @@ std::string RenderSvg(const formats::InkContent& content, const PageLook& look, 
     svg += "<rect class=\"paper\" width=\"" + Num(width) + "\" height=\"" + Num(height) +
            "\" fill=\"" + Colour(look.paper) + "\"/>";
     AppendRules(svg, look.pageStyle, width, height);
+    if (!lines.empty()) {
+        svg += "<g class=\"text\" font-family=\"Tahoma, 'DejaVu Sans', sans-serif\" font-size=\"" +
+               Num(formats::kPageTextFontPixels * kInkUnitsPerPixel) + "\" fill=\"#000000\">";
+        for (size_t i = 0; i < lines.size(); ++i) {
+            svg += "<text x=\"" + Num(origin.x) + "\" y=\"" + Num(tops[i] + 12 * kInkUnitsPerPixel) +
+                   "\" xml:space=\"preserve\">" + EscapeXml(Utf8FromUtf16(lines[i])) + "</text>";
+        }
+        svg += "</g>";
+    }
+    // Icons go under the ink, as on the device: what was written across one
+    // stays in sight.
+    for (size_t i = 0; i < content.recordings.size(); ++i)
+        AppendRecording(svg, content.recordings[i], i + 1);
     if (!content.strokes.empty()) {
         svg += "<g class=\"strokes\" fill=\"none\" stroke-linecap=\"round\" stroke-linejoin=\"round\">";
         for (const formats::InkStrokeData& s : content.strokes)
             AppendStroke(svg, s);
         svg += "</g>";
     }
-    if (!lines.empty()) {
-        svg += "<g class=\"text\" font-family=\"Tahoma, 'DejaVu Sans', sans-serif\" font-size=\"" +
-               Num(formats::kPageTextFontPixels * kInkUnitsPerPixel) + "\" fill=\"#000000\">";
-        for (size_t i = 0; i < lines.size(); ++i) {
-            long long baseline = origin.y + static_cast<long long>(i) * formats::kPageLinePitch +
-                                 12 * kInkUnitsPerPixel;
-            svg += "<text x=\"" + Num(origin.x) + "\" y=\"" + Num(baseline) +
-                   "\" xml:space=\"preserve\">" + EscapeXml(Utf8FromUtf16(lines[i])) + "</text>";
-        }
-        svg += "</g>";
-    }
-    for (size_t i = 0; i < content.recordings.size(); ++i)
-        AppendRecording(svg, content.recordings[i], i + 1);
     svg += "</svg>\n";
     return svg;
 }

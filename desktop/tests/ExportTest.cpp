@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+
 namespace {
 
 using samples::SampleNote;
@@ -89,6 +91,45 @@ TEST_F(ExportTest, ADamagedNoteIsListedWithWhatWasReadAndWhy)
     EXPECT_EQ(stub.title, "Dentist");  // what there is of the title
     EXPECT_NE(stub.problems[0].find("ends inside the title"), std::string::npos);
     EXPECT_NE(File("index.html").find("This note is damaged"), std::string::npos);
+}
+
+// The number that follows key, searching from at; -1 when there is none.
+long long NumberAfter(const std::string& svg, const std::string& key, size_t at = 0)
+{
+    size_t found = svg.find(key, at);
+    return found == std::string::npos ? -1 : std::stoll(svg.substr(found + key.size(), 20));
+}
+
+// The baseline of the picture's line of typed text that reads line.
+long long Baseline(const std::string& svg, const std::string& line)
+{
+    size_t at = svg.find(">" + line + "</text>");
+    return at == std::string::npos ? -1 : NumberAfter(svg, " y=\"", svg.rfind("<text ", at));
+}
+
+TEST_F(ExportTest, TextTypedAfterARecordingStandsBelowItsIconUnderTheInk)
+{
+    SampleNote note = Note(u"Memo", samples::Never());
+    note.zoom = 300;  // the shortest page: the lines alone must make the picture tall enough
+    note.content.text = u"before\nafter\nthen\nend";
+    // Where the control puts a recording made after the first line; the ink
+    // was written across the icon later.
+    note.content.recordings.push_back({8, 80, samples::Tone(8000, 800)});
+    note.content.strokes.push_back(samples::Stroke(0x000000, 8, {{0, 120}, {200, 120}}));
+    Add("a.jot", note);
+    exporter.Render("folder");
+    const std::string& svg = File("Memo.svg");
+
+    ASSERT_EQ(NumberAfter(svg, "class=\"recording\" transform=\"translate(8 "), 80);
+    long long baseline = Baseline(svg, "after");
+    ASSERT_GT(baseline, 0);
+    EXPECT_GE(baseline - NumberAfter(svg, "font-size=\""), 80 + formats::kInkRecordingIconUnits)
+        << "the line typed after the recording is under its icon";
+    long long width = 0, height = 0;
+    ASSERT_EQ(sscanf(svg.c_str() + svg.find("viewBox="), "viewBox=\"0 0 %lld %lld", &width, &height), 2);
+    EXPECT_LE(Baseline(svg, "end"), height) << "the picture cuts the last line off";
+    EXPECT_LT(svg.find("class=\"recording\""), svg.find("class=\"stroke\""))
+        << "the icon hides the ink written across it";
 }
 
 TEST(FileNamesTest, NamesEveryDesktopAccepts)

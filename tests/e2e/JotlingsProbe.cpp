@@ -37,6 +37,7 @@
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
 
+#include <aygshell.h>
 #include <commctrl.h>
 #include <math.h>
 #include <stdio.h>
@@ -274,6 +275,15 @@ int HoldsRecording(const wchar_t* path)
     return result;
 }
 
+// 1 when the input panel is up, as the note window reads it.
+int PrintKeyboard()
+{
+    SIPINFO info = {};
+    info.cbSize = sizeof(info);
+    wprintf(L"%d\n", SHSipInfo(SPI_GETSIPINFO, 0, &info, 0) && (info.fdwFlags & SIPF_ON) != 0 ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -300,6 +310,8 @@ int wmain(int argc, wchar_t** argv)
         return WriteNote(argv[2], argv[3], argv[4], false, ToneContent(_wtoi(argv[5]), _wtoi(argv[6]), _wtoi(argv[7])));
     if (argc == 3 && wcscmp(argv[1], L"survey") == 0)
         return PrintSurvey(argv[2]);
+    if (argc == 2 && wcscmp(argv[1], L"keyboard") == 0)
+        return PrintKeyboard();
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {

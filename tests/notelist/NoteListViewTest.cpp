@@ -238,6 +238,29 @@ TEST_F(NoteListViewTest, TapAndHoldKeepsAMultipleSelectionForThePopup)
     EXPECT_EQ(view.GetSelectionMark(), 1);
 }
 
+// The popup opened by a hold runs a menu loop that takes the stylus's
+// release; the pointer moving over the list afterwards selects nothing.
+TEST_F(NoteListViewTest, APopupThatTakesTheReleaseStillEndsTheTap)
+{
+    Fill(kRows);
+    SendMessageW(view.Window(), WM_LBUTTONDOWN, MK_LBUTTON, RowPoint(0));
+    EXPECT_EQ(holds, 1);
+    // A real menu loop, ended from a timer as a tap outside it would.
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"Select All");
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    TrackPopupMenuEx(menu, 0, 30, 30, parentWindow, nullptr);
+    KillTimer(nullptr, timer);
+    DestroyMenu(menu);
+    view.SelectAll();   // the popup's "Select All"
+    SendMessageW(view.Window(), WM_MOUSEMOVE, 0, RowPoint(1));
+    SendMessageW(view.Window(), WM_MOUSEMOVE, 0, RowPoint(3));
+    EXPECT_EQ(Selected(), Rows({0, 1, 2, 3, 4, 5}));
+    EXPECT_NE(view.Window(), GetCapture());
+    Drag({2, 4});
+    EXPECT_EQ(Selected(), Rows({2, 3, 4})) << "the next drag works as ever";
+}
+
 TEST_F(NoteListViewTest, HoldWithoutMarkOpensNothingAndAnEmptyListIgnoresTheStylus)
 {
     Hold(RowPoint(0));

@@ -10,6 +10,7 @@
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
+#include "notewindow/InkControl.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
@@ -24,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,9 +37,17 @@ struct Asked {
 };
 std::vector<Asked> g_asked;
 int g_answer = IDYES;
+// What else happens while the next question is on screen.
+std::function<void()> g_whileAsked;
 int RecordAnswer(HWND, const wchar_t* text, const wchar_t*, UINT type)
 {
     g_asked.push_back({text, type});
+    if (g_whileAsked) {
+        std::function<void()> meanwhile = g_whileAsked;
+        g_whileAsked = nullptr;
+        meanwhile();
+        Pump();
+    }
     return g_answer;
 }
 
@@ -51,6 +61,7 @@ protected:
         g_noteFileBusyRetryMs = 2000;
         g_asked.clear();
         g_answer = IDYES;
+        g_whileAsked = nullptr;
         // What the main window gets from note windows: 1025 with its wParam, 1026.
         reports.Keep([](UINT message) { return message == kMsgNoteSaved || message == kMsgNoteClosed; });
         reports.Clear();
@@ -644,6 +655,151 @@ TEST_F(NoteLifeTest, DamagedDueNoteIsToldOnceAndChecksWaitForTheAnswer)
     WIN32_FILE_ATTRIBUTE_DATA data;
     ASSERT_TRUE(GetFileAttributesExW(damaged.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(kNoteFileHeaderSize + 40, data.nFileSizeLow) << "left as it was";
+
+    // The user deletes it, and the next note takes the freed name.
+    ASSERT_TRUE(DeleteFileW(damaged.c_str()));
+    AddNote(L"Jotling0.jot", L"New under the old name", MinutesFromNow(-1));
+    notes->LoadFolder();
+    PostMessageW(mainHandle, kMsgCheckExpired, 0, 0);
+    Pump();
+    EXPECT_EQ(L"New under the old name", ShownTitle()) << "another file under the name alarms";
+    EXPECT_EQ(1u, g_asked.size());
+}
+
+// The user moves the note on screen to a later time just as its old time
+// comes: the check sees the note as saved, with its new time.
+TEST_F(NoteLifeTest, NoteMovedToALaterTimeIsNeitherAnAlarmNorExpired)
+{
+    // Listed after the start, whose own check would show it at once.
+    Start();
+    std::wstring path = AddNote(L"Jotling0.jot", L"Postponed", MinutesFromNow(-1));
+    notes->LoadFolder();
+    notes->OpenNoteByPath(path.c_str());
+    HWND note = ShownNote();
+    ASSERT_NE(nullptr, note);
+    SendMessageW(note, WM_COMMAND, kCmdExpiry1Hour, 0);
+    PostMessageW(mainHandle, kMsgCheckExpired, 0, 0);
+    Pump();
+    EXPECT_FALSE(notes->CurrentNoteWindow() != nullptr && notes->CurrentNoteWindow()->Window() != nullptr &&
+                 notes->CurrentNoteWindow()->Mode() == OpenMode::Alarm)
+        << "no alarm for the note's old time";
+    EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot"}), Files());
+    NoteHead head = Head(L"Jotling0.jot");
+    EXPECT_EQ(0, head.expired);
+    EXPECT_EQ(1, CompareTimes(head.expiry, MinutesFromNow(50))) << "kept with its new time";
+}
+
+// Requests that waited behind a question run afterwards, but never close an
+// alarm that came up meanwhile, and a forced check whose note is gone
+// falls back on no other.
+TEST_F(NoteLifeTest, DeferredRequestsLeaveTheAlarmOnScreenAndLoseTheirReasonWithTheirNote)
+{
+    Start();
+    AddNote(L"Jotling0.jot", L"Due", MinutesFromNow(-1));
+    std::wstring other = AddNote(L"Jotling1.jot", L"Other", NeverExpiring());
+    AddNote(L"Jotling2.jot", L"Later", MinutesFromNow(60));
+    notes->LoadFolder();
+    g_application->SetAutoDel(1);
+    notes->Show();
+    // A check and a tap on the Today screen while the user is asked.
+    g_whileAsked = [&] {
+        SendMessageW(mainHandle, kMsgCheckExpired, 0, 0);
+        notes->OpenNoteByPath(other.c_str());
+    };
+    g_answer = IDNO;
+    SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_SELECT_ALL, 0);
+    SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
+    Pump();
+    ASSERT_EQ(1u, g_asked.size());
+    EXPECT_EQ(L"Due", ShownTitle()) << "the alarm stays on screen";
+    EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot.alarm", L"Jotling1.jot", L"Jotling2.jot"}), Files());
+    Done(ShownNote());
+    EXPECT_EQ(L"Other", ShownTitle()) << "the tap is taken once the alarm is closed";
+    Done(ShownNote());
+
+    // The timed run's forced check comes while the user is asked about
+    // deleting the very note it was for.
+    g_application->SetAutoDel(0);
+    std::wstring dueAgain = AddNote(L"Jotling3.jot", L"Due again", MinutesFromNow(-1));
+    notes->LoadFolder();
+    notes->SortByColumn(kSortReapply);
+    notes->RefreshList();
+    g_whileAsked = [&] { PostMessageW(mainHandle, kMsgCheckExpired, 0, 0); };
+    g_answer = IDYES;
+    int row = -1;
+    for (int i = 0; i < notes->EntryCount(); ++i) {
+        if (notes->EntryAt(i)->path == dueAgain)
+            row = i;
+    }
+    ASSERT_GE(row, 0);
+    ListView_SetItemState(notes->List().Window(), -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(notes->List().Window(), row, LVIS_SELECTED, LVIS_SELECTED);
+    SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_DELETE, 0);
+    Pump();
+    EXPECT_EQ(nullptr, notes->FindEntry(dueAgain.c_str()));
+    EXPECT_EQ(nullptr, ShownNote()) << "no other note is shown as an alarm";
+    EXPECT_EQ(0, Head(L"Jotling2.jot").expired);
+}
+
+namespace {
+
+// An alarm's recording that plays until it is cut, and whose thread takes a
+// while to end after the cut, as a sound device does: the close waits for
+// it, serving what other threads send meanwhile. The cut also starts the
+// Today item's hand-over of g_handedOver from another thread.
+HANDLE g_recordingCut = nullptr;
+HWND g_handOverTo = nullptr;
+std::wstring g_handedOver;
+HANDLE g_handOverThread = nullptr;
+BOOL WINAPI RecordingUntilCut(LPCWSTR sound, HMODULE, DWORD flags)
+{
+    if (sound == nullptr) {
+        if (g_handOverThread == nullptr && WaitForSingleObject(g_recordingCut, 0) != WAIT_OBJECT_0) {
+            g_handOverThread = CreateThread(
+                nullptr, 0,
+                [](void*) -> DWORD { return HandOverNotePath(g_handOverTo, g_handedOver.c_str()) ? 0 : 1; },
+                nullptr, 0, nullptr);
+        }
+        SetEvent(g_recordingCut);
+        return TRUE;
+    }
+    if ((flags & SND_MEMORY) != 0) {
+        WaitForSingleObject(g_recordingCut, 10000);
+        Sleep(500);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(NoteLifeTest, TodayTapWhileAnAlarmClosesWaitsForTheClose)
+{
+    AddNote(L"Jotling0.jot", L"Alarm", MinutesFromNow(-1), 0, "strokes");
+    std::wstring tapped = AddNote(L"Jotling1.jot", L"Tapped", NeverExpiring());
+    ControlHolds(std::string("strokes RIFF\x09\0\0\0WAVEsound", 25), false);
+    g_application->SetPlayRec(1);
+    g_application->SetPlaySnd(0);
+    g_application->SetSndCount(1);
+    g_recordingCut = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_handedOver = tapped;
+    g_handOverThread = nullptr;
+    InkControl::playSound = RecordingUntilCut;
+    ASSERT_TRUE(Start());
+    g_handOverTo = mainHandle;
+    Done(ShownNote());
+    ASSERT_NE(nullptr, g_handOverThread) << "the close cut the recording";
+    PumpUntil([] { return WaitForSingleObject(g_handOverThread, 0) == WAIT_OBJECT_0; }, 10000);
+    Pump();
+    InkControl::playSound = PlaySoundW;
+    DWORD handedOver = 1;
+    GetExitCodeThread(g_handOverThread, &handedOver);
+    CloseHandle(g_handOverThread);
+    CloseHandle(g_recordingCut);
+    EXPECT_EQ(0u, handedOver);
+    EXPECT_EQ(L"Tapped", ShownTitle()) << "the tap is taken after the close";
+    EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot", L"Jotling1.jot"}), Files());
+    EXPECT_EQ(2, notes->EntryCount()) << "the alarm's note is kept and listed";
+    EXPECT_EQ(1, Head(L"Jotling0.jot").expired);
 }
 
 TEST_F(NoteLifeTest, NoteWithAnImpossibleDateIsNeverTheAlarm)

@@ -1,26 +1,58 @@
 #include "InkTextLayout.h"
 
+// One GDI call measures at most this many characters: its extents stay far
+// from overflowing, and its scratch array stays small.
+static const size_t kMeasureBlock = 4096;
+
+// Widths add up (GDI lays text out without kerning), so the paragraph is
+// measured once, character by character, and every line is found by
+// summing: measuring the rest of the paragraph for each line made a long
+// paragraph cost its length squared.
+void InkTextLayout::MeasureParagraph(HDC dc, const std::wstring& text, size_t start, size_t end)
+{
+    advances_.resize(end - start);
+    extents_.resize(end - start < kMeasureBlock ? end - start : kMeasureBlock);
+    for (size_t block = start; block < end; block += kMeasureBlock) {
+        int count = static_cast<int>(end - block < kMeasureBlock ? end - block : kMeasureBlock);
+        int fit = 0;
+        SIZE size;
+        int* widths = advances_.data() + (block - start);
+        // A font that cannot measure puts the rest on one line, as no wrap.
+        if (!GetTextExtentExPointW(dc, text.c_str() + block, count, 1 << 30, &fit,
+                                   extents_.data(), &size)) {
+            for (int i = 0; i < count; ++i)
+                widths[i] = 0;
+            continue;
+        }
+        int previous = 0;
+        for (int i = 0; i < count; ++i) {
+            widths[i] = extents_[i] - previous;
+            previous = extents_[i];
+        }
+    }
+}
+
 void InkTextLayout::WrapParagraph(HDC dc, const std::wstring& text, size_t start, size_t end,
                                   int wrap)
 {
     if (start == end) {
-        lines_.push_back({start, 0});
+        AddLine(start, 0);
         return;
     }
+    MeasureParagraph(dc, text, start, end);
     size_t pos = start;
     while (pos < end) {
-        int fit = 0;
-        SIZE size;
-        int count = static_cast<int>(end - pos);
-        if (!GetTextExtentExPointW(dc, text.c_str() + pos, count, wrap, &fit, nullptr, &size))
-            fit = count;
-        if (fit >= count) {
-            lines_.push_back({pos, end - pos});
+        size_t fitEnd = pos;
+        long long width = 0;
+        while (fitEnd < end && width + advances_[fitEnd - start] <= wrap)
+            width += advances_[fitEnd++ - start];
+        if (fitEnd >= end) {
+            AddLine(pos, end - pos);
             return;
         }
         // Break after the last space that fits; a word longer than the line
         // is cut where it has to be.
-        size_t lineEnd = pos + (fit > 0 ? fit : 1);
+        size_t lineEnd = fitEnd > pos ? fitEnd : pos + 1;
         size_t space = lineEnd;
         while (space > pos && text[space] != L' ')
             --space;
@@ -28,14 +60,21 @@ void InkTextLayout::WrapParagraph(HDC dc, const std::wstring& text, size_t start
             lineEnd = space + 1;
         else if (text[lineEnd] == L' ')
             ++lineEnd;
-        lines_.push_back({pos, lineEnd - pos});
+        AddLine(pos, lineEnd - pos);
         pos = lineEnd;
     }
 }
 
-void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap)
+void InkTextLayout::AddLine(size_t start, size_t length)
+{
+    lines_.push_back({start, length, rows_.Next()});
+}
+
+void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap,
+                          const formats::TextRows& rows)
 {
     lines_.clear();
+    rows_ = rows;
     if (wrap < 8)
         wrap = 8;
     size_t start = 0;
@@ -47,6 +86,19 @@ void InkTextLayout::Build(HDC dc, const std::wstring& text, int wrap)
             break;
         start = nl + 1;
     }
+}
+
+size_t InkTextLayout::LineAtRow(size_t row) const
+{
+    size_t lo = 0, hi = lines_.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (lines_[mid].row < row)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
 }
 
 size_t InkTextLayout::LineOf(size_t index) const

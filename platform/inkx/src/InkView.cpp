@@ -175,13 +175,14 @@ void InkView::PaintTo(HDC dc, const RECT& area)
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     page_.Draw(dc, client, viewport_);
     PaintText(dc);
+    // Icons go under the ink: what the user writes across one stays in sight.
+    if (showRecordings_)
+        PaintRecordings(dc, area);
     InkStrokePainter painter(dc);
     for (const InkStroke& s : doc_.Strokes())
         painter.Draw(s, viewport_, area);
     if (penDown_ && !erasing_)
         painter.Draw(stroke_, viewport_, area);
-    if (showRecordings_)
-        PaintRecordings(dc, area);
 }
 
 void InkView::PaintText(HDC dc)
@@ -200,8 +201,9 @@ void InkView::PaintText(HDC dc)
     RECT client;
     GetClientRect(hwnd_, &client);
     HBRUSH selection = CreateSolidBrush(kSelectionColour);
-    for (size_t i = 0; i < layout_.LineCount(); ++i) {
-        int top = origin.y + static_cast<int>(i) * pitch;
+    size_t firstRow = origin.y < 0 && pitch > 0 ? static_cast<size_t>(-origin.y / pitch) : 0;
+    for (size_t i = layout_.LineAtRow(firstRow); i < layout_.LineCount(); ++i) {
+        int top = origin.y + static_cast<int>(layout_.At(i).row) * pitch;
         if (top > client.bottom)
             break;
         if (top + pitch < 0)
@@ -304,7 +306,7 @@ void InkView::EnsureLayout()
     int wrap = client.right - left - 4;
     HDC dc = TextDC();
     if (!layoutValid_ || wrap != layoutWidth_) {
-        layout_.Build(dc, doc_.Text(), wrap);
+        layout_.Build(dc, doc_.Text(), wrap, IconRows());
         layoutWidth_ = wrap;
         layoutValid_ = true;
     }
@@ -316,7 +318,19 @@ int InkView::TextBottomUnits()
     if (doc_.Text().empty())
         return 0;
     EnsureLayout();
-    return page_.TextOrigin().y + static_cast<int>(layout_.LineCount()) * kInkLinePitch;
+    return page_.TextOrigin().y + static_cast<int>(layout_.RowCount()) * kInkLinePitch;
+}
+
+// The text rows the recordings' icons take: only icons shown push the
+// text aside.
+formats::TextRows InkView::IconRows() const
+{
+    std::vector<int> tops;
+    if (showRecordings_) {
+        for (const InkRecording& rec : doc_.Recordings())
+            tops.push_back(rec.Y());
+    }
+    return formats::TextRows(page_.TextOrigin().y, tops);
 }
 
 void InkView::OnSize()
@@ -527,6 +541,7 @@ void InkView::AddRecording(std::vector<uint8_t> wave)
     int x = page_.TextOrigin().x;
     doc_.Recordings().emplace_back(x, y, static_cast<std::vector<uint8_t>&&>(wave));
     undo_.RecordingAdded(doc_.Recordings().size() - 1);
+    InvalidateLayout();
     UpdateScrollBars();
     // Bring the new icon into view.
     RECT client;

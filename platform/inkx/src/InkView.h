@@ -60,6 +60,7 @@ private:
     void EnsureLayout();
     void InvalidateLayout();
     int TextBottomUnits();
+    formats::TextRows IconRows() const;
 
     // Stylus, keys and editing (InkViewInput.cpp).
     void OnButtonDown(POINT p, bool erase);

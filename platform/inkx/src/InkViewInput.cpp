@@ -173,10 +173,11 @@ size_t InkView::CaretAtPoint(POINT screen)
     int row = screen.y < origin.y ? 0 : (screen.y - origin.y) / pitch;
     if (layout_.LineCount() == 0)
         return 0;
-    if (static_cast<size_t>(row) >= layout_.LineCount())
+    size_t line = layout_.LineAtRow(static_cast<size_t>(row));
+    if (line >= layout_.LineCount())
         return doc_.Text().size();
     HDC dc = TextDC();
-    size_t index = layout_.IndexAt(dc, doc_.Text(), static_cast<size_t>(row), screen.x - origin.x);
+    size_t index = layout_.IndexAt(dc, doc_.Text(), line, screen.x - origin.x);
     ReleaseTextDC(dc);
     return index;
 }
@@ -201,7 +202,7 @@ void InkView::UpdateCaret(bool scrollIntoView)
         return;
     EnsureLayout();
     HDC dc = TextDC();
-    size_t line = layout_.LineOf(typing_.Caret());
+    size_t row = layout_.LineCount() == 0 ? 0 : layout_.At(layout_.LineOf(typing_.Caret())).row;
     int x = layout_.XOf(dc, doc_.Text(), typing_.Caret());
     ReleaseTextDC(dc);
     int pitch = viewport_.ToPixels(kInkLinePitch);
@@ -209,7 +210,7 @@ void InkView::UpdateCaret(bool scrollIntoView)
         RECT client;
         GetClientRect(hwnd_, &client);
         POINT origin = viewport_.Origin();
-        int top = page_.TextOrigin().y + static_cast<int>(line) * kInkLinePitch;
+        int top = page_.TextOrigin().y + static_cast<int>(row) * kInkLinePitch;
         int viewH = viewport_.ToUnits(client.bottom);
         POINT want = origin;
         if (top < origin.y)
@@ -222,7 +223,7 @@ void InkView::UpdateCaret(bool scrollIntoView)
     if (!hasFocus_)
         return;
     POINT origin = viewport_.ToScreen(page_.TextOrigin());
-    SetCaretPos(origin.x + x, origin.y + static_cast<int>(line) * pitch + 1);
+    SetCaretPos(origin.x + x, origin.y + static_cast<int>(row) * pitch + 1);
 }
 
 void InkView::OnFocus(bool gained)
@@ -390,9 +391,11 @@ void InkView::Undo()
     ContentChanged(textChanged ? kInkNotifyTextChanged : kInkNotifyInkChanged);
 }
 
+// The mode says what Cut and Copy are about: a text selection left from
+// typing is out of sight of a user holding the pen.
 void InkView::Copy()
 {
-    if (mode_ == static_cast<int>(kInkModeTyping) || typing_.HasSelection()) {
+    if (mode_ == static_cast<int>(kInkModeTyping)) {
         if (typing_.HasSelection())
             InkClipboard::PutText(hwnd_, typing_.Selected(doc_.Text()));
         return;
@@ -407,7 +410,7 @@ void InkView::Cut()
     if (!editable_)
         return;
     Copy();
-    if (mode_ == static_cast<int>(kInkModeTyping) || typing_.HasSelection()) {
+    if (mode_ == static_cast<int>(kInkModeTyping)) {
         TypeText(std::wstring(), false);
         return;
     }

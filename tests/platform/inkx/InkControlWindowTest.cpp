@@ -43,13 +43,6 @@ RECT InkBox(const std::vector<uint32_t>& pixels, int width)
     return box;
 }
 
-int InnerWidth(const InkHost& host)
-{
-    RECT r;
-    GetClientRect(host.Inner(), &r);
-    return r.right;
-}
-
 TEST(InkControlWindowTest, CreatesInnerWindowAndAnswersZoom)
 {
     InkHost host;
@@ -167,7 +160,7 @@ TEST(InkControlWindowTest, ZoomRescalesTheDrawnInk)
 {
     InkHost host;
     host.Stroke({{10, 10}, {50, 30}});
-    int width = InnerWidth(host);
+    int width = host.InnerWidth();
     RECT at100 = InkBox(host.Capture(), width);
     SendMessageW(host.Inner(), kInkMsgSetZoom, 0, 200);
     RECT at200 = InkBox(host.Capture(), width);
@@ -387,6 +380,35 @@ TEST(InkControlWindowTest, InkCopiesAndPastesInPenMode)
     size_t after = host.StreamOut().size();
     EXPECT_EQ(before + (after - before), after);
     EXPECT_EQ(before - 16, after - before) << "one more stroke of the same size";
+}
+
+// A word selected while typing stays selected when the pen comes back;
+// the pen's Cut and Copy are about the ink all the same.
+TEST(InkControlWindowTest, PenModeCutAndCopyTakeTheInkNotATextSelection)
+{
+    InkHost host;
+    auto selectWordThenPen = [&host] {
+        SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+        SendMessageW(host.Inner(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 8));
+        SendMessageW(host.Inner(), WM_LBUTTONUP, 0, MAKELPARAM(4, 8));
+        SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeWriting, 0);
+    };
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"alpha beta");
+    selectWordThenPen();
+    std::vector<uint8_t> textOnly = host.StreamOut();
+    host.Stroke(Zigzag(10, 60, 6));
+    std::vector<uint8_t> withInk = host.StreamOut();
+
+    SendMessageW(host.Control(), WM_CUT, 0, 0);
+    EXPECT_EQ(textOnly, host.StreamOut()) << "Cut must take the ink and leave the text whole";
+    SendMessageW(host.Inner(), kInkMsgUndo, 0, 0);
+    ASSERT_EQ(withInk, host.StreamOut());
+
+    selectWordThenPen();
+    SendMessageW(host.Control(), WM_COPY, 0, 0);
+    SendMessageW(host.Control(), WM_PASTE, 0, 0);
+    EXPECT_GT(host.StreamOut().size(), withInk.size()) << "Copy took no ink";
 }
 
 TEST(InkControlWindowTest, PreviewSetupIgnoresTheStylus)

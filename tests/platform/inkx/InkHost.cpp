@@ -21,6 +21,13 @@ InkHost::InkHost(int width, int height)
 
 InkHost::~InkHost() = default;
 
+int InkHost::InnerWidth() const
+{
+    RECT r;
+    GetClientRect(inner_, &r);
+    return r.right;
+}
+
 size_t InkHost::CountCommands(WORD low) const
 {
     return commands.Count([this, low](const MessageRecord& m) {

@@ -19,6 +19,8 @@ public:
     HWND Parent() const { return parent_.Handle(); }
     HWND Control() const { return control_; }
     HWND Inner() const { return inner_; }
+    // Width of the inner window's client area: a row of Capture().
+    int InnerWidth() const;
 
     std::vector<uint8_t> StreamOut();
     // Returns the control's answer to EM_STREAMIN; chunk limits the bytes

@@ -5,6 +5,7 @@
 #include "InkRecording.h"
 #include "LeReader.h"
 
+#include "notewindow/AlarmSound.h"
 #include "notewindow/InkControl.h"
 #include "tests/support/MessagePump.h"
 
@@ -12,6 +13,8 @@
 
 #include <mmsystem.h>
 #include <string.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -160,6 +163,84 @@ TEST(InkRecordingTest, RecorderBarButtonsRecordAndTappingTheIconDrawsNothing)
     EXPECT_FALSE(IsWindowVisible(bar));
 }
 
+// Where a recording's icon is drawn: the box of its face colour.
+RECT IconBox(const std::vector<uint32_t>& pixels, int width)
+{
+    RECT box = {width, 1 << 20, -1, -1};
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if ((pixels[i] & 0xFFFFFF) != 0xEBEBEB)
+            continue;
+        int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+        box.left = std::min<int>(box.left, x);
+        box.top = std::min<int>(box.top, y);
+        box.right = std::max<int>(box.right, x + 1);
+        box.bottom = std::max<int>(box.bottom, y + 1);
+    }
+    return box;
+}
+
+void Record(const InkHost& host)
+{
+    SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
+    PumpFor(100);
+    SendMessageW(host.Control(), kInkMsgStopRecording, 0, 0);
+}
+
+bool ContainsText(const std::vector<uint8_t>& bytes, const wchar_t* text)
+{
+    const uint8_t* w = reinterpret_cast<const uint8_t*>(text);
+    return std::search(bytes.begin(), bytes.end(), w, w + wcslen(text) * sizeof(wchar_t)) !=
+           bytes.end();
+}
+
+TEST(InkRecordingTest, TextTypedAfterARecordingRunsBelowItsIconAndTakesTaps)
+{
+    SilentInput silent;
+    InkHost host;
+    SetFocus(host.Inner());
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    host.Type(L"before");
+    Record(host);
+    host.Type(L"\rafter");
+    RECT icon = IconBox(host.Capture(), host.InnerWidth());
+    ASSERT_LT(icon.left, icon.right) << "no icon drawn";
+    POINT caret;
+    ASSERT_TRUE(GetCaretPos(&caret));
+    EXPECT_GE(caret.y, icon.bottom) << "the line typed after the recording is under its icon";
+
+    // A tap at the start of that line places the caret there; a tap on the
+    // icon plays the recording and leaves the caret alone.
+    host.Stroke({{1, caret.y + 6}});
+    host.Type(L"X");
+    SendMessageW(host.Inner(), WM_KEYDOWN, VK_END, 0);
+    host.Stroke({{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2}});
+    host.Type(L"Y");
+    EXPECT_TRUE(ContainsText(host.StreamOut(), L"before\nXafterY"));
+}
+
+TEST(InkRecordingTest, InkWrittenAcrossAnIconStaysVisible)
+{
+    SilentInput silent;
+    InkHost host;
+    Record(host);
+    int width = host.InnerWidth();
+    RECT icon = IconBox(host.Capture(), width);
+    ASSERT_LT(icon.left, icon.right) << "no icon drawn";
+    // Pen down below the icon (a tap on it would play), up inside it.
+    int x = (icon.left + icon.right) / 2;
+    host.Stroke({{x, icon.bottom + 20}, {x, icon.top + 3}});
+    std::vector<uint32_t> pixels = host.Capture();
+    size_t dark = 0;
+    for (int y = icon.top; y < icon.bottom; ++y) {
+        for (int px = icon.left; px < icon.right; ++px) {
+            uint32_t p = pixels[static_cast<size_t>(y) * width + px];
+            int lum = ((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255);
+            dark += lum <= 150 ? 1 : 0;  // the icon's own marks are lighter
+        }
+    }
+    EXPECT_GT(dark, 0u) << "the icon hides the ink written over it";
+}
+
 std::vector<uint8_t> played;
 DWORD playedFlags = 0;
 
@@ -199,6 +280,59 @@ TEST(InkRecordingTest, WrapperPlaysTheRecordedWave)
     EXPECT_TRUE(w.valid);
     EXPECT_GE(w.DurationMs(), 250u);
     EXPECT_FALSE(ink.IsUnmodified());
+    ink.Destroy();
+}
+
+// What the alarm's playback thread hands the sound call, each play whole.
+CRITICAL_SECTION g_threadPlaysLock;
+std::vector<std::vector<uint8_t>> g_threadPlays;
+
+BOOL WINAPI CaptureThreadPlay(LPCWSTR sound, HMODULE module, DWORD flags)
+{
+    if (sound == nullptr)
+        return TRUE;
+    CapturePlay(sound, module, flags);
+    EnterCriticalSection(&g_threadPlaysLock);
+    g_threadPlays.push_back(played);
+    LeaveCriticalSection(&g_threadPlaysLock);
+    return TRUE;
+}
+
+// The control gives its content only to its own thread; the alarm plays on
+// another, so the recording must reach that thread as bytes.
+TEST(InkRecordingTest, AlarmPlaysTheRecordingOnItsOwnThread)
+{
+    SilentInput silent;
+    InkHost host;
+    InkControl ink;
+    ASSERT_TRUE(ink.Create(host.Parent(), 106, 0, 0, 200, 200, true));
+    ink.ToggleRecorder();
+    ink.StartVoiceRecording();
+    PumpFor(300);
+    ink.StopVoiceRecording();
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    ASSERT_TRUE(ink.GetInkData(&data, &size));
+    std::vector<uint8_t> content(data, data + size);
+    free(data);
+    size_t riff = FindRiff(content);
+    ASSERT_LT(riff, content.size());
+
+    InitializeCriticalSection(&g_threadPlaysLock);
+    g_threadPlays.clear();
+    InkControl::playSound = CaptureThreadPlay;
+    {
+        AlarmSound sound;
+        ASSERT_TRUE(sound.PlayRecording(ink, 2));
+        ASSERT_TRUE(PumpUntil([&] { return !sound.RecordingPlaying(); }, 10000));
+    }
+    InkControl::playSound = PlaySoundW;
+    DeleteCriticalSection(&g_threadPlaysLock);
+    ASSERT_EQ(2u, g_threadPlays.size());
+    for (const std::vector<uint8_t>& wave : g_threadPlays) {
+        ASSERT_LE(riff + wave.size(), content.size());
+        EXPECT_TRUE(std::equal(wave.begin(), wave.end(), content.begin() + riff)) << "the recorded wave";
+    }
     ink.Destroy();
 }
 
