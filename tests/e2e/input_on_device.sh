@@ -5,32 +5,20 @@
 # list changes no selection, so "Delete" takes every note "Select All" chose.
 #   input_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
 source "$(dirname "$0")/../support/scenario.sh" "$@"
+source "$(dirname "$0")/../support/jotlings.sh"
 
-program='C:\Program Files\Jotlings\Jotlings.exe'
-program_pattern='Program Files.Jotlings.Jotlings\.exe'
-probe_exe=$(winpath "$build/bin/JotlingsProbe.exe")
-probe() { dev run "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
-window_up() { dev run "$probe_exe" window "$1" >/dev/null 2>&1; }
-front_is() { [ "$(probe front)" = "$1" ]; }
 rows_are() { [ "$(probe rows)" = "$1" ]; }
 keyboard_is() { [ "$(probe keyboard)" = "$1" ]; }
-
 shot() { dev screenshot "$shots/input-$1.png" >/dev/null 2>&1; }
 differs() { [ "$(compare -metric AE "$shots/input-$1.png" "$shots/input-$2.png" null: 2>&1)" != "0" ]; }
 changed_from() { shot "$2" && differs "$1" "$2"; }
-
-docs=$(ls -d "$devdir"/prefix/drive_c/users/*/Documents 2>/dev/null | grep -v /Public/ | head -n 1)
-notes="$docs/My Jotlings"
 note_files() { ls "$notes" 2>/dev/null | grep -c '\.jot$'; }
 files_count_is() { [ "$(note_files)" = "$1" ]; }
 
-dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
-wait_for 20 not_running "$program_pattern" || abort "an earlier Jotlings does not end"
+fresh_program
 mkdir -p "$notes"
 rm -f "$notes"/*
-dev run reg add 'HKLM\SOFTWARE\KORVA\Jotlings' /v Mode /t REG_DWORD /d 0 /f >/dev/null 2>&1
-window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
-wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
+setting Mode 0
 
 # --- Pen mode and the keyboard --------------------------------------------------
 dev start-program "$program" addnew
@@ -51,7 +39,7 @@ wait_for 10 files_count_is 1 && pass "ok keeps the note" || fail "files: $(note_
 
 # --- The list after its popup menu -------------------------------------------------
 for n in 1 2 3 4; do
-    probe write "$(winpath "$notes/Jotling$n.jot")" "Note $n" never
+    probe write "$(note Jotling$n.jot)" "Note $n" never
 done
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
 wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
