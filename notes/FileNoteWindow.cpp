@@ -236,8 +236,8 @@ int FileNoteWindow::RestoreNotesLeftAside(const wchar_t* folder, const wchar_t* 
         return 0;
     int restored = 0;
     size_t suffixLength = wcslen(kAsideSuffix);
-    ForEachFileEndingIn(folder, ending, [&](const wchar_t* aside, const wchar_t* name) {
-        if (wcslen(name) <= suffixLength)
+    ForEachFileEndingIn(folder, ending, [&](const wchar_t* aside, const WIN32_FIND_DATAW& found) {
+        if (wcslen(found.cFileName) <= suffixLength)
             return;
         wchar_t target[MAX_PATH];
         CopyText(target, MAX_PATH, aside);

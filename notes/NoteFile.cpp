@@ -211,5 +211,5 @@ bool RenameNoteFile(const wchar_t* from, const wchar_t* to)
 
 void DropUnfinishedSaves(const wchar_t* folder)
 {
-    ForEachFileEndingIn(folder, kSavingSuffix, [](const wchar_t* path, const wchar_t*) { DeleteFileW(path); });
+    ForEachFileEndingIn(folder, kSavingSuffix, [](const wchar_t* path, const WIN32_FIND_DATAW&) { DeleteFileW(path); });
 }

@@ -40,9 +40,10 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head);
 // False when the file is still there (a missing file counts as deleted).
 bool DeleteNoteFile(const wchar_t* path);
-// Runs visit(path, name) for every file of folder whose name ends in
-// ending. A name too long for a path is left out rather than cut to
-// another file's name.
+// Runs visit(path, found) for every file of folder whose name ends in
+// ending, found being what the folder's listing says of it (its name, its
+// times). A name too long for a path is left out rather than cut to another
+// file's name.
 template <class Visit>
 void ForEachFileEndingIn(const wchar_t* folder, const wchar_t* ending, Visit visit)
 {
@@ -56,7 +57,7 @@ void ForEachFileEndingIn(const wchar_t* folder, const wchar_t* ending, Visit vis
     do {
         wchar_t path[MAX_PATH];
         if (FormatText(path, MAX_PATH, L"%s\\%s", folder, found.cFileName) >= 0)
-            visit(path, found.cFileName);
+            visit(path, found);
     } while (FindNextFileW(find, &found));
     FindClose(find);
 }

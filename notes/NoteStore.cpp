@@ -42,27 +42,14 @@ NoteStore::~NoteStore()
 
 void NoteStore::LoadFolder()
 {
-    wchar_t pattern[MAX_PATH];
-    if (FormatText(pattern, MAX_PATH, L"%s\\*%s", notesFolder, noteExtension) < 0)
-        return;
     ClearEntries();
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(pattern, &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        wchar_t path[MAX_PATH];
-        // A name too long for a path is left out rather than cut to
-        // another note's name.
-        if (FormatText(path, MAX_PATH, L"%s\\%s", notesFolder, found.cFileName) < 0)
-            continue;
+    ForEachFileEndingIn(notesFolder, noteExtension, [this](const wchar_t* path, const WIN32_FIND_DATAW& found) {
         // The listing carries each file's creation time, which the sort by
         // time needs: taken here, no file is asked for it again.
         NoteEntry* entry = LoadEntry(path);
         if (entry != nullptr)
             FileTimeToSystemTime(&found.ftCreationTime, &entry->created);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
+    });
 }
 
 NoteEntry* NoteStore::LoadEntry(const wchar_t* path)
