@@ -27,11 +27,14 @@ public:
     wchar_t programPath[MAX_PATH] = L"";
 
 private:
-    // Clears the program's "AppRunAtTime" runs other than this load's own;
+    // Clears the program's "AppRunAtTime" runs that no loaded item holds;
     // false when the scheduler's list could not be read.
     bool RemoveEarlierRuns();
+    void Hold(HANDLE run);
 
     HANDLE arm_;
+    HANDLE heldRun_ = nullptr;
+    HANDLE heldEvent_ = nullptr;
     HANDLE timedRun_ = nullptr;
     SYSTEMTIME lastScheduled_ = {};
     bool earlierRunsRemoved_ = false;
