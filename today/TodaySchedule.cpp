@@ -98,9 +98,8 @@ TodaySchedule::~TodaySchedule()
         CloseHandle(arm_);
 }
 
-void TodaySchedule::Reschedule(const TodayNoteList& notes)
+void TodaySchedule::Reschedule(const SYSTEMTIME* pending)
 {
-    const TodayEntry* pending = notes.Pending();
     if (pending == nullptr) {
         ScheduleRun(nullptr);
         return;
@@ -108,7 +107,7 @@ void TodaySchedule::Reschedule(const TodayNoteList& notes)
     if (IsOne(kSettingsKey, L"Notify") || IsOne(kTodayItemKey, L"Enabled")) {
         if (SettingOn(kSettingsKey, L"TurnOn")) {
             ResetEvent(arm_);
-            ScheduleRun(&pending->expiry);
+            ScheduleRun(pending);
         } else {
             SetEvent(arm_);
             ScheduleRun(nullptr);

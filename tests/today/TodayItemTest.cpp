@@ -122,8 +122,11 @@ protected:
         item = {};
         item.fEnabled = TRUE;
         item.hinstDLL = library;
+        int asked = ColourAsked();
         window = initialize(&item, hostWindow);
         ASSERT_NE(window, nullptr);
+        // The notes come in off the host's thread; their view asks the colour.
+        ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; })) << "the item's notes never came in";
     }
 
     void Unload()
@@ -137,7 +140,13 @@ protected:
     }
 
     LRESULT Query() { return SendMessageW(window, WM_TODAYCUSTOM_QUERYREFRESHCACHE, WPARAM(&item), 0); }
-    void ClearCache() { SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0); }
+    // The host's cache clearing, and the reload it brings.
+    void ClearCache()
+    {
+        int asked = ColourAsked();
+        SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return ColourAsked() > asked; })) << "no reload";
+    }
 
     int WindowHeight()
     {
@@ -405,8 +414,36 @@ TEST_F(TodayItemTest, WithoutSettingsTheItemMakesNoKeyThatWouldStopTheFirstRunSe
     ClearCache();
     Unload();
     EXPECT_FALSE(RegKeyExists(kSettings)) << "the item's reads made the settings key";
-    if (!itemKeyBefore)
+    if (!itemKeyBefore) {
         EXPECT_FALSE(RegKeyExists(kItemKey)) << "the item's reads made its own key";
+    }
+}
+
+TEST_F(TodayItemTest, TheFirstLoadHoldsNotTheHostOnANoteTheProgramHasOpen)
+{
+    std::wstring path = AddNote(L"Jotling0.jot", L"being saved", DaysFromNow(1, 9));
+    library = LoadLibraryW(L"KJotlings.dll");
+    ASSERT_NE(library, nullptr);
+    auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
+        reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
+    item = {};
+    item.fEnabled = TRUE;
+    item.hinstDLL = library;
+    // The program (a timed run just started) holds the note while the
+    // Today screen loads the item: the item window comes at once, and the
+    // note is listed once the program lets it go.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    int asked = ColourAsked();
+    window = initialize(&item, hostWindow);
+    CloseHandle(held);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; }));
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    Tap(100, 5);
+    ASSERT_EQ(mainHeard.size(), 1u) << "the note held during the load is not listed";
+    EXPECT_EQ(heardPaths[0], path);
 }
 
 // The running program's window on a thread that stops answering, as a
