@@ -18,7 +18,7 @@ HANDLE OpenMap()
 
 }  // namespace
 
-bool HandOverNotePath(HWND mainWindow, const wchar_t* path)
+bool HandOverNotePath(HWND mainWindow, const wchar_t* path, UINT timeoutMs)
 {
     if (path == nullptr || wcslen(path) >= kPathUnits)
         return false;
@@ -32,9 +32,16 @@ bool HandOverNotePath(HWND mainWindow, const wchar_t* path)
     }
     memcpy(view, path, (wcslen(path) + 1) * sizeof(wchar_t));
     UnmapViewOfFile(view);
-    SendMessageW(mainWindow, kMsgOpenSharedNote, reinterpret_cast<WPARAM>(map), 0);
+    // A program that does not answer (hung, or held by a debugger) would
+    // hold the sender with it: the wait is bounded, and a late reader finds
+    // the map gone and opens nothing.
+    DWORD_PTR result = 0;
+    bool answered = timeoutMs == INFINITE
+                        ? (SendMessageW(mainWindow, kMsgOpenSharedNote, reinterpret_cast<WPARAM>(map), 0), true)
+                        : SendMessageTimeoutW(mainWindow, kMsgOpenSharedNote, reinterpret_cast<WPARAM>(map), 0,
+                                              SMTO_NORMAL, timeoutMs, &result) != 0;
     CloseHandle(map);
-    return true;
+    return answered;
 }
 
 bool ReadSharedNotePath(wchar_t* out, size_t count)

@@ -51,7 +51,10 @@ void StartMain(MainCommand command, const wchar_t* program, const wchar_t* noteP
         if (notePath == nullptr || notePath[0] == L'\0')
             return;
         if (main != nullptr) {
-            HandOverNotePath(main, notePath);
+            // Synchronous, so the note is open when the tap is done; but a
+            // program that never answers leaves the tap unanswered rather
+            // than the Today screen frozen.
+            HandOverNotePath(main, notePath, kHandOverWaitMs);
             return;
         }
         word = notePath;

@@ -35,3 +35,11 @@ const int kIconSize = 16;
 const COLORREF kIconKey = RGB(255, 0, 255);
 
 const SHORT kNoExpiryHour = 25;
+
+// A loaded item holds its timed run with an event of this name (the run's
+// handle in decimal) on the device, so that another load's clean-up of
+// stale runs leaves the run alone while the item lives.
+const wchar_t kHeldRunEventFormat[] = L"JotlingsTodayRun.%lu";
+
+// How long a tap on a note waits for the running program to take it.
+const UINT kHandOverWaitMs = 3000;

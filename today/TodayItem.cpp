@@ -128,10 +128,15 @@ HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
         FreeDrawing();
         return nullptr;
     }
-    // The list, the fonts and the schedule are made at once, so the host's
-    // first height question already has its answer and the program is
-    // scheduled from the moment the item is loaded.
-    Refresh();
+    // The notes are loaded, and the program scheduled, by the change
+    // watcher: the host's thread is not held on note files the program has
+    // open or on the scheduler's lock (a timed run just started reads every
+    // note) while the Today screen stands half made. The item shows as
+    // empty until the list is in, then asks to be measured again.
+    ReadPaths();
+    MakeNoteFont();
+    linesBeforeShowAll_ = g_todaySettings.count;
+    sizeChanged_ = true;
     StartWatchers();
     ShowWindow(window_, SW_SHOWNORMAL);
     return window_;
@@ -155,7 +160,9 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         HandleTap(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_TODAYCUSTOM_CLEARCACHE:
-        Refresh();
+        // Reloaded by the change watcher, off the host's thread.
+        if (reload_ != nullptr)
+            SetEvent(reload_);
         return 0;
     case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
         // Only the host's own entry is written to: another number in wParam
@@ -261,10 +268,14 @@ void TodayItem::Refresh()
     notes_.Unlock();
     if (notes_.Load(folder, CurrentFilter(), stop_)) {
         notes_.Lock();
-        schedule_.Reschedule(notes_);
+        const TodayEntry* pending = notes_.Pending();
+        SYSTEMTIME pendingExpiry = pending != nullptr ? pending->expiry : SYSTEMTIME{};
         if (selectedLine_ >= notes_.ShownCount())
             selectedLine_ = notes_.ShownCount() - 1;
         notes_.Unlock();
+        // Painting and taps wait on the list's lock; the scheduler's lock
+        // may take seconds.
+        schedule_.Reschedule(pending != nullptr ? &pendingExpiry : nullptr);
     }
     LeaveCriticalSection(&refreshLock_);
 
@@ -476,6 +487,8 @@ void TodayItem::StartWatchers()
     stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (stop_ == nullptr)
         return;
+    // Set: the first load comes at once.
+    reload_ = CreateEventW(nullptr, FALSE, TRUE, nullptr);
     changeWatcher_ = StartLibraryThread(ChangeWatcher, this);
     expiryWatcher_ = StartLibraryThread(ExpiryWatcher, this);
 }
@@ -494,22 +507,31 @@ void TodayItem::StopWatchers()
     changeWatcher_ = expiryWatcher_ = nullptr;
     CloseHandle(stop_);
     stop_ = nullptr;
+    if (reload_ != nullptr)
+        CloseHandle(reload_);
+    reload_ = nullptr;
 }
 
 DWORD WINAPI TodayItem::ChangeWatcher(void* self)
 {
     auto* item = static_cast<TodayItem*>(self);
     HANDLE change = CreateEventW(nullptr, TRUE, FALSE, kChangeEventName);
-    if (change != nullptr) {
-        HANDLE waits[] = {item->stop_, change};
-        while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-            // Reset before the refresh: a change made during it sets the
-            // event again and brings one more refresh.
+    // Without the device's change event the item still loads on its own
+    // requests (its first load, the host's cache clearing).
+    HANDLE waits[] = {item->stop_, item->reload_, change};
+    DWORD count = change != nullptr ? 3 : 2;
+    for (;;) {
+        DWORD woken = WaitForMultipleObjects(count, waits, FALSE, INFINITE);
+        if (woken != WAIT_OBJECT_0 + 1 && woken != WAIT_OBJECT_0 + 2)
+            break;
+        // Reset before the refresh: a change made during it sets the event
+        // again and brings one more refresh.
+        if (woken == WAIT_OBJECT_0 + 2)
             EventModify(change, EVENT_RESET);
-            item->Refresh();
-        }
-        CloseHandle(change);
+        item->Refresh();
     }
+    if (change != nullptr)
+        CloseHandle(change);
     EndLibraryThread();
 }
 

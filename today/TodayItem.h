@@ -62,6 +62,8 @@ private:
     static DWORD WINAPI ExpiryWatcher(void* self);
     void CheckDue();
 
+    // Auto reset; set to have the change watcher reload the notes.
+    HANDLE reload_ = nullptr;
     HWND host_ = nullptr;
     HWND window_ = nullptr;
     HINSTANCE windowInstance_ = nullptr;

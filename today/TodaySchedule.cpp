@@ -1,5 +1,6 @@
 #include "today/TodaySchedule.h"
 
+#include "platform/common/Text.h"
 #include "shared/MainMessages.h"
 #include "shared/Registry.h"
 #include "shared/SharedNames.h"
@@ -11,16 +12,18 @@
 
 namespace {
 
-// "Notify", "Enabled" and "TurnOn" count as on when missing.
+// "Notify", "Enabled" and "TurnOn" count as on when missing. Read without
+// making their keys: the program's first run sets itself up only where its
+// settings key is missing.
 bool SettingOn(const wchar_t* key, const wchar_t* name)
 {
-    int value = RegReadDword(key, name);
+    int value = RegPeekDword(key, name);
     return value == kRegMissing || value != 0;
 }
 
 bool IsOne(const wchar_t* key, const wchar_t* name)
 {
-    int value = RegReadDword(key, name);
+    int value = RegPeekDword(key, name);
     return value == kRegMissing || value == 1;
 }
 
@@ -64,6 +67,23 @@ bool StartsProgramWith(HANDLE notification, const wchar_t* program, const wchar_
            wcscmp(trigger->lpszArguments, word) == 0;
 }
 
+void HeldRunEventName(HANDLE run, wchar_t* name, size_t count)
+{
+    FormatText(name, count, kHeldRunEventFormat, static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(run)));
+}
+
+// Whether a loaded item (of this shell or another) holds the run.
+bool HeldByAnItem(HANDLE run)
+{
+    wchar_t name[64];
+    HeldRunEventName(run, name, 64);
+    HANDLE held = OpenEventW(SYNCHRONIZE, FALSE, name);
+    if (held == nullptr)
+        return false;
+    CloseHandle(held);
+    return true;
+}
+
 }  // namespace
 
 TodaySchedule::TodaySchedule()
@@ -73,13 +93,13 @@ TodaySchedule::TodaySchedule()
 
 TodaySchedule::~TodaySchedule()
 {
+    Hold(nullptr);
     if (arm_ != nullptr)
         CloseHandle(arm_);
 }
 
-void TodaySchedule::Reschedule(const TodayNoteList& notes)
+void TodaySchedule::Reschedule(const SYSTEMTIME* pending)
 {
-    const TodayEntry* pending = notes.Pending();
     if (pending == nullptr) {
         ScheduleRun(nullptr);
         return;
@@ -87,7 +107,7 @@ void TodaySchedule::Reschedule(const TodayNoteList& notes)
     if (IsOne(kSettingsKey, L"Notify") || IsOne(kTodayItemKey, L"Enabled")) {
         if (SettingOn(kSettingsKey, L"TurnOn")) {
             ResetEvent(arm_);
-            ScheduleRun(&pending->expiry);
+            ScheduleRun(pending);
         } else {
             SetEvent(arm_);
             ScheduleRun(nullptr);
@@ -120,6 +140,7 @@ void TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
             // The previous run is handed in, so the system moves it instead
             // of adding a second one.
             timedRun_ = CeSetUserNotificationEx(timedRun_, &trigger, nullptr);
+            Hold(timedRun_);
             return;
         }
     } else {
@@ -130,6 +151,23 @@ void TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
     if (timedRun_ != nullptr) {
         CeClearUserNotification(timedRun_);
         timedRun_ = nullptr;
+        Hold(nullptr);
+    }
+}
+
+void TodaySchedule::Hold(HANDLE run)
+{
+    // The system moves a run under its handle: one already held stays so.
+    if (run == heldRun_)
+        return;
+    if (heldEvent_ != nullptr)
+        CloseHandle(heldEvent_);
+    heldEvent_ = nullptr;
+    heldRun_ = run;
+    if (run != nullptr) {
+        wchar_t name[64];
+        HeldRunEventName(run, name, 64);
+        heldEvent_ = CreateEventW(nullptr, TRUE, FALSE, name);
     }
 }
 
@@ -140,7 +178,7 @@ bool TodaySchedule::RemoveEarlierRuns()
     if (programPath[0] == L'\0' || !PendingHandles(handles))
         return false;
     for (HANDLE handle : handles) {
-        if (handle != timedRun_ && StartsProgramWith(handle, programPath, kWordRunAtTime))
+        if (handle != timedRun_ && !HeldByAnItem(handle) && StartsProgramWith(handle, programPath, kWordRunAtTime))
             CeClearUserNotification(handle);
     }
     return true;

@@ -13,8 +13,9 @@ public:
     TodaySchedule();
     virtual ~TodaySchedule();
 
-    // Called with the list's lock held.
-    void Reschedule(const TodayNoteList& notes);
+    // pending: the expiry of the list's pending note, null when none. Called
+    // without the list's lock: the scheduler's own lock may be waited for.
+    void Reschedule(const SYSTEMTIME* pending);
     // A time sets (or moves) the timed run there; null, or an hour of 25,
     // removes it, once. The first call of a load also removes the runs an
     // earlier load of the item left, so the program has one run at most.
@@ -27,11 +28,14 @@ public:
     wchar_t programPath[MAX_PATH] = L"";
 
 private:
-    // Clears the program's "AppRunAtTime" runs other than this load's own;
+    // Clears the program's "AppRunAtTime" runs that no loaded item holds;
     // false when the scheduler's list could not be read.
     bool RemoveEarlierRuns();
+    void Hold(HANDLE run);
 
     HANDLE arm_;
+    HANDLE heldRun_ = nullptr;
+    HANDLE heldEvent_ = nullptr;
     HANDLE timedRun_ = nullptr;
     SYSTEMTIME lastScheduled_ = {};
     bool earlierRunsRemoved_ = false;

@@ -22,9 +22,11 @@ const int kMostNotes = 10;
 const wchar_t kHelpViewer[] = L"PegHelp.exe";
 const wchar_t kHelpTopic[] = L"file:\\Windows\\Jotlings.htm#SToday";
 
+// Read without making the settings key, which the program's first run
+// fills only where it is missing.
 LONG ReadOr(const wchar_t* name, LONG missing)
 {
-    int value = RegReadDword(kSettingsKey, name);
+    int value = RegPeekDword(kSettingsKey, name);
     return value == kRegMissing ? missing : value;
 }
 

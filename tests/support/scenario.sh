@@ -13,9 +13,29 @@ dev() { "$device" --dir "$devdir" "$@"; }
 # Unix path -> the Z: path programs on the device see.
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
 
+# Crash reports the device writes from here on belong to this scenario.
+crash_stamp=$(mktemp "${TMPDIR:-/tmp}/jotlings-crash-stamp.XXXXXX")
+trap 'rm -f "$crash_stamp"' EXIT
+crashes_shown=0
+# Prints the crash reports written since the scenario began, once each
+# failure finds new ones; true when there were any.
+show_crashes() {
+    local reports
+    reports=$(dev crashes --since "$crash_stamp") || return 1
+    if [ "$(printf '%s' "$reports" | grep -c '^=== crash report')" -gt "$crashes_shown" ]; then
+        printf '%s\n' "$reports"
+        crashes_shown=$(printf '%s' "$reports" | grep -c '^=== crash report')
+    fi
+    return 0
+}
+
 # Checks count their failures; a scenario ends with `finish`.
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+    show_crashes
+}
 pass() { echo "ok: $*"; }
 # A failure after which the scenario cannot go on.
 abort() {
@@ -23,6 +43,12 @@ abort() {
     exit 1
 }
 finish() {
+    # A process of the device that crashed fails the scenario, whatever the
+    # checks saw.
+    if show_crashes; then
+        echo "FAIL: a process of the device crashed (report above)"
+        failures=$((failures + 1))
+    fi
     echo "$failures failure(s); screenshots in $shots"
     [ "$failures" -eq 0 ]
 }

@@ -12,6 +12,8 @@
 #include "tests/support/TestNotes.h"
 #include "tests/support/TestTimes.h"
 #include "tests/support/TestWindow.h"
+#include "platform/common/Text.h"
+#include "today/TodayConstants.h"
 
 #include <CeRunStore.h>
 #include <todaycmn.h>
@@ -120,8 +122,11 @@ protected:
         item = {};
         item.fEnabled = TRUE;
         item.hinstDLL = library;
+        int asked = ColourAsked();
         window = initialize(&item, hostWindow);
         ASSERT_NE(window, nullptr);
+        // The notes come in off the host's thread; their view asks the colour.
+        ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; })) << "the item's notes never came in";
     }
 
     void Unload()
@@ -135,7 +140,13 @@ protected:
     }
 
     LRESULT Query() { return SendMessageW(window, WM_TODAYCUSTOM_QUERYREFRESHCACHE, WPARAM(&item), 0); }
-    void ClearCache() { SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0); }
+    // The host's cache clearing, and the reload it brings.
+    void ClearCache()
+    {
+        int asked = ColourAsked();
+        SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return ColourAsked() > asked; })) << "no reload";
+    }
 
     int WindowHeight()
     {
@@ -356,6 +367,25 @@ TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlon
         EXPECT_TRUE(CeRunStore().Exists(handle)) << "run " << handle << " is not the item's";
 }
 
+TEST_F(TodayItemTest, ARunAnotherLoadedItemHoldsIsNeverCleanedUp)
+{
+    AddNote(L"Jotling0.jot", L"soon", DaysFromNow(1, 9));
+    // Another shell's item, still loaded, holds its run of the program.
+    DWORD others = PlantRun(kProgram, L"AppRunAtTime", DaysFromNow(1, 6));
+    wchar_t name[64];
+    FormatText(name, 64, kHeldRunEventFormat, static_cast<unsigned long>(others));
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, name);
+    Load();
+    EXPECT_TRUE(CeRunStore().Exists(others)) << "a loaded item's run was cleaned up as stale";
+    Unload();
+
+    // Once that item is gone its run is stale, and the next load takes its place.
+    CloseHandle(held);
+    Load();
+    EXPECT_FALSE(CeRunStore().Exists(others));
+    EXPECT_EQ(OurRuns(L"AppRunAtTime").size(), 1u);
+}
+
 TEST_F(TodayItemTest, NoteWithAnImpossibleExpiryIsListedButTheNextRealNoteIsScheduled)
 {
     SYSTEMTIME impossible = DaysFromNow(1, 9);
@@ -371,6 +401,116 @@ TEST_F(TodayItemTest, NoteWithAnImpossibleExpiryIsListedButTheNextRealNoteIsSche
     std::vector<CeTimedRun> runs = OurRuns();
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(memcmp(&runs[0].start, &next, sizeof next), 0);
+}
+
+TEST_F(TodayItemTest, WithoutSettingsTheItemMakesNoKeyThatWouldStopTheFirstRunSettingUp)
+{
+    const wchar_t kItemKey[] = L"SOFTWARE\\Microsoft\\Today\\Items\\KORVA Jotlings";
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettings);
+    // Another test's or scenario's item key is left as it is.
+    bool itemKeyBefore = RegKeyExists(kItemKey);
+    Load();
+    Query();
+    ClearCache();
+    Unload();
+    EXPECT_FALSE(RegKeyExists(kSettings)) << "the item's reads made the settings key";
+    if (!itemKeyBefore) {
+        EXPECT_FALSE(RegKeyExists(kItemKey)) << "the item's reads made its own key";
+    }
+}
+
+TEST_F(TodayItemTest, TheFirstLoadHoldsNotTheHostOnANoteTheProgramHasOpen)
+{
+    std::wstring path = AddNote(L"Jotling0.jot", L"being saved", DaysFromNow(1, 9));
+    library = LoadLibraryW(L"KJotlings.dll");
+    ASSERT_NE(library, nullptr);
+    auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
+        reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
+    item = {};
+    item.fEnabled = TRUE;
+    item.hinstDLL = library;
+    // The program (a timed run just started) holds the note while the
+    // Today screen loads the item: the item window comes at once, and the
+    // note is listed once the program lets it go.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    int asked = ColourAsked();
+    window = initialize(&item, hostWindow);
+    CloseHandle(held);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; }));
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    Tap(100, 5);
+    ASSERT_EQ(mainHeard.size(), 1u) << "the note held during the load is not listed";
+    EXPECT_EQ(heardPaths[0], path);
+}
+
+// The running program's window on a thread that stops answering, as a
+// program held by the debugger after a crash does, until released.
+class HungMainWindow {
+public:
+    HungMainWindow()
+    {
+        made_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        WaitForSingleObject(made_, INFINITE);
+    }
+    ~HungMainWindow()
+    {
+        Release();
+        WaitForSingleObject(thread_, INFINITE);
+        for (HANDLE handle : {thread_, made_, release_})
+            CloseHandle(handle);
+    }
+    void Release() { SetEvent(release_); }
+    HANDLE Released() const { return release_; }
+
+private:
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* hung = static_cast<HungMainWindow*>(self);
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"JOTLINGS";
+        RegisterClassW(&windowClass);
+        HWND main = CreateWindowExW(0, L"JOTLINGS", L"KORVA Jotlings", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    windowClass.hInstance, nullptr);
+        SetEvent(hung->made_);
+        WaitForSingleObject(hung->release_, INFINITE);
+        DestroyWindow(main);
+        UnregisterClassW(L"JOTLINGS", windowClass.hInstance);
+        return 0;
+    }
+
+    HANDLE made_;
+    HANDLE release_;
+    HANDLE thread_;
+};
+
+TEST_F(TodayItemTest, ATapOnANoteWaitsForAProgramThatNeverAnswersOnlyAWhile)
+{
+    AddNote(L"Jotling0.jot", L"note", DaysFromNow(1, 9));
+    Load();
+    ASSERT_EQ(Query(), 1);
+    HungMainWindow hung;
+    // Frees the tap after a long time, should nothing else free it.
+    HANDLE watchdog = CreateThread(nullptr, 0, [](void* hungMain) -> DWORD {
+        auto* main = static_cast<HungMainWindow*>(hungMain);
+        if (WaitForSingleObject(main->Released(), 30000) == WAIT_TIMEOUT)
+            main->Release();
+        return 0;
+    }, &hung, 0, nullptr);
+    Tap(100, 5);
+    bool freedByWatchdog = WaitForSingleObject(hung.Released(), 0) == WAIT_OBJECT_0;
+    hung.Release();
+    WaitForSingleObject(watchdog, INFINITE);
+    CloseHandle(watchdog);
+    EXPECT_FALSE(freedByWatchdog) << "the tap waited on the hung program until it was let go";
+    // The Today screen still answers.
+    EXPECT_EQ(Query(), 0);
 }
 
 TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)

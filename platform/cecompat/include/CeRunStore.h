@@ -29,8 +29,12 @@ public:
     // Overwrites a pending run; false when that handle is not pending.
     bool Replace(DWORD handle, const CeTimedRun& run);
     bool Remove(DWORD handle);
+    // Removes the run seen in a List only if it is still pending unchanged;
+    // false when it has gone or been replaced since.
+    bool Take(const CeTimedRun& seen);
     bool Exists(DWORD handle) const;
     // Every pending run; entries that cannot be read whole are left out.
+    // Empty when the list's lock cannot be had.
     std::vector<CeTimedRun> List() const;
 
     // A SYSTEMTIME as the 16 little-endian bytes the store keeps.
@@ -40,6 +44,7 @@ public:
 private:
     bool Write(DWORD handle, const CeTimedRun& run);
     bool Read(DWORD handle, CeTimedRun& run) const;
+    bool Delete(DWORD handle);
     DWORD NextHandle(HKEY root);
     static void HandleName(DWORD handle, wchar_t name[16]);
 

@@ -1,5 +1,6 @@
 #include "CeRunStore.h"
 
+#include <cstring>
 #include <cwchar>
 
 const wchar_t CeRunStore::kDefaultKey[] = L"SOFTWARE\\Microsoft\\Shell\\TimedRuns";
@@ -15,12 +16,16 @@ const wchar_t kStartValue[] = L"Start";
 const wchar_t kLockName[] = L"CeRunStoreLock";
 const DWORD kLockWaitMs = 5000;
 
+// Every read-modify-write of the list holds the lock; a lock that cannot be
+// had (held too long, or no lock at all) leaves the list as it is.
 class ScopedLock {
 public:
     explicit ScopedLock(HANDLE mutex) : mutex_(mutex)
     {
-        owned_ = mutex_ != nullptr && WaitForSingleObject(mutex_, kLockWaitMs) != WAIT_TIMEOUT;
+        DWORD result = mutex_ != nullptr ? WaitForSingleObject(mutex_, kLockWaitMs) : WAIT_FAILED;
+        owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
     }
+    bool Owned() const { return owned_; }
     ~ScopedLock()
     {
         if (owned_) {
@@ -189,6 +194,9 @@ bool CeRunStore::Read(DWORD handle, CeTimedRun& run) const
 DWORD CeRunStore::Add(const CeTimedRun& run)
 {
     ScopedLock guard(lock_);
+    if (!guard.Owned()) {
+        return 0;
+    }
     HKEY root = nullptr;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath_.c_str(), 0, nullptr, 0,
                         KEY_READ | KEY_WRITE, nullptr, &root, nullptr) != ERROR_SUCCESS) {
@@ -197,7 +205,7 @@ DWORD CeRunStore::Add(const CeTimedRun& run)
     DWORD handle = NextHandle(root);
     RegCloseKey(root);
     if (!Write(handle, run)) {
-        Remove(handle);
+        Delete(handle);
         return 0;
     }
     return handle;
@@ -206,13 +214,38 @@ DWORD CeRunStore::Add(const CeTimedRun& run)
 bool CeRunStore::Replace(DWORD handle, const CeTimedRun& run)
 {
     ScopedLock guard(lock_);
-    if (handle == 0 || !Exists(handle)) {
+    if (!guard.Owned() || handle == 0 || !Exists(handle)) {
         return false;
     }
     return Write(handle, run);
 }
 
 bool CeRunStore::Remove(DWORD handle)
+{
+    ScopedLock guard(lock_);
+    if (!guard.Owned()) {
+        return false;
+    }
+    return Delete(handle);
+}
+
+bool CeRunStore::Take(const CeTimedRun& seen)
+{
+    ScopedLock guard(lock_);
+    CeTimedRun now;
+    if (!guard.Owned() || !Read(seen.handle, now)) {
+        return false;
+    }
+    // Moved or changed since it was seen (a Today item set its note's new
+    // time): it is no longer the run that was due.
+    if (now.application != seen.application || now.arguments != seen.arguments ||
+        memcmp(&now.start, &seen.start, sizeof(SYSTEMTIME)) != 0) {
+        return false;
+    }
+    return Delete(seen.handle);
+}
+
+bool CeRunStore::Delete(DWORD handle)
 {
     if (handle == 0) {
         return false;
@@ -248,6 +281,10 @@ bool CeRunStore::Exists(DWORD handle) const
 std::vector<CeTimedRun> CeRunStore::List() const
 {
     std::vector<CeTimedRun> runs;
+    ScopedLock guard(lock_);
+    if (!guard.Owned()) {
+        return runs;
+    }
     HKEY root = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath_.c_str(), 0, KEY_READ, &root) !=
         ERROR_SUCCESS) {

@@ -37,8 +37,8 @@ int RunScheduler::Poll()
         }
         // Removed before the start, so that a program that cannot start (or
         // a shell that dies while starting it) does not start it again and
-        // again.
-        if (!store_.Remove(run.handle)) {
+        // again; a run moved since the list was read stays for its new time.
+        if (!store_.Take(run)) {
             continue;
         }
         // A run that no start can take is dropped before any starter sees

@@ -17,22 +17,53 @@ HWND FindServices()
     return FindWindowExW(HWND_MESSAGE, nullptr, kServicesClass, nullptr);
 }
 
+// Waits for a mutex; an abandoned one (its shell ended without letting it
+// go) counts as had.
+bool WaitFor(HANDLE mutex, DWORD timeoutMs)
+{
+    DWORD result = WaitForSingleObject(mutex, timeoutMs);
+    return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
 }  // namespace
 
-ShellApp::ShellApp() : services_(nullptr) {}
+ShellApp::ShellApp() : life_(nullptr), lifeOwned_(false), services_(nullptr) {}
 
 ShellApp::~ShellApp()
 {
-    navBar_.reset();
+    // The items draw on the Today screen among the bars: they go first, and
+    // their libraries are unloaded before anything else of the shell.
     today_.Destroy();
+    navBar_.reset();
+    startMenu_.reset();
     if (services_ != nullptr) {
         DestroyWindow(services_);
     }
+    if (lifeOwned_) {
+        ReleaseMutex(life_);
+    }
+    if (life_ != nullptr) {
+        CloseHandle(life_);
+    }
+}
+
+bool ShellApp::TakeLife()
+{
+    life_ = CreateMutexW(nullptr, FALSE, kShellLifeMutex);
+    if (life_ == nullptr) {
+        return false;
+    }
+    // A shell that is up keeps its place; one going down is waited for.
+    if (FindServices() != nullptr) {
+        return false;
+    }
+    lifeOwned_ = WaitFor(life_, kGoingDownWaitMs);
+    return lifeOwned_;
 }
 
 bool ShellApp::Start(HINSTANCE instance)
 {
-    if (FindServices() != nullptr) {
+    if (!TakeLife()) {
         return false;
     }
     WNDCLASSW windowClass = {};
@@ -47,12 +78,14 @@ bool ShellApp::Start(HINSTANCE instance)
     if (services_ == nullptr) {
         return false;
     }
-    // Runs missed while the shell was down start before anything else.
-    scheduler_.Poll();
+    // Runs missed while the shell was down start before anything else, and
+    // what they start (an alarm) keeps the front: the Today screen comes up
+    // behind it.
+    bool startedRuns = scheduler_.Poll() > 0;
     buttons_.WriteDefaultTable();
     buttons_.Load();
 
-    if (!today_.Create(instance)) {
+    if (!today_.Create(instance, !startedRuns)) {
         return false;
     }
     startMenu_.reset(new StartMenu(today_.Window()));
@@ -60,7 +93,9 @@ bool ShellApp::Start(HINSTANCE instance)
     if (!navBar_->Create(instance)) {
         return false;
     }
-    SetForegroundWindow(today_.Window());
+    if (!startedRuns) {
+        SetForegroundWindow(today_.Window());
+    }
     SetTimer(services_, kSchedulerTimer, kSchedulerPollMs, nullptr);
     SetTimer(services_, kButtonsTimer, HardwareButtons::kPollMs, nullptr);
     return true;
@@ -79,17 +114,33 @@ int ShellApp::Run()
 bool ShellApp::QuitRunning(DWORD timeoutMs)
 {
     HWND running = FindServices();
-    if (running == nullptr) {
+    if (running != nullptr) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(running, &processId);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+        PostMessageW(running, WM_CLOSE, 0, 0);
+        // The shell's window goes first and its items are unloaded after
+        // it: the quit is done when the process has ended.
+        if (process != nullptr) {
+            DWORD ended = WaitForSingleObject(process, timeoutMs);
+            CloseHandle(process);
+            if (ended != WAIT_OBJECT_0) {
+                return false;
+            }
+        }
+    }
+    // A shell that was already going down (or whose process could not be
+    // opened) is done once it lets its life go.
+    HANDLE life = OpenMutexW(SYNCHRONIZE, FALSE, kShellLifeMutex);
+    if (life == nullptr) {
         return true;
     }
-    PostMessageW(running, WM_CLOSE, 0, 0);
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (FindServices() == nullptr) {
-            return true;
-        }
-        Sleep(50);
+    bool done = WaitFor(life, timeoutMs);
+    if (done) {
+        ReleaseMutex(life);
     }
-    return false;
+    CloseHandle(life);
+    return done;
 }
 
 LRESULT CALLBACK ShellApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

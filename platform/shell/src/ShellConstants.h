@@ -30,6 +30,10 @@ const wchar_t kTodayClass[] = L"DesktopExplorerWindow";
 const wchar_t kServicesClass[] = L"JotlingsShellServices";
 const wchar_t kTodaySettingsClass[] = L"TodaySettingsWindow";
 
+// Held by a shell from its start until it has unloaded everything, so that
+// a new shell waits for one still going down.
+const wchar_t kShellLifeMutex[] = L"JotlingsShellLife";
+
 // Messages of the shell's own windows.
 const UINT kMsgShowToday = WM_APP + 1;          // Today screen: come to the front
 const UINT kMsgShowTodaySettings = WM_APP + 2;  // Today screen: open the item settings

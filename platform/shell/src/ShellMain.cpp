@@ -9,7 +9,7 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
     if (commandLine != nullptr && wcscmp(commandLine, L"-quit") == 0) {
-        return shell::ShellApp::QuitRunning(5000) ? 0 : 1;
+        return shell::ShellApp::QuitRunning(20000) ? 0 : 1;
     }
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);

@@ -54,7 +54,7 @@ TodayScreen::~TodayScreen()
     }
 }
 
-bool TodayScreen::Create(HINSTANCE instance)
+bool TodayScreen::Create(HINSTANCE instance, bool inFront)
 {
     instance_ = instance;
     WNDCLASSW windowClass = {};
@@ -73,7 +73,12 @@ bool TodayScreen::Create(HINSTANCE instance)
     if (window_ == nullptr) {
         return false;
     }
-    ShowWindow(window_, SW_SHOWNORMAL);
+    if (inFront) {
+        ShowWindow(window_, SW_SHOWNORMAL);
+    } else {
+        SetWindowPos(window_, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
     UpdateWindow(window_);
     return true;
 }

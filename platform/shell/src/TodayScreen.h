@@ -25,8 +25,9 @@ public:
     virtual ~TodayScreen();
 
     // Creates the window over the work area and the menu bar's strip, and
-    // loads the items. False when the window cannot be made.
-    bool Create(HINSTANCE instance);
+    // loads the items; behind every other window unless inFront. False when
+    // the window cannot be made.
+    bool Create(HINSTANCE instance, bool inFront = true);
     void Destroy();
     HWND Window() const { return window_; }
     TodayHost& Host() { return host_; }

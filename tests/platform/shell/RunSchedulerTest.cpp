@@ -120,6 +120,78 @@ TEST_F(RunSchedulerTest, AReplacedRunStartsOnlyAtItsNewTimeAndAClearedOneNever)
     EXPECT_EQ(L"new", started[0].second);
 }
 
+// A Today item moves its run to the note's new time while the shell's poll
+// is between reading the list and taking what was due: the moved run stays,
+// for its new time.
+CeRunStore* movingStore = nullptr;
+DWORD runA = 0;
+DWORD runB = 0;
+
+// Starts a run and, at the first start, moves the other one to 11:00.
+bool StartAndMoveTheOther(const std::wstring& program, const std::wstring& arguments)
+{
+    if (started.empty()) {
+        DWORD other = program == L"C:\\a.exe" ? runB : runA;
+        movingStore->Replace(other, MakeRun(L"C:\\moved.exe", L"AppRunAtTime", At(11, 0)));
+    }
+    return RecordStart(program, arguments);
+}
+
+TEST_F(RunSchedulerTest, ARunMovedDuringAPollStaysForItsNewTime)
+{
+    runA = store_.Add(MakeRun(L"C:\\a.exe", L"", At(9, 0)));
+    runB = store_.Add(MakeRun(L"C:\\b.exe", L"", At(9, 0)));
+    ASSERT_NE(0u, runA);
+    ASSERT_NE(0u, runB);
+    movingStore = &store_;
+    shell::RunScheduler scheduler(kStoreKey, StartAndMoveTheOther, FakeClock);
+    EXPECT_EQ(1, scheduler.Poll());
+    ASSERT_EQ(1u, started.size());
+    std::vector<CeTimedRun> left = store_.List();
+    ASSERT_EQ(1u, left.size()) << "the poll removed a run moved after it read the list";
+    EXPECT_EQ(L"C:\\moved.exe", left[0].application);
+    EXPECT_EQ(11, left[0].start.wHour);
+
+    clockNow = At(11, 0);
+    EXPECT_EQ(1, scheduler.Poll());
+    ASSERT_EQ(2u, started.size());
+    EXPECT_EQ(L"C:\\moved.exe", started[1].first);
+}
+
+TEST_F(RunSchedulerTest, AStoreWhoseLockIsHeldElsewhereChangesNothing)
+{
+    DWORD handle = store_.Add(MakeRun(L"C:\\a.exe", L"AppRunAtTime", At(9, 0)));
+    ASSERT_NE(0u, handle);
+    // Another process of the device holds the list (here: another thread).
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    struct Holder { HANDLE held, release; } holder = {held, release};
+    HANDLE thread = CreateThread(nullptr, 0, [](void* p) -> DWORD {
+        auto* h = static_cast<Holder*>(p);
+        HANDLE lock = CreateMutexW(nullptr, FALSE, L"CeRunStoreLock");
+        WaitForSingleObject(lock, INFINITE);
+        SetEvent(h->held);
+        WaitForSingleObject(h->release, INFINITE);
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+        return 0;
+    }, &holder, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    WaitForSingleObject(held, INFINITE);
+
+    EXPECT_FALSE(store_.Replace(handle, MakeRun(L"C:\\a.exe", L"AppRunAtTime", At(12, 0))));
+    EXPECT_FALSE(store_.Remove(handle));
+    SetEvent(release);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    CloseHandle(held);
+    CloseHandle(release);
+
+    std::vector<CeTimedRun> left = store_.List();
+    ASSERT_EQ(1u, left.size());
+    EXPECT_EQ(9, left[0].start.wHour);
+}
+
 TEST_F(RunSchedulerTest, AnUnreadableEntryIsPassedOver)
 {
     // A run still being written (no start time yet) is not started, nor

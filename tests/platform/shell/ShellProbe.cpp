@@ -107,6 +107,12 @@ int wmain(int argc, wchar_t** argv)
         HWND window = FindWindowW(argv[2], nullptr);
         return window != nullptr && IsWindowVisible(window) ? 0 : 1;
     }
+    if (command == L"front" && argc == 2) {
+        wchar_t name[64] = L"";
+        GetClassNameW(GetForegroundWindow(), name, 64);
+        wprintf(L"%ls\n", name);
+        return 0;
+    }
     if (command == L"title" && argc == 3) {
         HWND window = FindWindowW(nullptr, argv[2]);
         return window != nullptr && IsWindowVisible(window) ? 0 : 1;

@@ -16,6 +16,7 @@ exists() { [ -e "$drive/$1" ]; }
 shell_up() { probe window DesktopExplorerWindow; }
 shell_down() { ! probe window DesktopExplorerWindow; }
 item_top() { probe itemtop "$1" | tr -d '\r'; }
+item_a_up() { probe itemtop ShellTestItemA >/dev/null; }
 
 observations='HKLM\SOFTWARE\JotlingsTests\ShellTestItem'
 today_items='HKLM\SOFTWARE\Microsoft\Today\Items'
@@ -53,6 +54,12 @@ done
 
 # A run due while the shell is down waits for the shell.
 probe set 1 "$probe_exe" 'touch C:\fired-missed.txt' >/dev/null
+# One that brings up a window (as an alarm does) while item A takes its time
+# to load: the new shell leaves it in front.
+printf '<html><body><a name="T"></a><h2>Device test</h2><p>Help text.</p></body></html>' \
+    >"$drive/windows/ShellDeviceTest.htm"
+reg add "$observations\\ShellTestItemA" /v LoadDelay /t REG_DWORD /d 3000 /f
+probe set 1 'C:\windows\PegHelp.exe' 'file:ShellDeviceTest.htm#T' >/dev/null
 sleep 2.5
 if exists fired-missed.txt; then fail "a timed run started without the shell"; fi
 
@@ -65,6 +72,16 @@ else
     fail "the missed run did not start"
 fi
 if probe window HHTaskBar; then pass "navigation bar shown"; else fail "no navigation bar"; fi
+front() { [ "$(probe front | tr -d '\r')" = "$1" ]; }
+if wait_for 10 probe window PegHelpWindow && wait_for 10 item_a_up && sleep 1 && front PegHelpWindow; then
+    pass "the window a missed run brought up keeps the front over the new Today screen"
+else
+    fail "the new shell took the front from the missed run's window: $(probe front)"
+fi
+dev run taskkill /IM PegHelp.exe >/dev/null 2>&1
+wait_for 10 bash -c "! \"$device\" --dir \"$devdir\" run \"$probe_exe\" window PegHelpWindow" ||
+    fail "the missed run's window stays"
+reg add "$observations\\ShellTestItemA" /v LoadDelay /t REG_DWORD /d 0 /f
 
 # --- Timed runs while the shell runs ---------------------------------------
 probe set 2 "$probe_exe" 'touch C:\fired-live.txt' >/dev/null
@@ -193,6 +210,36 @@ fi
 dev key Escape
 wait_for 5 bash -c "\"$device\" --dir \"$devdir\" run \"$probe_exe\" window '#32768'; [ \$? -ne 0 ]" ||
     fail "the Start menu did not close"
+
+# --- A quit ends the shell whole; a start waits for a shell going down ---------
+# Item A's teardown takes four seconds, as an item's that waits for its threads.
+reg add "$observations\\ShellTestItemA" /v UnloadDelay /t REG_DWORD /d 4000 /f
+unloads_before=$(observed ShellTestItemA Unloads)
+dev run 'C:\windows\shell.exe' -quit || fail "shell did not quit"
+if [ "$(observed ShellTestItemA Unloads)" != "$unloads_before" ] && not_running 'shell\.exe'; then
+    pass "shell.exe -quit returns once the shell's items are unloaded and its process has ended"
+else
+    fail "shell.exe -quit returned before the shell had gone (item unloads $(observed ShellTestItemA Unloads), were $unloads_before)"
+fi
+dev start-program 'C:\windows\shell.exe'
+wait_for 20 item_a_up || fail "shell did not come back"
+reg add "$observations\\ShellTestItemA" /v MostLive /t REG_DWORD /d 1 /f
+begun_before=$(observed ShellTestItemA UnloadsBegun)
+unloads_before=$(observed ShellTestItemA Unloads)
+dev start-program 'C:\windows\shell.exe' -quit
+begun() { [ "$(observed ShellTestItemA UnloadsBegun)" != "$begun_before" ]; }
+wait_for 20 begun || fail "the shell did not begin to go down"
+# Started while the old shell still unloads its items.
+dev start-program 'C:\windows\shell.exe'
+one_again() { [ "$(observed ShellTestItemA Unloads)" != "$unloads_before" ] && [ "$(observed ShellTestItemA Live)" = 1 ]; }
+if wait_for 40 one_again && wait_for 20 item_a_up; then
+    [ "$(observed ShellTestItemA MostLive)" = 1 ] &&
+        pass "a shell started while another goes down waits for it: never two shells with the item" ||
+        fail "two shells hosted the item at once"
+else
+    fail "no shell with the item after a start during a quit (live $(observed ShellTestItemA Live))"
+fi
+reg add "$observations\\ShellTestItemA" /v UnloadDelay /t REG_DWORD /d 0 /f
 
 # --- A restart keeps pending runs ----------------------------------------------
 probe set 4 "$probe_exe" 'touch C:\fired-restart.txt' >/dev/null

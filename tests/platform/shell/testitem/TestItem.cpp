@@ -47,6 +47,21 @@ void Count(const wchar_t* item, const wchar_t* value)
     Write(item, value, Read(item, value, 0) + 1);
 }
 
+// How many of this item's windows live on the device at once, across
+// shells: "Live" now, "MostLive" the most there ever were.
+void CountLive(const wchar_t* item, int change)
+{
+    HANDLE lock = CreateMutexW(nullptr, FALSE, L"ShellTestItemLive");
+    WaitForSingleObject(lock, 5000);
+    DWORD live = Read(item, L"Live", 0) + change;
+    Write(item, L"Live", live);
+    if (live > Read(item, L"MostLive", 0)) {
+        Write(item, L"MostLive", live);
+    }
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+}
+
 const wchar_t* NameOf(HWND window)
 {
     auto* name = reinterpret_cast<std::wstring*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -114,6 +129,14 @@ LRESULT CALLBACK ItemProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_TODAYCUSTOM_CLEARCACHE:
         Count(NameOf(window), L"ClearCaches");
         return 0;
+    case WM_DESTROY:
+        // An item whose teardown takes a while ("UnloadDelay" ms), as one
+        // that waits for its threads does.
+        Count(NameOf(window), L"UnloadsBegun");
+        Sleep(Read(NameOf(window), L"UnloadDelay", 0));
+        CountLive(NameOf(window), -1);
+        Count(NameOf(window), L"Unloads");
+        return 0;
     case WM_NCDESTROY:
         delete reinterpret_cast<std::wstring*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -162,11 +185,17 @@ extern "C" HWND InitializeCustomItem(TODAYLISTITEM* item, HWND parent)
     if (!item->fEnabled) {
         return nullptr;
     }
+    // An item whose first load takes a while ("LoadDelay" ms), as one that
+    // reads its notes does.
+    Sleep(Read(name, L"LoadDelay", 0));
     host = parent;
     Write(name, L"TextColour",
           static_cast<DWORD>(SendMessageW(parent, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0)));
     HWND window = CreateWindowExW(0, kClass, name, WS_CHILD | WS_VISIBLE, 0, 0, 240, 0, parent,
                                   nullptr, item->hinstDLL, new std::wstring(name));
+    if (window != nullptr) {
+        CountLive(name, 1);
+    }
     return window;
 }
 
