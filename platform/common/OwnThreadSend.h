@@ -232,7 +232,13 @@ private:
 
     static LRESULT CALLBACK TakenFromQueue(int code, WPARAM removed, LPARAM lParam)
     {
-        const MSG* message = reinterpret_cast<const MSG*>(lParam);
+        MSG* message = reinterpret_cast<MSG*>(lParam);
+        // The system never posts WM_NOTIFY: one in the queue is another
+        // program's number, and the system's controls the thread hosts
+        // (calendar, list view, toolbar) would read through it. It goes
+        // nowhere.
+        if (code == HC_ACTION && message != nullptr && message->message == WM_NOTIFY)
+            message->message = WM_NULL;
         ThreadState* state = State(false);
         if (code == HC_ACTION && removed == PM_REMOVE && message != nullptr && state != nullptr) {
             state->taken = {message->hwnd, message->message, message->wParam, message->lParam, FALSE};

@@ -24,6 +24,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -571,11 +573,17 @@ TEST_F(NoteLifeTest, ForeignPointerMessagesAreIgnoredByEveryWindow)
     Pump();
     ASSERT_TRUE(notes->CurrentNoteWindow()->Picker().IsOpen());
 
-    std::vector<HWND> windows = {mainHandle, notes->Window(), note};
-    for (HWND child = GetWindow(note, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        windows.push_back(child);
+    // Every window of the program and every child of each, the system's
+    // controls it hosts included (list view, header, toolbar, combo box,
+    // date and time field).
+    std::vector<HWND> windows = {mainHandle};
     EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        auto* all = reinterpret_cast<std::vector<HWND>*>(list);
+        all->push_back(window);
+        EnumChildWindows(window, [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        }, list);
         return TRUE;
     }, reinterpret_cast<LPARAM>(&windows));
 
@@ -588,17 +596,21 @@ TEST_F(NoteLifeTest, ForeignPointerMessagesAreIgnoredByEveryWindow)
         wchar_t className[64] = L"";
         GetClassNameW(window, className, 64);
         SCOPED_TRACE(className);
-        // Only the program's own classes: the system's controls are Wine's.
+        // A crash ends the program before a trace could say where.
+        fprintf(stderr, "WM_NOTIFY from elsewhere to %ls\n", className);
+        for (LPARAM stray : {LPARAM(0x3C), LPARAM(-1)}) {
+            PostMessageW(window, WM_NOTIFY, 0, stray);
+            FromAnotherThread([&] { SendMessageW(window, WM_NOTIFY, 1, stray); });
+        }
+        Pump();
+        // Creation messages: the program's own classes believe only their first.
         std::wstring name = className;
         static const wchar_t* const kOwnClasses[] = {
             L"NoteLifeTestMain", L"JotlingWndClass", L"AllJotlingsWnd",  L"PopupBtnClass",
             L"ClockBtnClass",    L"DateTimePicker",  L"CeShellMenuBar", L"CeShellSipButton"};
         if (std::find(std::begin(kOwnClasses), std::end(kOwnClasses), name) == std::end(kOwnClasses))
             continue;
-        PostMessageW(window, WM_NOTIFY, 0, 0x3C);
         FromAnotherThread([&] {
-            SendMessageW(window, WM_NOTIFY, 0, 0x3C);
-            SendMessageW(window, WM_NOTIFY, 0, 1);
             SendMessageW(window, WM_NCCREATE, 0, LPARAM(&foreign));
             SendMessageW(window, WM_CREATE, 0, LPARAM(&foreign));
         });
