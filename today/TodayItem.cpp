@@ -21,6 +21,7 @@ const wchar_t kShowAllText[] = L"show all jotlings ...";
 const wchar_t kMeasureText[] = L"Aygj";
 const wchar_t kHostModuleEnding[] = L"m_Jotings.exe";
 const wchar_t kLibraryName[] = L"KJotlings.dll";
+const wchar_t kProgramName[] = L"Jotlings.exe";
 const DWORD kPollMs = 5000;
 
 // The empty-state font is 11 pixels on the handheld's Pocket PC 2002 (major
@@ -216,6 +217,17 @@ void TodayItem::FreeDrawing()
     }
 }
 
+void TodayItem::ProgramBesideLibrary(wchar_t* program, size_t count) const
+{
+    wchar_t folder[MAX_PATH] = L"";
+    DWORD length = GetModuleFileNameW(library, folder, MAX_PATH);
+    wchar_t* slash = length > 0 && length < MAX_PATH ? wcsrchr(folder, L'\\') : nullptr;
+    if (slash != nullptr)
+        *slash = L'\0';
+    if (slash == nullptr || FormatText(program, count, L"%s\\%s", folder, kProgramName) < 0)
+        program[0] = L'\0';
+}
+
 void TodayItem::ReadPaths()
 {
     wchar_t program[MAX_PATH], folder[MAX_PATH];
@@ -233,6 +245,11 @@ void TodayItem::ReadPaths()
             wchar_t base[MAX_PATH];
             CopyText(base, MAX_PATH, program);
             FormatText(program, MAX_PATH, L"%s%s", base, kLibraryName);
+        } else {
+            // Installed but never started: the program lies beside this
+            // library, where the installer put both. The host itself (the
+            // shell) is no program to start for a tap.
+            ProgramBesideLibrary(program, MAX_PATH);
         }
     }
     ReadSetting(L"Jotlings", folder);

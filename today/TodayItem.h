@@ -30,6 +30,7 @@ public:
     void Refresh();
     // Reads the program's path and the notes folder from the settings.
     void ReadPaths();
+    void ProgramBesideLibrary(wchar_t* program, size_t count) const;
     // Hands a command to the running program, or starts it with one.
     void Command(MainCommand command, const wchar_t* notePath = nullptr);
 

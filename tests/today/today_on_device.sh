@@ -86,9 +86,21 @@ probe write "$(note Jotling0.jot)" "Paid the rent" -1440 expired
 probe write "$(note Jotling1.jot)" "Birthday" 1440
 probe write "$(note Jotling2.jot)" "Some day" never
 
+# --- Installed, never started ---------------------------------------------------
+# The install puts the item on the Today screen; a tap on it starts the
+# program, which lies beside the item's library, with a new note.
+dev install "$build" >/dev/null 2>&1
+wait_for 20 item_up && pass "the install puts the item on the Today screen" || abort "no item after the install"
+shot installed
+read -r top _ <<<"$(probe item)"
+dev tap 120 $((top + 10))
+wait_for 20 front_is JotlingWndClass && pass "a tap on the installed item opens a new note" \
+    || fail "the installed item's tap opened no note: $(probe front)"
+end_program
+
 # --- First run ---------------------------------------------------------------
 dev start-program "$program"
-wait_for 20 item_up && pass "the first run puts the item on the Today screen" || abort "no item after the first run"
+wait_for 20 item_up && pass "the first run keeps the item on the Today screen" || abort "no item after the first run"
 
 # --- The Start menu opens over the Today screen, whose strip stays ---------------
 today_screen
