@@ -106,15 +106,7 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnDestroy();
         return 0;
     case WM_ACTIVATE:
-        // The Start menu opens from the navigation bar, which takes the
-        // activation for it: the menu opens over the screen, whose strip
-        // stays. Another program coming forward is told by WM_ACTIVATEAPP.
-        if (LOWORD(wParam) != WA_INACTIVE || !IsNavigationBar(reinterpret_cast<HWND>(lParam)))
-            ClaimBottomStrip(LOWORD(wParam) != WA_INACTIVE);
-        return DefWindowProcW(window_, message, wParam, lParam);
-    case WM_ACTIVATEAPP:
-        if (!wParam)
-            ClaimBottomStrip(false);
+        ClaimBottomStrip(LOWORD(wParam) != WA_INACTIVE);
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_ERASEBKGND:
         EraseBackground(reinterpret_cast<HDC>(wParam));
@@ -453,13 +445,6 @@ LRESULT TodayScreen::OnDrawWatermark(const TODAYDRAWWATERMARKINFO* info) const
 // in front, that window's menu bar stands there. Wine's virtual desktop does
 // not always restack a program's menu bar over this full-screen window when
 // the program comes back to the front, so the screen gives the strip up.
-bool TodayScreen::IsNavigationBar(HWND window)
-{
-    wchar_t className[16] = L"";
-    return window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId() &&
-           GetClassNameW(window, className, 16) > 0 && wcscmp(className, kNavBarClass) == 0;
-}
-
 void TodayScreen::ClaimBottomStrip(bool claim)
 {
     if (claim) {
