@@ -102,6 +102,19 @@ end_program
 dev start-program "$program"
 wait_for 20 item_up && pass "the first run keeps the item on the Today screen" || abort "no item after the first run"
 
+# --- The Start menu opens over the Today screen, whose strip stays ---------------
+strip_colour() { convert "$shots/today-$1.png" -format '%[pixel:p{120,310}]' info: 2>/dev/null; }
+today_screen
+dev tap 15 12                      # Start
+wait_for 5 window_up '#32768' || fail "no Start menu"
+shot start-menu
+[ "$(strip_colour start-menu)" = "srgb(214,214,214)" ] && pass "the Settings strip stays under the Start menu" \
+    || fail "under the Start menu the strip is $(strip_colour start-menu)"
+dev key Escape
+wait_for 5 window_gone '#32768' || fail "the Start menu stays"
+wait_for 5 front_is DesktopExplorerWindow && pass "a menu closed without a pick gives the Today screen back" \
+    || fail "after the Start menu, in front: $(probe front)"
+
 # --- Options: all dates, up to 10 notes --------------------------------------
 today_screen
 before=$(item_height)

@@ -187,7 +187,10 @@ void NavBar::Tap(int x)
     Poll();
     if (x < kStartWidth && !startHidden_) {
         HWND before = target_;
-        if (!startMenu_.Show(window_, before) && before != nullptr && IsWindow(before)) {
+        // Nothing picked: the window the menu opened over comes back, unless
+        // another program (an alarm) took the front while the menu was open.
+        if (!startMenu_.Show(window_, before) && before != nullptr && IsWindow(before) &&
+            GetForegroundWindow() == window_) {
             SetForegroundWindow(before);
         }
         Poll();

@@ -38,6 +38,7 @@ const wchar_t kShellLifeMutex[] = L"JotlingsShellLife";
 const UINT kMsgShowToday = WM_APP + 1;          // Today screen: come to the front
 const UINT kMsgShowTodaySettings = WM_APP + 2;  // Today screen: open the item settings
 const UINT kMsgTodaySettingsDone = WM_APP + 3;  // Today screen: the settings were saved
+const UINT kMsgStartMenuClosed = WM_APP + 4;    // Today screen: the Start menu over it closed
 
 // Today host timings.
 const UINT kTodayQueryMs = 2000;   // height questions to every item

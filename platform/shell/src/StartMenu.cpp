@@ -103,6 +103,13 @@ bool StartMenu::Show(HWND owner, HWND front)
                                  0, kNavBarHeight, 0, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
     DestroyMenu(menu);
+    // The Today screen kept its strip under the menu. A pick, or another
+    // program that came forward and closed the menu, takes the front from it:
+    // it gives the strip up now, before the new window's menu bar is to
+    // stand there.
+    if (picked >= kFirstCommand || GetForegroundWindow() != owner) {
+        SendMessageW(today_, kMsgStartMenuClosed, 0, 0);
+    }
     if (picked < kFirstCommand) {
         return false;
     }

@@ -106,7 +106,11 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnDestroy();
         return 0;
     case WM_ACTIVATE:
-        ClaimBottomStrip(LOWORD(wParam) != WA_INACTIVE);
+        // The Start menu opens from the navigation bar, which takes the
+        // activation for it: the menu opens over the screen, whose strip
+        // stays until the menu has closed (kMsgStartMenuClosed).
+        if (LOWORD(wParam) != WA_INACTIVE || !IsNavigationBar(reinterpret_cast<HWND>(lParam)))
+            ClaimBottomStrip(LOWORD(wParam) != WA_INACTIVE);
         return DefWindowProcW(window_, message, wParam, lParam);
     case WM_ERASEBKGND:
         EraseBackground(reinterpret_cast<HDC>(wParam));
@@ -148,6 +152,10 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case kMsgShowTodaySettings:
         ShowSettings();
+        return 0;
+    case kMsgStartMenuClosed:
+        if (GetActiveWindow() != window_)
+            ClaimBottomStrip(false);
         return 0;
     case kMsgTodaySettingsDone:
         OnSettingsDone(wParam != 0);
@@ -439,6 +447,13 @@ LRESULT TodayScreen::OnDrawWatermark(const TODAYDRAWWATERMARKINFO* info) const
     }
     Watermark::Draw(info->hdc, info->rc, origin.y);
     return 1;
+}
+
+bool TodayScreen::IsNavigationBar(HWND window)
+{
+    wchar_t className[16] = L"";
+    return window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId() &&
+           GetClassNameW(window, className, 16) > 0 && wcscmp(className, kNavBarClass) == 0;
 }
 
 // The bottom strip is the Today screen's menu bar: while another window is

@@ -44,6 +44,7 @@ public:
     // Reloads the items when the registry's list changed.
     void CheckList();
     void ShowSettings();
+    static bool IsNavigationBar(HWND window);
     void ClaimBottomStrip(bool claim);
     void BringToFront();
 
