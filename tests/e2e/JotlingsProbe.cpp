@@ -22,6 +22,10 @@
 //                       Waits up to 10 s for the list to hold as many rows
 //                       as there are notes, as a list just filled at start
 //                       does
+//   paragraph PATH TITLE CHARS
+//                       writes a never-expiring note whose content is one
+//                       paragraph of typed words, CHARS characters long
+//   text PATH           prints the typed text of a note file
 //   recorded PATH       exit 0 when the note holds a voice recording
 //   handover PATH       hands PATH to the running program as the Today item does
 //   item                prints "TOP HEIGHT" of the Jotlings Today item on the
@@ -265,6 +269,36 @@ int PrintMessageBoxes()
     return 0;
 }
 
+// Ink content holding only typed text: one paragraph of words, chars long.
+std::vector<uint8_t> ParagraphContent(int chars)
+{
+    static const char16_t kWords[] = u"the quick brown fox jumps over a lazy dog ";
+    std::u16string text;
+    text.reserve(size_t(chars));
+    for (int i = 0; i < chars; ++i)
+        text.push_back(kWords[size_t(i) % (sizeof(kWords) / sizeof(kWords[0]) - 1)]);
+    std::vector<uint8_t> content;
+    formats::LeWriter out(content);
+    formats::WriteInkHeader(out);
+    formats::WriteInkText(out, text);
+    formats::WriteInkEnd(out);
+    return content;
+}
+
+// The typed text of a note file, as its reader finds it.
+int PrintText(const wchar_t* path)
+{
+    NoteRecord record;
+    if (!ReadNoteFile(path, &record))
+        return 1;
+    formats::InkContent content;
+    formats::ReadInkContent(record.data, record.dataLength, &content);
+    record.ClearData();
+    std::wstring text(content.text.begin(), content.text.end());
+    wprintf(L"%ls\n", text.c_str());
+    return 0;
+}
+
 int HoldsRecording(const wchar_t* path)
 {
     NoteRecord record;
@@ -312,6 +346,10 @@ int wmain(int argc, wchar_t** argv)
         return PrintSurvey(argv[2]);
     if (argc == 2 && wcscmp(argv[1], L"keyboard") == 0)
         return PrintKeyboard();
+    if (argc == 5 && wcscmp(argv[1], L"paragraph") == 0)
+        return WriteNote(argv[2], argv[3], L"never", false, ParagraphContent(_wtoi(argv[4])));
+    if (argc == 3 && wcscmp(argv[1], L"text") == 0)
+        return PrintText(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {
