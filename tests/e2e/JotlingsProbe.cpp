@@ -2,6 +2,7 @@
 // device.
 //   window CLASS        exit 0 when a visible window of CLASS exists
 //   front               prints the class of the window in front
+//   windows             prints the visible top-level windows, front to back
 //   await front|window CLASS MS
 //                       exit 0 once a window of CLASS is in front (front) or
 //                       visible (window), 1 when MS milliseconds pass first;
@@ -64,6 +65,32 @@ int PrintFront()
     wchar_t className[128] = L"";
     GetClassNameW(GetForegroundWindow(), className, 128);
     wprintf(L"%ls\n", className);
+    return 0;
+}
+
+BOOL CALLBACK PrintWindowLine(HWND window, LPARAM)
+{
+    if (!IsWindowVisible(window))
+        return TRUE;
+    wchar_t className[64] = L"", title[64] = L"";
+    GetClassNameW(window, className, 64);
+    GetWindowTextW(window, title, 64);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    wprintf(L"%ls%ls|%ls|%ld,%ld,%ld,%ld|pid %lu%ls%ls%ls%ls\n", window == GetForegroundWindow() ? L"* " : L"",
+            className, title, rect.left, rect.top, rect.right, rect.bottom,
+            [&] { DWORD pid = 0; GetWindowThreadProcessId(window, &pid); return pid; }(),
+            (exStyle & WS_EX_TOPMOST) ? L" topmost" : L"", IsWindowEnabled(window) ? L"" : L" disabled",
+            GetPropW(window, L"CeShell.DoneButton") != nullptr ? L" done" : L"",
+            GetPropW(window, L"CeShell.FullScreen") != nullptr ? L" fullscreen-bits" : L"");
+    return TRUE;
+}
+
+// The visible top-level windows, front to back; "* " marks the foreground.
+int PrintWindows()
+{
+    EnumWindows(PrintWindowLine, 0);
     return 0;
 }
 
@@ -326,6 +353,8 @@ int wmain(int argc, wchar_t** argv)
         return VisibleWindow(argv[2]) != nullptr ? 0 : 1;
     if (argc == 2 && wcscmp(argv[1], L"front") == 0)
         return PrintFront();
+    if (argc == 2 && wcscmp(argv[1], L"windows") == 0)
+        return PrintWindows();
     if (argc == 5 && wcscmp(argv[1], L"await") == 0)
         return AwaitWindow(argv[2], argv[3], DWORD(_wtoi(argv[4]))) ? 0 : 1;
     if (argc == 2 && wcscmp(argv[1], L"rows") == 0)

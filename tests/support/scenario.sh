@@ -35,6 +35,8 @@ fail() {
     echo "FAIL: $*"
     failures=$((failures + 1))
     show_crashes
+    # What stood on the screen, front to back, for the reader of the log.
+    dev run "$(winpath "$build/bin/JotlingsProbe.exe")" windows 2>/dev/null | tr -d '\r' | sed 's/^/    window: /'
 }
 pass() { echo "ok: $*"; }
 # A failure after which the scenario cannot go on.
