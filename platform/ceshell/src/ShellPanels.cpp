@@ -6,6 +6,7 @@
 #include "SipButton.h"
 #include "SipPanel.h"
 #include "SipState.h"
+#include "platform/common/RestackTopmost.h"
 
 namespace ceshell {
 
@@ -45,16 +46,6 @@ void Place(HWND window, bool show)
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
-// The virtual desktop raises a newly active window on the screen a moment
-// after Wine has ordered it, which can bury a topmost panel that is still
-// first in Wine's order; setting the same order again changes nothing there,
-// so the panel steps down and up to be restacked for real.
-void Restack(HWND window)
-{
-    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void Update(Panels* panels, bool onTimer)
 {
     HWND foreground = GetForegroundWindow();
@@ -83,7 +74,7 @@ void Update(Panels* panels, bool onTimer)
             Place(panel, wantPanel);
             panels->settleRefreshes = kSettleRefreshes;
         } else if (wantPanel && settling) {
-            Restack(panel);
+            RestackTopmost(panel);
         }
     }
     if (HWND button = panels->button.Window(); button != nullptr) {
@@ -92,7 +83,7 @@ void Update(Panels* panels, bool onTimer)
             Place(button, wantButton);
             panels->settleRefreshes = kSettleRefreshes;
         } else if (wantButton && settling) {
-            Restack(button);
+            RestackTopmost(button);
         }
         if (sipUp != panels->sipUp)
             InvalidateRect(button, nullptr, TRUE);

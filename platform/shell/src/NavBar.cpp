@@ -2,6 +2,7 @@
 
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/RegisterClassOnce.h"
+#include "platform/common/RestackTopmost.h"
 
 #include "platform/common/Text.h"
 #include "platform/shell/src/ShellConstants.h"
@@ -171,13 +172,18 @@ void NavBar::Poll()
     if (hide != hidden_) {
         hidden_ = hide;
         ShowWindow(window_, hidden_ ? SW_HIDE : SW_SHOWNOACTIVATE);
+        changed = true;
     }
-    if (changed && !hidden_) {
-        // Other programs' windows come and go; the bar stays on top of them.
-        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Other programs' windows come and go; the bar stays on top of them,
+    // also over a window the screen raises a moment after it came forward.
+    if (changed)
+        settlePolls_ = kSettlePolls;
+    if (!hidden_ && settlePolls_ > 0) {
+        --settlePolls_;
+        RestackTopmost(window_);
+    }
+    if (changed && !hidden_)
         InvalidateRect(window_, nullptr, FALSE);
-    }
 }
 
 void NavBar::Tap(int x)

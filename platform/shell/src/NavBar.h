@@ -15,6 +15,8 @@ public:
     static constexpr int kStartWidth = 60;
     static constexpr int kDoneLeft = 212;
     static constexpr UINT kPollMs = 250;
+    // Polls after a change in front during which the bar restacks itself.
+    static constexpr int kSettlePolls = 4;
 
     explicit NavBar(StartMenu& startMenu);
     virtual ~NavBar();
@@ -48,6 +50,7 @@ private:
     bool doneShown_;
     bool startHidden_;
     bool hidden_;
+    int settlePolls_ = 0;
     wchar_t title_[256];
     wchar_t clock_[16];
     HFONT font_;

@@ -6,6 +6,8 @@
 //   keystate VK                         exit 1 while VK is held, else 0
 //   window CLASS                        exit 0 when a visible window of CLASS exists
 //   title TEXT                          exit 0 when a visible window titled TEXT exists
+//   cover MS                            a full-screen captioned frame over the bar
+//                                       and its modal box; both stay MS ms
 //   dword KEY VALUE                     prints a DWORD under HKLM\KEY, or "missing"
 //   itemtop NAME                        prints the top of Today item NAME on the screen
 //   (no arguments)                      the record button's program: writes
@@ -17,6 +19,45 @@
 #include <string>
 
 namespace {
+
+void PumpFor(DWORD ms)
+{
+    DWORD end = GetTickCount() + ms;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+// A program's full-screen captioned frame over the navigation bar, shown as
+// it is made, with a modal box of its own made at once over the work area,
+// as a program's options frame and its sheet are; both stay ms milliseconds.
+int Cover(int ms)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = L"ShellProbeCover";
+    RegisterClassW(&windowClass);
+    HWND frame = CreateWindowExW(0, L"ShellProbeCover", L"Cover", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0,
+                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                 nullptr, windowClass.hInstance, nullptr);
+    if (frame == nullptr)
+        return 1;
+    HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME, L"ShellProbeCover", L"Box", WS_POPUP | WS_CAPTION, 0, 26,
+                               240, 268, frame, nullptr, windowClass.hInstance, nullptr);
+    if (box == nullptr)
+        return 1;
+    EnableWindow(frame, FALSE);
+    ShowWindow(box, SW_SHOW);
+    PumpFor(static_cast<DWORD>(ms));
+    return 0;
+}
 
 HANDLE SetRun(HANDLE previous, int seconds, wchar_t* program, wchar_t* arguments)
 {
@@ -112,6 +153,9 @@ int wmain(int argc, wchar_t** argv)
         GetClassNameW(GetForegroundWindow(), name, 64);
         wprintf(L"%ls\n", name);
         return 0;
+    }
+    if (command == L"cover" && argc == 3) {
+        return Cover(_wtoi(argv[2]));
     }
     if (command == L"title" && argc == 3) {
         HWND window = FindWindowW(nullptr, argv[2]);
