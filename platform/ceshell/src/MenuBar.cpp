@@ -2,12 +2,12 @@
 
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
-#include "platform/common/RegisterClassOnce.h"
 
 #include <cwchar>
 
 #include "MenuBarResource.h"
 #include "Module.h"
+#include "PanelWindow.h"
 #include "WindowLinks.h"
 #include "ScreenAreas.h"
 #include "ShellProperties.h"
@@ -62,17 +62,6 @@ bool CarriesPointer(UINT message, WPARAM wParam, LPARAM lParam)
     return false;
 }
 
-bool RegisterBandClass(HINSTANCE instance, WNDPROC procedure)
-{
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = nullptr;
-    wc.lpszClassName = kBandClass;
-    return RegisterClassOnce(wc);
-}
-
 }  // namespace
 
 HWND MenuBar::Create(const SHMENUBARINFO& info)
@@ -115,7 +104,7 @@ bool MenuBar::CreateWindows()
     HINSTANCE instance = ModuleInstance();
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    if (!RegisterBandClass(instance, BandProc))
+    if (!RegisterPanelClass(instance, kBandClass, BandProc))
         return false;
     // The program fills and asks the bar by SendMessage on this thread.
     OwnThreadSend::Watch();
@@ -290,17 +279,13 @@ void MenuBar::UpdateVisibility(Activation activation)
 
 LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    OwnThreadSend::Entry entry(window, message, wParam, lParam);
-    Creation creation = CheckCreation(window, message, GetWindowLongPtrW(window, GWLP_USERDATA) != 0);
-    if (creation == Creation::Repeated)
-        return 0;
-    if (creation == Creation::Own && message == WM_NCCREATE) {
-        auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    MenuBar* self = reinterpret_cast<MenuBar*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
+    return ObjectWindowProc<MenuBar, &MenuBar::band_, &MenuBar::HandleBandMessage>(window, message, wParam,
+                                                                                     lParam);
+}
+
+LRESULT MenuBar::HandleBandMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = band_;
     switch (message) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
@@ -308,32 +293,33 @@ LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPA
         // The handheld never activates a menu bar. Wine may, when another
         // program's window closes and it looks for the next window in
         // front: the bar's window is the one meant.
-        if (LOWORD(wParam) != WA_INACTIVE && self->owner_ != nullptr && IsWindowVisible(self->owner_))
+        if (LOWORD(wParam) != WA_INACTIVE && owner_ != nullptr && IsWindowVisible(owner_))
             PostMessageW(window, kMsgActivateOwner, 0, 0);
         return 0;
     case kMsgActivateOwner:
-        if (self->owner_ != nullptr && GetForegroundWindow() == window)
-            SetForegroundWindow(self->owner_);
+        if (owner_ != nullptr && GetForegroundWindow() == window)
+            SetForegroundWindow(owner_);
         return 0;
     case WM_NOTIFY:
         if (!OwnThreadSend::FromOwnThread(window, message, wParam, lParam))
             return 0;
-        return self->OnBandNotify(reinterpret_cast<const NMHDR*>(lParam));
+        return OnBandNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-        self->OnBandCommand(wParam);
+        OnBandCommand(wParam);
         return 0;
     case WM_PAINT:
-        self->OnBandPaint();
+        OnBandPaint();
         return 0;
     case kMsgDestroyBand:
         DestroyWindow(window);
         return 0;
     case kMsgUpdateBand:
-        self->UpdateVisibility();
+        UpdateVisibility();
         return 0;
     case WM_NCDESTROY:
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->OnBandDestroyed();
+        // The bar may be freed here: nothing of it is touched afterwards.
+        OnBandDestroyed();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);

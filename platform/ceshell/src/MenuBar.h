@@ -55,6 +55,7 @@ private:
     void Detach();
 
     static LRESULT CALLBACK BandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleBandMessage(UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // The toolbar's own handling of a message, past the bar's procedure.
     LRESULT CallToolbar(UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,9 +1,8 @@
 #include "SipButton.h"
 
-#include "platform/common/ObjectWindowProc.h"
-#include "platform/common/RegisterClassOnce.h"
 
 #include "Module.h"
+#include "PanelWindow.h"
 #include "ScreenAreas.h"
 #include "ShellPanels.h"
 #include "SipState.h"
@@ -46,65 +45,32 @@ void DrawKeyboardIcon(HDC dc, const RECT& area, bool up)
 
 }  // namespace
 
-bool SipButton::Create(HINSTANCE instance)
-{
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kButtonClass;
-    if (!RegisterClassOnce(wc))
-        return false;
-    RECT area = SipButtonRect();
-    window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kButtonClass, L"Input Panel",
-                              WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                              nullptr, nullptr, instance, this);
-    return window_ != nullptr;
-}
+SipButton::SipButton() : InputPanelWindow(kButtonClass) {}
 
 void SipButton::WithdrawClass()
 {
-    UnregisterClassW(kButtonClass, ModuleInstance());
+    InputPanelWindow::WithdrawClass(kButtonClass);
 }
 
-void SipButton::Destroy()
+RECT SipButton::Area() const
 {
-    if (window_ != nullptr)
-        DestroyWindow(window_);
-    window_ = nullptr;
+    return SipButtonRect();
 }
 
-LRESULT CALLBACK SipButton::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT SipButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    OwnThreadSend::Entry entry(window, message, wParam, lParam);
-    Creation creation = CheckCreation(window, message, GetWindowLongPtrW(window, GWLP_USERDATA) != 0);
-    if (creation == Creation::Repeated)
-        return 0;
-    if (creation == Creation::Own && message == WM_NCCREATE) {
-        auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    SipButton* self = reinterpret_cast<SipButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
         SipShowIM((ReadSipFlags() & SIPF_ON) ? SIPF_OFF : SIPF_ON);
         return 0;
     case WM_PAINT:
-        self->OnPaint();
+        OnPaint();
         return 0;
     case WM_SETTINGCHANGE:
         ShellPanels::Refresh();
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 void SipButton::OnPaint()

@@ -3,22 +3,21 @@
 // so that it is there also for windows without a bar.
 #pragma once
 
+#include "PanelWindow.h"
+
 #include <windows.h>
 
 namespace ceshell {
 
-class SipButton {
+class SipButton : public InputPanelWindow {
 public:
-    bool Create(HINSTANCE instance);
-    void Destroy();
+    SipButton();
     static void WithdrawClass();
-    HWND Window() const { return window_; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    RECT Area() const override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
-
-    HWND window_ = nullptr;
 };
 
 }  // namespace ceshell

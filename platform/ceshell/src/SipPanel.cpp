@@ -1,9 +1,8 @@
 #include "SipPanel.h"
 
-#include "platform/common/ObjectWindowProc.h"
-#include "platform/common/RegisterClassOnce.h"
 
 #include "Module.h"
+#include "PanelWindow.h"
 #include "ScreenAreas.h"
 #include "ShellPanels.h"
 #include "SipKeyboardLayout.h"
@@ -32,83 +31,60 @@ LPARAM KeyLParam(UINT virtualKey, bool release)
 
 }  // namespace
 
+SipPanel::SipPanel() : InputPanelWindow(kPanelClass) {}
+
 bool SipPanel::Create(HINSTANCE instance)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPanelClass;
-    if (!RegisterClassOnce(wc))
-        return false;
     font_ = CreateFontW(-10, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
-    RECT area = InputPanelRect();
-    window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kPanelClass, L"Input Panel",
-                              WS_POPUP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                              nullptr, nullptr, instance, this);
-    return window_ != nullptr;
+    return InputPanelWindow::Create(instance);
 }
 
 void SipPanel::WithdrawClass()
 {
-    UnregisterClassW(kPanelClass, ModuleInstance());
+    InputPanelWindow::WithdrawClass(kPanelClass);
 }
 
 void SipPanel::Destroy()
 {
-    if (window_ != nullptr)
-        DestroyWindow(window_);
-    window_ = nullptr;
+    InputPanelWindow::Destroy();
     if (font_ != nullptr)
         DeleteObject(font_);
     font_ = nullptr;
 }
 
-LRESULT CALLBACK SipPanel::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+RECT SipPanel::Area() const
 {
-    OwnThreadSend::Entry entry(window, message, wParam, lParam);
-    Creation creation = CheckCreation(window, message, GetWindowLongPtrW(window, GWLP_USERDATA) != 0);
-    if (creation == Creation::Repeated)
-        return 0;
-    if (creation == Creation::Own && message == WM_NCCREATE) {
-        auto create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    SipPanel* self = reinterpret_cast<SipPanel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
+    return InputPanelRect();
+}
+
+LRESULT SipPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        self->OnStylusDown(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        OnStylusDown(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        self->OnStylusUp();
+        OnStylusUp();
         return 0;
     case WM_PAINT:
-        self->OnPaint();
+        OnPaint();
         return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_TIMER:
         if (wParam == kRepeatTimer)
-            self->OnRepeat();
+            OnRepeat();
         else
             ShellPanels::RefreshOnTimer();
         return 0;
     case WM_SETTINGCHANGE:
         ShellPanels::Refresh();
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 void SipPanel::OnStylusDown(POINT point)

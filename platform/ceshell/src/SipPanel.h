@@ -3,22 +3,25 @@
 // never takes the activation, so the focus stays where the typing goes.
 #pragma once
 
+#include "PanelWindow.h"
+
 #include <windows.h>
 
 namespace ceshell {
 
-class SipPanel {
+class SipPanel : public InputPanelWindow {
 public:
+    SipPanel();
     bool Create(HINSTANCE instance);
-    void Destroy();
+    void Destroy() override;
     static void WithdrawClass();
-    HWND Window() const { return window_; }
 
     // Types the key as a tap on it would.
     void PressKey(int index);
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    RECT Area() const override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
     void OnStylusDown(POINT point);
     void OnStylusUp();
@@ -26,7 +29,6 @@ private:
     void DrawKey(HDC dc, int index, const RECT& rect);
     static HWND TypingTarget();
 
-    HWND window_ = nullptr;
     HFONT font_ = nullptr;
     bool shift_ = false;
     bool capsLock_ = false;
