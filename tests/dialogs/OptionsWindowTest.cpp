@@ -9,6 +9,7 @@
 #include "app/Settings.h"
 #include "dialogs/OptionSettings.h"
 #include "resources/resource.h"
+#include "tests/support/DialogControls.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestWindow.h"
@@ -85,16 +86,7 @@ protected:
     }
     HWND Control(int page, int id) { return GetDlgItem(Page(page), id); }
 
-    std::wstring ListText(int page, int id)
-    {
-        HWND list = Control(page, id);
-        LRESULT index = SendMessageW(list, CB_GETCURSEL, 0, 0);
-        if (index == CB_ERR)
-            return L"(none)";
-        wchar_t text[64] = L"";
-        SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
+    std::wstring ListText(int page, int id) { return SelectedText(Control(page, id)); }
 
     std::wstring Text(int page, int id)
     {
@@ -103,7 +95,7 @@ protected:
         return text;
     }
 
-    bool Checked(int id) { return SendMessageW(Control(2, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool Checked(int id) { return IsTicked(Control(2, id)); }
     void Click(int id) { SendMessageW(Control(2, id), BM_CLICK, 0, 0); }
     bool Enabled(int id) { return IsWindowEnabled(Control(2, id)) != FALSE; }
 

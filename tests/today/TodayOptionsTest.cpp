@@ -4,6 +4,8 @@
 // then closes it the way a person would.
 #include <todaycmn.h>
 
+#include "tests/support/DialogControls.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -52,18 +54,12 @@ long Stored(const wchar_t* name)
 
 std::wstring Selected(HWND dialog, int list)
 {
-    HWND box = GetDlgItem(dialog, list);
-    LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR)
-        return L"(none)";
-    wchar_t text[64] = L"";
-    SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-    return text;
+    return SelectedText(GetDlgItem(dialog, list));
 }
 
 bool Ticked(HWND dialog, int box)
 {
-    return SendDlgItemMessageW(dialog, box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return IsTicked(GetDlgItem(dialog, box));
 }
 
 // Picks the entry of a list by its text, as a tap in the drop-down does.
