@@ -54,6 +54,10 @@ void NoteListView::Create(HWND parentWindow, int x, int y, int w, int h)
     SendMessageW(list, LVM_SETBKCOLOR, 0, kNoteYellow);
     SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, kNoteYellow);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    // Wine's header control takes several milliseconds to paint; unclipped,
+    // every refill of the rows repaints it too, and a find refills at each
+    // key typed.
+    SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | WS_CLIPCHILDREN);
     SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     previousProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteListView::ListProc)));
@@ -184,6 +188,32 @@ void NoteListView::DeleteAll()
         itemCount = 0;
 }
 
+void NoteListView::Move(int x, int y, int w, int h)
+{
+    left = x;
+    top = y;
+    width = w;
+    height = h;
+    // Drawn afresh rather than moved: the list clips its header, which
+    // would keep whatever the old place showed.
+    if (list != nullptr)
+        SetWindowPos(list, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
+void NoteListView::PutBackRows(const std::vector<int>& selected, int focused, int mark)
+{
+    if (!HasRows())
+        return;
+    for (int row : selected)
+        SetSelected(row, true);
+    if (focused != -1) {
+        Focus(focused);
+        SendMessageW(list, LVM_ENSUREVISIBLE, focused, FALSE);
+    }
+    if (mark != -1)
+        SetSelectionMark(mark);
+}
+
 void NoteListView::SelectAll()
 {
     if (!HasRows())
@@ -258,6 +288,17 @@ LRESULT CALLBACK NoteListView::ListProc(HWND window, UINT message, WPARAM wParam
         return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
     case WM_LBUTTONUP:
         return view->OnStylusUp(lParam);
+    case WM_KEYDOWN:
+        // Ctrl+F asks the window for its find box, wherever the focus is.
+        if (wParam == 'F' && KeyDown(VK_CONTROL)) {
+            SendMessageW(view->parent, WM_COMMAND, IDM_LIST_FIND, 0);
+            return 0;
+        }
+        return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
+    case WM_CHAR:
+        if (wParam == 0x06)   // Ctrl+F's character: no row starts with it
+            return 0;
+        return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
     default:
         return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
     }

@@ -55,6 +55,15 @@ public:
     // selection of several rows, which a popup menu then acts on.
     void SelectForContextMenu(int row);
 
+    // Puts the control at a new place in its parent (the find box takes a
+    // line above it).
+    void Move(int left, int top, int width, int height);
+    // After a fill: selects the rows given (ascending), focuses one and
+    // makes one the selection mark (-1: none), and brings the focused row
+    // into view.
+    void PutBackRows(const std::vector<int>& selected, int focused, int mark);
+    int FocusedRow();
+
     HWND Window() const { return list; }
     int Left() const { return left; }
     int Top() const { return top; }
@@ -74,7 +83,6 @@ private:
     void SetSelected(int row, bool selected);
     bool IsSelected(int row);
     void Focus(int row);
-    int FocusedRow();
     int SelectedCount();
     void SetSelectionMark(int row);
     void DeselectAll();
