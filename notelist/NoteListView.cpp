@@ -147,6 +147,15 @@ void NoteListView::BeginRefill(int expectedRows)
     SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
 }
 
+void NoteListView::BeginUpdate()
+{
+    if (list == nullptr)
+        return;
+    dateStyle = CurrentDateTimeStyle();
+    filling = true;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+}
+
 void NoteListView::EndFill()
 {
     if (list == nullptr)
@@ -158,6 +167,11 @@ void NoteListView::EndFill()
 
 void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool expired)
 {
+    InsertNote(itemCount, title, entry, expired);
+}
+
+void NoteListView::InsertNote(int at, const wchar_t* title, const NoteEntry& entry, bool expired)
+{
     if (list == nullptr)
         return;
     wchar_t timeText[kTimeTextLength];
@@ -168,7 +182,7 @@ void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool
 
     LVITEMW row = {};
     row.mask = LVIF_TEXT | LVIF_IMAGE;
-    row.iItem = itemCount;
+    row.iItem = at;
     row.pszText = timeText;
     row.iImage = expired ? kNoteImageExpired : NeverExpires(entry.expiry) ? kNoteImageNever : kNoteImagePending;
     SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
@@ -178,8 +192,14 @@ void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool
     LVITEMW column = {};
     column.iSubItem = 1;
     column.pszText = titleText;
-    SendMessageW(list, LVM_SETITEMTEXTW, itemCount, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&column));
     ++itemCount;
+}
+
+void NoteListView::DeleteRow(int row)
+{
+    if (list != nullptr && SendMessageW(list, LVM_DELETEITEM, row, 0))
+        --itemCount;
 }
 
 void NoteListView::DeleteAll()
@@ -198,20 +218,6 @@ void NoteListView::Move(int x, int y, int w, int h)
     // would keep whatever the old place showed.
     if (list != nullptr)
         SetWindowPos(list, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-}
-
-void NoteListView::PutBackRows(const std::vector<int>& selected, int focused, int mark)
-{
-    if (!HasRows())
-        return;
-    for (int row : selected)
-        SetSelected(row, true);
-    if (focused != -1) {
-        Focus(focused);
-        SendMessageW(list, LVM_ENSUREVISIBLE, focused, FALSE);
-    }
-    if (mark != -1)
-        SetSelectionMark(mark);
 }
 
 void NoteListView::SelectAll()

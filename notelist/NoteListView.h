@@ -40,8 +40,12 @@ public:
     void BeginFill(int expectedRows);
     // As BeginFill, on a list emptied first with redrawing already held off.
     void BeginRefill(int expectedRows);
+    // As BeginFill, keeping the rows: some go, some come in between.
+    void BeginUpdate();
     void EndFill();
     void AppendNote(const wchar_t* title, const NoteEntry& entry, bool expired);
+    void InsertNote(int row, const wchar_t* title, const NoteEntry& entry, bool expired);
+    void DeleteRow(int row);
     void DeleteAll();
 
     void SelectAll();
@@ -58,10 +62,6 @@ public:
     // Puts the control at a new place in its parent (the find box takes a
     // line above it).
     void Move(int left, int top, int width, int height);
-    // After a fill: selects the rows given (ascending), focuses one and
-    // makes one the selection mark (-1: none), and brings the focused row
-    // into view.
-    void PutBackRows(const std::vector<int>& selected, int focused, int mark);
     int FocusedRow();
 
     HWND Window() const { return list; }

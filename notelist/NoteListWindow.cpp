@@ -13,7 +13,8 @@
 
 #include <aygshell.h>
 
-#include <unordered_set>
+#include <string_view>
+#include <unordered_map>
 
 const wchar_t kNoteListClass[] = L"AllJotlingsWnd";
 
@@ -143,17 +144,24 @@ void NoteListWindow::RefreshList()
     SetPreview(nullptr, nullptr);
 }
 
-void NoteListWindow::FillList(bool refill)
+std::vector<NoteEntry*> NoteListWindow::ShownEntries(int* total)
 {
-    NoteEntryLock lock(entries);
     bool filtering = Filtering();
     std::vector<NoteEntry*> shown;
-    int total = 0;
+    *total = 0;
     for (NoteEntry* e = entries.First(); e != nullptr; e = e->next) {
-        ++total;
+        ++*total;
         if (!filtering || Matches(*e))
             shown.push_back(e);
     }
+    return shown;
+}
+
+void NoteListWindow::FillList(bool refill)
+{
+    NoteEntryLock lock(entries);
+    int total = 0;
+    std::vector<NoteEntry*> shown = ShownEntries(&total);
     // A visible list redraws at every row; a thousand of them would take
     // seconds under the redraw, a fraction of one without it.
     if (refill)
@@ -169,8 +177,58 @@ void NoteListWindow::FillList(bool refill)
         rowPaths.push_back(e->path);
     }
     list.EndFill();
+    ShowFindCount(total);
+}
+
+// The rows the find leaves, reached from the rows there are: only the notes
+// that go are taken out and only those that come are put in, each at its
+// place. A key typed in the box changes a few rows of a thousand, and
+// emptying and filling the list again costs more than a frame under Wine.
+// The rows that stay keep their selection and focus.
+void NoteListWindow::UpdateRows()
+{
+    NoteEntryLock lock(entries);
+    int total = 0;
+    std::vector<NoteEntry*> shown = ShownEntries(&total);
+    std::unordered_map<std::wstring_view, size_t> place;
+    place.reserve(shown.size());
+    for (size_t j = 0; j < shown.size(); ++j)
+        place.emplace(shown[j]->path, j);
+    std::vector<std::wstring> paths;
+    paths.reserve(shown.size());
+    bool updating = false;
+    size_t i = 0, j = 0;
+    int row = 0;
+    while ((i < rowPaths.size() || j < shown.size()) && window != nullptr) {
+        if (i < rowPaths.size() && j < shown.size() && rowPaths[i] == shown[j]->path) {
+            paths.push_back(rowPaths[i]);
+            ++i, ++j, ++row;
+            continue;
+        }
+        if (!updating) {
+            list.BeginUpdate();
+            updating = true;
+        }
+        auto later = i < rowPaths.size() ? place.find(rowPaths[i]) : place.end();
+        if (i < rowPaths.size() && (later == place.end() || later->second < j)) {
+            list.DeleteRow(row);
+            ++i;
+        } else {
+            list.InsertNote(row, shown[j]->title.c_str(), *shown[j], shown[j]->expired != 0);
+            paths.push_back(shown[j]->path);
+            ++j, ++row;
+        }
+    }
+    if (updating)
+        list.EndFill();
+    rowPaths.swap(paths);
+    ShowFindCount(total);
+}
+
+void NoteListWindow::ShowFindCount(int total)
+{
     if (findBar.IsOpen())
-        findBar.ShowCount(int(rowPaths.size()), total, filtering);
+        findBar.ShowCount(int(rowPaths.size()), total, Filtering());
 }
 
 bool NoteListWindow::Matches(const NoteEntry& entry)
@@ -197,7 +255,7 @@ void NoteListWindow::OpenFind()
         findBar.Open();
         PlaceList();
         NoteEntryLock lock(entries);
-        findBar.ShowCount(entries.Count(), entries.Count(), false);
+        ShowFindCount(entries.Count());
     } else {
         findBar.Open();
     }
@@ -249,36 +307,19 @@ void NoteListWindow::Refilter()
 {
     if (window == nullptr)
         return;
-    std::unordered_set<std::wstring> selected;
-    std::wstring focused, mark;
-    for (int row : list.SelectedRows()) {
-        if (size_t(row) < rowPaths.size())
-            selected.insert(rowPaths[size_t(row)]);
-    }
-    int focusedRow = list.FocusedRow(), markRow = list.GetSelectionMark();
-    if (focusedRow >= 0 && size_t(focusedRow) < rowPaths.size())
-        focused = rowPaths[size_t(focusedRow)];
-    if (markRow >= 0 && size_t(markRow) < rowPaths.size())
-        mark = rowPaths[size_t(markRow)];
-
     restoringRows = true;
-    FillList(true);
-    std::vector<int> selectedRows;
-    int newFocus = -1, newMark = -1;
-    bool previewListed = false;
-    for (size_t row = 0; row < rowPaths.size(); ++row) {
-        const std::wstring& path = rowPaths[row];
-        if (selected.count(path) != 0)
-            selectedRows.push_back(int(row));
-        if (path == focused)
-            newFocus = int(row);
-        if (path == mark)
-            newMark = int(row);
-        if (path == previewPath)
-            previewListed = true;
-    }
-    list.PutBackRows(selectedRows, newFocus, newMark);
+    UpdateRows();
+    int focused = list.FocusedRow();
+    if (focused != -1)
+        ListView_EnsureVisible(list.Window(), focused, FALSE);
     restoringRows = false;
+    bool previewListed = false;
+    for (const std::wstring& path : rowPaths) {
+        if (path == previewPath) {
+            previewListed = true;
+            break;
+        }
+    }
     if (previewListed)
         MarkPreview();
     else if (previewPath[0] != L'\0')

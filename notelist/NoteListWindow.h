@@ -100,6 +100,9 @@ protected:
     // and marked stay so where they are still listed, and the preview stays
     // with its note or goes with it.
     void Refilter();
+    std::vector<NoteEntry*> ShownEntries(int* total);
+    void UpdateRows();
+    void ShowFindCount(int total);
     bool Matches(const NoteEntry& entry);
     // Marks the find's words in the preview's text (none when not finding).
     void MarkPreview();
