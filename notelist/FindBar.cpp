@@ -85,6 +85,7 @@ void FindBar::Close()
     for (HWND control : {edit, count, closeButton})
         ShowWindow(control, SW_HIDE);
     SetWindowTextW(edit, L"");
+    SetWindowTextW(count, L"");
 }
 
 std::wstring FindBar::Text() const

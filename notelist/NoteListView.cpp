@@ -220,6 +220,22 @@ void NoteListView::Move(int x, int y, int w, int h)
         SetWindowPos(list, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
+void NoteListView::DropFocus()
+{
+    int focused = list != nullptr ? FocusedRow() : -1;
+    if (focused == -1)
+        return;
+    LVITEMW state = {};
+    state.stateMask = LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&state));
+}
+
+void NoteListView::DropSelectionMark()
+{
+    if (list != nullptr)
+        SetSelectionMark(-1);
+}
+
 void NoteListView::SelectAll()
 {
     if (!HasRows())

@@ -63,6 +63,9 @@ public:
     // line above it).
     void Move(int left, int top, int width, int height);
     int FocusedRow();
+    // Leaves no row focused, or no row the selection mark.
+    void DropFocus();
+    void DropSelectionMark();
 
     HWND Window() const { return list; }
     int Left() const { return left; }

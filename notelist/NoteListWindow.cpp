@@ -307,11 +307,22 @@ void NoteListWindow::Refilter()
 {
     if (window == nullptr)
         return;
+    auto pathAt = [this](int row) {
+        return row >= 0 && size_t(row) < rowPaths.size() ? rowPaths[size_t(row)] : std::wstring();
+    };
+    std::wstring focusedPath = pathAt(list.FocusedRow()), markPath = pathAt(list.GetSelectionMark());
     restoringRows = true;
     UpdateRows();
+    // The list moves the focus and the selection mark of a row taken out
+    // to the row that comes up in its place: a note the user never chose,
+    // which "Edit ..." would open.
     int focused = list.FocusedRow();
-    if (focused != -1)
+    if (focused != -1 && pathAt(focused) != focusedPath)
+        list.DropFocus();
+    else if (focused != -1)
         ListView_EnsureVisible(list.Window(), focused, FALSE);
+    if (list.GetSelectionMark() != -1 && pathAt(list.GetSelectionMark()) != markPath)
+        list.DropSelectionMark();
     restoringRows = false;
     bool previewListed = false;
     for (const std::wstring& path : rowPaths) {

@@ -318,6 +318,17 @@ std::vector<uint8_t> TextContent(int seconds, const wchar_t* typed)
     return content;
 }
 
+// Titles in any script, as the scenario's shell compares them.
+void PrintUtf8(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(size_t(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &bytes[0], size, nullptr, nullptr);
+    fflush(stdout);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+}
+
 // The list lives in another process: its rows' texts are read through a
 // block of that process's memory.
 int PrintListed()
@@ -345,7 +356,10 @@ int PrintListed()
         ReadProcessMemory(process, remote + sizeof(LVITEMW), title, sizeof(title), &moved);
         title[kTextUnits - 1] = L'\0';
         UINT state = UINT(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED | LVIS_FOCUSED));
-        wprintf(L"%lc%lc%ls\n", (state & LVIS_SELECTED) ? L'*' : L' ', (state & LVIS_FOCUSED) ? L'>' : L' ', title);
+        std::wstring line;
+        line += (state & LVIS_SELECTED) ? L'*' : L' ';
+        line += (state & LVIS_FOCUSED) ? L'>' : L' ';
+        PrintUtf8(line + title + L"\n");
     }
     if (remote != nullptr)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
@@ -363,7 +377,7 @@ int PrintFind()
     // An edit keeps its text itself: asked, not read from the window.
     SendMessageW(edit, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
     GetWindowTextW(GetDlgItem(window, IDC_LIST_FIND_COUNT), count, 64);
-    wprintf(L"%d|%ls|%ls\n", edit != nullptr && IsWindowVisible(edit) ? 1 : 0, text, count);
+    PrintUtf8(std::to_wstring(edit != nullptr && IsWindowVisible(edit) ? 1 : 0) + L"|" + text + L"|" + count + L"\n");
     return 0;
 }
 

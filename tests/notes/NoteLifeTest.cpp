@@ -965,11 +965,16 @@ TEST_F(NoteLifeFindTest, TypingNarrowsTheListAndClosingShowsEveryNoteAgain)
     EXPECT_EQ(L"6 notes", Count());
     EXPECT_EQ((Titles{L"Dentist"}), SelectedTitles());
     EXPECT_TRUE(InkSpy::lastMarks.empty());
-    // A find that leaves the previewed note out takes its preview too.
+    // A find that leaves the previewed note out takes its preview too, and
+    // hands its focus and mark to no other note: Edit opens nothing.
     Type(L"garage");
     EXPECT_EQ((Titles{L"Garage"}), Listed());
     EXPECT_TRUE(SelectedTitles().empty());
     EXPECT_STREQ(L"", notes->PreviewPath());
+    EXPECT_EQ(-1, notes->List().FocusedRow());
+    EXPECT_EQ(-1, notes->List().GetSelectionMark());
+    Command(IDM_LIST_EDIT);
+    EXPECT_EQ(nullptr, ShownNote());
 
     // Esc in the box closes it.
     SendMessageW(notes->Find().Edit(), WM_KEYDOWN, VK_ESCAPE, 0);
