@@ -1,11 +1,12 @@
 """Types into the find field of an exported index.html in headless Chromium
 and checks which notes stay shown, as a person would see them.
-  find_in_page.py INDEX_HTML [TYPED=FILE,FILE,... ...]
+  find_in_page.py [--shot PNG] INDEX_HTML [TYPED=FILE,FILE,... ...]
 Each case after the page types TYPED into the field (the text there before
 is selected and typed over; "-" types nothing, which empties it) and checks
 that exactly the notes of those data-file names are shown; the count beside
 the field must say so. Without cases it checks the sample notes of
-sample-notes. Chromium is driven over its DevTools pipe (fds 3 and 4): key
+sample-notes. With --shot, the page as the last case leaves it is saved
+as a picture. Chromium is driven over its DevTools pipe (fds 3 and 4): key
 events as a keyboard sends them, no library needed. Any console message
 (a script the page's content policy refused, say) fails the check."""
 import json
@@ -32,7 +33,8 @@ class Browser:
         self.from_browser, from_browser_w = os.pipe()
         # Chromium reads fd 3 and writes fd 4.
         self.process = subprocess.Popen(
-            ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+            ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--hide-scrollbars",
+             "--window-size=1000,700",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
              "--user-data-dir=" + self.profile, "--remote-debugging-pipe", "about:blank"],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -106,13 +108,19 @@ class Browser:
         for ch in typed:
             self.key(ch, "", text=ch)
 
+    def shot(self, path):
+        import base64
+        data = self.call("Page.captureScreenshot", session=True, format="png")["data"]
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(data))
+
     def close(self):
         self.process.kill()
         self.process.wait()
         subprocess.run(["rm", "-rf", self.profile])
 
 
-def main(page, cases):
+def main(page, cases, shot=None):
     browser = Browser("file://" + os.path.abspath(page))
     problems = []
     try:
@@ -131,6 +139,8 @@ def main(page, cases):
             expected_count = f"{found} of {total}" if value.strip() else f"{total} notes"
             if count != expected_count:
                 problems.append(f"typed {typed!r}: count {count!r}, expected {expected_count!r}")
+        if shot:
+            browser.shot(shot)
         if browser.console:
             problems.append(f"console: {browser.console[0]}")
     finally:
@@ -141,6 +151,9 @@ def main(page, cases):
 
 
 if __name__ == "__main__":
-    args = sys.argv[2:]
-    cases = [tuple(a.split("=", 1)) for a in args] if args else SAMPLE_CASES
-    sys.exit(main(sys.argv[1], cases))
+    args = sys.argv[1:]
+    shot = None
+    if args[:1] == ["--shot"]:
+        shot, args = args[1], args[2:]
+    cases = [tuple(a.split("=", 1)) for a in args[1:]] if args[1:] else SAMPLE_CASES
+    sys.exit(main(args[0], cases, shot))
