@@ -130,6 +130,15 @@ TEST_F(NoteTextCacheTest, KeepsEachTextUntilItsNoteIsSavedOrChanged)
     cache.Forget(voice);
     EXPECT_EQ(L"Cancelled", cache.Get(voice).text);
 
+    // Held open by another process, as the Today item does for a moment:
+    // not kept, and read the next time.
+    cache.Forget(voice);
+    HANDLE held = CreateFileW(voice.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(L"", cache.Get(voice).text);
+    EXPECT_FALSE(cache.Holds(voice));
+    CloseHandle(held);
+    EXPECT_EQ(L"Cancelled", cache.Get(voice).text);
+
     ASSERT_TRUE(DeleteFileW(voice.c_str()));
     cache.Revalidate();
     EXPECT_FALSE(cache.Holds(voice));
@@ -155,17 +164,6 @@ TEST_F(NoteTextCacheTest, DamagedNotesGiveWhatCouldBeRead)
     EXPECT_TRUE(FindQuery(L"parcel").Matches(FoldForFind(L"Parcel voice memo"), cache.Get(cutInRecording).folded));
     EXPECT_EQ(L"", cache.Get(stub).text);
     EXPECT_TRUE(cache.Holds(stub)) << "read, with nothing in it";
-}
-
-TEST_F(NoteTextCacheTest, ANoteHeldOpenElsewhereIsReadNextTime)
-{
-    std::wstring path = AddNote(L"Jotling0.jot", L"Held", L"read me later");
-    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_EQ(L"", cache.Get(path).text);
-    EXPECT_FALSE(cache.Holds(path));
-    CloseHandle(held);
-    EXPECT_EQ(L"read me later", cache.Get(path).text);
 }
 
 }  // namespace

@@ -945,8 +945,12 @@ TEST_F(NoteLifeFindTest, TypingNarrowsTheListAndClosingShowsEveryNoteAgain)
     Retype(L"dentist tuesday");
     EXPECT_EQ((Titles{L"Dentist"}), Listed());
 
-    // The focused note's words are marked in its preview.
-    TapRow(0);
+    // Enter in the box goes on to the first note found, whose words are
+    // marked in its preview.
+    SendMessageW(notes->Find().Edit(), WM_KEYDOWN, VK_RETURN, 0);
+    Pump();
+    EXPECT_EQ(list, GetFocus());
+    EXPECT_EQ((Titles{L"Dentist"}), SelectedTitles());
     EXPECT_EQ(notes->FindEntry(Path(L"Jotling0.jot").c_str()), notes->EntryAtRow(0));
     EXPECT_EQ(Path(L"Jotling0.jot"), notes->PreviewPath());
     EXPECT_EQ((std::vector<UINT32>{16, 7}), InkSpy::lastMarks);

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <stdlib.h>
 #include <string.h>
 
@@ -110,27 +108,6 @@ TEST(InkWrapperOnControlTest, PreviewViewIsReadOnly)
     Stroke(ink.InnerWindow(), 10, 10);
     EXPECT_TRUE(ink.IsUnmodified());
     EXPECT_EQ(16u, InkData(ink).size());
-}
-
-// The wrapper's mark message is the one the control knows: the preview
-// shows a find's words in orange.
-TEST(InkWrapperOnControlTest, PreviewMarksTextThroughTheWrapper)
-{
-    InkHost host;
-    InkControl ink;
-    ASSERT_TRUE(ink.Create(host.Parent(), 106, 0, 0, 230, 84, true));
-    ink.SetInputMode(1);
-    for (const wchar_t* c = L"call the dentist"; *c != L'\0'; ++c)
-        SendMessageW(ink.InnerWindow(), WM_CHAR, *c, 0);
-    ink.SetPreviewView();
-    auto marked = [&ink] {
-        std::vector<uint32_t> pixels = InkHost::CaptureWindow(ink.InnerWindow());
-        return std::count(pixels.begin(), pixels.end(), 0xFF9628u);
-    };
-    EXPECT_EQ(0, marked());
-    const UINT32 dentist[] = {9, 7};
-    ink.MarkText(dentist, 1);
-    EXPECT_GT(marked(), 7 * 4 * 8);
 }
 
 }  // namespace
