@@ -16,6 +16,7 @@
 // Prints one line per figure: name, project ms, floor ms, ratio.
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "bench/BareList.h"
 #include "bench/BenchSupport.h"
 #include "bench/ProgramBench.h"
 #include "notes/NoteFile.h"
@@ -41,8 +42,8 @@ const wchar_t kProgram[] = L"C:\\Program Files\\Jotlings\\Jotlings.exe";
 const wchar_t kProgramListClass[] = L"AllJotlingsWnd";
 const wchar_t kFloorWindowClass[] = L"ListBenchFloorWnd";
 const wchar_t kFloorWord[] = L"floor";
-const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
 
+using bench::MakeBareList;
 using bench::MakeMainWindow;
 using bench::Now;
 using bench::Pump;
@@ -113,22 +114,6 @@ bool ReadHead(const wchar_t* path, BYTE* head)
     BOOL read = ReadFile(file, head, kNoteHeadSize, &got, nullptr);
     CloseHandle(file);
     return read && got == kNoteHeadSize;
-}
-
-HWND MakeBareList(HWND parent)
-{
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT, kListLeft,
-                                kListTop, kListWidth, kListHeight, parent, nullptr, GetModuleHandleW(nullptr),
-                                nullptr);
-    const wchar_t* headings[] = {L"Time", L"Title"};
-    for (int column = 0; column < 2; ++column) {
-        LVCOLUMNW info = {};
-        info.mask = LVCF_TEXT | LVCF_WIDTH;
-        info.cx = 100;
-        info.pszText = const_cast<wchar_t*>(headings[column]);
-        SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
-    }
-    return list;
 }
 
 // The rows from 527-byte heads: expiry as text in the first column, the

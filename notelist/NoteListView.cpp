@@ -54,6 +54,10 @@ void NoteListView::Create(HWND parentWindow, int x, int y, int w, int h)
     SendMessageW(list, LVM_SETBKCOLOR, 0, kNoteYellow);
     SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, kNoteYellow);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    // Wine's header control takes several milliseconds to paint; unclipped,
+    // every refill of the rows repaints it too, and a find refills at each
+    // key typed.
+    SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | WS_CLIPCHILDREN);
     SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     previousProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteListView::ListProc)));
@@ -143,6 +147,15 @@ void NoteListView::BeginRefill(int expectedRows)
     SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
 }
 
+void NoteListView::BeginUpdate()
+{
+    if (list == nullptr)
+        return;
+    dateStyle = CurrentDateTimeStyle();
+    filling = true;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+}
+
 void NoteListView::EndFill()
 {
     if (list == nullptr)
@@ -154,6 +167,11 @@ void NoteListView::EndFill()
 
 void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool expired)
 {
+    InsertNote(itemCount, title, entry, expired);
+}
+
+void NoteListView::InsertNote(int at, const wchar_t* title, const NoteEntry& entry, bool expired)
+{
     if (list == nullptr)
         return;
     wchar_t timeText[kTimeTextLength];
@@ -164,7 +182,7 @@ void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool
 
     LVITEMW row = {};
     row.mask = LVIF_TEXT | LVIF_IMAGE;
-    row.iItem = itemCount;
+    row.iItem = at;
     row.pszText = timeText;
     row.iImage = expired ? kNoteImageExpired : NeverExpires(entry.expiry) ? kNoteImageNever : kNoteImagePending;
     SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
@@ -174,14 +192,48 @@ void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool
     LVITEMW column = {};
     column.iSubItem = 1;
     column.pszText = titleText;
-    SendMessageW(list, LVM_SETITEMTEXTW, itemCount, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&column));
     ++itemCount;
+}
+
+void NoteListView::DeleteRow(int row)
+{
+    if (list != nullptr && SendMessageW(list, LVM_DELETEITEM, row, 0))
+        --itemCount;
 }
 
 void NoteListView::DeleteAll()
 {
     if (list != nullptr && SendMessageW(list, LVM_DELETEALLITEMS, 0, 0))
         itemCount = 0;
+}
+
+void NoteListView::Move(int x, int y, int w, int h)
+{
+    left = x;
+    top = y;
+    width = w;
+    height = h;
+    // Drawn afresh rather than moved: the list clips its header, which
+    // would keep whatever the old place showed.
+    if (list != nullptr)
+        SetWindowPos(list, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
+void NoteListView::DropFocus()
+{
+    int focused = list != nullptr ? FocusedRow() : -1;
+    if (focused == -1)
+        return;
+    LVITEMW state = {};
+    state.stateMask = LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&state));
+}
+
+void NoteListView::DropSelectionMark()
+{
+    if (list != nullptr)
+        SetSelectionMark(-1);
 }
 
 void NoteListView::SelectAll()
@@ -258,6 +310,17 @@ LRESULT CALLBACK NoteListView::ListProc(HWND window, UINT message, WPARAM wParam
         return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
     case WM_LBUTTONUP:
         return view->OnStylusUp(lParam);
+    case WM_KEYDOWN:
+        // Ctrl+F asks the window for its find box, wherever the focus is.
+        if (wParam == 'F' && KeyDown(VK_CONTROL)) {
+            SendMessageW(view->parent, WM_COMMAND, IDM_LIST_FIND, 0);
+            return 0;
+        }
+        return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
+    case WM_CHAR:
+        if (wParam == 0x06)   // Ctrl+F's character: no row starts with it
+            return 0;
+        return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
     default:
         return CallWindowProcW(view->previousProc, window, message, wParam, lParam);
     }

@@ -40,8 +40,12 @@ public:
     void BeginFill(int expectedRows);
     // As BeginFill, on a list emptied first with redrawing already held off.
     void BeginRefill(int expectedRows);
+    // As BeginFill, keeping the rows: some go, some come in between.
+    void BeginUpdate();
     void EndFill();
     void AppendNote(const wchar_t* title, const NoteEntry& entry, bool expired);
+    void InsertNote(int row, const wchar_t* title, const NoteEntry& entry, bool expired);
+    void DeleteRow(int row);
     void DeleteAll();
 
     void SelectAll();
@@ -54,6 +58,14 @@ public:
     // The held row becomes the only selection, unless it is part of a
     // selection of several rows, which a popup menu then acts on.
     void SelectForContextMenu(int row);
+
+    // Puts the control at a new place in its parent (the find box takes a
+    // line above it).
+    void Move(int left, int top, int width, int height);
+    int FocusedRow();
+    // Leaves no row focused, or no row the selection mark.
+    void DropFocus();
+    void DropSelectionMark();
 
     HWND Window() const { return list; }
     int Left() const { return left; }
@@ -74,7 +86,6 @@ private:
     void SetSelected(int row, bool selected);
     bool IsSelected(int row);
     void Focus(int row);
-    int FocusedRow();
     int SelectedCount();
     void SetSelectionMark(int row);
     void DeselectAll();

@@ -7,10 +7,14 @@
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
+#include "notes/FindFolding.h"
 #include "platform/common/Text.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
+
+#include <string_view>
+#include <unordered_map>
 
 const wchar_t kNoteListClass[] = L"AllJotlingsWnd";
 
@@ -20,6 +24,8 @@ const wchar_t kListTitle[] = L"KORVA Jotlings";
 const DWORD kListWindowStyle = WS_VISIBLE | WS_BORDER;
 
 const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
+// The list's line that the find box takes, with a gap below the box.
+const int kFindLine = kFindBarHeight + 2;
 const int kPreviewLeft = 5, kPreviewTop = 180, kPreviewWidth = 230, kPreviewHeight = 84;
 
 }  // namespace
@@ -92,6 +98,7 @@ bool NoteListWindow::CreateListWindow()
     SHInitDialog(&init);
     CreateMenuBar();
     list.Create(window, kListLeft, kListTop, kListWidth, kListHeight);
+    findBar.Create(window, kListLeft, kListTop, kListWidth);
     preview.Create(window, IDC_LIST_PREVIEW, kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight, true);
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);
@@ -137,19 +144,215 @@ void NoteListWindow::RefreshList()
     SetPreview(nullptr, nullptr);
 }
 
+std::vector<NoteEntry*> NoteListWindow::ShownEntries(int* total)
+{
+    bool filtering = Filtering();
+    std::vector<NoteEntry*> shown;
+    *total = 0;
+    for (NoteEntry* e = entries.First(); e != nullptr; e = e->next) {
+        ++*total;
+        if (!filtering || Matches(*e))
+            shown.push_back(e);
+    }
+    return shown;
+}
+
 void NoteListWindow::FillList(bool refill)
 {
     NoteEntryLock lock(entries);
-    int count = entries.Count();
+    int total = 0;
+    std::vector<NoteEntry*> shown = ShownEntries(&total);
     // A visible list redraws at every row; a thousand of them would take
     // seconds under the redraw, a fraction of one without it.
     if (refill)
-        list.BeginRefill(count);
+        list.BeginRefill(int(shown.size()));
     else
-        list.BeginFill(count);
-    for (NoteEntry* e = entries.First(); e != nullptr && window != nullptr; e = e->next)
+        list.BeginFill(int(shown.size()));
+    rowPaths.clear();
+    rowPaths.reserve(shown.size());
+    for (NoteEntry* e : shown) {
+        if (window == nullptr)
+            break;
         list.AppendNote(e->title.c_str(), *e, e->expired != 0);
+        rowPaths.push_back(e->path);
+    }
     list.EndFill();
+    ShowFindCount(total);
+}
+
+// The rows the find leaves, reached from the rows there are: only the notes
+// that go are taken out and only those that come are put in, each at its
+// place. A key typed in the box changes a few rows of a thousand, and
+// emptying and filling the list again costs more than a frame under Wine.
+// The rows that stay keep their selection and focus.
+void NoteListWindow::UpdateRows()
+{
+    NoteEntryLock lock(entries);
+    int total = 0;
+    std::vector<NoteEntry*> shown = ShownEntries(&total);
+    std::unordered_map<std::wstring_view, size_t> place;
+    place.reserve(shown.size());
+    for (size_t j = 0; j < shown.size(); ++j)
+        place.emplace(shown[j]->path, j);
+    std::vector<std::wstring> paths;
+    paths.reserve(shown.size());
+    bool updating = false;
+    size_t i = 0, j = 0;
+    int row = 0;
+    while ((i < rowPaths.size() || j < shown.size()) && window != nullptr) {
+        if (i < rowPaths.size() && j < shown.size() && rowPaths[i] == shown[j]->path) {
+            paths.push_back(rowPaths[i]);
+            ++i, ++j, ++row;
+            continue;
+        }
+        if (!updating) {
+            list.BeginUpdate();
+            updating = true;
+        }
+        auto later = i < rowPaths.size() ? place.find(rowPaths[i]) : place.end();
+        if (i < rowPaths.size() && (later == place.end() || later->second < j)) {
+            list.DeleteRow(row);
+            ++i;
+        } else {
+            list.InsertNote(row, shown[j]->title.c_str(), *shown[j], shown[j]->expired != 0);
+            paths.push_back(shown[j]->path);
+            ++j, ++row;
+        }
+    }
+    if (updating)
+        list.EndFill();
+    rowPaths.swap(paths);
+    ShowFindCount(total);
+}
+
+void NoteListWindow::ShowFindCount(int total)
+{
+    if (findBar.IsOpen())
+        findBar.ShowCount(int(rowPaths.size()), total, Filtering());
+}
+
+bool NoteListWindow::Matches(const NoteEntry& entry)
+{
+    return findQuery.Matches(FoldForFind(entry.title), textCache.Get(entry.path).folded);
+}
+
+NoteEntry* NoteListWindow::EntryAtRow(int row)
+{
+    if (row < 0)
+        return nullptr;
+    if (!Filtering())
+        return entries.At(row);
+    return size_t(row) < rowPaths.size() ? entries.Find(rowPaths[size_t(row)].c_str()) : nullptr;
+}
+
+void NoteListWindow::OpenFind()
+{
+    if (window == nullptr)
+        return;
+    if (!findBar.IsOpen()) {
+        // Texts read in an earlier find may have been changed by others.
+        textCache.Revalidate();
+        findBar.Open();
+        PlaceList();
+        NoteEntryLock lock(entries);
+        ShowFindCount(entries.Count());
+    } else {
+        findBar.Open();
+    }
+}
+
+void NoteListWindow::CloseFind()
+{
+    if (!findBar.IsOpen())
+        return;
+    findBar.Close();
+    findQuery = FindQuery();
+    PlaceList();
+    Refilter();
+    if (window != nullptr && list.Window() != nullptr)
+        SetFocus(list.Window());
+}
+
+void NoteListWindow::PlaceList()
+{
+    int line = findBar.IsOpen() ? kFindLine : 0;
+    list.Move(kListLeft, kListTop + line, kListWidth, kListHeight - line);
+}
+
+void NoteListWindow::OnFindCommand(WORD id, WORD code)
+{
+    if (id == IDC_LIST_FIND_CLOSE && code == BN_CLICKED) {
+        CloseFind();
+    } else if (id == IDC_LIST_FIND_EDIT) {
+        if (code == EN_CHANGE && findBar.IsOpen()) {
+            FindQuery typed(findBar.Text().c_str());
+            // A space typed after a word asks for nothing new.
+            if (typed.Words() != findQuery.Words()) {
+                findQuery = typed;
+                Refilter();
+            }
+        } else if (code == EN_SETFOCUS) {
+            SipShowIM(SIPF_ON);
+        } else if (code == EN_KILLFOCUS) {
+            SipShowIM(SIPF_OFF);
+        } else if (code == kFindNotifyToList && list.Window() != nullptr) {
+            SetFocus(list.Window());
+            if (list.FocusedRow() == -1 && list.ItemCount() > 0)
+                list.SelectForContextMenu(0);
+        }
+    }
+}
+
+void NoteListWindow::Refilter()
+{
+    if (window == nullptr)
+        return;
+    auto pathAt = [this](int row) {
+        return row >= 0 && size_t(row) < rowPaths.size() ? rowPaths[size_t(row)] : std::wstring();
+    };
+    std::wstring focusedPath = pathAt(list.FocusedRow()), markPath = pathAt(list.GetSelectionMark());
+    restoringRows = true;
+    UpdateRows();
+    // The list moves the focus and the selection mark of a row taken out
+    // to the row that comes up in its place: a note the user never chose,
+    // which "Edit ..." would open.
+    int focused = list.FocusedRow();
+    if (focused != -1 && pathAt(focused) != focusedPath)
+        list.DropFocus();
+    else if (focused != -1)
+        ListView_EnsureVisible(list.Window(), focused, FALSE);
+    if (list.GetSelectionMark() != -1 && pathAt(list.GetSelectionMark()) != markPath)
+        list.DropSelectionMark();
+    restoringRows = false;
+    bool previewListed = false;
+    for (const std::wstring& path : rowPaths) {
+        if (path == previewPath) {
+            previewListed = true;
+            break;
+        }
+    }
+    if (previewListed)
+        MarkPreview();
+    else if (previewPath[0] != L'\0')
+        SetPreview(nullptr, nullptr);
+}
+
+void NoteListWindow::MarkPreview()
+{
+    if (previewPath[0] == L'\0')
+        return;
+    std::vector<TextSpan> spans;
+    if (Filtering())
+        spans = findQuery.SpansIn(textCache.Get(previewPath).text);
+    if (spans.empty() && !previewMarked)
+        return;
+    std::vector<UINT32> parts;
+    for (const TextSpan& span : spans) {
+        parts.push_back(span.start);
+        parts.push_back(span.length);
+    }
+    preview.MarkText(parts.data(), spans.size());
+    previewMarked = !spans.empty();
 }
 
 void NoteListWindow::SetPreview(NoteRecord* record, const wchar_t* path)
@@ -163,11 +366,15 @@ void NoteListWindow::SetPreview(NoteRecord* record, const wchar_t* path)
         previewPath[0] = L'\0';
         preview.Recreate(false);
     }
+    // A new content, or a new control: no marks on it yet.
+    previewMarked = false;
     if (previewRecord != nullptr) {
         previewRecord->ClearData();
         delete previewRecord;
     }
     previewRecord = record;
+    if (record != nullptr && path != nullptr && Filtering())
+        MarkPreview();
 }
 
 LRESULT CALLBACK NoteListWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -193,8 +400,11 @@ LRESULT NoteListWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         PostMessageW(mainWindow, WM_CLOSE, 0, 0);
         return DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
-        // The list and the preview go with their parent.
+        // The list, the find box and the preview go with their parent.
         list.Destroy();
+        findBar.Destroy();
+        findQuery = FindQuery();
+        rowPaths.clear();
         preview.Destroy();
         return 0;
     case WM_NCDESTROY: {
@@ -210,8 +420,26 @@ LRESULT NoteListWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         ShowHelp(kHelpFile, L"AllJotl");
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
+        if (lParam != 0 && findBar.Owns(reinterpret_cast<HWND>(lParam)))
+            OnFindCommand(LOWORD(wParam), HIWORD(wParam));
+        else
+            OnCommand(LOWORD(wParam));
         return 0;
+    case WM_CTLCOLORSTATIC:
+        // The count stands on the window's yellow.
+        if (reinterpret_cast<HWND>(lParam) == findBar.Count()) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), kNoteYellow);
+            return reinterpret_cast<LRESULT>(background);
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DRAWITEM:
+        return findBar.Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_KEYDOWN:
+        if (wParam == 'F' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
+            OpenFind();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
     case kMsgListPopupMenu:
         OnPopupMenu(int(wParam), int(lParam));
         return 0;
@@ -229,7 +457,7 @@ LRESULT NoteListWindow::OnNotify(const NMHDR* header)
         if (header->code == UINT(LVN_COLUMNCLICK)) {
             SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
             RefreshList();
-        } else if (header->code == UINT(LVN_ITEMCHANGED)) {
+        } else if (header->code == UINT(LVN_ITEMCHANGED) && !restoringRows) {
             const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(header);
             if (change->iItem == -1)
                 PreviewNote(-1);
@@ -272,6 +500,9 @@ void NoteListWindow::OnCommand(WORD id)
         break;
     case IDM_LIST_ABOUT:
         ShowAbout();
+        break;
+    case IDM_LIST_FIND:
+        OpenFind();
         break;
     default:
         break;

@@ -7,12 +7,18 @@
 
 #include "dialogs/OptionsWindow.h"
 #include "dialogs/TitlesEditor.h"
+#include "notelist/FindBar.h"
 #include "notelist/NoteListView.h"
+#include "notes/FindQuery.h"
 #include "notes/NoteEntryList.h"
 #include "notes/NoteRecord.h"
+#include "notes/NoteTextCache.h"
 #include "notewindow/InkControl.h"
 
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 extern const wchar_t kNoteListClass[];   // "AllJotlingsWnd"
 
@@ -51,6 +57,20 @@ public:
     void SetPreview(NoteRecord* record, const wchar_t* path);
     int GetSelection(int* rows = nullptr) { return list.GetSelection(rows); }
     std::vector<int> SelectedRows() { return list.SelectedRows(); }
+    // The entry a row of the list shows: while a find narrows the list, rows
+    // and entries no longer go in step. Null for no such row.
+    NoteEntry* EntryAtRow(int row);
+
+    // Find: the box above the list, and the notes it leaves listed. The
+    // notes found are every note whose title or typed text holds each word
+    // typed (notes/FindQuery.h); with nothing typed, every note.
+    void OpenFind();
+    void CloseFind();
+    bool FindOpen() const { return findBar.IsOpen(); }
+    // A find with words in it narrows the list.
+    bool Filtering() const { return findBar.IsOpen() && !findQuery.Empty(); }
+    FindBar& Find() { return findBar; }
+    NoteTextCache& Texts() { return textCache; }
 
     // The lock of the entries: re-entrant for the thread that holds it.
     void Lock() { entries.Lock(); }
@@ -75,6 +95,18 @@ protected:
     // Fills the list from the entries; with refill, its rows go first.
     void FillList(bool refill = false);
     void OnCommand(WORD id);
+    void OnFindCommand(WORD id, WORD code);
+    // The rows again after the find changed: the notes selected, focused
+    // and marked stay so where they are still listed, and the preview stays
+    // with its note or goes with it.
+    void Refilter();
+    std::vector<NoteEntry*> ShownEntries(int* total);
+    void UpdateRows();
+    void ShowFindCount(int total);
+    bool Matches(const NoteEntry& entry);
+    // Marks the find's words in the preview's text (none when not finding).
+    void MarkPreview();
+    void PlaceList();
     LRESULT OnNotify(const NMHDR* header);
     void OnPopupMenu(int x, int y);
     void OnOptionsAccepted();
@@ -91,4 +123,13 @@ protected:
     NoteEntryList entries;
     OptionsWindow options;
     TitlesEditor titlesEditor;
+    FindBar findBar;
+    FindQuery findQuery;
+    NoteTextCache textCache;
+    // The path of the note on each row, as the list was last filled.
+    std::vector<std::wstring> rowPaths;
+    // The rows' states are being put back: the list's notices of it are
+    // no user's doing.
+    bool restoringRows = false;
+    bool previewMarked = false;
 };

@@ -3,6 +3,7 @@
 #include "platform/common/Text.h"
 
 #include "formats/NoteLayout.h"
+#include "formats/NoteTextScan.h"
 
 #include <string.h>
 
@@ -58,6 +59,25 @@ BYTE* ReadWholeFile(const wchar_t* path, DWORD* size)
     *size = got;
     return bytes;
 }
+
+// An open file read at offsets; the handle's own position is not used.
+class FileSource : public formats::ByteSource {
+public:
+    explicit FileSource(HANDLE file) : file(file) {}
+    size_t ReadAt(uint64_t offset, uint8_t* buffer, size_t size) override
+    {
+        OVERLAPPED at = {};
+        at.Offset = DWORD(offset);
+        at.OffsetHigh = DWORD(offset >> 32);
+        DWORD got = 0;
+        if (size > 0x7FFFFFFF || !ReadFile(file, buffer, DWORD(size), &got, &at))
+            return 0;
+        return got;
+    }
+
+private:
+    HANDLE file;
+};
 
 }  // namespace
 
@@ -171,6 +191,26 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record)
         ParseNote(bytes, size, record);
     FreeNoteData(bytes);
     return whole;
+}
+
+bool ReadNoteTypedText(const wchar_t* path, std::wstring* text, FILETIME* written)
+{
+    text->clear();
+    HANDLE file = path != nullptr ? OpenExclusive(path, GENERIC_READ, OPEN_EXISTING) : INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) {
+        CloseHandle(file);
+        return false;
+    }
+    *written = information.ftLastWriteTime;
+    FileSource source(file);
+    std::u16string units = formats::ScanNoteText(
+        source, uint64_t(information.nFileSizeHigh) << 32 | information.nFileSizeLow);
+    CloseHandle(file);
+    text->assign(units.begin(), units.end());
+    return true;
 }
 
 bool NewNoteFileName(const wchar_t* folder, const wchar_t* extension, wchar_t* buffer, size_t count)

@@ -16,6 +16,8 @@
 #include "platform/common/Text.h"
 #include "shared/NoteHead.h"
 
+#include <string>
+
 const DWORD kNoteFileHeaderSize = formats::kNoteHeaderSize;
 const int kMaxNoteFiles = 1000;
 
@@ -33,6 +35,14 @@ bool ReadNoteFile(const wchar_t* path, NoteRecord* record);
 // when the file holds a whole note (head, zoom, length and all the data it
 // claims), so that saving the note never replaces bytes that were not read.
 bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
+
+// The typed text of the note at path, as the ink control shows it, read
+// without the rest of the note (formats/NoteTextScan.h): recordings and
+// strokes are stepped over by their lengths. A damaged note gives what
+// could be read of it. written gets the file's last write time. False,
+// without waiting, when the file cannot be opened (missing, or held by
+// another process for a moment).
+bool ReadNoteTypedText(const wchar_t* path, std::wstring* text, FILETIME* written);
 
 // ReadNoteHead: notes/NoteHead.h. The program's own reads of a head, and
 // its deletes, wait up to g_noteFileBusyRetryMs for a file another process

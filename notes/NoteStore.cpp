@@ -29,6 +29,7 @@ NoteStore::NoteStore(const wchar_t* folder, const wchar_t* extension)
 {
     CopyText(notesFolder, MAX_PATH, folder);
     CopyText(noteExtension, 8, extension);
+    textCache.SetFolder(notesFolder, noteExtension);
     LoadFolder();
 }
 
@@ -43,6 +44,7 @@ NoteStore::~NoteStore()
 void NoteStore::LoadFolder()
 {
     ClearEntries();
+    textCache.Revalidate();
     ForEachFileEndingIn(notesFolder, noteExtension, [this](const wchar_t* path, const WIN32_FIND_DATAW& found) {
         // The listing carries each file's creation time, which the sort by
         // time needs: taken here, no file is asked for it again.
@@ -324,6 +326,7 @@ HWND NoteStore::OpenCurrent(const wchar_t* path, int mode)
         path != nullptr) {
         // Neither list shows a note while its alarm is up.
         RemoveEntryByPath(path);
+        textCache.Forget(path);
     }
     if (currentNoteWindow->Window() == nullptr) {
         delete currentNoteWindow;
@@ -351,7 +354,7 @@ void NoteStore::OpenNote(int position)
     wchar_t path[MAX_PATH];
     {
         NoteEntryLock lock(entries);
-        NoteEntry* entry = EntryAt(position);
+        NoteEntry* entry = EntryAtRow(position);
         if (entry == nullptr)
             return;
         CopyText(path, MAX_PATH, entry->path.c_str());
@@ -384,7 +387,7 @@ std::vector<std::wstring> NoteStore::SelectedPaths()
     std::vector<int> rows = SelectedRows();
     NoteEntryLock lock(entries);
     for (int row : rows) {
-        NoteEntry* entry = EntryAt(row);
+        NoteEntry* entry = EntryAtRow(row);
         if (entry != nullptr)
             paths.push_back(entry->path);
     }
@@ -410,9 +413,10 @@ void NoteStore::DeleteSelected()
     for (const std::wstring& path : paths) {
         if (FindEntry(path.c_str()) == nullptr)
             continue;
-        if (DeleteNoteFile(path.c_str()))
+        if (DeleteNoteFile(path.c_str())) {
             RemoveEntryByPath(path.c_str());
-        else
+            textCache.Forget(path);
+        } else
             allGone = false;
     }
     RefreshList();
@@ -447,7 +451,7 @@ void NoteStore::PreviewNote(int position)
     if (position < 0)
         return;
     NoteEntryLock lock(entries);
-    NoteEntry* entry = EntryAt(position);
+    NoteEntry* entry = EntryAtRow(position);
     if (entry == nullptr)
         return;
     NoteRecord* record = new NoteRecord();
@@ -502,6 +506,8 @@ void NoteStore::OnNoteSaved(const wchar_t* path, bool isNew)
     if (!ReadNoteHeadWaiting(path, &head))
         return;
     NoteEntryLock lock(entries);
+    // Its text too is read again, when a find next asks for it.
+    textCache.Forget(path);
     if (!isNew)
         RemoveEntryByPath(path);
     AddEntry(path, head);

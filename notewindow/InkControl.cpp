@@ -414,6 +414,12 @@ void InkControl::Paste()
     SendMessageW(control_, WM_PASTE, 0, 0);
 }
 
+void InkControl::MarkText(const UINT32* parts, size_t count)
+{
+    if (inner_ != nullptr)
+        SendMessageW(inner_, kInkMarkText, count, reinterpret_cast<LPARAM>(parts));
+}
+
 void InkControl::SetPreviewView()
 {
     // Read-only, at the zoom that fits the page's width.

@@ -57,6 +57,10 @@ public:
     void Copy();
     void Paste();
     void SetPreviewView();
+    // Marks count parts of the typed text, each its first character and
+    // its length (UINT32 pairs), and brings the first into view; none
+    // clears the marks.
+    void MarkText(const UINT32* parts, size_t count);
 
     HWND Window() const { return control_; }
     HWND InnerWindow() const { return inner_; }

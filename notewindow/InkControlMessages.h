@@ -23,6 +23,9 @@ const UINT kInkGetZoom = 1313;
 const UINT kInkCanUndo = 198;             // EM_CANUNDO
 const UINT kInkUndo = 1258;
 const UINT kInkEmptyUndoBuffer = 205;     // EM_EMPTYUNDOBUFFER
+// The platform control's own: marks parts of the typed text (a find's
+// words). wParam: count; lParam: UINT32 pairs, first character and length.
+const UINT kInkMarkText = 1570;
 
 const WPARAM kInkStreamFormat = 0x10802;
 

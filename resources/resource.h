@@ -83,6 +83,11 @@
 #define IDM_LIST_SET_EXPIRED 108
 #define IDM_LIST_SELECT_ALL 111
 #define IDC_LIST_PREVIEW 100
+// Tools > Find and the find box above the list.
+#define IDM_LIST_FIND 1170
+#define IDC_LIST_FIND_EDIT 1171
+#define IDC_LIST_FIND_COUNT 1172
+#define IDC_LIST_FIND_CLOSE 1173
 
 // The About box's texts.
 #define IDC_ABOUT_NAME 1590

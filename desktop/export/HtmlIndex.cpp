@@ -1,6 +1,10 @@
 #include "desktop/export/HtmlIndex.h"
 
 #include "desktop/export/Markup.h"
+#include "desktop/export/Sha256.h"
+#include "formats/FindLetters.h"
+
+#include <stdio.h>
 
 namespace exporter {
 
@@ -25,7 +29,56 @@ const char kStyle[] =
     "audio{width:100%}.recording{font-size:12px;margin-bottom:6px}"
     ".files{font-size:12px;color:#555}"
     ".damage{background:#fdecec;border-left:4px solid #c33;padding:4px 8px;font-size:13px;"
-    "margin-bottom:8px}.damage ul{margin:4px 0;padding-left:18px}";
+    "margin-bottom:8px}.damage ul{margin:4px 0;padding-left:18px}"
+    "header p.find{margin-top:8px}header input{font:inherit;font-size:15px;padding:3px 6px;width:260px}"
+    "#find-count{margin-left:8px}li.note[hidden]{display:none}";
+
+// The page's find: the notes shown are those whose title or text holds
+// every word typed, compared as the device's find compares them
+// (notes/FindFolding.h there): lower case, marks dropped, compatibility
+// forms spelled out, the letters of formats/FindLetters.h as they are read,
+// and what lies beyond the basic plane as written. The letters' table goes
+// in between these two parts.
+const char kFindScriptHead[] = "(function () {\n\"use strict\";\nvar letters = ";
+const char kFindScriptBody[] =
+    ";\n"
+    "function fold(text) {\n"
+    "  var out = \"\";\n"
+    "  for (var ch of text) {\n"
+    "    if (ch.length > 1) { out += ch; continue; }\n"
+    "    var lower = ch.toLowerCase();\n"
+    "    if (letters[lower]) { out += letters[lower]; continue; }\n"
+    "    for (var part of lower.normalize(\"NFKD\")) {\n"
+    "      if (/\\p{Mn}/u.test(part)) continue;\n"
+    "      var small = part.toLowerCase();\n"
+    "      out += letters[small] || small;\n"
+    "    }\n"
+    "  }\n"
+    "  return out;\n"
+    "}\n"
+    "var box = document.getElementById(\"find\");\n"
+    "var count = document.getElementById(\"find-count\");\n"
+    "var notes = Array.prototype.map.call(document.querySelectorAll(\"li.note\"), function (li) {\n"
+    "  var title = li.querySelector(\"h2\"), text = li.querySelector(\"pre.text\");\n"
+    "  return {li: li, title: fold(title ? title.textContent : \"\"), text: fold(text ? text.textContent : \"\")};\n"
+    "});\n"
+    "function show() {\n"
+    "  var words = box.value.split(/\\s+/).map(fold).filter(function (w) { return w.length > 0; });\n"
+    "  var found = 0;\n"
+    "  notes.forEach(function (note) {\n"
+    "    var hit = words.every(function (w) { return note.title.indexOf(w) >= 0 || note.text.indexOf(w) >= 0; });\n"
+    "    note.li.hidden = !hit;\n"
+    "    if (hit) found++;\n"
+    "  });\n"
+    "  count.textContent = words.length ? found + \" of \" + notes.length\n"
+    "                                   : notes.length + (notes.length === 1 ? \" note\" : \" notes\");\n"
+    "}\n"
+    "box.addEventListener(\"input\", show);\n"
+    "box.addEventListener(\"keydown\", function (e) {\n"
+    "  if (e.key === \"Escape\") { box.value = \"\"; show(); }\n"
+    "});\n"
+    "show();\n"
+    "})();\n";
 
 std::string Html(const std::string& utf8)
 {
@@ -94,23 +147,42 @@ std::string NoteItem(const ExportedNote& note, size_t index, const DateStyle& da
 
 }  // namespace
 
+std::string FindScript()
+{
+    std::string letters = "{";
+    for (size_t i = 0; i < formats::kFindLetterCount; ++i) {
+        char escaped[16];
+        snprintf(escaped, sizeof escaped, "\"\\u%04x\": ", unsigned(formats::kFindLetters[i].letter));
+        letters += (i > 0 ? ", " : "") + std::string(escaped) + "\"" + formats::kFindLetters[i].spelling + "\"";
+    }
+    letters += "}";
+    return kFindScriptHead + letters + kFindScriptBody;
+}
+
 std::string BuildIndexHtml(const std::vector<ExportedNote>& notes, const DateStyle& dates,
                            const std::string& folderLabel)
 {
+    // The page's own script runs by its hash: nothing that a note's text
+    // might smuggle in as a script would.
+    std::string script = FindScript();
+    std::array<uint8_t, 32> digest = Sha256(script);
+    std::string hash = Base64(std::vector<uint8_t>(digest.begin(), digest.end()));
     std::string page =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
         "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
-        "style-src 'unsafe-inline'; img-src data:; media-src data:\">"
+        "style-src 'unsafe-inline'; img-src data:; media-src data:; script-src 'sha256-" + hash + "'\">"
         "<meta name=\"viewport\" content=\"width=device-width\">"
         "<title>Jotlings</title><style>";
     page += kStyle;
     page += "</style></head><body><header><h1>Jotlings</h1><p>" +
             std::to_string(notes.size()) + (notes.size() == 1 ? " note" : " notes") +
-            " from " + Html(folderLabel) + ", sorted by time as the list sorts them</p></header>\n"
+            " from " + Html(folderLabel) + ", sorted by time as the list sorts them</p>"
+            "<p class=\"find\"><input type=\"search\" id=\"find\" placeholder=\"Find: words of a title or a text\" "
+            "autocomplete=\"off\" aria-label=\"Find\"><span id=\"find-count\"></span></p></header>\n"
             "<ol class=\"notes\">\n";
     for (size_t i = 0; i < notes.size(); ++i)
         page += NoteItem(notes[i], i, dates);
-    page += "</ol></body></html>\n";
+    page += "</ol><script>" + script + "</script></body></html>\n";
     return page;
 }
 

@@ -19,6 +19,9 @@ struct ExportedNote {
     bool hasText = false;
 };
 
+// The page's script of its find field, as it stands in the page.
+std::string FindScript();
+
 std::string BuildIndexHtml(const std::vector<ExportedNote>& notes, const DateStyle& dates,
                            const std::string& folderLabel);
 

@@ -1,8 +1,11 @@
 // The note file's reader: any bytes are read without leaving them, the
-// title stays terminated, and what was read whole writes back to bytes
-// that read the same.
+// title stays terminated, what was read whole writes back to bytes that
+// read the same, and the scan for typed text finds what the whole content's
+// reader finds.
 #include "desktop/fuzz/FuzzCheck.h"
+#include "formats/InkContent.h"
 #include "formats/NoteLayout.h"
+#include "formats/NoteTextScan.h"
 
 #include <string.h>
 
@@ -18,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (size_t i = 0; i < f.dataLength; ++i)
             sum = static_cast<uint8_t>(sum + f.data[i]);
     }
+    formats::InkContent content;
+    formats::ReadInkContent(f.data, f.dataLength, &content);
+    formats::MemorySource source(data, size);
+    FUZZ_CHECK(formats::ScanNoteText(source, size) == content.text);
     if (f.extent != formats::NoteExtent::Header)
         return 0;
     std::vector<uint8_t> bytes;

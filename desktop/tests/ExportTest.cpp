@@ -1,7 +1,9 @@
 #include "desktop/export/DeviceSettings.h"
 #include "desktop/export/Exporter.h"
 #include "desktop/export/FileNames.h"
+#include "desktop/export/HtmlIndex.h"
 #include "desktop/export/Markup.h"
+#include "desktop/export/Sha256.h"
 #include "desktop/fuzz/NoteSamples.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +169,44 @@ TEST(DeviceSettingsTest, ReadsValuesFromTheRegistryFilesText)
     ASSERT_TRUE(exporter::FindRegistryValue(reg, "Software\\KORVA\\Jotlings", "page", &found));
     EXPECT_EQ(found, "dword:00000004");
     EXPECT_FALSE(exporter::FindRegistryValue(reg, "Software\\KORVA", "Page", &found));
+}
+
+}  // namespace
+
+namespace {
+
+std::string Hex(const std::array<uint8_t, 32>& digest)
+{
+    std::string hex;
+    char byte[3];
+    for (uint8_t b : digest) {
+        snprintf(byte, sizeof byte, "%02x", b);
+        hex += byte;
+    }
+    return hex;
+}
+
+// The page lets its script run by the script's SHA-256; a wrong digest
+// would leave the find field dead.
+TEST(PageScriptTest, HashesAsSha256AndThePolicyNamesTheScript)
+{
+    EXPECT_EQ("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855", Hex(exporter::Sha256("")));
+    EXPECT_EQ("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", Hex(exporter::Sha256("abc")));
+    EXPECT_EQ("248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1",
+              Hex(exporter::Sha256("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")));
+    EXPECT_EQ("cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0",
+              Hex(exporter::Sha256(std::string(1000000, 'a'))));
+
+    exporter::Exporter exporter{exporter::DeviceSettings()};
+    exporter.AddNote("a.jot", samples::NoteFileBytes(samples::AllSamples()[1]), 0);
+    exporter.Render("folder");
+    const std::string& page = exporter.Files().at("index.html");
+    std::string script = exporter::FindScript();
+    std::array<uint8_t, 32> digest = exporter::Sha256(script);
+    std::string policy = "script-src 'sha256-" + exporter::Base64(std::vector<uint8_t>(digest.begin(), digest.end())) + "'";
+    EXPECT_NE(std::string::npos, page.find(policy));
+    EXPECT_NE(std::string::npos, page.find("<script>" + script + "</script>"));
+    EXPECT_NE(std::string::npos, script.find("\"\\u00df\": \"ss\"")) << "the letters read as others";
 }
 
 }  // namespace

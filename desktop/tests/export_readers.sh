@@ -2,7 +2,8 @@
 # The exporter's output read by real readers: each SVG parsed as XML with
 # its strokes counted, each WAVE file opened by Python's wave module, and
 # index.html loaded by headless Chromium with no console message and every
-# note present. The notes folder is left byte for byte as it was.
+# note present, and its find field typed into there. The notes folder is
+# left byte for byte as it was.
 #   export_readers.sh NATIVE_BUILD_DIR
 set -u
 bin=$1/bin
@@ -35,6 +36,7 @@ every_note_shown() {
     done
 }
 check every_note_shown
+check python3 "$(dirname "$0")/find_in_page.py" "$work/out/index.html"
 
 # Never into the notes folder, even when asked to.
 refuses_notes_folder() {

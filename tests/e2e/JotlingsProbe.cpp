@@ -26,7 +26,15 @@
 //   paragraph PATH TITLE CHARS
 //                       writes a never-expiring note whose content is one
 //                       paragraph of typed words, CHARS characters long
-//   text PATH           prints the typed text of a note file
+//   typed PATH          prints the typed text of a note file
+//   text PATH TITLE MIN SECONDS TEXT
+//                       writes a note as write does, whose content is a
+//                       recording of SECONDS (none for 0), a stroke and TEXT
+//                       typed ("\n" in TEXT is a line break)
+//   listed              prints the title of every row of the all-notes list,
+//                       one a line, the selected ones marked "* ", the
+//                       focused one "> " (both: "*>")
+//   find                prints "OPEN|TEXT|COUNT" of the list's find box
 //   recorded PATH       exit 0 when the note holds a voice recording
 //   handover PATH       hands PATH to the running program as the Today item does
 //   item                prints "TOP HEIGHT" of the Jotlings Today item on the
@@ -345,6 +353,95 @@ int PrintKeyboard()
     return 0;
 }
 
+std::vector<uint8_t> TextContent(int seconds, const wchar_t* typed)
+{
+    std::vector<uint8_t> content;
+    formats::LeWriter out(content);
+    formats::WriteInkHeader(out);
+    if (seconds > 0) {
+        std::vector<uint8_t> pcm(size_t(11025) * 2 * seconds, 0);
+        std::vector<uint8_t> wave = formats::BuildWave(pcm.data(), pcm.size(), 11025, 1, 16);
+        formats::WriteInkRecording(out, 40, 40, wave.data(), wave.size());
+    }
+    std::vector<InkPoint> points = {{60, 300}, {400, 340}, {700, 300}};
+    formats::WriteInkStroke(out, RGB(0, 0, 160), 8, points);
+    std::wstring text;
+    for (const wchar_t* c = typed; *c != L'\0'; ++c) {
+        if (c[0] == L'\\' && c[1] == L'n') {
+            text += L'\n';
+            ++c;
+        } else {
+            text += *c;
+        }
+    }
+    formats::WriteInkText(out, text);
+    formats::WriteInkEnd(out);
+    return content;
+}
+
+// Titles in any script, as the scenario's shell compares them.
+void PrintUtf8(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(size_t(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &bytes[0], size, nullptr, nullptr);
+    fflush(stdout);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+}
+
+// The list lives in another process: its rows' texts are read through a
+// block of that process's memory.
+int PrintListed()
+{
+    HWND list = FindWindowExW(VisibleWindow(L"AllJotlingsWnd"), nullptr, L"SysListView32", nullptr);
+    DWORD pid = 0;
+    if (list == nullptr || GetWindowThreadProcessId(list, &pid) == 0)
+        return 1;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr)
+        return 1;
+    const int kTextUnits = 256;
+    BYTE* remote = static_cast<BYTE*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    int rows = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; remote != nullptr && row < rows; ++row) {
+        LVITEMW item = {};
+        item.iSubItem = 1;
+        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+        item.cchTextMax = kTextUnits;
+        wchar_t title[kTextUnits] = L"";
+        SIZE_T moved = 0;
+        WriteProcessMemory(process, remote, &item, sizeof(item), &moved);
+        SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote + sizeof(LVITEMW), title, sizeof(title), &moved);
+        title[kTextUnits - 1] = L'\0';
+        UINT state = UINT(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED | LVIS_FOCUSED));
+        std::wstring line;
+        line += (state & LVIS_SELECTED) ? L'*' : L' ';
+        line += (state & LVIS_FOCUSED) ? L'>' : L' ';
+        PrintUtf8(line + title + L"\n");
+    }
+    if (remote != nullptr)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return remote != nullptr ? 0 : 1;
+}
+
+int PrintFind()
+{
+    HWND window = VisibleWindow(L"AllJotlingsWnd");
+    if (window == nullptr)
+        return 1;
+    HWND edit = GetDlgItem(window, IDC_LIST_FIND_EDIT);
+    wchar_t text[256] = L"", count[64] = L"";
+    // An edit keeps its text itself: asked, not read from the window.
+    SendMessageW(edit, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    GetWindowTextW(GetDlgItem(window, IDC_LIST_FIND_COUNT), count, 64);
+    PrintUtf8(std::to_wstring(edit != nullptr && IsWindowVisible(edit) ? 1 : 0) + L"|" + text + L"|" + count + L"\n");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -377,8 +474,14 @@ int wmain(int argc, wchar_t** argv)
         return PrintKeyboard();
     if (argc == 5 && wcscmp(argv[1], L"paragraph") == 0)
         return WriteNote(argv[2], argv[3], L"never", false, ParagraphContent(_wtoi(argv[4])));
-    if (argc == 3 && wcscmp(argv[1], L"text") == 0)
+    if (argc == 3 && wcscmp(argv[1], L"typed") == 0)
         return PrintText(argv[2]);
+    if (argc == 7 && wcscmp(argv[1], L"text") == 0)
+        return WriteNote(argv[2], argv[3], argv[4], false, TextContent(_wtoi(argv[5]), argv[6]));
+    if (argc == 2 && wcscmp(argv[1], L"listed") == 0)
+        return PrintListed();
+    if (argc == 2 && wcscmp(argv[1], L"find") == 0)
+        return PrintFind();
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {

@@ -100,6 +100,8 @@ for f in $(cd "$notes" && ls | grep '\.jot$'); do
     grep -q "data-file=\"$f\"" "$out.dom" || missing=$((missing + 1))
 done
 [ "$missing" = 0 ] && pass "every note of the folder is in the page" || fail "$missing notes missing from the page"
+python3 "$(dirname "$0")/../../desktop/tests/find_in_page.py" "$out/index.html" "EXPORT ME=$drawn" &&
+    pass "typing in the page's find field leaves the note written by tapping" || fail "the page's find field"
 chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
     --disable-component-update --disable-sync --user-data-dir="$profile" --hide-scrollbars \
     --window-size=1000,1000 --screenshot="$shots/export-page.png" "file://$out/index.html" >/dev/null 2>&1

@@ -77,7 +77,7 @@ open_note() {
     sleep 1
 }
 window_gone() { ! window_up "$1"; }
-text_has() { probe text "$(note "$1")" | grep -qF -- "$2"; }
+text_has() { probe typed "$(note "$1")" | grep -qF -- "$2"; }
 # What a screenshot shows in the writing area above the keyboard, and what
 # changed there between two screenshots: "W H X Y", empty for nothing.
 writing_area='224x130+0+72'
@@ -129,7 +129,7 @@ shot memo-cut
 dev tap 225 13
 wait_for 10 window_gone JotlingWndClass || fail "ok left the note open"
 wait_for 10 text_has Memo.jot "call the dentist" && pass "Cut in writing mode leaves the typed text" \
-    || fail "the typed text is cut: $(probe text "$(note Memo.jot)")"
+    || fail "the typed text is cut: $(probe typed "$(note Memo.jot)")"
 probe_ok recorded "$(note Memo.jot)" && pass "and the recording stays" || fail "the recording is gone"
 # The same taps in typing mode do cut: the taps above reached Cut.
 open_note Memo.jot
@@ -144,7 +144,7 @@ sleep 0.5
 dev tap 225 13
 wait_for 10 window_gone JotlingWndClass || fail "ok left the note open"
 wait_for 10 eval '! text_has Memo.jot "dentist"' && pass "the same taps in typing mode cut the text" \
-    || fail "Cut in typing mode left: $(probe text "$(note Memo.jot)")"
+    || fail "Cut in typing mode left: $(probe typed "$(note Memo.jot)")"
 
 # --- A page-long paragraph takes typing and keeps every character ------------------
 probe paragraph "$(note Long.jot)" Long 50000
@@ -157,8 +157,8 @@ dev type " at the end"
 wait_for 20 changed_from long long-typed || fail "typing into the long paragraph shows nothing"
 dev tap 225 13
 wait_for 20 text_has Long.jot "brown fox  at the end" && pass "a 50,000-character paragraph takes typing at its end" \
-    || fail "the long note's end: $(probe text "$(note Long.jot)" | tail -c 40)"
-length=$(probe text "$(note Long.jot)" | tr -d '\n' | wc -c)
+    || fail "the long note's end: $(probe typed "$(note Long.jot)" | tail -c 40)"
+length=$(probe typed "$(note Long.jot)" | tr -d '\n' | wc -c)
 [ "$length" = 50011 ] && pass "and keeps every character" || fail "the long note holds $length characters"
 
 end_program

@@ -11,6 +11,7 @@
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
 #include "notewindow/InkControl.h"
+#include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
@@ -828,3 +829,243 @@ TEST_F(NoteLifeTest, NoteWithAnImpossibleDateIsNeverTheAlarm)
 }
 
 }  // namespace
+
+namespace {
+
+// Find in the all-notes window, through the store and the real list and
+// edit box: the rows it leaves, and what the list's commands, saves,
+// deletes and questions do while the box is up.
+class NoteLifeFindTest : public NoteLifeTest {
+protected:
+    // Six notes in a fixed order (their times), the list on screen and the
+    // find box open. The parcel note is damaged: cut inside its end mark,
+    // its text is still whole.
+    void StartWithNotesAndFind()
+    {
+        AddNote(L"Jotling0.jot", L"Dentist", MinutesFromNow(100), 0,
+                InkWithText(L"Call Dr. M\u00fcller\nTuesday at ten", 20000));
+        AddNote(L"Jotling1.jot", L"Groceries", MinutesFromNow(200), 0, InkWithText(L"milk, bread, caf\u00e9 au lait"));
+        AddNote(L"Jotling2.jot", L"Zahn\u00e4rzte", MinutesFromNow(300), 0, InkWithText(L"Termin am Dienstag"));
+        AddNote(L"Jotling3.jot", L"Garage", MinutesFromNow(400), 0, InkWithText(L"tyres on Tuesday", 20000));
+        AddNote(L"Jotling4.jot", L"Ideas", MinutesFromNow(500), 0, InkWithText(L"a DENTIST app?"));
+        std::wstring parcel = AddNote(L"Jotling5.jot", L"Pick-up", MinutesFromNow(600), 0,
+                                      InkWithText(L"the parcel at the post office"));
+        WIN32_FILE_ATTRIBUTE_DATA size;
+        ASSERT_TRUE(GetFileAttributesExW(parcel.c_str(), GetFileExInfoStandard, &size));
+        CutFile(parcel, size.nFileSizeLow - 4);
+        Start();
+        notes->Show();
+        ASSERT_NE(nullptr, notes->Window());
+        SendMessageW(notes->Window(), WM_COMMAND, IDM_LIST_FIND, 0);
+        list = notes->List().Window();
+    }
+
+    // Keys as the edit box gets them: each one reports its change.
+    void Type(const wchar_t* text)
+    {
+        for (const wchar_t* c = text; *c != L'\0'; ++c)
+            SendMessageW(notes->Find().Edit(), WM_CHAR, *c, 0);
+    }
+    void Retype(const wchar_t* text)
+    {
+        SetWindowTextW(notes->Find().Edit(), L"");
+        Type(text);
+    }
+
+    std::vector<std::wstring> Listed()
+    {
+        std::vector<std::wstring> titles;
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            wchar_t title[256] = L"";
+            ListView_GetItemText(list, row, 1, title, 256);
+            titles.push_back(title);
+        }
+        return titles;
+    }
+    std::vector<std::wstring> SelectedTitles()
+    {
+        std::vector<std::wstring> titles, all = Listed();
+        for (int row : notes->SelectedRows())
+            titles.push_back(all.at(size_t(row)));
+        return titles;
+    }
+    std::wstring Count()
+    {
+        wchar_t text[64] = L"";
+        GetWindowTextW(notes->Find().Count(), text, 64);
+        return text;
+    }
+    int ListTop()
+    {
+        RECT r;
+        GetWindowRect(list, &r);
+        MapWindowPoints(nullptr, notes->Window(), reinterpret_cast<POINT*>(&r), 2);
+        return r.top;
+    }
+    // A tap on the row: it alone is selected, focused and marked.
+    void TapRow(int row)
+    {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetSelectionMark(list, row);
+        Pump();
+    }
+    void Command(WORD id)
+    {
+        SendMessageW(notes->Window(), WM_COMMAND, id, 0);
+        Pump();
+    }
+
+    typedef std::vector<std::wstring> Titles;
+    HWND list = nullptr;
+};
+
+}  // namespace
+
+TEST_F(NoteLifeFindTest, TypingNarrowsTheListAndClosingShowsEveryNoteAgain)
+{
+    StartWithNotesAndFind();
+    EXPECT_TRUE(IsWindowVisible(notes->Find().Edit()));
+    EXPECT_EQ(L"6 notes", Count());
+    EXPECT_EQ(25, ListTop()) << "the list gives up a line for the box";
+    Command(IDM_LIST_FIND);   // again: the same box
+    EXPECT_EQ(25, ListTop());
+
+    Type(L"dent");
+    EXPECT_EQ((Titles{L"Dentist", L"Ideas"}), Listed());
+    EXPECT_EQ(L"2 of 6", Count());
+    Type(L" tuesday");
+    EXPECT_EQ((Titles{L"Dentist"}), Listed());
+    Retype(L"CAFE");
+    EXPECT_EQ((Titles{L"Groceries"}), Listed());
+    Retype(L"zahnarzte");
+    EXPECT_EQ((Titles{L"Zahn\u00e4rzte"}), Listed());
+    Retype(L"post office");
+    EXPECT_EQ((Titles{L"Pick-up"}), Listed()) << "the damaged note by the text it still holds";
+    Retype(L"dentist tuesday");
+    EXPECT_EQ((Titles{L"Dentist"}), Listed());
+
+    // Enter in the box goes on to the first note found, whose words are
+    // marked in its preview.
+    SendMessageW(notes->Find().Edit(), WM_KEYDOWN, VK_RETURN, 0);
+    Pump();
+    EXPECT_EQ(list, GetFocus());
+    EXPECT_EQ((Titles{L"Dentist"}), SelectedTitles());
+    EXPECT_EQ(notes->FindEntry(Path(L"Jotling0.jot").c_str()), notes->EntryAtRow(0));
+    EXPECT_EQ(Path(L"Jotling0.jot"), notes->PreviewPath());
+    EXPECT_EQ((std::vector<UINT32>{16, 7}), InkSpy::lastMarks);
+    // More words: the note stays focused, its preview is not read again,
+    // and the marks follow.
+    size_t streamsIn = InkSpy::Protocol().Count(kInkStreamIn);
+    Type(L" ten");
+    EXPECT_EQ((Titles{L"Dentist"}), SelectedTitles());
+    EXPECT_EQ(0, notes->List().FocusedRow());
+    EXPECT_EQ(streamsIn, InkSpy::Protocol().Count(kInkStreamIn));
+    EXPECT_EQ((std::vector<UINT32>{16, 7, 27, 3}), InkSpy::lastMarks);
+
+    // Cleared: every note again, the selection where it was.
+    Retype(L"");
+    EXPECT_EQ(6u, Listed().size());
+    EXPECT_EQ(L"6 notes", Count());
+    EXPECT_EQ((Titles{L"Dentist"}), SelectedTitles());
+    EXPECT_TRUE(InkSpy::lastMarks.empty());
+    // A find that leaves the previewed note out takes its preview too, and
+    // hands its focus and mark to no other note: Edit opens nothing.
+    Type(L"garage");
+    EXPECT_EQ((Titles{L"Garage"}), Listed());
+    EXPECT_TRUE(SelectedTitles().empty());
+    EXPECT_STREQ(L"", notes->PreviewPath());
+    EXPECT_EQ(-1, notes->List().FocusedRow());
+    EXPECT_EQ(-1, notes->List().GetSelectionMark());
+    Command(IDM_LIST_EDIT);
+    EXPECT_EQ(nullptr, ShownNote());
+
+    // Esc in the box closes it.
+    SendMessageW(notes->Find().Edit(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(notes->FindOpen());
+    EXPECT_FALSE(IsWindowVisible(notes->Find().Edit()));
+    EXPECT_EQ(6u, Listed().size());
+    EXPECT_EQ(5, ListTop());
+    EXPECT_EQ(notes->FindEntry(Path(L"Jotling3.jot").c_str()), notes->EntryAtRow(3));
+}
+
+TEST_F(NoteLifeFindTest, TheListsCommandsActOnTheRowsShown)
+{
+    StartWithNotesAndFind();
+    Type(L"tuesday");
+    ASSERT_EQ((Titles{L"Dentist", L"Garage"}), Listed());
+
+    // The second row is the fourth note.
+    TapRow(1);
+    Command(IDM_LIST_EDIT);
+    EXPECT_EQ(L"Garage", ShownTitle());
+    Done(ShownNote());
+    EXPECT_EQ((Titles{L"Dentist", L"Garage"}), Listed()) << "still found after its save";
+
+    Command(IDM_LIST_SELECT_ALL);
+    Command(IDM_LIST_SET_EXPIRED);
+    EXPECT_EQ(1, Head(L"Jotling0.jot").expired);
+    EXPECT_EQ(1, Head(L"Jotling3.jot").expired);
+    EXPECT_EQ(0, Head(L"Jotling1.jot").expired);
+    EXPECT_EQ(0, Head(L"Jotling2.jot").expired);
+
+    // Sorting keeps the find.
+    NMLISTVIEW click = {};
+    click.hdr = {list, UINT_PTR(kNoteListId), UINT(LVN_COLUMNCLICK)};
+    click.iSubItem = 1;
+    SendMessageW(notes->Window(), WM_NOTIFY, kNoteListId, reinterpret_cast<LPARAM>(&click));
+    SendMessageW(notes->Window(), WM_NOTIFY, kNoteListId, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ((Titles{L"Garage", L"Dentist"}), Listed());
+
+    Command(IDM_LIST_SELECT_ALL);
+    Command(IDM_LIST_DELETE);
+    ASSERT_EQ(1u, g_asked.size());
+    EXPECT_EQ(L"Do you really want to delete selected jotlings?", g_asked[0].text);
+    EXPECT_EQ((std::vector<std::wstring>{L"Jotling1.jot", L"Jotling2.jot", L"Jotling4.jot", L"Jotling5.jot"}),
+              Files());
+    EXPECT_TRUE(Listed().empty());
+    EXPECT_EQ(L"0 of 4", Count());
+}
+
+TEST_F(NoteLifeFindTest, NotesSavedAndDeletedWhileTheBoxIsUpAreFoundOrDroppedAtOnce)
+{
+    StartWithNotesAndFind();
+    Type(L"parcel");
+    ASSERT_EQ((Titles{L"Pick-up"}), Listed());
+
+    // A new note with the word in its text.
+    HWND note = notes->NewNote(false);
+    HWND title = GetDlgItem(note, IDC_NOTE_TITLE);
+    SendMessageW(note, WM_COMMAND, MAKEWPARAM(IDC_NOTE_TITLE, CBN_SETFOCUS), reinterpret_cast<LPARAM>(title));
+    SetWindowTextW(title, L"For Anna");
+    ControlHolds(InkWithText(L"another parcel for Anna"), true);
+    Done(note);
+    EXPECT_EQ((Titles{L"Pick-up", L"For Anna"}), Listed());
+    EXPECT_EQ(L"2 of 7", Count());
+
+    // Opened from its row; while it is open the find changes; it closes
+    // with other words and is found by the new find.
+    TapRow(1);
+    Command(IDM_LIST_EDIT);
+    ASSERT_EQ(L"For Anna", ShownTitle());
+    Retype(L"friday");
+    EXPECT_TRUE(Listed().empty());
+    ControlHolds(InkWithText(L"moved to Friday"), true);
+    Done(ShownNote());
+    EXPECT_EQ((Titles{L"For Anna"}), Listed());
+    Retype(L"parcel");
+    EXPECT_EQ((Titles{L"Pick-up"}), Listed()) << "dropped from the old find";
+
+    // A delete asked about while the user types on: exactly the note asked
+    // about goes, and the list shows the new find.
+    Retype(L"dentist");
+    ASSERT_EQ((Titles{L"Dentist", L"Ideas"}), Listed());
+    TapRow(1);
+    g_whileAsked = [&] { Type(L" app"); };
+    Command(IDM_LIST_DELETE);
+    ASSERT_EQ(1u, g_asked.size());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Path(L"Jotling4.jot").c_str()));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Path(L"Jotling0.jot").c_str()));
+    EXPECT_TRUE(Listed().empty()) << "\"dentist app\" was only the deleted note";
+    EXPECT_EQ(L"0 of 6", Count());
+}

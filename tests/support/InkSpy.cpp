@@ -11,6 +11,7 @@ int InkSpy::streamOutCount = 0;
 HWND InkSpy::lastControl = nullptr;
 HWND InkSpy::lastInner = nullptr;
 INT32 InkSpy::lastViewSetup[6] = {};
+std::vector<UINT32> InkSpy::lastMarks;
 MessageLog InkSpy::log(kAllFields, kInkMessages);
 
 static const wchar_t kInnerClass[] = L"InkXSpyInner";
@@ -21,7 +22,7 @@ static bool IsProtocol(UINT msg)
         kInkGetInnerWindow, kInkSetPageStyle, kInkGetModified, kInkStreamIn,
         kInkStreamOut, kInkShowRecorder, kInkStopRecording, kInkStartRecording,
         kInkViewSetup, kInkSetInputMode, kInkSetZoom, kInkGetZoom,
-        kInkCanUndo, kInkUndo, kInkEmptyUndoBuffer, WM_CUT, WM_COPY, WM_PASTE,
+        kInkCanUndo, kInkUndo, kInkEmptyUndoBuffer, kInkMarkText, WM_CUT, WM_COPY, WM_PASTE,
         WM_SETFOCUS, WM_KEYUP, WM_TIMER, WM_ERASEBKGND};
     for (UINT m : kProtocol) {
         if (m == msg)
@@ -34,6 +35,10 @@ static void Record(const char* window, HWND hwnd, UINT msg, WPARAM wParam, LPARA
 {
     if (msg == kInkViewSetup && lParam != 0)
         memcpy(InkSpy::lastViewSetup, reinterpret_cast<const INT32*>(lParam), sizeof(InkSpy::lastViewSetup));
+    if (msg == kInkMarkText) {
+        const UINT32* parts = reinterpret_cast<const UINT32*>(lParam);
+        InkSpy::lastMarks.assign(parts, parts + 2 * wParam);
+    }
     InkSpy::log.Record(window, hwnd, msg, wParam, lParam);
 }
 
@@ -119,6 +124,7 @@ void InkSpy::Reset()
     streamedIn.clear();
     streamOutCount = 0;
     memset(lastViewSetup, 0, sizeof lastViewSetup);
+    lastMarks.clear();
     log.Clear();
 }
 

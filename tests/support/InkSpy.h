@@ -36,5 +36,6 @@ public:
     static HWND lastControl;
     static HWND lastInner;
     static INT32 lastViewSetup[6];  // the block of the last 1356
+    static std::vector<UINT32> lastMarks;  // the parts of the last kInkMarkText
     static MessageLog log;
 };

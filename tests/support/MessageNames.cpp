@@ -62,6 +62,7 @@ const Name kNames[] = {
     NAME(kInkMessages, kInkStartRecording), NAME(kInkMessages, kInkViewSetup),
     NAME(kInkMessages, kInkSetInputMode), NAME(kInkMessages, kInkSetZoom), NAME(kInkMessages, kInkGetZoom),
     NAME(kInkMessages, kInkCanUndo), NAME(kInkMessages, kInkUndo), NAME(kInkMessages, kInkEmptyUndoBuffer),
+    NAME(kInkMessages, kInkMarkText),
 
     NAME(kToolbarMessages, TB_ENABLEBUTTON), NAME(kToolbarMessages, TB_CHECKBUTTON),
     NAME(kToolbarMessages, TB_PRESSBUTTON), NAME(kToolbarMessages, TB_HIDEBUTTON),

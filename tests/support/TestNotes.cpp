@@ -1,5 +1,7 @@
 #include "tests/support/TestNotes.h"
 
+#include "formats/InkContent.h"
+#include "formats/WaveBlock.h"
 #include "notes/NoteFile.h"
 
 #include <string.h>
@@ -26,4 +28,20 @@ void CutFile(const std::wstring& path, DWORD size)
     SetFilePointer(file, LONG(size), nullptr, FILE_BEGIN);
     SetEndOfFile(file);
     CloseHandle(file);
+}
+
+std::string InkWithText(const std::wstring& text, size_t recordingBytes)
+{
+    formats::InkContent content;
+    if (recordingBytes > 0) {
+        std::vector<uint8_t> samples(recordingBytes, 0x80);
+        content.recordings.push_back({40, 40, formats::BuildWave(samples.data(), samples.size(), 11025, 1, 8)});
+    }
+    formats::InkStrokeData stroke;
+    stroke.points = {{10, 10}, {200, 90}};
+    content.strokes.push_back(stroke);
+    content.text.assign(text.begin(), text.end());
+    std::vector<uint8_t> bytes;
+    formats::WriteInkContent(content, bytes);
+    return std::string(bytes.begin(), bytes.end());
 }

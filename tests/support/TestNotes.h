@@ -11,5 +11,9 @@
 bool WriteTestNote(const std::wstring& path, const wchar_t* title, const SYSTEMTIME& expiry, BYTE expired = 0,
                    const std::string& ink = "");
 
+// Ink content as the control streams it: a recording of recordingBytes
+// samples first (none for 0), a stroke, then the typed text.
+std::string InkWithText(const std::wstring& text, size_t recordingBytes = 0);
+
 // Ends the file after its first size bytes.
 void CutFile(const std::wstring& path, DWORD size);

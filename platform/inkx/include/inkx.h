@@ -37,6 +37,12 @@ const UINT kInkMsgGetZoom = 1313;          // returns the zoom percent
 const UINT kInkMsgCanUndo = 198;           // EM_CANUNDO
 const UINT kInkMsgUndo = 1258;             // undo one step
 const UINT kInkMsgEmptyUndo = 205;         // EM_EMPTYUNDOBUFFER
+// This control's own addition: marks parts of the typed text, as a find
+// marks the words it found. wParam: the number of parts; lParam: const
+// UINT32[2 * wParam], each part's first character and length. The first
+// part is scrolled into view; 0 parts clear the marks, and so does a
+// stream-in. From a caller on the control's thread only.
+const UINT kInkMsgMarkText = 1570;
 
 // The stream format flags programs pass with EM_STREAMIN / EM_STREAMOUT.
 const WPARAM kInkStreamFlags = 0x10802;

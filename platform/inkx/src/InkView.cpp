@@ -19,6 +19,9 @@ static const int kObjectSlot = 0;
 static const int kTextFontPixels = formats::kPageTextFontPixels;  // at 100 % zoom
 static const COLORREF kPaperColour = RGB(255, 255, 255);
 static const COLORREF kSelectionColour = RGB(173, 214, 255);
+// Orange: it stands out on the yellow paper of the program's preview as
+// on white.
+static const COLORREF kMarkColour = RGB(255, 150, 40);
 
 bool InkView::Register(HINSTANCE instance)
 {
@@ -114,6 +117,10 @@ LRESULT InkView::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
         if (OwnThreadSend::FromOwnThread(hwnd_, msg, wParam, lParam))
             ViewSetup(reinterpret_cast<const INT32*>(lParam));
         return 0;
+    case kInkMsgMarkText:
+        if (OwnThreadSend::FromOwnThread(hwnd_, msg, wParam, lParam))
+            MarkText(reinterpret_cast<const UINT32*>(lParam), wParam);
+        return 0;
     case kInkMsgSetInputMode: SetMode(static_cast<int>(wParam)); return 0;
     case kInkMsgSetZoom: SetZoom(static_cast<int>(lParam)); return 0;
     case kInkMsgGetZoom: return viewport_.Zoom();
@@ -201,6 +208,7 @@ void InkView::PaintText(HDC dc)
     RECT client;
     GetClientRect(hwnd_, &client);
     HBRUSH selection = CreateSolidBrush(kSelectionColour);
+    HBRUSH markBrush = CreateSolidBrush(kMarkColour);
     size_t firstRow = origin.y < 0 && pitch > 0 ? static_cast<size_t>(-origin.y / pitch) : 0;
     for (size_t i = layout_.LineAtRow(firstRow); i < layout_.LineCount(); ++i) {
         int top = origin.y + static_cast<int>(layout_.At(i).row) * pitch;
@@ -212,6 +220,15 @@ void InkView::PaintText(HDC dc)
         int y = top + pitch - tm.tmHeight - 1;
         size_t s0 = typing_.SelStart(), s1 = typing_.SelEnd();
         size_t l0 = line.start, l1 = line.start + line.length;
+        for (const Mark& mark : marks_) {
+            size_t m0 = mark.start, m1 = mark.start + mark.length;
+            if (m1 <= l0 || m0 >= l1)
+                continue;
+            int x0 = layout_.XOnLine(dc, text, i, m0 > l0 ? m0 : l0);
+            int x1 = layout_.XOnLine(dc, text, i, m1 < l1 ? m1 : l1);
+            RECT r = {origin.x + x0, top + 1, origin.x + x1, top + pitch};
+            FillRect(dc, &r, markBrush);
+        }
         if (s0 < s1 && s0 <= l1 && s1 > l0) {
             size_t a = s0 > l0 ? s0 : l0;
             size_t b = s1 < l1 ? s1 : l1;
@@ -226,6 +243,7 @@ void InkView::PaintText(HDC dc)
             TextOutW(dc, origin.x, y, text.c_str() + line.start, static_cast<int>(line.length));
     }
     DeleteObject(selection);
+    DeleteObject(markBrush);
     SelectObject(dc, oldFont);
 }
 
@@ -521,6 +539,7 @@ LRESULT InkView::StreamIn(EDITSTREAM* stream)
     InkStreamFormat::Read(bytes.data(), bytes.size(), doc_);
     doc_.SetModified(false);
     undo_.Clear();
+    marks_.clear();
     typing_.MoveTo(doc_.Text().size(), doc_.Text(), false);
     InvalidateLayout();
     if (fitWidth_)

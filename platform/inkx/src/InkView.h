@@ -51,6 +51,9 @@ private:
     void OnScroll(int bar, int code);
     void ScrollTo(POINT originUnits);
     void UpdateScrollBars();
+    // Scrolls the fewest units that bring the text row into the view.
+    void ScrollRowIntoView(size_t row);
+    void MarkText(const UINT32* parts, size_t count);
     void SetZoom(int percent);
     void FitZoomToWidth();
     void ViewSetup(const INT32* block);
@@ -94,6 +97,13 @@ private:
     InkPage page_;
     InkTextLayout layout_;
     InkTyping typing_;
+    // Parts of the text marked for the reader (kInkMsgMarkText): first
+    // character and length.
+    struct Mark {
+        size_t start;
+        size_t length;
+    };
+    std::vector<Mark> marks_;
     bool layoutValid_ = false;
     int layoutWidth_ = 0;
     HFONT font_ = nullptr;

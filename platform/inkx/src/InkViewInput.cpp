@@ -206,24 +206,46 @@ void InkView::UpdateCaret(bool scrollIntoView)
     int x = layout_.XOf(dc, doc_.Text(), typing_.Caret());
     ReleaseTextDC(dc);
     int pitch = viewport_.ToPixels(kInkLinePitch);
-    if (scrollIntoView) {
-        RECT client;
-        GetClientRect(hwnd_, &client);
-        POINT origin = viewport_.Origin();
-        int top = page_.TextOrigin().y + static_cast<int>(row) * kInkLinePitch;
-        int viewH = viewport_.ToUnits(client.bottom);
-        POINT want = origin;
-        if (top < origin.y)
-            want.y = top;
-        else if (top + kInkLinePitch > origin.y + viewH)
-            want.y = top + kInkLinePitch - viewH;
-        if (want.y != origin.y)
-            ScrollTo(want);
-    }
+    if (scrollIntoView)
+        ScrollRowIntoView(row);
     if (!hasFocus_)
         return;
     POINT origin = viewport_.ToScreen(page_.TextOrigin());
     SetCaretPos(origin.x + x, origin.y + static_cast<int>(row) * pitch + 1);
+}
+
+void InkView::ScrollRowIntoView(size_t row)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    POINT origin = viewport_.Origin();
+    int top = page_.TextOrigin().y + static_cast<int>(row) * kInkLinePitch;
+    int viewH = viewport_.ToUnits(client.bottom);
+    POINT want = origin;
+    if (top < origin.y)
+        want.y = top;
+    else if (top + kInkLinePitch > origin.y + viewH)
+        want.y = top + kInkLinePitch - viewH;
+    if (want.y != origin.y)
+        ScrollTo(want);
+}
+
+void InkView::MarkText(const UINT32* parts, size_t count)
+{
+    marks_.clear();
+    size_t length = doc_.Text().size();
+    for (size_t i = 0; i < count; ++i) {
+        size_t start = parts[2 * i], size = parts[2 * i + 1];
+        if (start >= length || size == 0)
+            continue;
+        marks_.push_back({start, size < length - start ? size : length - start});
+    }
+    if (!marks_.empty()) {
+        EnsureLayout();
+        if (layout_.LineCount() > 0)
+            ScrollRowIntoView(layout_.At(layout_.LineOf(marks_.front().start)).row);
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void InkView::OnFocus(bool gained)
@@ -457,6 +479,9 @@ void InkView::Paste()
 
 void InkView::ContentChanged(WORD notification)
 {
+    // Marks stand on characters that an edit may have moved.
+    if (notification == kInkNotifyTextChanged)
+        marks_.clear();
     doc_.SetModified(true);
     Notify(notification, false);
 }

@@ -1,10 +1,13 @@
 // The real control, driven through its messages like a program drives it.
 #include "InkHost.h"
 
+#include "notewindow/InkControl.h"
+
 #include <gtest/gtest.h>
 
 #include <richedit.h>
 
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -471,6 +474,46 @@ TEST(InkControlWindowTest, RecorderBarTakesRoomFromTheView)
     SendMessageW(host.Control(), kInkMsgShowRecorder, 0, 0);
     GetClientRect(host.Inner(), &withBar);
     EXPECT_EQ(full.bottom, withBar.bottom);
+}
+
+size_t MarkPixels(const std::vector<uint32_t>& pixels)
+{
+    return static_cast<size_t>(std::count(pixels.begin(), pixels.end(), 0xFF9628u));
+}
+
+// A find marks the words it found in the preview, through the program's
+// wrapper, and the first comes into view; marks go with the content they
+// were set on.
+TEST(InkControlWindowTest, MarkedTextIsPaintedAndScrolledIntoView)
+{
+    InkHost host(230, 84);   // the all-notes window's preview
+    InkControl preview;
+    ASSERT_TRUE(preview.Create(host.Parent(), 106, 0, 0, 230, 84, true));
+    preview.SetInputMode(1);
+    preview.SetZoom(200);
+    for (const wchar_t* c = L"line\rline\rline\rline\rline\rline\rline\rline\rdentist"; *c != L'\0'; ++c)
+        SendMessageW(preview.InnerWindow(), WM_CHAR, *c, 0);
+    SendMessageW(preview.InnerWindow(), WM_VSCROLL, SB_TOP, 0);
+    ASSERT_EQ(0u, MarkPixels(InkHost::CaptureWindow(preview.InnerWindow())));
+
+    const UINT32 dentist[] = {40, 7, 500, 3};   // the second lies past the text
+    preview.MarkText(dentist, 2);
+    SCROLLINFO si = {sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(preview.InnerWindow(), SB_VERT, &si);
+    // The ninth line, 32 pixels each at 200 %, ends inside the view.
+    EXPECT_GT(si.nPos, 0);
+    EXPECT_GE(si.nPos + static_cast<int>(si.nPage), 9 * 32) << "the marked line is in view";
+    EXPECT_GT(MarkPixels(InkHost::CaptureWindow(preview.InnerWindow())), 7u * 8 * 16) << "seven letters at 200 %";
+
+    preview.MarkText(dentist, 0);
+    EXPECT_EQ(0u, MarkPixels(InkHost::CaptureWindow(preview.InnerWindow())));
+    preview.MarkText(dentist, 1);
+    BYTE* data = nullptr;
+    DWORD size = 0;
+    ASSERT_TRUE(preview.GetInkData(&data, &size));
+    preview.SetInkData(data, size);
+    free(data);
+    EXPECT_EQ(0u, MarkPixels(InkHost::CaptureWindow(preview.InnerWindow()))) << "a stream-in clears the marks";
 }
 
 }  // namespace

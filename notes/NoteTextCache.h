@@ -1,0 +1,43 @@
+// The typed text of the notes, for the all-notes window's find: the list
+// itself reads only heads, and a note's text lies after its recordings and
+// strokes. Each text is read once (ReadNoteTypedText, which steps over the
+// recordings), kept folded for matching, and known by its path and its
+// file's last write time. The program's own saves and deletes drop a note's
+// text (Forget), so it is read again when next asked for; Revalidate
+// drops those the folder's listing shows written since or gone, for
+// changes made by anyone else.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <unordered_map>
+
+class NoteTextCache {
+public:
+    struct Text {
+        FILETIME written = {};
+        std::wstring text;     // as the ink control shows it
+        std::wstring folded;   // FoldForFind(text)
+    };
+
+    // The folder whose listing Revalidate reads: "<folder>\*<extension>".
+    void SetFolder(const wchar_t* folder, const wchar_t* extension);
+
+    // The note's text, read now if it is not kept. A file that cannot be
+    // opened gives an empty text and is not kept: it is tried again next
+    // time, and meanwhile the note is found by its title.
+    const Text& Get(const std::wstring& path);
+    void Forget(const std::wstring& path);
+    void Revalidate();
+    void Clear() { texts.clear(); }
+
+    size_t Count() const { return texts.size(); }
+    bool Holds(const std::wstring& path) const { return texts.count(path) != 0; }
+
+private:
+    std::unordered_map<std::wstring, Text> texts;
+    Text unreadable;
+    std::wstring folder;
+    std::wstring extension;
+};
