@@ -87,6 +87,7 @@ private:
     void InsertColumns();
     void LoadImages();
     void ForgetSelection();
+    void HoldRedraw();
 
     HWND list = nullptr;
     HWND parent = nullptr;
@@ -104,6 +105,8 @@ private:
     // A refill writes over the rows there are; itemCount counts the rows
     // written so far.
     bool refilling = false;
+    int refillWrites = 0;
+    bool redrawHeld = false;
     // What each row shows (its time, image and title), as a fingerprint:
     // a refill rewrites a row only when its fingerprint changes.
     std::vector<unsigned long long> rowKeys;

@@ -384,18 +384,19 @@ TEST_F(NoteListViewTest, RefillShowsWhatAFreshFillShowsWithNoSelectionLeft)
     std::vector<Note> before;
     for (int n = 0; n < 40; ++n)
         before.push_back({n % 2 == 0 ? L"Even" : L"Odd", n % 3 == 0 ? 0 : 1 + n % 28, n % 5 == 0});
-    // The same again; a title and an expiry changed, one note moved from 30
-    // to 2, one marked expired, the last five gone; grown past where it
-    // was; emptied.
-    std::vector<std::vector<Note>> afters = {before, before, before, {}};
-    afters[1][7].title = L"Renamed";
-    afters[1][9].day = 3;
-    afters[1][12].expired = !afters[1][12].expired;
-    afters[1].insert(afters[1].begin() + 2, afters[1][30]);
-    afters[1].erase(afters[1].begin() + 31);
-    afters[1].resize(35);
+    // The same again; one title changed; a title and an expiry changed,
+    // one note moved from 30 to 2, one marked expired, the last five gone;
+    // grown past where it was; emptied.
+    std::vector<std::vector<Note>> afters = {before, before, before, before, {}};
+    afters[1][36].title = L"Renamed";
+    afters[2][7].title = L"Renamed";
+    afters[2][9].day = 3;
+    afters[2][12].expired = !afters[2][12].expired;
+    afters[2].insert(afters[2].begin() + 2, afters[2][30]);
+    afters[2].erase(afters[2].begin() + 31);
+    afters[2].resize(35);
     for (int n = 0; n < 20; ++n)
-        afters[2].push_back({L"New", 1 + n, false});
+        afters[3].push_back({L"New", 1 + n, false});
 
     fill(view, before, false);
     for (const std::vector<Note>& after : afters) {
