@@ -9,7 +9,7 @@
 //    the floor too;
 //  - where that time goes inside one process: loading the heads into the
 //    real note store, and its first showing (sort and fill), each against
-//    its bare part;
+//    its bare part, and the first showing's steps beside the bare list's;
 //  - one save with 1000 notes listed: the real store's OnNoteSaved of one
 //    path with the list window shown (read again, sorted, list refilled),
 //    against reading one head and refilling a bare list of 1000 rows;
@@ -487,6 +487,76 @@ void MemoryFigures(const std::wstring& folder)
 // them.
 // ---------------------------------------------------------------------------
 
+// The store with the first showing of its window made step by step, in the
+// order NoteListWindow::Show makes it.
+class SteppedStore : public NoteStore {
+public:
+    using NoteStore::NoteStore;
+
+    static const int kSteps = 4;
+    static const char* StepName(int step)
+    {
+        static const char* const kNames[kSteps] = {
+            "the window, menu bar, list and preview (hidden)",
+            "sort by time",
+            "fill 1000 rows (hidden)",
+            "show: list, menu bar, input panel button",
+        };
+        return kNames[step];
+    }
+    void ShowInSteps(double* times)
+    {
+        double start = Now();
+        CreateListWindow();
+        times[0] = Now() - start;
+        start = Now();
+        SortByColumn(-1);
+        times[1] = Now() - start;
+        start = Now();
+        FillList();
+        times[2] = Now() - start;
+        start = Now();
+        ShowWindow(window, SW_SHOWNORMAL);
+        SetForegroundWindow(window);
+        times[3] = Now() - start;
+    }
+};
+
+// Where the first showing's time goes, against the bare list's two parts.
+void ShowStepFigures(const std::vector<std::vector<BYTE>>& heads)
+{
+    std::vector<std::vector<double>> steps(SteppedStore::kSteps + 2);
+    for (int run = 0; run <= kRuns; ++run) {
+        SteppedStore* notes = new SteppedStore(g_application->NotesFolder(), g_application->NoteExtension());
+        MainWindow* mainWindow = MakeMainWindow(*notes);
+        double times[SteppedStore::kSteps + 2];
+        notes->ShowInSteps(times);
+        Pump();
+        double start = Now();
+        HWND bareWindow = MakeFloorWindow();
+        HWND bareList = MakeBareList(bareWindow);
+        times[SteppedStore::kSteps] = Now() - start;
+        start = Now();
+        FillBareList(bareList, heads);
+        times[SteppedStore::kSteps + 1] = Now() - start;
+        Pump();
+        delete mainWindow;
+        delete notes;
+        DestroyWindow(bareWindow);
+        Pump();
+        for (int step = 0; run > 0 && step < SteppedStore::kSteps + 2; ++step)
+            steps[step].push_back(times[step]);
+    }
+    for (int step = 0; step < SteppedStore::kSteps + 2; ++step) {
+        double median = bench::MedianOf(steps[step]);
+        const char* name = step < SteppedStore::kSteps          ? SteppedStore::StepName(step)
+                           : step == SteppedStore::kSteps ? "bare: window and list view"
+                                                          : "bare: fill 1000 rows (shown, redraw held off)";
+        bench::ReportStep(name, &median, 1);
+    }
+}
+// ---------------------------------------------------------------------------
+
 void InProcessFigures(const std::wstring& folder)
 {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
@@ -577,6 +647,8 @@ void InProcessFigures(const std::wstring& folder)
     delete mainWindow;
     Pump();
     delete notes;
+    Pump();
+    ShowStepFigures(heads);
     delete g_application;
     g_application = nullptr;
 }
