@@ -11,5 +11,7 @@
 
 // A request that had to wait (a question was on screen) can run now.
 const UINT kMsgRunDeferred = WM_USER + 4;      // 1028
+// The Today item's hand-over was read: the note it named opens now.
+const UINT kMsgOpenHandedOver = WM_USER + 5;   // 1029
 
 const WORD kCmdAbout = 1227;

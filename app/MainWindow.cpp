@@ -8,6 +8,7 @@
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
+#include "platform/common/Text.h"
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
 
@@ -121,6 +122,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgOpenSharedNote:
         OnOpenSharedNote();
         return 0;
+    case kMsgOpenHandedOver:
+        OnOpenHandedOver();
+        return 0;
     case kMsgOpenNotePath:
         OnOpenNotePath(wParam);
         return 0;
@@ -190,11 +194,30 @@ void MainWindow::OnNoteSaved(WPARAM wParam, LPARAM lParam)
     notes.OnNoteSaved(path, wParam != 0);
 }
 
+// The Today item waits in its send, the Today screen held, until this
+// returns; and while the thread is inside another program's send, each of
+// its own sends is watched by a hook, a round trip to the server under
+// Wine. So the path is only copied here, and the note opens from the
+// queue, as a tap in the list opens one.
 void MainWindow::OnOpenSharedNote()
 {
     wchar_t path[MAX_PATH];
-    if (ReadSharedNotePath(path, MAX_PATH))
-        notes.OpenNoteByPath(path);
+    if (!ReadSharedNotePath(path, MAX_PATH))
+        return;
+    CopyText(handedOverPath, MAX_PATH, path);
+    PostMessageW(window, kMsgOpenHandedOver, 0, 0);
+}
+
+// Carries nothing: posted by anyone, it opens at most the note the Today
+// item named last, and that once. Two taps before it came open the later.
+void MainWindow::OnOpenHandedOver()
+{
+    if (handedOverPath[0] == L'\0')
+        return;
+    wchar_t path[MAX_PATH];
+    CopyText(path, MAX_PATH, handedOverPath);
+    handedOverPath[0] = L'\0';
+    notes.OpenNoteByPath(path);
 }
 
 void MainWindow::OnOpenNotePath(WPARAM wParam)

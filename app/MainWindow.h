@@ -36,6 +36,7 @@ private:
     void OnRecordButton(LPARAM lParam);
     void OnNoteSaved(WPARAM wParam, LPARAM lParam);
     void OnOpenSharedNote();
+    void OnOpenHandedOver();
     void OnOpenNotePath(WPARAM wParam);
 
     HWND window = nullptr;
@@ -45,4 +46,6 @@ private:
     // The note path the instance was started with: the one text 1127 may
     // carry.
     wchar_t startPath[MAX_PATH] = L"";
+    // The note path the Today item handed over last, until it is opened.
+    wchar_t handedOverPath[MAX_PATH] = L"";
 };

@@ -105,6 +105,8 @@ bool BareNoteWindow::Open(const wchar_t* path)
     MakeBitmapStatic(instance, IDB_CLOCK_BUTTON, 220, &clockBitmap);
     if (!MakeInk(instance, int(fields.zoom), fields.data, fields.dataLength))
         return false;
+    // The control holds the ink now: a plain program lets the file go.
+    std::vector<BYTE>().swap(bytes);
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);
     return true;

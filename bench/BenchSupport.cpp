@@ -43,6 +43,14 @@ void Report(const char* figure, double project, double floor)
     fflush(stdout);
 }
 
+void ReportBytes(const char* figure, double projectBytes, double floorBytes)
+{
+    const double kMegabyte = 1048576.0;
+    printf("%-52s project %9.3f MB   floor %9.3f MB   ratio %7.1f\n", figure, projectBytes / kMegabyte,
+           floorBytes / kMegabyte, floorBytes > 0 ? projectBytes / floorBytes : 0.0);
+    fflush(stdout);
+}
+
 void ReportStep(const char* step, const double* times, int count)
 {
     printf("  step %-52s", step);

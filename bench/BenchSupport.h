@@ -38,6 +38,9 @@ const int kRuns = 5;
 // One line per figure: name, project ms, floor ms, ratio.
 void Report(const char* figure, double project, double floor);
 
+// One line per figure of memory: name, project MB, floor MB, ratio.
+void ReportBytes(const char* figure, double projectBytes, double floorBytes);
+
 // One line per step of a larger figure, which has no floor of its own: name,
 // then its median ms in each of count columns (a negative time prints as
 // not measured).

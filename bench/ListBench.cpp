@@ -9,27 +9,37 @@
 //    the floor too;
 //  - where that time goes inside one process: loading the heads into the
 //    real note store, and its first showing (sort and fill), each against
-//    its bare part;
+//    its bare part, and the first showing's steps beside the bare list's;
 //  - one save with 1000 notes listed: the real store's OnNoteSaved of one
 //    path with the list window shown (read again, sorted, list refilled),
-//    against reading one head and refilling a bare list of 1000 rows.
+//    against reading one head and refilling a bare list of 1000 rows;
+//  - memory: the private bytes and the peak working set of Jotlings.exe
+//    with the 1000 notes listed and a 2.7 MB note (10,000 strokes and a
+//    60-second recording, handed over as the Today item does) open, against
+//    a bare program (this one, with "memoryfloor") holding the same heads in
+//    a list view and the same note in the bare note window's InkX control.
 // Prints one line per figure: name, project ms, floor ms, ratio.
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BareList.h"
+#include "bench/BareNoteWindow.h"
 #include "bench/BenchSupport.h"
 #include "bench/ProgramBench.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
+#include "shared/SharedNames.h"
+#include "shared/SharedNoteMap.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <inkx.h>
+#include <psapi.h>
 #include <shlobj.h>
 
 #include <stdio.h>
 #include <wchar.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +52,13 @@ const wchar_t kProgram[] = L"C:\\Program Files\\Jotlings\\Jotlings.exe";
 const wchar_t kProgramListClass[] = L"AllJotlingsWnd";
 const wchar_t kFloorWindowClass[] = L"ListBenchFloorWnd";
 const wchar_t kFloorWord[] = L"floor";
+const wchar_t kMemoryFloorWord[] = L"memoryfloor";
+const wchar_t kNoteWindowClass[] = L"JotlingWndClass";
+const wchar_t kBareNoteClass[] = L"BenchBareNoteWnd";
+// What a program sets off after its windows are up (its first paints, the
+// shell's panels looking again) has ended by then.
+const DWORD kMemorySettleMs = 1000;
+const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
 
 using bench::MakeBareList;
 using bench::MakeMainWindow;
@@ -198,6 +215,25 @@ int RunFloorProgram()
     return 0;
 }
 
+// The same list, and the note in the bare note window over it.
+int RunMemoryFloorProgram(const wchar_t* notePath)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    InitInkX();
+    HWND window = MakeFloorWindow();
+    HWND list = MakeBareList(window);
+    FillBareList(list, ReadHeads(ListNotes(NotesFolder())));
+    bench::BareNoteWindow note;
+    note.Open(notePath);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
 // ---------------------------------------------------------------------------
 // Process starts, timed from CreateProcessW to a list of 1000 rows.
 // ---------------------------------------------------------------------------
@@ -274,8 +310,237 @@ void StartFigure()
 }
 
 // ---------------------------------------------------------------------------
+// Memory of a process with the notes listed and the big note open.
+// ---------------------------------------------------------------------------
+
+struct Memory {
+    double privateBytes = -1;
+    double peakWorkingSet = -1;
+};
+
+// Waits for up to timeoutMs until ready() holds, answering meanwhile what
+// is sent to this thread (the program tells every top-level window of
+// changes to the input panel and waits for each). False on timeout.
+bool AwaitAnswering(const std::function<bool()>& ready, DWORD timeoutMs)
+{
+    double start = Now();
+    while (!ready()) {
+        if (Now() - start > timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return true;
+}
+
+HWND VisibleWindowOf(const wchar_t* windowClass, DWORD process)
+{
+    for (HWND window = FindWindowExW(nullptr, nullptr, windowClass, nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, windowClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
+
+bool ListHolds(const wchar_t* windowClass, DWORD process, int rows)
+{
+    HWND window = VisibleWindowOf(windowClass, process);
+    HWND list = window != nullptr ? FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+    DWORD_PTR count = 0;
+    return list != nullptr && SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, kStartTimeoutMs, &count) &&
+           count >= DWORD_PTR(rows);
+}
+
+// The committed private memory of process, region by region. Wine answers
+// GetProcessMemoryInfo's PrivateUsage for another process with 0.
+double PrivateBytes(HANDLE process)
+{
+    double total = 0;
+    MEMORY_BASIC_INFORMATION region = {};
+    for (BYTE* at = nullptr; VirtualQueryEx(process, at, &region, sizeof(region)) == sizeof(region);) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += double(region.RegionSize);
+        BYTE* next = static_cast<BYTE*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    return total > 0 ? total : -1;
+}
+
+// Starts commandLine, lets bringUp(process id) put up what is measured,
+// gives it kMemorySettleMs and reads its counters; then closes the window
+// of closeClass and waits for the process to end.
+Memory MemoryOf(const std::wstring& commandLine, const std::function<bool(DWORD)>& bringUp,
+                const wchar_t* closeClass)
+{
+    Memory memory;
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return memory;
+    if (bringUp(process.dwProcessId)) {
+        double start = Now();
+        AwaitAnswering([&] { return Now() - start >= kMemorySettleMs; }, kMemorySettleMs * 2);
+        memory.privateBytes = PrivateBytes(process.hProcess);
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof(counters);
+        if (GetProcessMemoryInfo(process.hProcess, &counters, sizeof(counters)))
+            memory.peakWorkingSet = double(counters.PeakWorkingSetSize);
+    }
+    if (HWND window = VisibleWindowOf(closeClass, process.dwProcessId))
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!bench::WaitAnswering(process.hProcess, 15000)) {
+        printf("warning: %ls did not end; ended by force\n", commandLine.c_str());
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return memory;
+}
+
+void MemoryFigures(const std::wstring& folder)
+{
+    // The big note beside the 1000, under the next name.
+    std::wstring big = folder + L"\\Jotling" + std::to_wstring(kNotes) + L".jot";
+    std::vector<uint8_t> ink = bench::BigInkContent();
+    NoteRecord record;
+    wcscpy(record.title, L"A long note");
+    record.expiry.wHour = 25;
+    record.zoom = 100;
+    BYTE* data = AllocateNoteData(DWORD(ink.size()));
+    if (data == nullptr)
+        return;
+    memcpy(data, ink.data(), ink.size());
+    record.TakeData(data, DWORD(ink.size()));
+    if (!WriteNoteFile(big.c_str(), record)) {
+        printf("warning: the big note could not be written\n");
+        return;
+    }
+    const int rows = kNotes + 1;
+
+    // The program shows all notes, and the Today item hands the note over.
+    std::wstring project = std::wstring(L"\"") + kProgram + L"\" showall";
+    auto projectUp = [&](DWORD process) {
+        if (!AwaitAnswering([&] { return ListHolds(kProgramListClass, process, rows); }, kStartTimeoutMs))
+            return false;
+        HWND main = FindWindowW(kMainWindowClass, kMainWindowTitle);
+        return main != nullptr && HandOverNotePath(main, big.c_str(), kStartTimeoutMs) &&
+               AwaitAnswering([&] { return VisibleWindowOf(kNoteWindowClass, process) != nullptr; },
+                              kStartTimeoutMs);
+    };
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring floor = std::wstring(L"\"") + self + L"\" " + kMemoryFloorWord + L" \"" + big + L"\"";
+    auto floorUp = [&](DWORD process) {
+        return AwaitAnswering(
+            [&] {
+                return ListHolds(kFloorWindowClass, process, rows) && VisibleWindowOf(kBareNoteClass, process) != nullptr;
+            },
+            kStartTimeoutMs);
+    };
+
+    std::vector<double> projectPrivate, floorPrivate, projectPeak, floorPeak;
+    for (int run = 0; run < kRuns; ++run) {
+        Memory p = MemoryOf(project, projectUp, kProgramListClass);
+        Memory f = MemoryOf(floor, floorUp, kFloorWindowClass);
+        if (p.privateBytes < 0 || f.privateBytes < 0) {
+            printf("warning: a program's memory could not be read (project %.0f, floor %.0f)\n", p.privateBytes,
+                   f.privateBytes);
+            continue;
+        }
+        projectPrivate.push_back(p.privateBytes);
+        floorPrivate.push_back(f.privateBytes);
+        projectPeak.push_back(p.peakWorkingSet);
+        floorPeak.push_back(f.peakWorkingSet);
+    }
+    bench::ReportBytes("private bytes, 1000 listed and 2.7 MB note open", bench::MedianOf(projectPrivate),
+                       bench::MedianOf(floorPrivate));
+    bench::ReportBytes("peak working set, the same", bench::MedianOf(projectPeak), bench::MedianOf(floorPeak));
+    DeleteFileW(big.c_str());
+}
+
+// ---------------------------------------------------------------------------
 // Inside one process: the real store and main window, as the program makes
 // them.
+// ---------------------------------------------------------------------------
+
+// The store with the first showing of its window made step by step, in the
+// order NoteListWindow::Show makes it.
+class SteppedStore : public NoteStore {
+public:
+    using NoteStore::NoteStore;
+
+    static const int kSteps = 4;
+    static const char* StepName(int step)
+    {
+        static const char* const kNames[kSteps] = {
+            "the window, menu bar, list and preview (hidden)",
+            "sort by time",
+            "fill 1000 rows (hidden)",
+            "show: list, menu bar, input panel button",
+        };
+        return kNames[step];
+    }
+    void ShowInSteps(double* times)
+    {
+        double start = Now();
+        CreateListWindow();
+        times[0] = Now() - start;
+        start = Now();
+        SortByColumn(-1);
+        times[1] = Now() - start;
+        start = Now();
+        FillList();
+        times[2] = Now() - start;
+        start = Now();
+        ShowWindow(window, SW_SHOWNORMAL);
+        SetForegroundWindow(window);
+        times[3] = Now() - start;
+    }
+};
+
+// Where the first showing's time goes, against the bare list's two parts.
+void ShowStepFigures(const std::vector<std::vector<BYTE>>& heads)
+{
+    std::vector<std::vector<double>> steps(SteppedStore::kSteps + 2);
+    for (int run = 0; run <= kRuns; ++run) {
+        SteppedStore* notes = new SteppedStore(g_application->NotesFolder(), g_application->NoteExtension());
+        MainWindow* mainWindow = MakeMainWindow(*notes);
+        double times[SteppedStore::kSteps + 2];
+        notes->ShowInSteps(times);
+        Pump();
+        double start = Now();
+        HWND bareWindow = MakeFloorWindow();
+        HWND bareList = MakeBareList(bareWindow);
+        times[SteppedStore::kSteps] = Now() - start;
+        start = Now();
+        FillBareList(bareList, heads);
+        times[SteppedStore::kSteps + 1] = Now() - start;
+        Pump();
+        delete mainWindow;
+        delete notes;
+        DestroyWindow(bareWindow);
+        Pump();
+        for (int step = 0; run > 0 && step < SteppedStore::kSteps + 2; ++step)
+            steps[step].push_back(times[step]);
+    }
+    for (int step = 0; step < SteppedStore::kSteps + 2; ++step) {
+        double median = bench::MedianOf(steps[step]);
+        const char* name = step < SteppedStore::kSteps          ? SteppedStore::StepName(step)
+                           : step == SteppedStore::kSteps ? "bare: window and list view"
+                                                          : "bare: fill 1000 rows (shown, redraw held off)";
+        bench::ReportStep(name, &median, 1);
+    }
+}
 // ---------------------------------------------------------------------------
 
 void InProcessFigures(const std::wstring& folder)
@@ -368,6 +633,8 @@ void InProcessFigures(const std::wstring& folder)
     delete mainWindow;
     Pump();
     delete notes;
+    Pump();
+    ShowStepFigures(heads);
     delete g_application;
     g_application = nullptr;
 }
@@ -378,12 +645,15 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc > 1 && wcscmp(argv[1], kFloorWord) == 0)
         return RunFloorProgram();
+    if (argc > 2 && wcscmp(argv[1], kMemoryFloorWord) == 0)
+        return RunMemoryFloorProgram(argv[2]);
     std::wstring folder = NotesFolder();
     if (!WriteNotes(folder)) {
         printf("the %d notes could not be written into %ls\n", kNotes, folder.c_str());
         return 1;
     }
     StartFigure();
+    MemoryFigures(folder);
     InProcessFigures(folder);
     bench::EndProcess(0);
 }

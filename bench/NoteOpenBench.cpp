@@ -11,9 +11,11 @@
 //    "Edit ..." on the note's selected row (WM_COMMAND IDM_LIST_EDIT to the
 //    list window), and from the Today item's hand-over (1125 with the shared
 //    note map, HandOverNotePath) sent from another thread and from another
-//    process (this program again, with "handover"), to the note window's
-//    first paint; each against the bare note window's open of that note,
-//    measured for the open with nothing else on screen;
+//    process (this program again, with "handover", started once and
+//    handing over when told, as the long-running Today screen does), to
+//    the note window's first paint; each against the bare note window's
+//    open of that note with nothing else on screen (the list hidden), run
+//    by run beside them ("tap" runs these figures alone);
 //  - where the time goes: every step of the note window's creation, copied
 //    on a bare window (NoteWindowSteps), with its median on this thread,
 //    which the program's main window watches as the program's does, and on
@@ -67,10 +69,15 @@ HWND g_mainWindow = nullptr;
 NoteStore* g_notes = nullptr;
 
 const wchar_t kHandOverWord[] = L"handover";
+const wchar_t kTapWord[] = L"tap";
 // Posted to the bench's thread by a hand-over's sender once its send came
 // back: wParam is the time it began the hand-over, in microseconds of Now().
 const UINT kMsgHandOverStarted = WM_APP + 1;
 const DWORD kHandOverTimeoutMs = 30000;
+// To the hand-over process: are you there (wParam, the thread to answer;
+// it answers with the same), and hand the note over now.
+const UINT kMsgSenderReady = WM_APP + 2;
+const UINT kMsgHandOverNow = WM_APP + 3;
 const wchar_t* const kTitles[] = {L"Shopping", L"Call the garage", L"Ideas", L"Meeting notes",
                                   L"Birthday presents", L"Books to read", L"Train times", L"Recipes"};
 const int kPlainNotes = 3;
@@ -137,24 +144,6 @@ double BareOpen(bench::BenchThread& thread, const std::wstring& path)
     return elapsed;
 }
 
-// The median of kOpenRuns runs of f after one uncounted run that warms classes
-// and caches. A run that failed (a negative time) is left out with a
-// warning naming the figure.
-double MedianRun(const char* name, const std::function<double()>& f)
-{
-    f();
-    std::vector<double> times;
-    for (int run = 0; run < kOpenRuns; ++run) {
-        bench::Settle();
-        double t = f();
-        if (t < 0)
-            printf("warning: %s: a run did not reach its first paint\n", name);
-        else
-            times.push_back(t);
-    }
-    return bench::MedianOf(times);
-}
-
 // ---------------------------------------------------------------------------
 // Open to first paint.
 // ---------------------------------------------------------------------------
@@ -183,10 +172,9 @@ double OpenToFirstPaint(const std::wstring& path, double* openPart = nullptr)
     return painted ? elapsed : -1;
 }
 
-// Reports the open of note against the bare window and returns the bare
-// window's median, the floor of every way to that note. withParts adds the
+// Reports the open of note against the bare window. withParts adds the
 // open against the file-read floor, with its parts.
-double OpenFigures(bench::BenchThread& floorThread, const BenchNote& note, bool withParts)
+void OpenFigures(bench::BenchThread& floorThread, const BenchNote& note, bool withParts)
 {
     // The first open of each warms the classes and caches; not counted.
     OpenToFirstPaint(note.path);
@@ -256,7 +244,6 @@ double OpenFigures(bench::BenchThread& floorThread, const BenchNote& note, bool 
     bench::ReportStep("of the open: FileNoteWindow::Open", &parts[0], 1);
     bench::ReportStep("  of it: CloseWindowsShowingFile (none shows it)", &parts[1], 1);
     bench::ReportStep("of the open: first paint of the ink after it", &parts[2], 1);
-    return floor;
 }
 
 // ---------------------------------------------------------------------------
@@ -446,42 +433,111 @@ double HandOverFromThread(const std::wstring& path)
     return elapsed;
 }
 
-double HandOverFromProcess(const std::wstring& path)
-{
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    wchar_t line[3 * MAX_PATH];
-    _snwprintf(line, 3 * MAX_PATH, L"\"%s\" %s %llu \"%s\"", self, kHandOverWord,
-               static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(g_mainWindow)), path.c_str());
-    line[3 * MAX_PATH - 1] = L'\0';
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    double elapsed = PumpHandOver(process.hProcess);
-    if (!bench::WaitAnswering(process.hProcess, kHandOverTimeoutMs)) {
-        printf("warning: the hand-over process did not end; ended by force\n");
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
+// The Today screen's process, long running as the shell is: this program
+// again, with "handover", which hands path over each time it is told to
+// (kMsgHandOverNow posted to its thread) until it is told to quit.
+class SenderProcess {
+public:
+    explicit SenderProcess(const std::wstring& path)
+    {
+        wchar_t self[MAX_PATH];
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        wchar_t line[3 * MAX_PATH];
+        _snwprintf(line, 3 * MAX_PATH, L"\"%s\" %s %llu \"%s\"", self, kHandOverWord,
+                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(g_mainWindow)), path.c_str());
+        line[3 * MAX_PATH - 1] = L'\0';
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            process = {};
+        // Its queue exists once it answers; then the device settles from
+        // the start of a process.
+        MSG message;
+        double deadline = Now() + kHandOverTimeoutMs;
+        while (process.hProcess != nullptr && Now() < deadline &&
+               !PeekMessageW(&message, nullptr, kMsgSenderReady, kMsgSenderReady, PM_REMOVE)) {
+            PostThreadMessageW(process.dwThreadId, kMsgSenderReady, GetCurrentThreadId(), 0);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
+        }
+        bench::Settle();
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    ~SenderProcess()
+    {
+        if (process.hProcess == nullptr)
+            return;
+        PostThreadMessageW(process.dwThreadId, WM_QUIT, 0, 0);
+        if (!bench::WaitAnswering(process.hProcess, kHandOverTimeoutMs)) {
+            printf("warning: the hand-over process did not end; ended by force\n");
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, 5000);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SenderProcess(const SenderProcess&) = delete;
+    SenderProcess& operator=(const SenderProcess&) = delete;
+
+    double HandOver()
+    {
+        if (process.hProcess == nullptr || !PostThreadMessageW(process.dwThreadId, kMsgHandOverNow, 0, 0))
+            return -1;
+        return PumpHandOver(process.hProcess);
+    }
+
+private:
+    PROCESS_INFORMATION process = {};
+};
+
+// The floor of a tap: the bare window's open of the note with nothing else
+// on screen. With the all-notes window up, the bare window would also pay
+// for that window's answer to losing the front: it is hidden meanwhile.
+double BareOpenListHidden(bench::BenchThread& floorThread, const std::wstring& path)
+{
+    HWND list = g_notes->Window();
+    ShowWindow(list, SW_HIDE);
+    bench::Settle();
+    double elapsed = BareOpen(floorThread, path);
+    ShowWindow(list, SW_SHOW);
+    g_notes->Show();
     return elapsed;
 }
 
-// Each way to the note against the open's floor, the bare window measured
-// with nothing else on screen: measured with the all-notes window up, the
-// bare window would also pay for that window's answer to losing the front.
-void TapFigures(const BenchNote& note, double floor)
+// Each way to the note against the open's floor, run by run one after the
+// other, so that every figure and its floor see the same machine.
+void TapFigures(bench::BenchThread& floorThread, const BenchNote& note)
 {
-    char name[80];
-    snprintf(name, sizeof(name), "tap to note: list's Edit, %s", note.label);
-    Report(name, MedianRun(name, [&] { return EditToFirstPaint(note.path); }), floor);
-    snprintf(name, sizeof(name), "tap to note: Today hand-over, thread, %s", note.label);
-    Report(name, MedianRun(name, [&] { return HandOverFromThread(note.path); }), floor);
-    snprintf(name, sizeof(name), "tap to note: Today hand-over, process, %s", note.label);
-    Report(name, MedianRun(name, [&] { return HandOverFromProcess(note.path); }), floor);
+    SenderProcess sender(note.path);
+    const char* kWays[] = {"list's Edit", "Today hand-over, thread", "Today hand-over, process"};
+    std::function<double()> ways[] = {[&] { return EditToFirstPaint(note.path); },
+                                      [&] { return HandOverFromThread(note.path); },
+                                      [&] { return sender.HandOver(); }};
+    // The first of each warms classes and caches; not counted.
+    BareOpenListHidden(floorThread, note.path);
+    for (auto& way : ways)
+        way();
+    std::vector<double> floors, times[3];
+    for (int run = 0; run < kOpenRuns; ++run) {
+        double floor = BareOpenListHidden(floorThread, note.path);
+        if (floor < 0) {
+            printf("warning: the bare window did not paint its ink\n");
+            continue;
+        }
+        floors.push_back(floor);
+        for (int way = 0; way < 3; ++way) {
+            bench::Settle();
+            double t = ways[way]();
+            if (t < 0)
+                printf("warning: tap to note: %s: a run did not reach its first paint\n", kWays[way]);
+            else
+                times[way].push_back(t);
+        }
+    }
+    double floor = bench::MedianOf(floors);
+    for (int way = 0; way < 3; ++way) {
+        char name[80];
+        snprintf(name, sizeof(name), "tap to note: %s, %s", kWays[way], note.label);
+        Report(name, bench::MedianOf(times[way]), floor);
+    }
 }
 
 int RunHandOverProgram(int argc, wchar_t** argv)
@@ -489,7 +545,13 @@ int RunHandOverProgram(int argc, wchar_t** argv)
     if (argc < 4)
         return 2;
     HWND mainWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(wcstoull(argv[2], nullptr, 10)));
-    HandOver(mainWindow, argv[3]);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == kMsgSenderReady)
+            PostThreadMessageW(DWORD(message.wParam), kMsgSenderReady, 0, 0);
+        else if (message.message == kMsgHandOverNow)
+            HandOver(mainWindow, argv[3]);
+    }
     return 0;
 }
 
@@ -533,11 +595,14 @@ int wmain(int argc, wchar_t** argv)
     snprintf(big.label, sizeof(big.label), "%.1f MB note", big.size / 1048576.0);
 
     bench::BenchThread floorThread;
-    double bigFloor = OpenFigures(floorThread, big, true);
-    double smallFloor = OpenFigures(floorThread, small, false);
-
-    StepFigures(big);
-    StepFigures(small);
+    // "tap" runs the tap figures alone, for a quick look.
+    bool tapOnly = argc > 1 && wcscmp(argv[1], kTapWord) == 0;
+    if (!tapOnly) {
+        OpenFigures(floorThread, big, true);
+        OpenFigures(floorThread, small, false);
+        StepFigures(big);
+        StepFigures(small);
+    }
 
     g_notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
     MainWindow* mainWindow = MakeMainWindow(*g_notes);
@@ -545,8 +610,8 @@ int wmain(int argc, wchar_t** argv)
     g_mainWindow = mainWindow->Window();
     g_notes->Show();
     Pump();
-    TapFigures(big, bigFloor);
-    TapFigures(small, smallFloor);
+    TapFigures(floorThread, big);
+    TapFigures(floorThread, small);
 
     // The main window goes first: it asks the store while the list window
     // goes.

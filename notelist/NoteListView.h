@@ -38,7 +38,10 @@ public:
     // Holds redrawing off while many rows go in; expectedRows lets the
     // control allocate once. EndFill shows the result.
     void BeginFill(int expectedRows);
-    // As BeginFill, on a list emptied first with redrawing already held off.
+    // As BeginFill, for rows that replace the list's: a row that shows the
+    // same as the one in its place is kept, and only the others are
+    // written. Afterwards no row is selected or focused and the first is
+    // in view, as in a list filled anew.
     void BeginRefill(int expectedRows);
     // As BeginFill, keeping the rows: some go, some come in between.
     void BeginUpdate();
@@ -94,6 +97,8 @@ private:
 
     void InsertColumns();
     void LoadImages();
+    void ForgetSelection();
+    void HoldRedraw();
 
     HWND list = nullptr;
     HWND parent = nullptr;
@@ -108,6 +113,14 @@ private:
     // The locale's date style, read once for each fill.
     DateTimeStyle dateStyle = {};
     bool filling = false;
+    // A refill writes over the rows there are; itemCount counts the rows
+    // written so far.
+    bool refilling = false;
+    int refillWrites = 0;
+    bool redrawHeld = false;
+    // What each row shows (its time, image and title), as a fingerprint:
+    // a refill rewrites a row only when its fingerprint changes.
+    std::vector<unsigned long long> rowKeys;
     bool stylusDown = false;
     LPARAM lastStylusPoint = 0;
     // A plain tap on a multiple selection leaves it for a possible

@@ -17,6 +17,8 @@
 #include <wchar.h>
 #include <windowsx.h>
 
+#include <vector>
+
 const wchar_t kNoteWindowClass[] = L"JotlingWndClass";
 const wchar_t kNoteWindowTitle[] = L"KORVA Jotlings";
 
@@ -67,11 +69,22 @@ bool IsNoteWindow(HWND candidate)
            GetClassNameW(candidate, className, MAX_PATH) > 0 && wcscmp(className, kNoteWindowClass) == 0;
 }
 
-BOOL CALLBACK SendToNoteWindow(HWND candidate, LPARAM message)
+// Every note window on the device is sent message. The server finds them by
+// class and title: asking each top-level window of every program for both
+// from here cost a round trip to the server a window, a millisecond of
+// every open. All are found before the first is sent to, since a window
+// sent to may go.
+void SendToNoteWindows(UINT message)
 {
-    if (IsNoteWindow(candidate))
-        SendMessageW(candidate, UINT(message), 0, reinterpret_cast<LPARAM>(g_closingPath));
-    return TRUE;
+    std::vector<HWND> found;
+    for (HWND window = FindWindowExW(nullptr, nullptr, kNoteWindowClass, kNoteWindowTitle); window != nullptr;
+         window = FindWindowExW(nullptr, window, kNoteWindowClass, kNoteWindowTitle)) {
+        // The server compares without regard to case.
+        if (IsNoteWindow(window))
+            found.push_back(window);
+    }
+    for (HWND window : found)
+        SendMessageW(window, message, 0, reinterpret_cast<LPARAM>(g_closingPath));
 }
 
 // Expiries are equal when both never expire, or both are the same time.
@@ -375,13 +388,13 @@ void NoteWindow::CloseWindowsShowingFile(const wchar_t* path)
 {
     const wchar_t* previous = g_closingPath;
     g_closingPath = path;
-    EnumWindows(SendToNoteWindow, kMsgNoteFileClosing);
+    SendToNoteWindows(kMsgNoteFileClosing);
     g_closingPath = previous;
 }
 
 void NoteWindow::StopRecordingEverywhere()
 {
-    EnumWindows(SendToNoteWindow, kMsgNoteStopRecording);
+    SendToNoteWindows(kMsgNoteStopRecording);
 }
 
 LRESULT CALLBACK NoteWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -324,3 +324,99 @@ TEST_F(NoteListViewTest, RowsShowTimeImageAndTitleAndSurviveRecreation)
         view.Create(parentWindow, 5, 5, 230, 170);
     }
 }
+
+namespace {
+
+// One row as the list shows it: time text, image, title.
+struct ShownRow {
+    std::wstring time;
+    int image;
+    std::wstring title;
+    bool operator==(const ShownRow& other) const
+    {
+        return time == other.time && image == other.image && title == other.title;
+    }
+};
+
+std::vector<ShownRow> ShownRows(HWND list)
+{
+    std::vector<ShownRow> rows;
+    int count = ListView_GetItemCount(list);
+    for (int row = 0; row < count; ++row) {
+        wchar_t time[100] = L"", title[256] = L"";
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE | LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = time;
+        item.cchTextMax = 100;
+        SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        ListView_GetItemText(list, row, 1, title, 256);
+        rows.push_back({time, item.iImage, title});
+    }
+    return rows;
+}
+
+}  // namespace
+
+// A refill writes over the rows in place; whatever changed between the two
+// (a title, an expiry, the expired image, rows moved, gone or added), the
+// list then shows exactly what a list filled anew shows: the same rows,
+// nothing selected or focused, no mark, the first row in view.
+TEST_F(NoteListViewTest, RefillShowsWhatAFreshFillShowsWithNoSelectionLeft)
+{
+    struct Note {
+        const wchar_t* title;
+        int day;   // 0: never expires
+        bool expired;
+    };
+    auto fill = [](NoteListView& target, const std::vector<Note>& notes, bool refill) {
+        if (refill)
+            target.BeginRefill(int(notes.size()));
+        else
+            target.BeginFill(int(notes.size()));
+        for (const Note& note : notes) {
+            NoteEntry entry = {};
+            entry.expiry = note.day == 0 ? NeverExpiring() : SYSTEMTIME{2031, 5, 0, WORD(note.day), 8, 30, 0, 0};
+            target.AppendNote(note.title, entry, note.expired);
+        }
+        target.EndFill();
+    };
+    std::vector<Note> before;
+    for (int n = 0; n < 40; ++n)
+        before.push_back({n % 2 == 0 ? L"Even" : L"Odd", n % 3 == 0 ? 0 : 1 + n % 28, n % 5 == 0});
+    // The same again; one title changed; a title and an expiry changed,
+    // one note moved from 30 to 2, one marked expired, the last five gone;
+    // grown past where it was; emptied.
+    std::vector<std::vector<Note>> afters = {before, before, before, before, {}};
+    afters[1][36].title = L"Renamed";
+    afters[2][7].title = L"Renamed";
+    afters[2][9].day = 3;
+    afters[2][12].expired = !afters[2][12].expired;
+    afters[2].insert(afters[2].begin() + 2, afters[2][30]);
+    afters[2].erase(afters[2].begin() + 31);
+    afters[2].resize(35);
+    for (int n = 0; n < 20; ++n)
+        afters[3].push_back({L"New", 1 + n, false});
+
+    fill(view, before, false);
+    for (const std::vector<Note>& after : afters) {
+        ListView_SetItemState(view.Window(), 4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(view.Window(), 20, LVIS_SELECTED, LVIS_SELECTED);
+        SendMessageW(view.Window(), LVM_SETSELECTIONMARK, 0, 20);
+        ListView_EnsureVisible(view.Window(), 33, FALSE);
+        fill(view, after, true);
+        std::vector<ShownRow> refilled = ShownRows(view.Window());
+        EXPECT_EQ(after.size(), refilled.size());
+        EXPECT_EQ(int(after.size()), view.ItemCount());
+        EXPECT_EQ(Selected(), Rows());
+        EXPECT_EQ(Focused(), -1);
+        EXPECT_EQ(view.GetSelectionMark(), -1);
+        EXPECT_EQ(0, ListView_GetTopIndex(view.Window()));
+
+        NoteListView fresh;
+        fresh.Create(parentWindow, 5, 5, 230, 170);
+        fill(fresh, after, false);
+        EXPECT_TRUE(ShownRows(fresh.Window()) == refilled) << "rows differ from a fresh fill";
+        fresh.Destroy();
+    }
+}

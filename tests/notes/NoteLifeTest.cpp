@@ -42,6 +42,10 @@ std::vector<Asked> g_asked;
 int g_answer = IDYES;
 // What else happens while the next question is on screen.
 std::function<void()> g_whileAsked;
+// The main window and the note path a Today hand-over on another thread
+// sends to.
+HWND g_handOverTo = nullptr;
+std::wstring g_handedOver;
 int RecordAnswer(HWND, const wchar_t* text, const wchar_t*, UINT type)
 {
     g_asked.push_back({text, type});
@@ -328,9 +332,8 @@ TEST_F(NoteLifeTest, TodayHandOverOpensOnlyTheExactPath)
     EXPECT_EQ(L"From Today", ShownTitle());
 }
 
-// The Today item hands a note over from the shell's process: the program
-// builds the note window while it is still inside that other thread's send,
-// and the window and its menu bar must come up all the same.
+// The Today item hands a note over from the shell's process: the note
+// window and its menu bar come up in the program all the same.
 TEST_F(NoteLifeTest, TodayHandOverFromAnotherThreadOpensTheNote)
 {
     SYSTEMTIME never = NeverExpiring();
@@ -344,6 +347,40 @@ TEST_F(NoteLifeTest, TodayHandOverFromAnotherThreadOpensTheNote)
     EXPECT_EQ(L"From the shell", ShownTitle());
     ASSERT_NE(nullptr, notes->CurrentNoteWindow());
     EXPECT_NE(nullptr, notes->CurrentNoteWindow()->MenuBar().Window()) << "the note's menu bar";
+}
+
+// The Today item's send is answered once the path is read: the shell is
+// not held while the note window is built, nor by a program that hangs in
+// it. The note opens from the queue; of two taps before that, the later.
+// What opens it carries nothing, so posted again by anyone it opens nothing.
+TEST_F(NoteLifeTest, TodayHandOverIsAnsweredBeforeTheNoteOpens)
+{
+    std::wstring first = AddNote(L"Jotling0.jot", L"First tap", NeverExpiring());
+    std::wstring second = AddNote(L"Jotling1.jot", L"Second tap", NeverExpiring());
+    Start();
+    for (const std::wstring* path : {&first, &second}) {
+        g_handOverTo = mainHandle;
+        g_handedOver = *path;
+        HANDLE sender = CreateThread(
+            nullptr, 0, [](void*) -> DWORD { return HandOverNotePath(g_handOverTo, g_handedOver.c_str()) ? 0 : 1; },
+            nullptr, 0, nullptr);
+        ASSERT_NE(nullptr, sender);
+        // Only sends are answered meanwhile: the queue is not run.
+        MSG msg;
+        while (MsgWaitForMultipleObjects(1, &sender, FALSE, 10000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        DWORD handedOver = 1;
+        GetExitCodeThread(sender, &handedOver);
+        CloseHandle(sender);
+        EXPECT_EQ(0u, handedOver) << "the send was answered";
+    }
+    EXPECT_EQ(nullptr, ShownNote()) << "nothing was built inside the send";
+    Pump();
+    EXPECT_EQ(L"Second tap", ShownTitle());
+    Done(ShownNote());
+    PostMessageW(mainHandle, kMsgOpenHandedOver, 0, 0);
+    Pump();
+    EXPECT_EQ(nullptr, ShownNote());
 }
 
 TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBackAndItsSavesGo)
@@ -761,8 +798,6 @@ namespace {
 // it, serving what other threads send meanwhile. The cut also starts the
 // Today item's hand-over of g_handedOver from another thread.
 HANDLE g_recordingCut = nullptr;
-HWND g_handOverTo = nullptr;
-std::wstring g_handedOver;
 HANDLE g_handOverThread = nullptr;
 BOOL WINAPI RecordingUntilCut(LPCWSTR sound, HMODULE, DWORD flags)
 {

@@ -47,6 +47,7 @@ const Name kNames[] = {
 
     NAME(kMainMessages, kMsgNoteSaved), NAME(kMainMessages, kMsgNoteClosed),
     NAME(kMainMessages, kMsgNoteOpening), NAME(kMainMessages, kMsgRunDeferred),
+    NAME(kMainMessages, kMsgOpenHandedOver),
     NAME(kMainMessages, kMsgOpenSharedNote), NAME(kMainMessages, kMsgOpenNotePath),
     NAME(kMainMessages, kMsgShowAllNotes), NAME(kMainMessages, kMsgCheckExpired),
     NAME(kMainMessages, kMsgNewNote),
