@@ -21,10 +21,7 @@ const wchar_t kNoteListClass[] = L"AllJotlingsWnd";
 namespace {
 
 const wchar_t kListTitle[] = L"KORVA Jotlings";
-// Made hidden, and shown once it is filled: each change to a shown window
-// is repainted and costs a round of the display's traffic, and a hidden
-// list takes its rows in half the time.
-const DWORD kListWindowStyle = WS_BORDER;
+const DWORD kListWindowStyle = WS_VISIBLE | WS_BORDER;
 
 const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
 // The list's line that the find box takes, with a gap below the box.
@@ -64,8 +61,6 @@ void NoteListWindow::Show()
         if (CreateListWindow()) {
             SortByColumn(-1);
             FillList();
-            ShowWindow(window, SW_SHOWNORMAL);
-            SetForegroundWindow(window);
         }
     } else if (options.IsOpen()) {
         options.BringToFront();
@@ -105,6 +100,8 @@ bool NoteListWindow::CreateListWindow()
     list.Create(window, kListLeft, kListTop, kListWidth, kListHeight);
     findBar.Create(window, kListLeft, kListTop, kListWidth);
     preview.Create(window, IDC_LIST_PREVIEW, kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight, true);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
     return true;
 }
 
