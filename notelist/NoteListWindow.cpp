@@ -21,7 +21,11 @@ const wchar_t kNoteListClass[] = L"AllJotlingsWnd";
 namespace {
 
 const wchar_t kListTitle[] = L"KORVA Jotlings";
-const DWORD kListWindowStyle = WS_VISIBLE | WS_BORDER;
+// Made hidden and shown once its children are in it: each child made in a
+// shown window costs a round of the display's traffic. It is shown before
+// the notes are sorted and filled in, so that the window stands at once
+// however long those take.
+const DWORD kListWindowStyle = WS_BORDER;
 
 const int kListLeft = 5, kListTop = 5, kListWidth = 230, kListHeight = 170;
 // The list's line that the find box takes, with a gap below the box.
