@@ -19,7 +19,6 @@
 //    a bare program (this one, with "memoryfloor") holding the same heads in
 //    a list view and the same note in the bare note window's InkX control.
 // Prints one line per figure: name, project ms, floor ms, ratio.
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BareList.h"
 #include "bench/BareNoteWindow.h"
@@ -27,6 +26,7 @@
 #include "bench/ProgramBench.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
+#include "process/Application.h"
 #include "shared/SharedNames.h"
 #include "shared/SharedNoteMap.h"
 

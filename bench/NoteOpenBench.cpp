@@ -24,7 +24,6 @@
 // that has settled after the last one's close (bench::Settle).
 // Prints one line per figure: name, project ms, floor ms, ratio; the steps
 // as lines of their own.
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BareNoteWindow.h"
 #include "bench/BenchSupport.h"
@@ -35,6 +34,7 @@
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteStore.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
 

@@ -1,9 +1,9 @@
 #include "dialogs/AboutBox.h"
 
-#include "app/Application.h"
 #include "dialogs/Help.h"
 #include "dialogs/ModalDialog.h"
 #include "platform/common/ObjectWindowProc.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>

@@ -1,6 +1,6 @@
 #include "dialogs/ModalDialog.h"
 
-#include "app/Application.h"
+#include "process/Application.h"
 
 #include <aygshell.h>
 

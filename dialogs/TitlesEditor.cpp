@@ -1,7 +1,7 @@
 #include "dialogs/TitlesEditor.h"
 
-#include "app/Application.h"
-#include "app/UserPrompt.h"
+#include "process/Application.h"
+#include "process/UserPrompt.h"
 #include "dialogs/Help.h"
 #include "dialogs/ModalDialog.h"
 #include "platform/common/ObjectWindowProc.h"

@@ -1,10 +1,10 @@
 #include "notes/FileNoteWindow.h"
 
-#include "app/Application.h"
-#include "app/UserPrompt.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteReports.h"
 #include "platform/common/Text.h"
+#include "process/Application.h"
+#include "process/UserPrompt.h"
 
 #include <string>
 #include <vector>

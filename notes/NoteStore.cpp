@@ -1,15 +1,15 @@
 #include "notes/NoteStore.h"
 
-#include "app/Application.h"
-#include "app/MainMessages.h"
-#include "app/Settings.h"
-#include "app/UserPrompt.h"
 #include "dialogs/OptionSettings.h"
 #include "notes/ExpiryRules.h"
 #include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteSort.h"
 #include "platform/common/Text.h"
+#include "process/Application.h"
+#include "process/MainMessages.h"
+#include "process/Settings.h"
+#include "process/UserPrompt.h"
 
 #include <aygshell.h>
 

@@ -1,8 +1,8 @@
 #include "notewindow/RecordButtonWatcher.h"
 
-#include "app/Application.h"
 #include "notewindow/NoteWindow.h"
 #include "notewindow/ThreadWait.h"
+#include "process/Application.h"
 
 namespace {
 const SHORT kKeyHeld = SHORT(0x8000);
