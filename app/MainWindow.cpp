@@ -2,8 +2,8 @@
 
 #include "app/StartGate.h"
 #include "dialogs/AboutBox.h"
-#include "notes/NoteReports.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteReports.h"
+#include "notestore/NoteStore.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"

@@ -3,7 +3,7 @@
 #include "app/MessageLoop.h"
 #include "app/StartInstance.h"
 #include "dialogs/AboutBox.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
 #include "process/Application.h"
 
 #include <cecompat.h>

@@ -21,7 +21,7 @@
 #include "formats/NoteLayout.h"
 #include "formats/WaveBlock.h"
 #include "notes/NoteFile.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
 #include "process/Application.h"
 #include "resources/resource.h"
 

@@ -25,7 +25,7 @@
 #include "bench/BenchSupport.h"
 #include "bench/ProgramBench.h"
 #include "notes/NoteFile.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
 #include "process/Application.h"
 #include "shared/SharedNames.h"
 #include "shared/SharedNoteMap.h"

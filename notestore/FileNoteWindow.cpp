@@ -1,7 +1,7 @@
-#include "notes/FileNoteWindow.h"
+#include "notestore/FileNoteWindow.h"
 
 #include "notes/NoteFile.h"
-#include "notes/NoteReports.h"
+#include "notestore/NoteReports.h"
 #include "platform/common/Text.h"
 #include "process/Application.h"
 #include "process/UserPrompt.h"

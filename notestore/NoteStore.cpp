@@ -1,10 +1,10 @@
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
 
 #include "dialogs/OptionSettings.h"
 #include "notes/ExpiryRules.h"
-#include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteSort.h"
+#include "notestore/FileNoteWindow.h"
 #include "platform/common/Text.h"
 #include "process/Application.h"
 #include "process/MainMessages.h"
