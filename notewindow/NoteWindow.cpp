@@ -336,7 +336,7 @@ void NoteWindow::StartRecordButtonRecording()
     StopRecordingEverywhere();
     SendMessageW(window, kMsgNoteRecordButton, 0, 0);
     ink.StartVoiceRecording();
-    recordWatcher.Start();
+    recordWatcher.Start(StopRecordingEverywhere);
 }
 
 bool NoteWindow::CollectNote()
