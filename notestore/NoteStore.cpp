@@ -152,6 +152,8 @@ bool NoteStore::AttachMainWindow(HWND window)
 bool NoteStore::CheckExpired(bool force)
 {
     if (MustWait()) {
+        // A forced check that waits keeps the note it would open now: the
+        // reason it was forced.
         std::wstring forcedFor;
         if (force) {
             DueNotes due = FindDueNotes(true);
