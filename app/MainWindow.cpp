@@ -1,14 +1,15 @@
 #include "app/MainWindow.h"
 
-#include "app/Application.h"
-#include "app/MainMessages.h"
 #include "app/StartGate.h"
 #include "dialogs/AboutBox.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteReports.h"
+#include "notestore/NoteStore.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
+#include "process/Application.h"
+#include "process/MainMessages.h"
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
 

@@ -1,9 +1,9 @@
 #include "app/StartInstance.h"
 
-#include "app/Application.h"
-#include "app/MainMessages.h"
 #include "app/MainWindow.h"
 #include "app/StartGate.h"
+#include "process/Application.h"
+#include "process/MainMessages.h"
 #include "resources/resource.h"
 
 #include <wchar.h>

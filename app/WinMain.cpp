@@ -1,10 +1,10 @@
 // The entry of Jotlings.exe.
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/MessageLoop.h"
 #include "app/StartInstance.h"
 #include "dialogs/AboutBox.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
+#include "process/Application.h"
 
 #include <cecompat.h>
 #include <commctrl.h>

@@ -1,8 +1,8 @@
 #include "bench/BareNoteWindow.h"
 
-#include "app/Settings.h"
 #include "formats/NoteLayout.h"
 #include "notes/ExpiryRules.h"
+#include "process/Settings.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>

@@ -13,7 +13,6 @@
 //    (time and title) and drawn. Printed as the median key and the slowest;
 //    one key must take less than a frame (16 ms).
 // Prints one line per figure: name, project ms, floor ms, ratio.
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BareList.h"
 #include "bench/BenchSupport.h"
@@ -22,7 +21,8 @@
 #include "formats/NoteLayout.h"
 #include "formats/WaveBlock.h"
 #include "notes/NoteFile.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 
 #include <windows.h>

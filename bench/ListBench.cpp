@@ -22,15 +22,15 @@
 //    a bare program (this one, with "memoryfloor") holding the same heads in
 //    a list view and the same note in the bare note window's InkX control.
 // Prints one line per figure: name, project ms, floor ms, ratio.
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BareList.h"
 #include "bench/BareNoteWindow.h"
 #include "bench/BenchSupport.h"
 #include "bench/ProgramBench.h"
 #include "notes/NoteFile.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
 #include "notewindow/InkControlMessages.h"
+#include "process/Application.h"
 #include "shared/SharedNames.h"
 #include "shared/SharedNoteMap.h"
 

@@ -24,7 +24,6 @@
 // that has settled after the last one's close (bench::Settle).
 // Prints one line per figure: name, project ms, floor ms, ratio; the steps
 // as lines of their own.
-#include "app/Application.h"
 #include "app/MainWindow.h"
 #include "bench/BareNoteWindow.h"
 #include "bench/BenchSupport.h"
@@ -32,9 +31,10 @@
 #include "bench/NoteWindowSteps.h"
 #include "bench/ProgramBench.h"
 #include "dialogs/TitleList.h"
-#include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
-#include "notes/NoteStore.h"
+#include "notestore/FileNoteWindow.h"
+#include "notestore/NoteStore.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
 

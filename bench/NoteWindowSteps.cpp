@@ -1,9 +1,9 @@
 #include "bench/NoteWindowSteps.h"
 
-#include "app/Application.h"
 #include "bench/BenchSupport.h"
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteWindow.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>

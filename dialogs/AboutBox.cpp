@@ -1,9 +1,8 @@
 #include "dialogs/AboutBox.h"
 
-#include "app/Application.h"
 #include "dialogs/Help.h"
 #include "dialogs/ModalDialog.h"
-#include "platform/common/ObjectWindowProc.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -19,35 +18,12 @@ const int kNameFontHeight = -16;
 
 }  // namespace
 
-AboutBox::AboutBox() = default;
+AboutBox::AboutBox() : ModalDialog(IDD_ABOUT) {}
 
 AboutBox::~AboutBox()
 {
     if (nameFont != nullptr)
         DeleteObject(nameFont);
-}
-
-void AboutBox::Run(HWND ownerWindow)
-{
-    if (dialog != nullptr) {
-        BringToFront();
-        return;
-    }
-    owner = ownerWindow;
-    RunDialogFromResource(IDD_ABOUT, owner, DialogProc, reinterpret_cast<LPARAM>(this));
-    dialog = nullptr;
-}
-
-void AboutBox::BringToFront()
-{
-    if (dialog == nullptr)
-        return;
-    BringDialogToFront(dialog);
-}
-
-INT_PTR CALLBACK AboutBox::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ObjectDialogProc<AboutBox, &AboutBox::dialog, &AboutBox::HandleMessage>(window, message, wParam, lParam);
 }
 
 INT_PTR AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM)

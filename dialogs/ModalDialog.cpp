@@ -1,6 +1,7 @@
 #include "dialogs/ModalDialog.h"
 
-#include "app/Application.h"
+#include "platform/common/ObjectWindowProc.h"
+#include "process/Application.h"
 
 #include <aygshell.h>
 
@@ -22,4 +23,26 @@ void BringDialogToFront(HWND dialog)
     // the keyboard button up for this window whatever the last one asked.
     SHFullScreen(dialog, SHFS_HIDESIPBUTTON);
     SHFullScreen(dialog, SHFS_SHOWSIPBUTTON);
+}
+
+void ModalDialog::Run(HWND owner)
+{
+    if (dialog != nullptr) {
+        BringToFront();
+        return;
+    }
+    RunDialogFromResource(templateId, owner, DialogProc, reinterpret_cast<LPARAM>(this));
+    dialog = nullptr;
+}
+
+void ModalDialog::BringToFront()
+{
+    if (dialog != nullptr)
+        BringDialogToFront(dialog);
+}
+
+INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ObjectDialogProc<ModalDialog, &ModalDialog::dialog, &ModalDialog::HandleMessage>(window, message, wParam,
+                                                                                            lParam);
 }

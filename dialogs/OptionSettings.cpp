@@ -1,6 +1,6 @@
 #include "dialogs/OptionSettings.h"
 
-#include "app/Application.h"
+#include "process/Application.h"
 
 void LoadOptionValues(Application& application, OptionValues* values)
 {

@@ -1,10 +1,10 @@
 #include "dialogs/OptionsWindow.h"
 
-#include "app/Application.h"
 #include "dialogs/Help.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>

@@ -1,11 +1,10 @@
 #include "dialogs/TitlesEditor.h"
 
-#include "app/Application.h"
-#include "app/UserPrompt.h"
 #include "dialogs/Help.h"
 #include "dialogs/ModalDialog.h"
-#include "platform/common/ObjectWindowProc.h"
 #include "dialogs/TitleList.h"
+#include "process/Application.h"
+#include "process/UserPrompt.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -45,35 +44,9 @@ int ItemCount(HWND list)
 
 }  // namespace
 
-TitlesEditor::TitlesEditor() = default;
+TitlesEditor::TitlesEditor() : ModalDialog(IDD_TITLES_EDITOR) {}
 
 TitlesEditor::~TitlesEditor() = default;
-
-void TitlesEditor::Run(HWND ownerWindow)
-{
-    // The owner is disabled while the dialog runs, so a second Run can only
-    // come from elsewhere: show the open dialog instead of nesting another.
-    if (dialog != nullptr) {
-        BringToFront();
-        return;
-    }
-    owner = ownerWindow;
-    RunDialogFromResource(IDD_TITLES_EDITOR, owner, DialogProc, reinterpret_cast<LPARAM>(this));
-    dialog = nullptr;
-}
-
-void TitlesEditor::BringToFront()
-{
-    if (dialog == nullptr)
-        return;
-    BringDialogToFront(dialog);
-}
-
-INT_PTR CALLBACK TitlesEditor::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ObjectDialogProc<TitlesEditor, &TitlesEditor::dialog, &TitlesEditor::HandleMessage>(window, message,
-                                                                                             wParam, lParam);
-}
 
 INT_PTR TitlesEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM)
 {

@@ -3,20 +3,17 @@
 // only through Done, which always saves.
 #pragma once
 
+#include "dialogs/ModalDialog.h"
+
 #include <windows.h>
 
-class TitlesEditor {
+class TitlesEditor : public ModalDialog {
 public:
     TitlesEditor();
-    virtual ~TitlesEditor();
-
-    void Run(HWND owner);
-    void BringToFront();
-    HWND Dialog() const { return dialog; }
+    ~TitlesEditor() override;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnInitDialog();
     void OnPaint();
     void OnSettingChange(WPARAM action);
@@ -31,8 +28,6 @@ private:
     void SaveFromDialog();
     int Ask(const wchar_t* text, const wchar_t* caption, UINT buttons);
 
-    HWND dialog = nullptr;
-    HWND owner = nullptr;
     HWND list = nullptr;
     HWND edit = nullptr;
     HWND moveUp = nullptr;

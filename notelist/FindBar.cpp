@@ -1,7 +1,7 @@
 #include "notelist/FindBar.h"
 
-#include "app/Application.h"
 #include "platform/common/Text.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "notelist/NoteListView.h"
 
-#include "app/Application.h"
 #include "notes/DateTimeText.h"
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteYellow.h"
 #include "platform/common/Text.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>

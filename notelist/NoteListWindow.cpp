@@ -1,6 +1,6 @@
 #include "notelist/NoteListWindow.h"
 
-#include "app/Application.h"
+#include "process/Application.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/Help.h"
 #include "notewindow/NoteYellow.h"

@@ -44,7 +44,7 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 // another process for a moment).
 bool ReadNoteTypedText(const wchar_t* path, std::wstring* text, FILETIME* written);
 
-// ReadNoteHead: notes/NoteHead.h. The program's own reads of a head, and
+// ReadNoteHead: shared/NoteHead.h. The program's own reads of a head, and
 // its deletes, wait up to g_noteFileBusyRetryMs for a file another process
 // (the Today item) holds open for a moment, as its saves do.
 bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head);

@@ -1,11 +1,11 @@
 #include "notewindow/ExpiryPicker.h"
 
-#include "app/Application.h"
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteWindowMessages.h"
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
+#include "process/Application.h"
 
 #include <aygshell.h>
 #include <cecompat.h>

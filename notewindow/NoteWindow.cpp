@@ -1,6 +1,5 @@
 #include "notewindow/NoteWindow.h"
 
-#include "app/Application.h"
 #include "dialogs/Help.h"
 #include "notes/ExpiryRules.h"
 #include "notewindow/InkControlMessages.h"
@@ -10,6 +9,7 @@
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -336,7 +336,7 @@ void NoteWindow::StartRecordButtonRecording()
     StopRecordingEverywhere();
     SendMessageW(window, kMsgNoteRecordButton, 0, 0);
     ink.StartVoiceRecording();
-    recordWatcher.Start();
+    recordWatcher.Start(StopRecordingEverywhere);
 }
 
 bool NoteWindow::CollectNote()

@@ -1,8 +1,7 @@
 #include "notewindow/RecordButtonWatcher.h"
 
-#include "app/Application.h"
-#include "notewindow/NoteWindow.h"
 #include "notewindow/ThreadWait.h"
+#include "process/Application.h"
 
 namespace {
 const SHORT kKeyHeld = SHORT(0x8000);
@@ -13,9 +12,10 @@ RecordButtonWatcher::~RecordButtonWatcher()
     Stop();
 }
 
-bool RecordButtonWatcher::Start()
+bool RecordButtonWatcher::Start(void (*stopRecording)())
 {
     Stop();
+    stopRecording_ = stopRecording;
     InterlockedExchange(&stop_, 0);
     thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_);
     if (thread_ == nullptr)
@@ -28,7 +28,8 @@ void RecordButtonWatcher::Stop()
     if (thread_ == nullptr)
         return;
     InterlockedExchange(&stop_, 1);
-    // The watcher's last step sends 1127 to the note windows of this thread.
+    // The watcher's last step, stopRecording, sends to the note windows of
+    // this thread (1127).
     JoinThreadServingSends(thread_);
     thread_ = nullptr;
     threadId_ = 0;
@@ -55,5 +56,6 @@ void RecordButtonWatcher::Watch()
         held = (GetAsyncKeyState(key) & kKeyHeld) != 0;
         Sleep(kPollMs);
     } while (held && InterlockedCompareExchange(&stop_, 0, 0) == 0);
-    NoteWindow::StopRecordingEverywhere();
+    if (stopRecording_ != nullptr)
+        stopRecording_();
 }

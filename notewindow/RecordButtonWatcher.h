@@ -1,6 +1,6 @@
 // Push-to-talk: a thread that watches the hardware record button while a
-// recording started by it runs, and stops the recording in every note window
-// once the button is let go.
+// recording started by it runs, and stops the recording once the button is
+// let go.
 #pragma once
 
 #include <windows.h>
@@ -12,11 +12,12 @@ public:
     RecordButtonWatcher(const RecordButtonWatcher&) = delete;
     RecordButtonWatcher& operator=(const RecordButtonWatcher&) = delete;
 
-    // Starts watching; a watcher already running is stopped first. False
-    // when no thread could be made.
-    bool Start();
+    // Starts watching; a watcher already running is stopped first. Once the
+    // button is let go, or the watcher is stopped, stopRecording runs on
+    // the watcher's thread. False when no thread could be made.
+    bool Start(void (*stopRecording)());
     // Asks the watcher to end and returns when it has (it stops the
-    // recordings on its way out).
+    // recording on its way out).
     void Stop();
     bool Running() const;
 
@@ -30,4 +31,5 @@ private:
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
     volatile LONG stop_ = 0;
+    void (*stopRecording_)() = nullptr;
 };

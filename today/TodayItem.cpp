@@ -186,12 +186,8 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return 0;
-    case WM_NCDESTROY: {
-        HWND window = window_;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    case WM_NCDESTROY:
+        return LetObjectWindowGo(window_, message, wParam, lParam);
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -117,6 +117,17 @@ LRESULT ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     return (owner->*Handler)(message, wParam, lParam);
 }
 
+// For WM_NCDESTROY, a window's last message: the object lets go of its
+// window (handle is its field) and the window of its object, so that
+// nothing after reaches an object that may be gone.
+inline LRESULT LetObjectWindowGo(HWND& handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = handle;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    handle = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
 // The dialog's object is kept in DWLP_USER from its own WM_INITDIALOG on;
 // messages before that, and a WM_INITDIALOG sent again, are left to the
 // dialog manager.

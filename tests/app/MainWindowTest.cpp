@@ -1,13 +1,14 @@
 // The first instance's own side of the start: which message each command
 // word posts, the main window's reports, and the message loop's Ctrl+Q.
-#include "app/Application.h"
-#include "app/MainMessages.h"
 #include "app/MainWindow.h"
 #include "app/MessageLoop.h"
 #include "app/StartInstance.h"
 #include "dialogs/AboutBox.h"
 #include "notes/NoteFile.h"
-#include "notes/NoteStore.h"
+#include "notestore/NoteReports.h"
+#include "notestore/NoteStore.h"
+#include "process/Application.h"
+#include "process/MainMessages.h"
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/DeviceInput.h"
 #include "tests/support/MessageSequence.h"

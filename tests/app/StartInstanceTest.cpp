@@ -1,8 +1,8 @@
 // One instance runs; a second start hands its command word to it and ends.
 // These tests start the real Jotlings.exe as separate processes on the
 // device's one desktop.
-#include "app/MainMessages.h"
-#include "app/Settings.h"
+#include "process/MainMessages.h"
+#include "process/Settings.h"
 #include "shared/Registry.h"
 #include "tests/support/DeviceInput.h"
 #include "tests/support/MessageLog.h"

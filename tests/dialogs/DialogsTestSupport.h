@@ -3,8 +3,8 @@
 // own message loop.
 #pragma once
 
-#include "app/Settings.h"
 #include "dialogs/TitleList.h"
+#include "process/Settings.h"
 
 #include <windows.h>
 

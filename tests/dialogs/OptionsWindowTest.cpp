@@ -5,9 +5,9 @@
 // inside the sheet's own message loop.
 #include "dialogs/OptionsWindow.h"
 
-#include "app/Application.h"
-#include "app/Settings.h"
 #include "dialogs/OptionSettings.h"
+#include "process/Application.h"
+#include "process/Settings.h"
 #include "resources/resource.h"
 #include "tests/support/DialogControls.h"
 #include "tests/support/MessagePump.h"

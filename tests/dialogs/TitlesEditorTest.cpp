@@ -1,6 +1,6 @@
-#include "app/UserPrompt.h"
 #include "dialogs/Help.h"
 #include "dialogs/TitlesEditor.h"
+#include "process/UserPrompt.h"
 #include "resources/resource.h"
 #include "tests/dialogs/DialogsTestSupport.h"
 

@@ -3,8 +3,8 @@
 // over a selection, and Show brings forward what the user was in.
 #include "notelist/NoteListWindow.h"
 
-#include "app/Application.h"
 #include "dialogs/Help.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/MessagePump.h"

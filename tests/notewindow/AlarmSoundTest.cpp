@@ -2,11 +2,11 @@
 // recording, heard through a fake sound call that records every call (and
 // can hold one, as a long sound would), and push-to-talk with the record
 // button pressed and let go through the device's real key input.
-#include "app/Application.h"
 #include "notewindow/AlarmSound.h"
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindow.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "process/Application.h"
 #include "shared/Registry.h"
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/DeviceInput.h"

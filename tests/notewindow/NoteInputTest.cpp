@@ -1,7 +1,7 @@
 // The note window's pen and typing modes with the real ink control and the
 // platform's input panel: the keyboard follows the mode the user chose, and
 // a stroke draws whenever the note is in writing mode.
-#include "app/Application.h"
+#include "process/Application.h"
 #include "notewindow/NoteWindow.h"
 #include "resources/resource.h"
 #include "notewindow/NoteWindowMessages.h"

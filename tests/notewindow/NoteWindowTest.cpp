@@ -2,13 +2,13 @@
 // stored on closing, the expiry line and its picker, the tool buttons, and
 // the image buttons. The ink control is the spy "InkX"; a recording owner
 // stands in for the file-bound window.
-#include "app/Application.h"
 #include "dialogs/TitleList.h"
 #include "notes/Clock.h"
 #include "notes/ExpiryRules.h"
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindow.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "process/Application.h"
 #include "resources/resource.h"
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/InkSpy.h"

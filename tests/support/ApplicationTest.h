@@ -8,7 +8,7 @@
 // A test that needs others sets them itself.
 #pragma once
 
-#include "app/Application.h"
+#include "process/Application.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

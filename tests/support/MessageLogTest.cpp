@@ -6,8 +6,8 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/TestWindow.h"
 
-#include "app/MainMessages.h"
 #include "notewindow/InkControlMessages.h"
+#include "process/MainMessages.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

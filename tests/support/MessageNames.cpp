@@ -1,8 +1,8 @@
 #include "tests/support/MessageNames.h"
 
-#include "app/MainMessages.h"
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "process/MainMessages.h"
 
 #include <commctrl.h>
 

@@ -10,7 +10,7 @@
 #include <string>
 
 enum MessageFamily : unsigned {
-    kMainMessages = 1,     // app/MainMessages.h: the hidden main window
+    kMainMessages = 1,     // process/MainMessages.h: the hidden main window
     kNoteMessages = 2,     // notewindow/NoteWindowMessages.h: the note window, its picker
     kInkMessages = 4,      // notewindow/InkControlMessages.h: the ink control
     kToolbarMessages = 8,  // TB_*: the menu bar's toolbar

@@ -3,7 +3,7 @@
 // watermark messages, asked for its height, tapped; a spy main window
 // ("JOTLINGS") records what reaches the program. Timed runs are read from
 // the device's run store.
-#include "app/MainMessages.h"
+#include "process/MainMessages.h"
 #include "notes/NoteFile.h"
 #include "shared/Registry.h"
 #include "shared/SharedNoteMap.h"

@@ -43,6 +43,9 @@ public:
 
 private:
     bool Write(DWORD handle, const CeTimedRun& run);
+    // Opens the key of the run with this handle to read; false when there
+    // is none.
+    bool OpenRun(DWORD handle, HKEY* key) const;
     bool Read(DWORD handle, CeTimedRun& run) const;
     bool Delete(DWORD handle);
     DWORD NextHandle(HKEY root);

@@ -1,5 +1,7 @@
 #include "CeRunStore.h"
 
+#include "platform/common/RegistryKeys.h"
+
 #include <cstring>
 #include <cwchar>
 
@@ -166,13 +168,18 @@ bool CeRunStore::Write(DWORD handle, const CeTimedRun& run)
     return done;
 }
 
-bool CeRunStore::Read(DWORD handle, CeTimedRun& run) const
+bool CeRunStore::OpenRun(DWORD handle, HKEY* key) const
 {
     wchar_t name[16];
     HandleName(handle, name);
     std::wstring path = keyPath_ + L"\\" + name;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key) == ERROR_SUCCESS;
+}
+
+bool CeRunStore::Read(DWORD handle, CeTimedRun& run) const
+{
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (!OpenRun(handle, &key)) {
         return false;
     }
     BYTE start[16];
@@ -267,11 +274,8 @@ bool CeRunStore::Exists(DWORD handle) const
     if (handle == 0) {
         return false;
     }
-    wchar_t name[16];
-    HandleName(handle, name);
-    std::wstring path = keyPath_ + L"\\" + name;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (!OpenRun(handle, &key)) {
         return false;
     }
     RegCloseKey(key);
@@ -285,25 +289,10 @@ std::vector<CeTimedRun> CeRunStore::List() const
     if (!guard.Owned()) {
         return runs;
     }
-    HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath_.c_str(), 0, KEY_READ, &root) !=
-        ERROR_SUCCESS) {
-        return runs;
-    }
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[64];
-        DWORD length = 64;
-        LONG status = RegEnumKeyExW(root, index, name, &length, nullptr, nullptr, nullptr,
-                                    nullptr);
-        if (status == ERROR_NO_MORE_ITEMS) {
-            break;
-        }
-        if (status != ERROR_SUCCESS) {
-            continue;
-        }
+    for (const std::wstring& name : LocalMachineSubkeyNames(keyPath_)) {
         wchar_t* end = nullptr;
-        unsigned long handle = wcstoul(name, &end, 16);
-        if (end == name || *end != L'\0' || handle == 0 || handle > 0xFFFFFFFFul) {
+        unsigned long handle = wcstoul(name.c_str(), &end, 16);
+        if (end == name.c_str() || *end != L'\0' || handle == 0 || handle > 0xFFFFFFFFul) {
             continue;
         }
         CeTimedRun run;
@@ -311,6 +300,5 @@ std::vector<CeTimedRun> CeRunStore::List() const
             runs.push_back(run);
         }
     }
-    RegCloseKey(root);
     return runs;
 }

@@ -325,17 +325,29 @@ LRESULT MenuBar::HandleBandMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+bool MenuBar::LinkedBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam, MenuBar** self,
+                        WNDPROC* previous, LRESULT* result)
+{
+    if (!WindowLinks::Find(window, self, previous)) {
+        *result = DefWindowProcW(window, message, wParam, lParam);
+        return false;
+    }
+    if (*self == nullptr) {
+        if (message == WM_NCDESTROY)
+            WindowLinks::Forget(window);
+        *result = CallWindowProcW(*previous, window, message, wParam, lParam);
+        return false;
+    }
+    return true;
+}
+
 LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MenuBar* self = nullptr;
     WNDPROC previous = nullptr;
-    if (!WindowLinks::Find(window, &self, &previous))
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (self == nullptr) {
-        if (message == WM_NCDESTROY)
-            WindowLinks::Forget(window);
-        return CallWindowProcW(previous, window, message, wParam, lParam);
-    }
+    LRESULT unlinked = 0;
+    if (!LinkedBar(window, message, wParam, lParam, &self, &previous, &unlinked))
+        return unlinked;
     OwnThreadSend::Entry entry(window, message, wParam, lParam);
     // Posted, or sent from another thread or program, a pointer here is a
     // number out of someone else's memory: the message is dropped.
@@ -422,13 +434,9 @@ LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LP
 {
     MenuBar* self = nullptr;
     WNDPROC previous = nullptr;
-    if (!WindowLinks::Find(window, &self, &previous))
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (self == nullptr) {
-        if (message == WM_NCDESTROY)
-            WindowLinks::Forget(window);
-        return CallWindowProcW(previous, window, message, wParam, lParam);
-    }
+    LRESULT unlinked = 0;
+    if (!LinkedBar(window, message, wParam, lParam, &self, &previous, &unlinked))
+        return unlinked;
     switch (message) {
     case WM_ACTIVATE: {
         LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);

@@ -60,6 +60,13 @@ private:
     // The toolbar's own handling of a message, past the bar's procedure.
     LRESULT CallToolbar(UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The bar and the procedure it replaced, for a window the bar
+    // subclassed. False when the window is no longer linked to a bar, or
+    // never was: the message has gone where it goes without the bar (and a
+    // window no longer linked is forgotten with its last), and *result
+    // holds the answer.
+    static bool LinkedBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam, MenuBar** self,
+                          WNDPROC* previous, LRESULT* result);
 
     LRESULT OnBandNotify(const NMHDR* header);
     void OnBandCommand(WPARAM wParam);

@@ -51,12 +51,8 @@ LRESULT InputPanelWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
-    case WM_NCDESTROY: {
-        HWND window = window_;
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    case WM_NCDESTROY:
+        return LetObjectWindowGo(window_, message, wParam, lParam);
     default:
         return HandleMessage(message, wParam, lParam);
     }

@@ -75,6 +75,9 @@ private:
     void OnChar(wchar_t c);
     void OnKeyDown(UINT key);
     void TypeText(const std::wstring& text, bool coalesce);
+    // The typed text changed from before, with the caret at caret: undo
+    // keeps the change, the view follows it and the parent hears of it.
+    void TextEdited(const std::wstring& before, size_t caret, bool coalesce);
     void MoveCaret(size_t index, bool extend);
     size_t CaretAtPoint(POINT screen);
     void UpdateCaret(bool scrollIntoView);

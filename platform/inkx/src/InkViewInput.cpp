@@ -276,8 +276,12 @@ void InkView::TypeText(const std::wstring& text, bool coalesce)
 {
     std::wstring before = doc_.Text();
     size_t caret = typing_.Caret();
-    if (!typing_.Replace(doc_.Text(), text))
-        return;
+    if (typing_.Replace(doc_.Text(), text))
+        TextEdited(before, caret, coalesce);
+}
+
+void InkView::TextEdited(const std::wstring& before, size_t caret, bool coalesce)
+{
     undo_.TextChanging(before, caret, coalesce);
     InvalidateLayout();
     UpdateScrollBars();
@@ -303,14 +307,8 @@ void InkView::OnChar(wchar_t c)
     if (c == L'\b') {
         std::wstring before = doc_.Text();
         size_t caret = typing_.Caret();
-        if (typing_.Backspace(doc_.Text())) {
-            undo_.TextChanging(before, caret, false);
-            InvalidateLayout();
-            UpdateScrollBars();
-            InvalidateRect(hwnd_, nullptr, FALSE);
-            UpdateCaret(true);
-            ContentChanged(kInkNotifyTextChanged);
-        }
+        if (typing_.Backspace(doc_.Text()))
+            TextEdited(before, caret, false);
         return;
     }
     if (c == L'\r' || c == L'\n') {
@@ -380,14 +378,8 @@ void InkView::OnKeyDown(UINT key)
     }
     case VK_DELETE: {
         std::wstring before = text;
-        if (typing_.Delete(doc_.Text())) {
-            undo_.TextChanging(before, caret, false);
-            InvalidateLayout();
-            UpdateScrollBars();
-            InvalidateRect(hwnd_, nullptr, FALSE);
-            UpdateCaret(true);
-            ContentChanged(kInkNotifyTextChanged);
-        }
+        if (typing_.Delete(doc_.Text()))
+            TextEdited(before, caret, false);
         return;
     }
     default:

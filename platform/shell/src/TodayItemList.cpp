@@ -1,5 +1,6 @@
 #include "platform/shell/src/TodayItemList.h"
 
+#include "platform/common/RegistryKeys.h"
 #include "platform/shell/include/todaycmn.h"
 
 #include <algorithm>
@@ -54,24 +55,10 @@ TodayItemList::TodayItemList(const wchar_t* keyPath)
 std::vector<TodayItemEntry> TodayItemList::Read() const
 {
     std::vector<TodayItemEntry> items;
-    HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath_.c_str(), 0, KEY_READ, &root) !=
-        ERROR_SUCCESS) {
-        return items;
-    }
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[256];
-        DWORD length = 256;
-        LONG status = RegEnumKeyExW(root, index, name, &length, nullptr, nullptr, nullptr,
-                                    nullptr);
-        if (status == ERROR_NO_MORE_ITEMS) {
-            break;
-        }
-        if (status != ERROR_SUCCESS) {
-            continue;
-        }
+    for (const std::wstring& name : LocalMachineSubkeyNames(keyPath_)) {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (keyPath_ + L"\\" + name).c_str(), 0, KEY_READ, &key) !=
+            ERROR_SUCCESS) {
             continue;
         }
         TodayItemEntry entry;
@@ -87,7 +74,6 @@ std::vector<TodayItemEntry> TodayItemList::Read() const
             items.push_back(entry);
         }
     }
-    RegCloseKey(root);
     std::stable_sort(items.begin(), items.end(),
                      [](const TodayItemEntry& a, const TodayItemEntry& b) {
                          return a.order != b.order ? a.order < b.order : a.name < b.name;

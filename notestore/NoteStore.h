@@ -5,6 +5,7 @@
 
 #include "notelist/NoteListWindow.h"
 #include "notes/NoteSort.h"
+#include "notestore/NoteRequests.h"
 #include "shared/NoteHead.h"
 
 #include <string>
@@ -65,36 +66,25 @@ public:
     int SortDescending() const { return order.descending; }
 
 private:
-    // Checks, opens and new notes that arrive while the user is asked
-    // something, or while another of them is under way (its question's
-    // loop, or a send from elsewhere it waits on, lets them in), wait here
-    // and run one by one afterwards, in the order they came.
-    enum class Request { Check, Open, New };
-    struct DeferredRequest {
-        Request kind;
-        bool flag;           // Check: forced; New: from the record button
-        // Open: the note to open. A forced check: the note it would have
-        // opened when it came; once that note is gone, so is the reason to
-        // force, and it runs as a plain check.
-        std::wstring path;
-    };
     // The notes a check would open, earliest first; fallback when none is
     // due and a forced check falls back on the earliest note.
     struct DueNotes {
         std::vector<std::wstring> paths;
         bool fallback = false;
     };
-    class RequestScope;
+    // The note window as the request rules see it.
+    NoteRequests::Screen OnScreen() const;
     bool MustWait() const;
-    void Defer(Request kind, bool flag, const wchar_t* path = nullptr);
-    void PostDeferred();
-    bool AlarmOnScreen() const;
-    bool NoteWindowClosing() const;
     // Closes the current note as Done does; false when it stayed open.
     bool CloseNoteWindow();
     DueNotes FindDueNotes(bool force);
     bool OpenDueNote(bool force);
     std::vector<std::wstring> SelectedPaths();
+    // Carries out act on the notes the user selected, as one request;
+    // nothing while requests must wait or when none is selected.
+    void ActOnSelected(void (NoteStore::*act)(const std::vector<std::wstring>& paths));
+    void DeleteNotes(const std::vector<std::wstring>& paths);
+    void SetNotesExpired(const std::vector<std::wstring>& paths);
 
     NoteEntry* AddEntry(const wchar_t* path, const NoteHead& head);
     // Opens path in mode as the current note window, after closing the one
@@ -107,9 +97,6 @@ private:
     NoteOrder order;
     FileNoteWindow* currentNoteWindow = nullptr;
     bool noteWindowOpen = false;
-    std::vector<DeferredRequest> deferred;
-    int requestDepth = 0;
-    // More notes are due: the next alarm comes when the one on screen closes.
-    bool checkAfterAlarm = false;
+    NoteRequests requests;
 };
 

@@ -1,4 +1,4 @@
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
 
 #include "notes/NoteFile.h"
 #include "tests/support/TempFolder.h"

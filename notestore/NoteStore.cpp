@@ -1,15 +1,15 @@
-#include "notes/NoteStore.h"
+#include "notestore/NoteStore.h"
 
-#include "app/Application.h"
-#include "app/MainMessages.h"
-#include "app/Settings.h"
-#include "app/UserPrompt.h"
 #include "dialogs/OptionSettings.h"
 #include "notes/ExpiryRules.h"
-#include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteSort.h"
+#include "notestore/FileNoteWindow.h"
 #include "platform/common/Text.h"
+#include "process/Application.h"
+#include "process/MainMessages.h"
+#include "process/Settings.h"
+#include "process/UserPrompt.h"
 
 #include <aygshell.h>
 
@@ -102,103 +102,45 @@ void NoteStore::SortByColumn(int request)
     SortNotes(entries, request, &order);
 }
 
-// Counts a request under way; the last one to end lets the waiting ones run.
-class NoteStore::RequestScope {
-public:
-    explicit RequestScope(NoteStore* store) : store(store) { ++store->requestDepth; }
-    ~RequestScope()
-    {
-        if (--store->requestDepth == 0)
-            store->PostDeferred();
+NoteRequests::Screen NoteStore::OnScreen() const
+{
+    NoteRequests::Screen screen;
+    if (currentNoteWindow != nullptr) {
+        screen.noteShown = currentNoteWindow->Window() != nullptr;
+        screen.noteClosing = currentNoteWindow->Closing();
+        screen.alarm = screen.noteShown && currentNoteWindow->Mode() == OpenMode::Alarm;
     }
-    RequestScope(const RequestScope&) = delete;
-    RequestScope& operator=(const RequestScope&) = delete;
-
-private:
-    NoteStore* store;
-};
+    return screen;
+}
 
 bool NoteStore::MustWait() const
 {
-    return requestDepth > 0 || PromptShowing() || NoteWindowClosing();
-}
-
-// A note window on its way out serves messages sent from elsewhere while it
-// waits for its threads: a request taken then would replace the window
-// whose close is still running.
-bool NoteStore::NoteWindowClosing() const
-{
-    return currentNoteWindow != nullptr && currentNoteWindow->Closing();
-}
-
-void NoteStore::Defer(Request kind, bool flag, const wchar_t* path)
-{
-    // A check waiting already is done once, forced if either asked for it;
-    // a later open or new note replaces one that waits, since only one note
-    // can be on screen.
-    std::wstring forcedFor;
-    if (kind == Request::Check && flag) {
-        DueNotes due = FindDueNotes(true);
-        if (!due.paths.empty())
-            forcedFor = due.paths.front();
-    }
-    for (DeferredRequest& waiting : deferred) {
-        if (kind == Request::Check && waiting.kind == Request::Check) {
-            if (flag && !waiting.flag)
-                waiting.path = forcedFor;
-            waiting.flag = waiting.flag || flag;
-            return;
-        }
-        if (kind != Request::Check && waiting.kind != Request::Check) {
-            waiting = {kind, flag, path != nullptr ? path : L""};
-            return;
-        }
-    }
-    deferred.push_back({kind, flag, kind == Request::Check ? forcedFor : path != nullptr ? path : L""});
-}
-
-void NoteStore::PostDeferred()
-{
-    if (!deferred.empty() && mainWindow != nullptr)
-        PostMessageW(mainWindow, kMsgRunDeferred, 0, 0);
+    return requests.MustWait(OnScreen());
 }
 
 void NoteStore::RunDeferredRequest()
 {
-    // Still waiting: whatever holds it up posts this again when it ends.
-    if (deferred.empty() || MustWait())
+    NoteRequests::Request next;
+    if (!requests.TakeNext(OnScreen(), entries, &next))
         return;
-    DeferredRequest next = deferred.front();
-    // The user asked for this before the alarm on screen came up: opening
-    // another note now would close (and with "AutoDel" delete) the alarm
-    // unseen. It waits for the alarm to close.
-    if (next.kind != Request::Check && AlarmOnScreen())
-        return;
-    deferred.erase(deferred.begin());
     switch (next.kind) {
-    case Request::Check:
-        CheckExpired(next.flag && !next.path.empty() && FindEntry(next.path.c_str()) != nullptr);
+    case NoteRequests::Kind::Check:
+        CheckExpired(next.flag);
         break;
-    case Request::Open:
+    case NoteRequests::Kind::Open:
         OpenNoteByPath(next.path.c_str());
         break;
-    case Request::New:
+    case NoteRequests::Kind::New:
         NewNote(next.flag);
         break;
     }
-    PostDeferred();
-}
-
-bool NoteStore::AlarmOnScreen() const
-{
-    return currentNoteWindow != nullptr && currentNoteWindow->Window() != nullptr &&
-           currentNoteWindow->Mode() == OpenMode::Alarm;
+    requests.PostWaiting();
 }
 
 bool NoteStore::AttachMainWindow(HWND window)
 {
     mainWindow = window;
-    SetPromptAnsweredNotice(window, kMsgRunDeferred);
+    requests.Attach(window);
     // Notes whose alarm was on screen when the program died come back first.
     if (FileNoteWindow::RestoreNotesLeftAside(notesFolder, noteExtension) > 0)
         LoadFolder();
@@ -210,16 +152,20 @@ bool NoteStore::AttachMainWindow(HWND window)
 bool NoteStore::CheckExpired(bool force)
 {
     if (MustWait()) {
-        Defer(Request::Check, force);
+        // A forced check that waits keeps the note it would open now: the
+        // reason it was forced.
+        std::wstring forcedFor;
+        if (force) {
+            DueNotes due = FindDueNotes(true);
+            if (!due.paths.empty())
+                forcedFor = due.paths.front();
+        }
+        requests.Defer({NoteRequests::Kind::Check, force, forcedFor});
         return false;
     }
-    // One alarm at a time: the next comes when the user closes this one.
-    if (AlarmOnScreen()) {
-        checkAfterAlarm = true;
+    if (requests.CheckWaitsForAlarm(OnScreen()))
         return false;
-    }
-    RequestScope scope(this);
-    checkAfterAlarm = false;
+    NoteRequests::Scope scope(requests);
     bool opened = OpenDueNote(force);
     if (opened)
         RefreshList();
@@ -245,7 +191,7 @@ NoteStore::DueNotes NoteStore::FindDueNotes(bool force)
             // A note whose alarm found its file damaged in this run is left
             // alone; being due, it still keeps the forced check from
             // falling back on some other note.
-            if (FileNoteWindow::FoundUnreadable(e->path.c_str()))
+            if (NoteRequests::IsDamagedAlarm(e->path.c_str()))
                 damagedDue = damagedDue || isDue;
             else if (isDue)
                 due.push_back({TimeKey(e->expiry), e->path});
@@ -281,10 +227,10 @@ bool NoteStore::OpenDueNote(bool force)
     DueNotes due = FindDueNotes(force && first.fallback && first.paths.front() != onScreen);
     for (size_t i = 0; i < due.paths.size(); ++i) {
         if (OpenCurrent(due.paths[i].c_str(), OpenMode::Alarm) != nullptr) {
-            checkAfterAlarm = i + 1 < due.paths.size();
+            requests.SetMoreDue(i + 1 < due.paths.size());
             return true;
         }
-        if (!FileNoteWindow::FoundUnreadable(due.paths[i].c_str()))
+        if (!NoteRequests::IsDamagedAlarm(due.paths[i].c_str()))
             break;   // not a damaged file: the note on screen stayed open
     }
     return false;
@@ -340,10 +286,10 @@ HWND NoteStore::OpenCurrent(const wchar_t* path, int mode)
 HWND NoteStore::NewNote(bool fromRecordButton)
 {
     if (MustWait()) {
-        Defer(Request::New, fromRecordButton);
+        requests.Defer({NoteRequests::Kind::New, fromRecordButton, L""});
         return nullptr;
     }
-    RequestScope scope(this);
+    NoteRequests::Scope scope(requests);
     return OpenCurrent(nullptr, OpenMode::New | (fromRecordButton ? OpenMode::StartRecording : 0));
 }
 
@@ -359,7 +305,7 @@ void NoteStore::OpenNote(int position)
             return;
         CopyText(path, MAX_PATH, entry->path.c_str());
     }
-    RequestScope scope(this);
+    NoteRequests::Scope scope(requests);
     OpenCurrent(path, OpenMode::Open);
 }
 
@@ -368,12 +314,12 @@ void NoteStore::OpenNoteByPath(const wchar_t* path)
     if (path == nullptr)
         return;
     if (MustWait()) {
-        Defer(Request::Open, false, path);
+        requests.Defer({NoteRequests::Kind::Open, false, path});
         return;
     }
     if (FindEntry(path) == nullptr)
         return;
-    RequestScope scope(this);
+    NoteRequests::Scope scope(requests);
     wchar_t copy[MAX_PATH];
     CopyText(copy, MAX_PATH, path);
     OpenCurrent(copy, OpenMode::Open);
@@ -394,14 +340,23 @@ std::vector<std::wstring> NoteStore::SelectedPaths()
     return paths;
 }
 
-void NoteStore::DeleteSelected()
+void NoteStore::ActOnSelected(void (NoteStore::*act)(const std::vector<std::wstring>& paths))
 {
     if (MustWait())
         return;
-    RequestScope scope(this);
+    NoteRequests::Scope scope(requests);
     std::vector<std::wstring> paths = SelectedPaths();
-    if (paths.empty())
-        return;
+    if (!paths.empty())
+        (this->*act)(paths);
+}
+
+void NoteStore::DeleteSelected()
+{
+    ActOnSelected(&NoteStore::DeleteNotes);
+}
+
+void NoteStore::DeleteNotes(const std::vector<std::wstring>& paths)
+{
     const wchar_t* text = paths.size() == 1 ? L"Do you really want to delete selected jotling?"
                                             : L"Do you really want to delete selected jotlings?";
     HWND owner = window != nullptr ? window : mainWindow;
@@ -427,12 +382,11 @@ void NoteStore::DeleteSelected()
 
 void NoteStore::SetSelectedExpired()
 {
-    if (MustWait())
-        return;
-    RequestScope scope(this);
-    std::vector<std::wstring> paths = SelectedPaths();
-    if (paths.empty())
-        return;
+    ActOnSelected(&NoteStore::SetNotesExpired);
+}
+
+void NoteStore::SetNotesExpired(const std::vector<std::wstring>& paths)
+{
     FileNoteWindow marker;
     for (const std::wstring& path : paths) {
         NoteEntry* entry = FindEntry(path.c_str());
@@ -489,10 +443,9 @@ void NoteStore::OnNoteClosed()
     Show();
     noteWindowOpen = false;
     // Whatever came in while the window was closing runs now.
-    PostDeferred();
-    // The next due note, once nothing is on screen (an alarm closed by
-    // opening another note waits for that one too).
-    if (checkAfterAlarm && (currentNoteWindow == nullptr || currentNoteWindow->Window() == nullptr))
+    requests.PostWaiting();
+    // The next due note, once nothing is on screen.
+    if (requests.CheckDueOnClose(OnScreen()))
         CheckExpired(false);
 }
 

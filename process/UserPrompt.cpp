@@ -1,4 +1,4 @@
-#include "app/UserPrompt.h"
+#include "process/UserPrompt.h"
 #include <cecompat.h>
 
 namespace {

@@ -1,13 +1,11 @@
-#include "notes/FileNoteWindow.h"
+#include "notestore/FileNoteWindow.h"
 
-#include "app/Application.h"
-#include "app/UserPrompt.h"
 #include "notes/NoteFile.h"
-#include "notes/NoteReports.h"
+#include "notestore/NoteReports.h"
+#include "notestore/NoteRequests.h"
 #include "platform/common/Text.h"
-
-#include <string>
-#include <vector>
+#include "process/Application.h"
+#include "process/UserPrompt.h"
 
 #include <wchar.h>
 
@@ -21,62 +19,7 @@ const wchar_t kNoFreeNameText[] =
     L"All 1000 jotlings are in use. Delete some in the list of all jotlings, then tap ok again to keep this one.";
 const wchar_t kNotSavedText[] = L"This jotling could not be saved. Tap ok to try again.";
 
-// A note file as an alarm found it unreadable: by its name, and by its size
-// and last write (or its absence), so that another file under that name
-// (names are reused, lowest first) is not taken for it.
-struct UnreadableFile {
-    std::wstring path;
-    bool present;
-    ULONGLONG size;
-    FILETIME written;
-};
-
-std::vector<UnreadableFile>& UnreadableAlarms()
-{
-    static std::vector<UnreadableFile> files;
-    return files;
-}
-
-bool FileAsItIs(const wchar_t* path, ULONGLONG* size, FILETIME* written)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data))
-        return false;
-    *size = ULONGLONG(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-    *written = data.ftLastWriteTime;
-    return true;
-}
-
-void RememberUnreadable(const wchar_t* path)
-{
-    UnreadableFile file = {path, false, 0, {0, 0}};
-    file.present = FileAsItIs(path, &file.size, &file.written);
-    UnreadableAlarms().push_back(file);
-}
-
 }  // namespace
-
-bool FileNoteWindow::FoundUnreadable(const wchar_t* path)
-{
-    if (path == nullptr)
-        return false;
-    std::vector<UnreadableFile>& files = UnreadableAlarms();
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (files[i].path != path)
-            continue;
-        ULONGLONG size = 0;
-        FILETIME written = {0, 0};
-        bool present = FileAsItIs(path, &size, &written);
-        if (present == files[i].present && size == files[i].size &&
-            CompareFileTime(&written, &files[i].written) == 0)
-            return true;
-        // Another file under that name now, or gone: it is no longer the
-        // file the user was told about.
-        files.erase(files.begin() + i);
-        return false;
-    }
-    return false;
-}
 
 FileNoteWindow::FileNoteWindow()
 {
@@ -148,9 +91,9 @@ bool FileNoteWindow::ReadForEditing(HWND owner, const wchar_t* path)
     if (readWhole)
         return true;
     if (mode == OpenMode::Alarm) {
-        if (path == nullptr || FoundUnreadable(path))
+        if (path == nullptr || NoteRequests::IsDamagedAlarm(path))
             return false;
-        RememberUnreadable(path);
+        NoteRequests::RememberDamagedAlarm(path);
     }
     AskUser(owner, kUnreadableText, kCaption, MB_OK | MB_ICONWARNING);
     return false;

@@ -1,4 +1,4 @@
-#include "notes/NoteReports.h"
+#include "notestore/NoteReports.h"
 
 namespace {
 

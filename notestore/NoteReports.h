@@ -3,11 +3,9 @@
 // pointer, believed only while this very thread hands it over.
 #pragma once
 
-#include <windows.h>
+#include "process/MainMessages.h"
 
-const UINT kMsgNoteSaved = WM_USER + 1;        // 1025, wParam: is new, lParam: path (in-process only)
-const UINT kMsgNoteClosed = WM_USER + 2;       // 1026
-const UINT kMsgNoteOpening = WM_USER + 3;      // 1027
+#include <windows.h>
 
 // Sends 1025 for path to mainWindow.
 void ReportNoteSaved(HWND mainWindow, const wchar_t* path, bool isNew);

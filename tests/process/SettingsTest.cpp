@@ -1,5 +1,5 @@
-#include "app/Application.h"
-#include "app/Settings.h"
+#include "process/Application.h"
+#include "process/Settings.h"
 #include "shared/Registry.h"
 #include "tests/support/TempFolder.h"
 

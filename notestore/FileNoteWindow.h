@@ -38,10 +38,6 @@ public:
     // not opened and the file is left as it is.
     bool WasRead() const { return readWhole; }
 
-    // True when an alarm for path found its file damaged in this run: the
-    // user was told once, and the checks leave that note alone from then on.
-    static bool FoundUnreadable(const wchar_t* path);
-
     // Puts back every note that a program ended during its alarm left aside
     // in folder; returns how many. A note whose name is taken meanwhile
     // comes back under a new name. Saves left unfinished are deleted.

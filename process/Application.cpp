@@ -1,6 +1,6 @@
-#include "app/Application.h"
+#include "process/Application.h"
 
-#include "app/Settings.h"
+#include "process/Settings.h"
 #include "platform/common/Text.h"
 #include "shared/Registry.h"
 

@@ -1,18 +1,18 @@
 // The life of a note through the program's own hub: the real main window,
 // note store and file-bound note windows, with the spy ink control and the
 // user's answers given through the prompt seam.
-#include "app/Application.h"
-#include "app/MainMessages.h"
 #include "app/MainWindow.h"
-#include "app/UserPrompt.h"
 #include "dialogs/AboutBox.h"
 #include "notes/ExpiryRules.h"
-#include "notes/FileNoteWindow.h"
 #include "notes/NoteFile.h"
-#include "notes/NoteStore.h"
+#include "notestore/FileNoteWindow.h"
+#include "notestore/NoteStore.h"
 #include "notewindow/InkControl.h"
 #include "notewindow/InkControlMessages.h"
 #include "notewindow/NoteWindowMessages.h"
+#include "process/Application.h"
+#include "process/MainMessages.h"
+#include "process/UserPrompt.h"
 #include "resources/resource.h"
 #include "shared/SharedNoteMap.h"
 #include "tests/support/ApplicationTest.h"

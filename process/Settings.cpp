@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "process/Settings.h"
 
 #include "platform/common/Text.h"
 #include "shared/Registry.h"
