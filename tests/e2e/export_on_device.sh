@@ -49,8 +49,20 @@ wait_for 20 front_is JotlingWndClass && pass "the record button opens a new note
 sleep 2
 dev record release
 sleep 1
+# What the note held when ok was tapped (its recording's icon), for a reader
+# of a failure below.
+dev screenshot "$shots/export-recorded.png" >/dev/null 2>&1
 dev tap 225 13
-wait_for 15 test "$(note_count)" -gt $((before + 1)) && pass "the recorded note is kept" || fail "no recorded note"
+if wait_for 15 test "$(note_count)" -gt $((before + 1)); then
+    pass "the recorded note is kept"
+else
+    fail "no recorded note"
+    # A save that came late, or none at all: the folder as it stands and
+    # 30 s later.
+    ls -la --time-style=+%T "$notes"
+    wait_for 30 test "$(note_count)" -gt $((before + 1)) && echo "    the note came $(date +%T)" ||
+        echo "    no note after 30 s more"
+fi
 dev run reg add "$settings" /v RecBtn /t REG_DWORD /d 0 /f >/dev/null 2>&1
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
 wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
