@@ -275,6 +275,21 @@ int RunMemoryFloorProgram(const wchar_t* notePath)
 // Starts commandLine and returns the milliseconds until a top-level window
 // of windowClass has a list view child holding kNotes rows; the process is
 // then closed and waited for. A negative time when that never happened.
+// Closes a started program through its window (when it has one), waits for
+// it to end, ending it by force after 15 s, and lets its handles go.
+void EndProgram(PROCESS_INFORMATION& process, HWND window, const std::wstring& commandLine)
+{
+    if (window != nullptr)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!bench::WaitAnswering(process.hProcess, 15000)) {
+        printf("warning: %ls did not end; ended by force\n", commandLine.c_str());
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 double TimeStartToFullList(const std::wstring& commandLine, const wchar_t* windowClass)
 {
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
@@ -306,15 +321,7 @@ double TimeStartToFullList(const std::wstring& commandLine, const wchar_t* windo
         MSG message;
         PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    if (window != nullptr)
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0) {
-        printf("warning: %ls did not end; ended by force\n", commandLine.c_str());
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EndProgram(process, window, commandLine);
     return elapsed;
 }
 
@@ -429,15 +436,7 @@ Memory MemoryOf(const std::wstring& commandLine, const std::function<bool(DWORD)
         if (GetProcessMemoryInfo(process.hProcess, &counters, sizeof(counters)))
             memory.peakWorkingSet = double(counters.PeakWorkingSetSize);
     }
-    if (HWND window = VisibleWindowOf(closeClass, process.dwProcessId))
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    if (!bench::WaitAnswering(process.hProcess, 15000)) {
-        printf("warning: %ls did not end; ended by force\n", commandLine.c_str());
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EndProgram(process, VisibleWindowOf(closeClass, process.dwProcessId), commandLine);
     return memory;
 }
 
