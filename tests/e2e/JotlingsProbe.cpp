@@ -10,8 +10,9 @@
 //   rows                prints the number of rows of the all-notes list
 //   head PATH           prints "title|expired|never" of a note file's head
 //   write PATH TITLE MIN [expired]
-//                       writes a note expiring MIN minutes from now ("never":
-//                       no expiry, today's date), marked expired if asked
+//                       writes a note expiring MIN minutes from now ("20s":
+//                       20 seconds; "never": no expiry, today's date),
+//                       marked expired if asked
 //   tone PATH TITLE MIN HZ SECONDS STROKES
 //                       writes a note as write does, whose content is a
 //                       recording of a loud sine tone of HZ lasting SECONDS
@@ -148,7 +149,11 @@ int WriteNote(const wchar_t* path, const wchar_t* title, const wchar_t* when, bo
         FILETIME file;
         SystemTimeToFileTime(&now, &file);
         ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
-        ticks.QuadPart += LONGLONG(_wtoi(when)) * 60 * 10000000;
+        // "20s" is seconds; a bare number is minutes.
+        LONGLONG seconds = _wtoi(when);
+        if (when[wcslen(when) - 1] != L's')
+            seconds *= 60;
+        ticks.QuadPart += seconds * 10000000;
         file = {ticks.LowPart, ticks.HighPart};
         FileTimeToSystemTime(&file, &record.expiry);
     }

@@ -214,9 +214,9 @@ restart_shell rm -f "$notes/Jotling0.jot"
     || fail "timed runs left with nothing pending: $(program_runs | tr '\n' ' ')"
 
 # --- The timed run --------------------------------------------------------------
-probe write "$(note Jotling0.jot)" "Alarm from the Today item" 1
+probe write "$(note Jotling0.jot)" "Alarm from the Today item" 20s
 settings_round                     # the item reloads and schedules the run
-wait_for 90 note_is "Alarm from the Today item" && pass "the timed run starts the program with the alarm" \
+wait_for 60 note_is "Alarm from the Today item" && pass "the timed run starts the program with the alarm" \
     || fail "no alarm: front $(probe front)"
 running 'Jotlings\.exe.*AppRunAtTime' && pass "started as AppRunAtTime" || fail "not started by the timed run"
 shot alarm
