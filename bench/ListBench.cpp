@@ -693,8 +693,12 @@ int wmain(int argc, wchar_t** argv)
         printf("the %d notes could not be written into %ls\n", kNotes, folder.c_str());
         return 1;
     }
-    StartFigure();
-    MemoryFigures(folder);
+    // "inprocess": only the figures inside this process, for a quick look.
+    bool inProcessOnly = argc > 1 && wcscmp(argv[1], L"inprocess") == 0;
+    if (!inProcessOnly) {
+        StartFigure();
+        MemoryFigures(folder);
+    }
     InProcessFigures(folder);
     bench::EndProcess(0);
 }
