@@ -21,33 +21,58 @@ FindBar::~FindBar()
     Destroy();
 }
 
-void FindBar::Create(HWND parentWindow, int left, int top, int width)
+void FindBar::Create(HWND parentWindow, HWND after, int left, int top, int width)
 {
+    Destroy();
     parent = parentWindow;
+    previousSibling = after;
+    barLeft = left;
+    barTop = top;
+    barWidth = width;
+}
+
+// Most lists are never searched: the controls are made at the first Open,
+// and take the place among the window's children that they would have had
+// if made with it, right after the list, so that Tab still reaches them in
+// that order.
+bool FindBar::MakeControls()
+{
+    if (edit != nullptr)
+        return true;
+    if (parent == nullptr)
+        return false;
     HINSTANCE instance = ProgramInstance();
-    int closeLeft = left + width - kFindBarHeight;
+    int closeLeft = barLeft + barWidth - kFindBarHeight;
     int countLeft = closeLeft - kGap - kCountWidth;
-    edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, left, top,
-                           countLeft - kGap - left, kFindBarHeight, parent,
+    edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, barLeft, barTop,
+                           countLeft - kGap - barLeft, kFindBarHeight, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST_FIND_EDIT)), instance, nullptr);
-    count = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, countLeft, top,
+    count = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, countLeft, barTop,
                             kCountWidth, kFindBarHeight, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST_FIND_COUNT)), instance, nullptr);
-    closeButton = CreateWindowExW(0, L"BUTTON", L"Close find", WS_CHILD | BS_OWNERDRAW, closeLeft, top, kFindBarHeight,
-                                  kFindBarHeight, parent,
+    closeButton = CreateWindowExW(0, L"BUTTON", L"Close find", WS_CHILD | BS_OWNERDRAW, closeLeft, barTop,
+                                  kFindBarHeight, kFindBarHeight, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST_FIND_CLOSE)), instance, nullptr);
+    if (edit == nullptr || count == nullptr || closeButton == nullptr) {
+        HWND keptParent = parent;
+        Destroy();
+        parent = keptParent;
+        return false;
+    }
+    HWND place = previousSibling;
+    for (HWND control : {edit, count, closeButton}) {
+        if (place != nullptr && IsWindow(place))
+            SetWindowPos(control, place, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        place = control;
+    }
     HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
-    for (HWND control : {edit, count}) {
-        if (control != nullptr)
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
-    if (edit != nullptr) {
-        SendMessageW(edit, EM_LIMITTEXT, 254, 0);
-        SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        editProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FindBar::EditProc)));
-    }
-    open = false;
+    for (HWND control : {edit, count})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(edit, EM_LIMITTEXT, 254, 0);
+    SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    editProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FindBar::EditProc)));
+    return true;
 }
 
 void FindBar::Destroy()
@@ -58,13 +83,13 @@ void FindBar::Destroy()
     }
     edit = count = closeButton = nullptr;
     editProc = nullptr;
-    parent = nullptr;
+    parent = previousSibling = nullptr;
     open = false;
 }
 
 void FindBar::Open()
 {
-    if (edit == nullptr)
+    if (!MakeControls())
         return;
     if (!open) {
         open = true;

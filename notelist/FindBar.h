@@ -23,9 +23,10 @@ public:
     FindBar(const FindBar&) = delete;
     FindBar& operator=(const FindBar&) = delete;
 
-    // Makes the controls, hidden, in parent's client area at (left, top)
-    // across width.
-    void Create(HWND parent, int left, int top, int width);
+    // The bar goes in parent's client area at (left, top) across width;
+    // its controls follow the child after among parent's children. They
+    // are made hidden the first time the bar opens.
+    void Create(HWND parent, HWND after, int left, int top, int width);
     void Destroy();
 
     // Shows the bar with the caret in the edit; once open, it selects what
@@ -50,8 +51,13 @@ public:
 private:
     static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditKey(WPARAM key);
+    bool MakeControls();
 
     HWND parent = nullptr;
+    HWND previousSibling = nullptr;
+    int barLeft = 0;
+    int barTop = 0;
+    int barWidth = 0;
     HWND edit = nullptr;
     HWND count = nullptr;
     HWND closeButton = nullptr;

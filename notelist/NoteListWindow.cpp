@@ -102,7 +102,7 @@ bool NoteListWindow::CreateListWindow()
     SHInitDialog(&init);
     CreateMenuBar();
     list.Create(window, kListLeft, kListTop, kListWidth, kListHeight);
-    findBar.Create(window, kListLeft, kListTop, kListWidth);
+    findBar.Create(window, list.Window(), kListLeft, kListTop, kListWidth);
     preview.Create(window, IDC_LIST_PREVIEW, kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight, true);
     ShowWindow(window, SW_SHOWNORMAL);
     SetForegroundWindow(window);

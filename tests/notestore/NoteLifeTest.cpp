@@ -961,6 +961,11 @@ TEST_F(NoteLifeFindTest, TypingNarrowsTheListAndClosingShowsEveryNoteAgain)
 {
     StartWithNotesAndFind();
     EXPECT_TRUE(IsWindowVisible(notes->Find().Edit()));
+    // Made at the first find, the box still comes right after the list
+    // among the window's children, as Tab goes.
+    HWND after = GetWindow(notes->List().Window(), GW_HWNDNEXT);
+    EXPECT_EQ(notes->Find().Edit(), after);
+    EXPECT_EQ(notes->Find().Count(), GetWindow(after, GW_HWNDNEXT));
     EXPECT_EQ(L"6 notes", Count());
     EXPECT_EQ(25, ListTop()) << "the list gives up a line for the box";
     Command(IDM_LIST_FIND);   // again: the same box
