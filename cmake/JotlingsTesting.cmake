@@ -13,6 +13,9 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# Built like the test programs, for a quick build.
+target_compile_options(gtest PRIVATE -O1)
+target_compile_options(gtest_main PRIVATE -O1)
 
 # The device's start also installs the build, so that end-to-end tests find
 # the programs where the handheld keeps them.
