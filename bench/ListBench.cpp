@@ -272,9 +272,6 @@ int RunMemoryFloorProgram(const wchar_t* notePath)
 // Process starts, timed from CreateProcessW to a list of 1000 rows.
 // ---------------------------------------------------------------------------
 
-// Starts commandLine and returns the milliseconds until a top-level window
-// of windowClass has a list view child holding kNotes rows; the process is
-// then closed and waited for. A negative time when that never happened.
 // Closes a started program through its window (when it has one), waits for
 // it to end, ending it by force after 15 s, and lets its handles go.
 void EndProgram(PROCESS_INFORMATION& process, HWND window, const std::wstring& commandLine)
@@ -290,6 +287,9 @@ void EndProgram(PROCESS_INFORMATION& process, HWND window, const std::wstring& c
     CloseHandle(process.hProcess);
 }
 
+// Starts commandLine and returns the milliseconds until a top-level window
+// of windowClass has a list view child holding kNotes rows; the process is
+// then closed and waited for. A negative time when that never happened.
 double TimeStartToFullList(const std::wstring& commandLine, const wchar_t* windowClass)
 {
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());

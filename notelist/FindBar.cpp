@@ -54,9 +54,7 @@ bool FindBar::MakeControls()
                                   kFindBarHeight, kFindBarHeight, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST_FIND_CLOSE)), instance, nullptr);
     if (edit == nullptr || count == nullptr || closeButton == nullptr) {
-        HWND keptParent = parent;
-        Destroy();
-        parent = keptParent;
+        DestroyControls();
         return false;
     }
     HWND place = previousSibling;
@@ -77,13 +75,18 @@ bool FindBar::MakeControls()
 
 void FindBar::Destroy()
 {
+    DestroyControls();
+    parent = previousSibling = nullptr;
+}
+
+void FindBar::DestroyControls()
+{
     for (HWND control : {edit, count, closeButton}) {
         if (control != nullptr && IsWindow(control))
             DestroyWindow(control);
     }
     edit = count = closeButton = nullptr;
     editProc = nullptr;
-    parent = previousSibling = nullptr;
     open = false;
 }
 

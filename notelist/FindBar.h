@@ -52,6 +52,7 @@ private:
     static LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnEditKey(WPARAM key);
     bool MakeControls();
+    void DestroyControls();
 
     HWND parent = nullptr;
     HWND previousSibling = nullptr;

@@ -151,7 +151,8 @@ int WriteNote(const wchar_t* path, const wchar_t* title, const wchar_t* when, bo
         ULARGE_INTEGER ticks = {{file.dwLowDateTime, file.dwHighDateTime}};
         // "20s" is seconds; a bare number is minutes.
         LONGLONG seconds = _wtoi(when);
-        if (when[wcslen(when) - 1] != L's')
+        size_t length = wcslen(when);
+        if (length == 0 || when[length - 1] != L's')
             seconds *= 60;
         ticks.QuadPart += seconds * 10000000;
         file = {ticks.LowPart, ticks.HighPart};
