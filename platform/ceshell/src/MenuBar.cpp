@@ -12,6 +12,7 @@
 #include "ScreenAreas.h"
 #include "ShellProperties.h"
 #include "ShellPanels.h"
+#include "SipButton.h"
 
 namespace ceshell {
 
@@ -62,6 +63,26 @@ bool CarriesPointer(UINT message, WPARAM wParam, LPARAM lParam)
     return false;
 }
 
+// The band drawn for an owner window, or null.
+HWND BandOf(HWND owner)
+{
+    return static_cast<HWND>(GetPropW(owner, kMenuBandProperty));
+}
+
+bool SipButtonHiddenFor(HWND owner)
+{
+    return (reinterpret_cast<UINT_PTR>(GetPropW(owner, kFullScreenProperty)) & kFullScreenSipButtonHidden) != 0;
+}
+
+// The panel's button in a band's client coordinates.
+RECT SipButtonInBand()
+{
+    RECT area = SipButtonRect();
+    RECT band = MenuBarRect();
+    OffsetRect(&area, -band.left, -band.top);
+    return area;
+}
+
 }  // namespace
 
 HWND MenuBar::Create(const SHMENUBARINFO& info)
@@ -97,6 +118,34 @@ void MenuBar::UnregisterClasses()
 MenuBar* MenuBar::FromOwner(HWND owner)
 {
     return static_cast<MenuBar*>(GetPropW(owner, kMenuBarProperty));
+}
+
+bool MenuBar::DrawsSipButtonFor(HWND window)
+{
+    // Only window handles here: the panels' thread asks about windows of
+    // other threads, whose bar objects may be going at the same time.
+    HWND owner = window;
+    while (owner != nullptr && BandOf(owner) == nullptr)
+        owner = GetWindow(owner, GW_OWNER);
+    if (owner == nullptr || !IsWindowVisible(owner) || SipButtonHiddenFor(owner))
+        return false;
+    // The band of the window in front shows unless the program hid its
+    // toolbar; it may not be on the screen yet while the front changes.
+    HWND toolbar = GetWindow(BandOf(owner), GW_CHILD);
+    return toolbar != nullptr && (GetWindowLongPtrW(toolbar, GWL_STYLE) & WS_VISIBLE);
+}
+
+void MenuBar::SipButtonChanged(HWND owner)
+{
+    if (HWND band = BandOf(owner)) {
+        RECT area = SipButtonInBand();
+        InvalidateRect(band, &area, FALSE);
+    }
+}
+
+bool MenuBar::DrawsSipButton() const
+{
+    return owner_ != nullptr && !SipButtonHiddenFor(owner_);
 }
 
 bool MenuBar::CreateWindows()
@@ -222,6 +271,7 @@ void MenuBar::AddMenuButtons()
 void MenuBar::Attach()
 {
     SetPropW(owner_, kMenuBarProperty, this);
+    SetPropW(owner_, kMenuBandProperty, band_);
     WindowLinks::Link(owner_, OwnerProc, this);
 }
 
@@ -229,8 +279,10 @@ void MenuBar::Detach()
 {
     if (owner_ == nullptr)
         return;
-    if (GetPropW(owner_, kMenuBarProperty) == this)
+    if (GetPropW(owner_, kMenuBarProperty) == this) {
         RemovePropW(owner_, kMenuBarProperty);
+        RemovePropW(owner_, kMenuBandProperty);
+    }
     WindowLinks::Unlink(owner_, OwnerProc);
     owner_ = nullptr;
 }
@@ -248,7 +300,7 @@ bool MenuBar::OwnsWindow(HWND window) const
     return false;
 }
 
-void MenuBar::UpdateVisibility(Activation activation)
+void MenuBar::UpdateVisibility(Activation activation, HWND front)
 {
     if (band_ == nullptr)
         return;
@@ -274,7 +326,7 @@ void MenuBar::UpdateVisibility(Activation activation)
     } else if (IsWindowVisible(band_)) {
         ShowWindow(band_, SW_HIDE);
     }
-    ShellPanels::Refresh();
+    ShellPanels::Refresh(front);
 }
 
 LRESULT CALLBACK MenuBar::BandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -306,6 +358,19 @@ LRESULT MenuBar::HandleBandMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return OnBandNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
         OnBandCommand(wParam);
+        return 0;
+    case WM_LBUTTONDOWN: {
+        POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        RECT button = SipButtonInBand();
+        if (PtInRect(&button, at) && DrawsSipButton())
+            SipButton::Toggle();
+        return 0;
+    }
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETSIPINFO) {
+            RECT button = SipButtonInBand();
+            InvalidateRect(window, &button, FALSE);
+        }
         return 0;
     case WM_PAINT:
         OnBandPaint();
@@ -443,8 +508,10 @@ LRESULT CALLBACK MenuBar::OwnerProc(HWND window, UINT message, WPARAM wParam, LP
         // A pop-up of the window's own (a picker, a message box) keeps the
         // window's menu bar on the handheld: only another window takes it.
         bool toOwnPopup = LOWORD(wParam) == WA_INACTIVE && self->OwnsWindow(reinterpret_cast<HWND>(lParam));
-        self->UpdateVisibility(LOWORD(wParam) != WA_INACTIVE || toOwnPopup ? Activation::Active
-                                                                           : Activation::Inactive);
+        bool active = LOWORD(wParam) != WA_INACTIVE || toOwnPopup;
+        // Losing the front, the window names the one that takes it.
+        self->UpdateVisibility(active ? Activation::Active : Activation::Inactive,
+                               active ? nullptr : reinterpret_cast<HWND>(lParam));
         return result;
     }
     case WM_SHOWWINDOW:
@@ -489,6 +556,10 @@ void MenuBar::OnBandPaint()
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     RECT line = {client.left, client.top, client.right, client.top + 1};
     FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+    // The handheld's menu bar ends in the input panel's button; a window in
+    // front with this bar shows no button window of its own.
+    if (DrawsSipButton())
+        SipButton::Paint(dc, SipButtonInBand());
     EndPaint(band_, &paint);
 }
 

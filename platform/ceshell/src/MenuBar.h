@@ -1,8 +1,8 @@
 // The menu bar of one window: a band along the bottom of the screen holding
 // a toolbar whose buttons come from the menu-bar resource, followed by the
-// tool buttons the program appends. The band is an owned pop-up of its
-// window and shows while that window is the active one; the toolbar is what
-// the program knows as hwndMB.
+// tool buttons the program appends, and the input panel's button at its
+// right end. The band is an owned pop-up of its window and shows while that
+// window is the active one; the toolbar is what the program knows as hwndMB.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +28,13 @@ public:
     // The bar of an owner window, or null.
     static MenuBar* FromOwner(HWND owner);
 
+    // True when a bar's band draws the input panel's button for window, the
+    // window in front: its own bar, or for a pop-up without one, its
+    // owner's.
+    static bool DrawsSipButtonFor(HWND window);
+    // The window asked for the panel's button to be hidden or shown again.
+    static void SipButtonChanged(HWND owner);
+
     HWND Toolbar() const { return toolbar_; }
     HWND Band() const { return band_; }
 
@@ -48,7 +55,8 @@ private:
     void AddMenuButtons();
     void AddButton(int image, int command, BYTE state, BYTE style, const wchar_t* label);
     enum class Activation { Unknown, Active, Inactive };
-    void UpdateVisibility(Activation activation = Activation::Unknown);
+    // front: the window the activation is moving to, when known.
+    void UpdateVisibility(Activation activation = Activation::Unknown, HWND front = nullptr);
     // window is a pop-up this bar's window owns, directly or further down.
     bool OwnsWindow(HWND window) const;
     void Attach();
@@ -71,6 +79,7 @@ private:
     LRESULT OnBandNotify(const NMHDR* header);
     void OnBandCommand(WPARAM wParam);
     void OnBandPaint();
+    bool DrawsSipButton() const;
     void OnBandDestroyed();
     LRESULT OnDropDown(int command);
     bool OnToolTipText(NMTTDISPINFOW* info);

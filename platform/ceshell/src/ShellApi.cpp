@@ -122,6 +122,8 @@ extern "C" BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState)
     if (dwState & SHFS_SHOWSTARTICON)
         bits &= ~static_cast<UINT_PTR>(kFullScreenStartIconHidden);
     SetFullScreenBits(hwndRequester, bits);
+    if (dwState & (SHFS_HIDESIPBUTTON | SHFS_SHOWSIPBUTTON))
+        MenuBar::SipButtonChanged(hwndRequester);
     ShellPanels::Refresh();
     return TRUE;
 }

@@ -1,6 +1,7 @@
 #include "ShellPanels.h"
 
 #include "LazyLock.h"
+#include "MenuBar.h"
 #include "Module.h"
 #include "ShellProperties.h"
 #include "SipButton.h"
@@ -46,9 +47,9 @@ void Place(HWND window, bool show)
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
-void Update(Panels* panels, bool onTimer)
+void Update(Panels* panels, bool onTimer, HWND front = nullptr)
 {
-    HWND foreground = GetForegroundWindow();
+    HWND foreground = front != nullptr ? front : GetForegroundWindow();
     DWORD process = 0;
     GetWindowThreadProcessId(foreground, &process);
     bool ours = foreground != nullptr && process == GetCurrentProcessId() &&
@@ -56,7 +57,8 @@ void Update(Panels* panels, bool onTimer)
     UINT_PTR hidden = ours ? reinterpret_cast<UINT_PTR>(GetPropW(foreground, kFullScreenProperty)) : 0;
     bool sipUp = (ReadSipFlags() & SIPF_ON) != 0;
     bool wantPanel = ours && sipUp;
-    bool wantButton = ours && !(hidden & kFullScreenSipButtonHidden);
+    // A window in front with a menu bar has the button drawn in the bar.
+    bool wantButton = ours && !(hidden & kFullScreenSipButtonHidden) && !MenuBar::DrawsSipButtonFor(foreground);
 
     if (foreground != panels->lastForeground)
         panels->settleRefreshes = kSettleRefreshes;
@@ -77,6 +79,10 @@ void Update(Panels* panels, bool onTimer)
             RestackTopmost(panel);
         }
     }
+    // Made the first time a window without a bar is in front: a program
+    // whose windows all have bars never needs it.
+    if (wantButton && panels->button.Window() == nullptr)
+        panels->button.Create(ModuleInstance());
     if (HWND button = panels->button.Window(); button != nullptr) {
         if (wantButton != panels->buttonShown) {
             panels->buttonShown = wantButton;
@@ -101,7 +107,6 @@ void ShellPanels::Ensure()
         panels->thread = GetCurrentThreadId();
         HINSTANCE instance = ModuleInstance();
         if (panels->panel.Create(instance)) {
-            panels->button.Create(instance);
             SetTimer(panels->panel.Window(), kRefreshTimer, kRefreshIntervalMs, nullptr);
             g_panels = panels;
         } else {
@@ -129,7 +134,7 @@ void ShellPanels::Teardown()
     SipButton::WithdrawClass();
 }
 
-void ShellPanels::Refresh()
+void ShellPanels::Refresh(HWND front)
 {
     Panels* panels = g_panels;
     if (panels == nullptr)
@@ -140,7 +145,7 @@ void ShellPanels::Refresh()
             PostMessageW(panel, WM_TIMER, kRefreshTimer, 0);
         return;
     }
-    Update(panels, false);
+    Update(panels, false, front);
 }
 
 void ShellPanels::RefreshOnTimer()

@@ -1,6 +1,5 @@
 #include "SipButton.h"
 
-
 #include "Module.h"
 #include "PanelWindow.h"
 #include "ScreenAreas.h"
@@ -57,35 +56,41 @@ RECT SipButton::Area() const
     return SipButtonRect();
 }
 
+void SipButton::Paint(HDC dc, const RECT& area)
+{
+    bool up = (ReadSipFlags() & SIPF_ON) != 0;
+    FillRect(dc, &area, GetSysColorBrush(up ? COLOR_BTNSHADOW : COLOR_BTNFACE));
+    RECT line = {area.left, area.top, area.right, area.top + 1};
+    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+    // Up means the next tap lowers the panel, so the arrow points down.
+    DrawKeyboardIcon(dc, area, !up);
+}
+
+void SipButton::Toggle()
+{
+    SipShowIM((ReadSipFlags() & SIPF_ON) ? SIPF_OFF : SIPF_ON);
+}
+
 LRESULT SipButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_LBUTTONDOWN:
-        SipShowIM((ReadSipFlags() & SIPF_ON) ? SIPF_OFF : SIPF_ON);
+        Toggle();
         return 0;
-    case WM_PAINT:
-        OnPaint();
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window_, &paint);
+        RECT client;
+        GetClientRect(window_, &client);
+        Paint(dc, client);
+        EndPaint(window_, &paint);
         return 0;
+    }
     case WM_SETTINGCHANGE:
         ShellPanels::Refresh();
         return 0;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
-}
-
-void SipButton::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
-    RECT client;
-    GetClientRect(window_, &client);
-    bool up = (ReadSipFlags() & SIPF_ON) != 0;
-    FillRect(dc, &client, GetSysColorBrush(up ? COLOR_BTNSHADOW : COLOR_BTNFACE));
-    RECT line = {client.left, client.top, client.right, client.top + 1};
-    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
-    // Up means the next tap lowers the panel, so the arrow points down.
-    DrawKeyboardIcon(dc, client, !up);
-    EndPaint(window_, &paint);
 }
 
 }  // namespace ceshell

@@ -1,6 +1,6 @@
 // The input-panel button at the right end of the menu bar's band: a tap
-// raises or lowers the panel. It is a window of its own, above the menu bar,
-// so that it is there also for windows without a bar.
+// raises or lowers the panel. A menu bar draws it in its own band; this
+// window stands in the same place for a window in front that has no bar.
 #pragma once
 
 #include "PanelWindow.h"
@@ -14,10 +14,15 @@ public:
     SipButton();
     static void WithdrawClass();
 
+    // The button's face over area of dc, the panel up or down, as both the
+    // window and a menu bar's band draw it.
+    static void Paint(HDC dc, const RECT& area);
+    // What a tap on the button does: the panel goes up, or down.
+    static void Toggle();
+
 private:
     RECT Area() const override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnPaint();
 };
 
 }  // namespace ceshell

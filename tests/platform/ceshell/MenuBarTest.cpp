@@ -3,6 +3,7 @@
 #include <string>
 
 #include "MenuBarTestIds.h"
+#include "ShellPanels.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TestWindow.h"
 #include "aygshell.h"
@@ -291,6 +292,64 @@ TEST_F(MenuBarTest, BarShowsAlongTheBottomOnlyWhileItsWindowIsActive)
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(band); }));
     RemovePropW(popup, L"CeShell.MenuBar");
     DestroyWindow(popup);
+}
+
+// The input panel's button is the band's right end while the bar's window
+// is in front: drawn and tapped there, with no button window of its own
+// over it. A window without a bar in front has the button window instead.
+TEST_F(MenuBarTest, PanelButtonIsTheBandsOwnWhileItsWindowIsInFront)
+{
+    SipShowIM(SIPF_OFF);
+    HWND bar = CreateBar(IDR_TEST_BAR);
+    ASSERT_NE(nullptr, bar);
+    HWND band = GetParent(bar);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(band) != FALSE; }));
+    RECT client;
+    GetClientRect(band, &client);
+    auto iconDrawn = [&] {
+        UpdateWindow(band);
+        HDC dc = GetDC(band);
+        int black = 0;
+        for (int x = client.right - 24; x < client.right; ++x) {
+            for (int y = 1; y < client.bottom; ++y)
+                black += GetPixel(dc, x, y) == RGB(0, 0, 0);
+        }
+        ReleaseDC(band, dc);
+        return black > 20;
+    };
+    auto buttonWindowShown = [] {
+        HWND button = ceshell::ShellPanels::SipButtonWindow();
+        return button != nullptr && IsWindowVisible(button);
+    };
+    auto panelUp = [] {
+        SIPINFO info = {};
+        info.cbSize = sizeof(info);
+        return SHSipInfo(SPI_GETSIPINFO, 0, &info, 0) && (info.fdwFlags & SIPF_ON);
+    };
+    LPARAM buttonPoint = MAKELPARAM(client.right - 12, client.bottom / 2);
+
+    EXPECT_TRUE(PumpUntil(iconDrawn));
+    PumpFor(300);  // the panels look again on a timer
+    EXPECT_FALSE(buttonWindowShown());
+    SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, buttonPoint);
+    EXPECT_TRUE(panelUp());
+    SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, buttonPoint);
+    EXPECT_FALSE(panelUp());
+
+    SHFullScreen(owner_->Handle(), SHFS_HIDESIPBUTTON);
+    EXPECT_TRUE(PumpUntil([&] { return !iconDrawn(); }));
+    SendMessageW(band, WM_LBUTTONDOWN, MK_LBUTTON, buttonPoint);
+    EXPECT_FALSE(panelUp());
+    SHFullScreen(owner_->Handle(), SHFS_SHOWSIPBUTTON);
+    EXPECT_TRUE(PumpUntil(iconDrawn));
+
+    TestWindow other;
+    ShowWindow(other.Handle(), SW_SHOWNORMAL);
+    SetForegroundWindow(other.Handle());
+    EXPECT_TRUE(PumpUntil(buttonWindowShown));
+    SetForegroundWindow(owner_->Handle());
+    EXPECT_TRUE(PumpUntil([&] { return !buttonWindowShown(); }));
+    SipShowIM(SIPF_OFF);
 }
 
 TEST_F(MenuBarTest, HiddenBarStaysHiddenUntilShown)
