@@ -1,4 +1,5 @@
 #include "bench/BareNoteWindow.h"
+#include "bench/ProgramBench.h"
 
 #include "formats/NoteLayout.h"
 #include "notes/ExpiryRules.h"
@@ -99,6 +100,7 @@ bool BareNoteWindow::Open(const wchar_t* path)
                              this);
     if (window == nullptr)
         return false;
+    bench::LeaveWithoutPanelButton(window);
     MakeToolbar(instance);
     MakeTitleBox(instance, title);
     MakeBitmapStatic(instance, IDB_POPUP_BUTTON, 201, &popupBitmap);

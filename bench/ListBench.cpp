@@ -199,8 +199,12 @@ HWND MakeFloorWindow(DWORD visible = WS_VISIBLE)
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kFloorWindowClass;
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, kFloorWindowClass, L"Floor", WS_POPUP | visible, 0, 0, 240, 320, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExW(0, kFloorWindowClass, L"Floor", WS_POPUP, 0, 0, 240, 320, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    // Shown once marked, so that no panel button is made for it.
+    bench::LeaveWithoutPanelButton(window);
+    if (visible)
+        ShowWindow(window, SW_SHOW);
     return window;
 }
 

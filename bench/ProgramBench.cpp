@@ -4,6 +4,8 @@
 #include "dialogs/AboutBox.h"
 #include "platform/common/RegisterClassOnce.h"
 
+#include <aygshell.h>
+
 #include <stdio.h>
 
 namespace bench {
@@ -56,6 +58,11 @@ MainWindow* MakeMainWindow(NoteStore& notes)
     MainWindow* mainWindow = new MainWindow(notes, aboutBox);
     mainWindow->Create(GetModuleHandleW(nullptr), L"BenchMainWindow", L"");
     return mainWindow;
+}
+
+void LeaveWithoutPanelButton(HWND window)
+{
+    SHFullScreen(window, SHFS_HIDESIPBUTTON);
 }
 
 HWND MakeReportSink()

@@ -33,6 +33,12 @@ bool WaitAnswering(HANDLE object, DWORD timeoutMs);
 // makes it: its creation runs the store's start-up.
 MainWindow* MakeMainWindow(NoteStore& notes);
 
+// A floor's window is a plain window, which on the handheld has no input
+// panel button over it. The device's panels serve every window of a process
+// that uses the shell library, so they are told to leave this one without.
+// Call before the window shows.
+void LeaveWithoutPanelButton(HWND window);
+
 // A hidden window that takes a note window's reports and does nothing with
 // them, for notes opened without a store.
 HWND MakeReportSink();
