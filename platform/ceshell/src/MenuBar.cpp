@@ -63,10 +63,10 @@ bool CarriesPointer(UINT message, WPARAM wParam, LPARAM lParam)
     return false;
 }
 
-// The band drawn for an owner window, or null.
-HWND BandOf(HWND owner)
+// The toolbar of an owner window's bar, or null.
+HWND ToolbarOf(HWND owner)
 {
-    return static_cast<HWND>(GetPropW(owner, kMenuBandProperty));
+    return static_cast<HWND>(GetPropW(owner, kMenuBarToolbarProperty));
 }
 
 bool SipButtonHiddenFor(HWND owner)
@@ -125,21 +125,20 @@ bool MenuBar::DrawsSipButtonFor(HWND window)
     // Only window handles here: the panels' thread asks about windows of
     // other threads, whose bar objects may be going at the same time.
     HWND owner = window;
-    while (owner != nullptr && BandOf(owner) == nullptr)
+    HWND toolbar = nullptr;
+    while (owner != nullptr && (toolbar = ToolbarOf(owner)) == nullptr)
         owner = GetWindow(owner, GW_OWNER);
-    if (owner == nullptr || !IsWindowVisible(owner) || SipButtonHiddenFor(owner))
-        return false;
     // The band of the window in front shows unless the program hid its
     // toolbar; it may not be on the screen yet while the front changes.
-    HWND toolbar = GetWindow(BandOf(owner), GW_CHILD);
-    return toolbar != nullptr && (GetWindowLongPtrW(toolbar, GWL_STYLE) & WS_VISIBLE);
+    return toolbar != nullptr && (GetWindowLongPtrW(toolbar, GWL_STYLE) & WS_VISIBLE) && IsWindowVisible(owner) &&
+           !SipButtonHiddenFor(owner);
 }
 
 void MenuBar::SipButtonChanged(HWND owner)
 {
-    if (HWND band = BandOf(owner)) {
+    if (HWND toolbar = ToolbarOf(owner)) {
         RECT area = SipButtonInBand();
-        InvalidateRect(band, &area, FALSE);
+        InvalidateRect(GetParent(toolbar), &area, FALSE);
     }
 }
 
@@ -184,6 +183,7 @@ bool MenuBar::Build(const SHMENUBARINFO& info)
         return false;
     if (!WindowLinks::Link(toolbar_, ToolbarProc, this))
         return false;
+    SetPropW(owner_, kMenuBarToolbarProperty, toolbar_);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // Text shows only on the bar's own buttons; tool buttons are images.
     SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
@@ -271,7 +271,6 @@ void MenuBar::AddMenuButtons()
 void MenuBar::Attach()
 {
     SetPropW(owner_, kMenuBarProperty, this);
-    SetPropW(owner_, kMenuBandProperty, band_);
     WindowLinks::Link(owner_, OwnerProc, this);
 }
 
@@ -281,7 +280,7 @@ void MenuBar::Detach()
         return;
     if (GetPropW(owner_, kMenuBarProperty) == this) {
         RemovePropW(owner_, kMenuBarProperty);
-        RemovePropW(owner_, kMenuBandProperty);
+        RemovePropW(owner_, kMenuBarToolbarProperty);
     }
     WindowLinks::Unlink(owner_, OwnerProc);
     owner_ = nullptr;

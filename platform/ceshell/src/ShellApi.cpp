@@ -121,8 +121,9 @@ extern "C" BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState)
         bits |= kFullScreenStartIconHidden;
     if (dwState & SHFS_SHOWSTARTICON)
         bits &= ~static_cast<UINT_PTR>(kFullScreenStartIconHidden);
+    bool buttonChanged = (bits ^ FullScreenBits(hwndRequester)) & kFullScreenSipButtonHidden;
     SetFullScreenBits(hwndRequester, bits);
-    if (dwState & (SHFS_HIDESIPBUTTON | SHFS_SHOWSIPBUTTON))
+    if (buttonChanged)
         MenuBar::SipButtonChanged(hwndRequester);
     ShellPanels::Refresh();
     return TRUE;

@@ -52,7 +52,9 @@ void Update(Panels* panels, bool onTimer, HWND front = nullptr)
     HWND foreground = front != nullptr ? front : GetForegroundWindow();
     DWORD process = 0;
     GetWindowThreadProcessId(foreground, &process);
-    bool ours = foreground != nullptr && process == GetCurrentProcessId() &&
+    // A window in front that is hidden is going away: its bar is already
+    // gone, and nothing is shown for it.
+    bool ours = foreground != nullptr && process == GetCurrentProcessId() && IsWindowVisible(foreground) &&
                 foreground != panels->panel.Window() && foreground != panels->button.Window();
     UINT_PTR hidden = ours ? reinterpret_cast<UINT_PTR>(GetPropW(foreground, kFullScreenProperty)) : 0;
     bool sipUp = (ReadSipFlags() & SIPF_ON) != 0;

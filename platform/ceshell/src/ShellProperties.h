@@ -15,7 +15,8 @@ constexpr unsigned kFullScreenStartIconHidden = 4;
 
 // The menu bar object of an owner window, so a new bar replaces the old.
 constexpr const wchar_t* kMenuBarProperty = L"CeShell.MenuBar";
-// The band of that bar, for other threads, which may only ask its window.
-constexpr const wchar_t* kMenuBandProperty = L"CeShell.MenuBand";
+// That bar's toolbar (its parent is the band), for other threads, which may
+// only ask windows, never the bar object.
+constexpr const wchar_t* kMenuBarToolbarProperty = L"CeShell.MenuBarToolbar";
 
 }  // namespace ceshell

@@ -26,11 +26,11 @@ protected:
         PumpFor(20);
     }
 
-    HWND CreateBar(UINT id, DWORD flags = 0)
+    HWND CreateBar(UINT id, DWORD flags = 0, HWND owner = nullptr)
     {
         SHMENUBARINFO info = {};
         info.cbSize = sizeof(info);
-        info.hwndParent = owner_->Handle();
+        info.hwndParent = owner != nullptr ? owner : owner_->Handle();
         info.dwFlags = flags;
         info.nToolBarId = id;
         info.hInstRes = GetModuleHandleW(nullptr);
@@ -294,9 +294,22 @@ TEST_F(MenuBarTest, BarShowsAlongTheBottomOnlyWhileItsWindowIsActive)
     DestroyWindow(popup);
 }
 
+int g_buttonWindowShows = 0;
+LRESULT CALLBACK CountButtonWindowShows(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+        call->hwnd == ceshell::ShellPanels::SipButtonWindow() &&
+        (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW))
+        ++g_buttonWindowShows;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // The input panel's button is the band's right end while the bar's window
 // is in front: drawn and tapped there, with no button window of its own
-// over it. A window without a bar in front has the button window instead.
+// over it, not even for a moment while the front moves between windows
+// with bars or one of them closes. A window without a bar in front has the
+// button window instead.
 TEST_F(MenuBarTest, PanelButtonIsTheBandsOwnWhileItsWindowIsInFront)
 {
     SipShowIM(SIPF_OFF);
@@ -342,6 +355,23 @@ TEST_F(MenuBarTest, PanelButtonIsTheBandsOwnWhileItsWindowIsInFront)
     EXPECT_FALSE(panelUp());
     SHFullScreen(owner_->Handle(), SHFS_SHOWSIPBUTTON);
     EXPECT_TRUE(PumpUntil(iconDrawn));
+
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountButtonWindowShows, nullptr, GetCurrentThreadId());
+    g_buttonWindowShows = 0;
+    {
+        TestWindow second;
+        ASSERT_NE(nullptr, CreateBar(IDR_TEST_BAR, 0, second.Handle()));
+        ShowWindow(second.Handle(), SW_SHOWNORMAL);
+        SetForegroundWindow(second.Handle());
+        PumpFor(300);
+        SetForegroundWindow(owner_->Handle());
+        SetForegroundWindow(second.Handle());
+        PumpFor(300);
+    }
+    SetForegroundWindow(owner_->Handle());
+    PumpFor(300);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(0, g_buttonWindowShows);
 
     TestWindow other;
     ShowWindow(other.Handle(), SW_SHOWNORMAL);
