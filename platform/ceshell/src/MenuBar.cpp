@@ -71,7 +71,7 @@ HWND ToolbarOf(HWND owner)
 
 bool SipButtonHiddenFor(HWND owner)
 {
-    return (reinterpret_cast<UINT_PTR>(GetPropW(owner, kFullScreenProperty)) & kFullScreenSipButtonHidden) != 0;
+    return (FullScreenBits(owner) & kFullScreenSipButtonHidden) != 0;
 }
 
 // The panel's button in a band's client coordinates.
@@ -189,8 +189,7 @@ bool MenuBar::Build(const SHMENUBARINFO& info)
     SendMessageW(toolbar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
 
     if (info.dwFlags & SHCMBF_HIDESIPBUTTON) {
-        UINT_PTR bits = reinterpret_cast<UINT_PTR>(GetPropW(owner_, kFullScreenProperty));
-        SetPropW(owner_, kFullScreenProperty, reinterpret_cast<HANDLE>(bits | kFullScreenSipButtonHidden));
+        SetFullScreenBits(owner_, FullScreenBits(owner_) | kFullScreenSipButtonHidden);
     }
     if (info.dwFlags & SHCMBF_EMPTYBAR)
         return true;

@@ -23,19 +23,6 @@ void PrepareThread()
     ShellPanels::Ensure();
 }
 
-UINT_PTR FullScreenBits(HWND window)
-{
-    return reinterpret_cast<UINT_PTR>(GetPropW(window, kFullScreenProperty));
-}
-
-void SetFullScreenBits(HWND window, UINT_PTR bits)
-{
-    if (bits == 0)
-        RemovePropW(window, kFullScreenProperty);
-    else
-        SetPropW(window, kFullScreenProperty, reinterpret_cast<HANDLE>(bits));
-}
-
 // The handheld's SIPINFO is 48 bytes (up to dwImDataSize); a program that
 // sets cbSize to that still gets its answer, as nothing past it is written.
 constexpr DWORD kMinSipInfoSize = offsetof(SIPINFO, dwImDataSize) + sizeof(DWORD);

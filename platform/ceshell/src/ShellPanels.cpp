@@ -56,7 +56,7 @@ void Update(Panels* panels, bool onTimer, HWND front = nullptr)
     // gone, and nothing is shown for it.
     bool ours = foreground != nullptr && process == GetCurrentProcessId() && IsWindowVisible(foreground) &&
                 foreground != panels->panel.Window() && foreground != panels->button.Window();
-    UINT_PTR hidden = ours ? reinterpret_cast<UINT_PTR>(GetPropW(foreground, kFullScreenProperty)) : 0;
+    UINT_PTR hidden = ours ? FullScreenBits(foreground) : 0;
     bool sipUp = (ReadSipFlags() & SIPF_ON) != 0;
     bool wantPanel = ours && sipUp;
     // A window in front with a menu bar has the button drawn in the bar.

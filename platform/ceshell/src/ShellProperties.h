@@ -2,6 +2,8 @@
 // asked for: it reads them from the foreground window of any process.
 #pragma once
 
+#include <windows.h>
+
 namespace ceshell {
 
 // (HANDLE)1 while the window wants the navigation bar's "ok" button.
@@ -12,6 +14,19 @@ constexpr const wchar_t* kFullScreenProperty = L"CeShell.FullScreen";
 constexpr unsigned kFullScreenTaskBarHidden = 1;
 constexpr unsigned kFullScreenSipButtonHidden = 2;
 constexpr unsigned kFullScreenStartIconHidden = 4;
+
+inline UINT_PTR FullScreenBits(HWND window)
+{
+    return reinterpret_cast<UINT_PTR>(GetPropW(window, kFullScreenProperty));
+}
+
+inline void SetFullScreenBits(HWND window, UINT_PTR bits)
+{
+    if (bits == 0)
+        RemovePropW(window, kFullScreenProperty);
+    else
+        SetPropW(window, kFullScreenProperty, reinterpret_cast<HANDLE>(bits));
+}
 
 // The menu bar object of an owner window, so a new bar replaces the old.
 constexpr const wchar_t* kMenuBarProperty = L"CeShell.MenuBar";
