@@ -107,6 +107,7 @@ void NoteListView::LoadImages()
 
 void NoteListView::Destroy()
 {
+    redrawHold.reset();
     if (list != nullptr) {
         // Without LVS_SHAREIMAGELISTS the control frees its image lists
         // itself; taking ours back first keeps this object the one owner.
@@ -125,7 +126,7 @@ void NoteListView::Destroy()
     left = top = width = height = 0;
     itemCount = 0;
     rowKeys.clear();
-    filling = refilling = redrawHeld = false;
+    filling = refilling = false;
     stylusDown = false;
 }
 
@@ -185,7 +186,7 @@ void NoteListView::BeginUpdate()
         return;
     dateStyle = CurrentDateTimeStyle();
     filling = true;
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    HoldRedraw();
 }
 
 void NoteListView::EndFill()
@@ -204,19 +205,13 @@ void NoteListView::EndFill()
             SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
     }
     filling = false;
-    if (redrawHeld) {
-        redrawHeld = false;
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
-    }
+    redrawHold.reset();
 }
 
 void NoteListView::HoldRedraw()
 {
-    if (redrawHeld)
-        return;
-    redrawHeld = true;
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    if (!redrawHold)
+        redrawHold.emplace(list);
 }
 
 // What an emptied list has: no row selected or focused, and no mark. The
@@ -317,12 +312,6 @@ void NoteListView::DropFocus()
     LVITEMW state = {};
     state.stateMask = LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&state));
-}
-
-void NoteListView::DropSelectionMark()
-{
-    if (list != nullptr)
-        SetSelectionMark(-1);
 }
 
 void NoteListView::SelectAll()
@@ -575,7 +564,8 @@ int NoteListView::SelectedCount()
 
 void NoteListView::SetSelectionMark(int row)
 {
-    SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
+    if (list != nullptr)
+        SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
 }
 
 void NoteListView::DeselectAll()

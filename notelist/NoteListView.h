@@ -6,10 +6,12 @@
 
 #include "notes/DateTimeText.h"
 #include "notes/NoteEntry.h"
+#include "notelist/RedrawHold.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <vector>
 
 // The list control's id: its WM_NOTIFY messages carry it.
@@ -45,6 +47,7 @@ public:
     void BeginRefill(int expectedRows);
     // As BeginFill, keeping the rows: some go, some come in between.
     void BeginUpdate();
+    // Ends any of the three, and gives the list its painting back.
     void EndFill();
     void AppendNote(const wchar_t* title, const NoteEntry& entry, bool expired);
     void InsertNote(int row, const wchar_t* title, const NoteEntry& entry, bool expired);
@@ -66,9 +69,10 @@ public:
     // line above it).
     void Move(int left, int top, int width, int height);
     int FocusedRow();
-    // Leaves no row focused, or no row the selection mark.
+    // Leaves no row focused.
     void DropFocus();
-    void DropSelectionMark();
+    // The row the popup's selection counts from (-1: none).
+    void SetSelectionMark(int row);
 
     HWND Window() const { return list; }
     int Left() const { return left; }
@@ -90,7 +94,6 @@ private:
     bool IsSelected(int row);
     void Focus(int row);
     int SelectedCount();
-    void SetSelectionMark(int row);
     void DeselectAll();
     void DeselectAllBut(int row);
     void SelectRange(int a, int b, bool clearOutside, bool toggle);
@@ -117,7 +120,8 @@ private:
     // written so far.
     bool refilling = false;
     int refillWrites = 0;
-    bool redrawHeld = false;
+    // Set by HoldRedraw, for the rest of the fill; EndFill lets it go.
+    std::optional<RedrawHold> redrawHold;
     // What each row shows (its time, image and title), as a fingerprint:
     // a refill rewrites a row only when its fingerprint changes.
     std::vector<unsigned long long> rowKeys;

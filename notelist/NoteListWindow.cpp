@@ -235,6 +235,17 @@ void NoteListWindow::ShowFindCount(int total)
         findBar.ShowCount(int(rowPaths.size()), total, Filtering());
 }
 
+int NoteListWindow::RowOf(const std::wstring& path) const
+{
+    if (path.empty())
+        return -1;
+    for (size_t row = 0; row < rowPaths.size(); ++row) {
+        if (rowPaths[row] == path)
+            return int(row);
+    }
+    return -1;
+}
+
 bool NoteListWindow::Matches(const NoteEntry& entry)
 {
     return findQuery.Matches(FoldForFind(entry.title), textCache.Get(entry.path).folded);
@@ -321,12 +332,17 @@ void NoteListWindow::Refilter()
     // to the row that comes up in its place: a note the user never chose,
     // which "Edit ..." would open.
     int focused = list.FocusedRow();
-    if (focused != -1 && pathAt(focused) != focusedPath)
+    if (focused != -1 && pathAt(focused) != focusedPath) {
         list.DropFocus();
-    else if (focused != -1)
+        focused = -1;
+    } else if (focused != -1) {
         ListView_EnsureVisible(list.Window(), focused, FALSE);
-    if (list.GetSelectionMark() != -1 && pathAt(list.GetSelectionMark()) != markPath)
-        list.DropSelectionMark();
+    }
+    // The popup acts on the selection from the mark: a mark dropped with its
+    // note would make the next hold collapse a selection the user still
+    // sees. It stays with its note, or goes to the focused one.
+    int mark = RowOf(markPath);
+    list.SetSelectionMark(mark != -1 ? mark : focused);
     restoringRows = false;
     bool previewListed = false;
     for (const std::wstring& path : rowPaths) {

@@ -104,6 +104,8 @@ protected:
     void UpdateRows();
     void ShowFindCount(int total);
     bool Matches(const NoteEntry& entry);
+    // The row that shows the note at path, or -1.
+    int RowOf(const std::wstring& path) const;
     // Marks the find's words in the preview's text (none when not finding).
     void MarkPreview();
     void PlaceList();

@@ -193,21 +193,22 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record)
     return whole;
 }
 
-bool ReadNoteTypedText(const wchar_t* path, std::wstring* text, FILETIME* written)
+bool ReadNoteTypedText(const wchar_t* path, std::wstring* text, NoteFileStamp* stamp)
 {
     text->clear();
-    HANDLE file = path != nullptr ? OpenExclusive(path, GENERIC_READ, OPEN_EXISTING) : INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (path == nullptr ||
+        !RetryWhileBusy([&] { return (file = OpenExclusive(path, GENERIC_READ, OPEN_EXISTING)) != INVALID_HANDLE_VALUE; }))
         return false;
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(file, &information)) {
         CloseHandle(file);
         return false;
     }
-    *written = information.ftLastWriteTime;
+    stamp->written = information.ftLastWriteTime;
+    stamp->size = uint64_t(information.nFileSizeHigh) << 32 | information.nFileSizeLow;
     FileSource source(file);
-    std::u16string units = formats::ScanNoteText(
-        source, uint64_t(information.nFileSizeHigh) << 32 | information.nFileSizeLow);
+    std::u16string units = formats::ScanNoteText(source, stamp->size);
     CloseHandle(file);
     text->assign(units.begin(), units.end());
     return true;

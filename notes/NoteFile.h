@@ -39,10 +39,15 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 // The typed text of the note at path, as the ink control shows it, read
 // without the rest of the note (formats/NoteTextScan.h): recordings and
 // strokes are stepped over by their lengths. A damaged note gives what
-// could be read of it. written gets the file's last write time. False,
-// without waiting, when the file cannot be opened (missing, or held by
-// another process for a moment).
-bool ReadNoteTypedText(const wchar_t* path, std::wstring* text, FILETIME* written);
+// could be read of it. written gets the file's last write time and size,
+// by which a copy kept is known to be current. Waits up to
+// g_noteFileBusyRetryMs for a file another process holds open, as the
+// other reads do; false when the file cannot be opened.
+struct NoteFileStamp {
+    FILETIME written = {};
+    unsigned long long size = 0;
+};
+bool ReadNoteTypedText(const wchar_t* path, std::wstring* text, NoteFileStamp* stamp);
 
 // ReadNoteHead: shared/NoteHead.h. The program's own reads of a head, and
 // its deletes, wait up to g_noteFileBusyRetryMs for a file another process

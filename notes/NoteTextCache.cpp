@@ -17,7 +17,7 @@ const NoteTextCache::Text& NoteTextCache::Get(const std::wstring& path)
     if (kept != texts.end())
         return kept->second;
     Text read;
-    if (!ReadNoteTypedText(path.c_str(), &read.text, &read.written))
+    if (!ReadNoteTypedText(path.c_str(), &read.text, &read.stamp))
         return unreadable;
     read.folded = FoldForFind(read.text);
     return texts.emplace(path, std::move(read)).first->second;
@@ -37,7 +37,9 @@ void NoteTextCache::Revalidate()
         auto kept = texts.find(path);
         if (kept == texts.end())
             return;
-        if (CompareFileTime(&kept->second.written, &found.ftLastWriteTime) != 0)
+        const NoteFileStamp& stamp = kept->second.stamp;
+        unsigned long long size = (unsigned long long)found.nFileSizeHigh << 32 | found.nFileSizeLow;
+        if (CompareFileTime(&stamp.written, &found.ftLastWriteTime) != 0 || stamp.size != size)
             texts.erase(kept);
         else
             listed.insert(path);

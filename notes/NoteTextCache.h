@@ -2,11 +2,14 @@
 // itself reads only heads, and a note's text lies after its recordings and
 // strokes. Each text is read once (ReadNoteTypedText, which steps over the
 // recordings), kept folded for matching, and known by its path and its
-// file's last write time. The program's own saves and deletes drop a note's
+// file's last write time and size: a card keeps times to 2 s and a restore
+// keeps them, so a file replaced can show the time of the one it replaced. The program's own saves and deletes drop a note's
 // text (Forget), so it is read again when next asked for; Revalidate
 // drops those the folder's listing shows written since or gone, for
 // changes made by anyone else.
 #pragma once
+
+#include "notes/NoteFile.h"
 
 #include <windows.h>
 
@@ -16,7 +19,7 @@
 class NoteTextCache {
 public:
     struct Text {
-        FILETIME written = {};
+        NoteFileStamp stamp;
         std::wstring text;     // as the ink control shows it
         std::wstring folded;   // FoldForFind(text)
     };

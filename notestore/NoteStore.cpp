@@ -14,6 +14,7 @@
 #include <aygshell.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,8 @@ namespace {
 
 const wchar_t kNotDeletedText[] =
     L"Some of the selected jotlings could not be deleted. They are still in the list; try again later.";
+const wchar_t kNotMarkedText[] =
+    L"Some of the selected jotlings could not be set as expired:";
 
 }  // namespace
 
@@ -388,16 +391,32 @@ void NoteStore::SetSelectedExpired()
 void NoteStore::SetNotesExpired(const std::vector<std::wstring>& paths)
 {
     FileNoteWindow marker;
+    std::wstring notMarked;
     for (const std::wstring& path : paths) {
         NoteEntry* entry = FindEntry(path.c_str());
         if (entry == nullptr || NeverExpires(entry->expiry))
             continue;
         marker.Open(ListWindowHandle(), path.c_str(), OpenMode::MarkExpired, mainWindow);
+        // The list shows what the file says, as the Today item and the
+        // next start read it: a damaged note, a read-only file or a failed
+        // save stays pending.
+        NoteHead written;
+        bool read = ReadNoteHeadWaiting(path.c_str(), &written);
         entry = FindEntry(path.c_str());
-        if (entry != nullptr)
-            entry->expired = 1;
+        if (entry != nullptr && read)
+            entry->expired = written.expired != 0 ? 1 : 0;
+        if (read && written.expired != 0)
+            continue;
+        const wchar_t* name = wcsrchr(path.c_str(), L'\\');
+        notMarked += L"\n";
+        notMarked += entry != nullptr && !entry->title.empty() ? entry->title.c_str()
+                                                               : name != nullptr ? name + 1 : path.c_str();
     }
     RefreshList();
+    if (!notMarked.empty()) {
+        HWND owner = window != nullptr ? window : mainWindow;
+        AskUser(owner, (kNotMarkedText + notMarked).c_str(), L"Jotlings", MB_OK | MB_ICONWARNING);
+    }
 }
 
 void NoteStore::PreviewNote(int position)
@@ -453,14 +472,15 @@ void NoteStore::OnNoteSaved(const wchar_t* path, bool isNew)
 {
     if (path == nullptr)
         return;
-    // Read first: a head that cannot be read leaves the entry as it was
-    // rather than take the note off the list.
+    // Its text is read again when a find next asks for it, whatever the
+    // head: the file was written anew.
+    textCache.Forget(path);
+    // A head that cannot be read leaves the entry as it was rather than
+    // take the note off the list.
     NoteHead head;
     if (!ReadNoteHeadWaiting(path, &head))
         return;
     NoteEntryLock lock(entries);
-    // Its text too is read again, when a find next asks for it.
-    textCache.Forget(path);
     if (!isNew)
         RemoveEntryByPath(path);
     AddEntry(path, head);

@@ -7,6 +7,7 @@
 #include "process/Application.h"
 #include "resources/resource.h"
 #include "tests/support/ApplicationTest.h"
+#include "tests/support/MessageLog.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TestTimes.h"
 
@@ -95,6 +96,22 @@ protected:
         return SendMessageW(list.Window(), WM_NOTIFY, kNoteListId, reinterpret_cast<LPARAM>(&hold));
     }
 
+    // Typed into the find box, which reports the change as a user's typing does.
+    void Find(const wchar_t* text)
+    {
+        if (!list.FindOpen())
+            Command(IDM_LIST_FIND);
+        SetWindowTextW(list.Find().Edit(), text);
+        Pump();
+    }
+    void SetRowState(int row, UINT state) { ListView_SetItemState(list.List().Window(), row, state, state); }
+    std::wstring TitleAt(int row)
+    {
+        wchar_t title[64] = L"";
+        ListView_GetItemText(list.List().Window(), row, 1, title, 64);
+        return title;
+    }
+
     RecordingList list;
     HWND main = nullptr;
 };
@@ -162,6 +179,66 @@ TEST_F(NoteListWindowTest, ClosingKeepsTheOpenNoteThenEndsTheProgram)
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, main, WM_CLOSE, WM_CLOSE, PM_REMOVE));
     EXPECT_EQ(nullptr, list.Window());
+}
+
+// Wine's list view held off paints nothing at all: every hold of its
+// painting, by a fill, a refill that writes many rows or a find that takes
+// rows out and puts them back, ends with the painting given back.
+TEST_F(NoteListWindowTest, EveryRedrawHoldOfTheListIsGivenBack)
+{
+    MessageLog redraws(kWParamField);
+    redraws.Keep([](UINT message) { return message == WM_SETREDRAW; });
+    redraws.Watch(list.List().Window(), "list");
+    std::vector<MessageRecord> heldAndBack = {Sent("list", WM_SETREDRAW, FALSE), Sent("list", WM_SETREDRAW, TRUE)};
+    auto expectHeldAndBack = [&](const char* step) {
+        SCOPED_TRACE(step);
+        EXPECT_MESSAGES(heldAndBack, redraws);
+        EXPECT_TRUE(IsWindowVisible(list.List().Window()));
+        redraws.Clear();
+    };
+
+    for (int n = 0; n < 10; ++n)
+        list.AddEntry((L"t" + std::to_wstring(n)).c_str());
+    list.RefreshList();   // ten rows written in
+    expectHeldAndBack("refill");
+    Find(L"t");           // "one" goes
+    expectHeldAndBack("first key of a find");
+    Find(L"th");
+    expectHeldAndBack("second key");
+    EXPECT_EQ(L"three", TitleAt(0));
+    Find(L"");
+    expectHeldAndBack("emptied");
+    EXPECT_EQ(13, ListView_GetItemCount(list.List().Window()));
+    list.RefreshList();   // every row as it was: nothing to hold
+    EXPECT_TRUE(redraws.empty());
+}
+
+// Ctrl-taps select notes while the mark stays on another; a find that
+// hides that one leaves the mark on a note still shown, so that a hold on
+// the selection opens the popup for all of it.
+TEST_F(NoteListWindowTest, AFindThatHidesTheMarkedNoteKeepsTheSelectionForThePopup)
+{
+    list.AddEntry(L"four");
+    list.RefreshList();
+    SetRowState(2, LVIS_SELECTED | LVIS_FOCUSED);   // "three", tapped
+    ListView_SetSelectionMark(list.List().Window(), 2);
+    SetRowState(2, 0);
+    for (int row : {0, 1, 3})
+        SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED);   // Ctrl-taps: "one", "two", "four"
+    Find(L"o");
+    ASSERT_EQ(3, ListView_GetItemCount(list.List().Window()));
+    EXPECT_EQ(2, list.List().GetSelectionMark()) << "on the focused note, \"four\"";
+    EXPECT_EQ(1, Hold(20, 20));
+    MSG popup;
+    EXPECT_TRUE(PeekMessageW(&popup, list.Window(), kMsgListPopupMenu, kMsgListPopupMenu, PM_REMOVE));
+    EXPECT_EQ(3, list.GetSelection());
+
+    // The marked note still shown: the mark goes with it to its new row.
+    Find(L"");
+    ListView_SetSelectionMark(list.List().Window(), 3);   // "four"
+    Find(L"f");
+    EXPECT_EQ(L"four", TitleAt(0));
+    EXPECT_EQ(0, list.List().GetSelectionMark());
 }
 
 NoteListWindow* g_shown = nullptr;

@@ -125,18 +125,44 @@ TEST_F(NoteTextCacheTest, KeepsEachTextUntilItsNoteIsSavedOrChanged)
     cache.Revalidate();
     EXPECT_EQ(L"Moved to Friday", cache.Get(voice).text);
 
+    // Replaced by a file of the same time, as a card's 2 s clock or a
+    // restore leaves it: its size tells.
+    FILETIME before = {};
+    HANDLE file = CreateFileW(voice.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    GetFileTime(file, nullptr, nullptr, &before);
+    CloseHandle(file);
+    AddNote(L"Jotling0.jot", L"Voice", L"Moved to Saturday at nine", 600000);
+    file = CreateFileW(voice.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &before));
+    CloseHandle(file);
+    cache.Revalidate();
+    EXPECT_EQ(L"Moved to Saturday at nine", cache.Get(voice).text);
+
     // The program's own save says so at once.
     AddNote(L"Jotling0.jot", L"Voice", L"Cancelled", 600000);
     cache.Forget(voice);
     EXPECT_EQ(L"Cancelled", cache.Get(voice).text);
 
-    // Held open by another process, as the Today item does for a moment:
-    // not kept, and read the next time.
+    // Held open for a moment by another reader, as the Today item does:
+    // waited for, as the program's other reads wait.
     cache.Forget(voice);
     HANDLE held = CreateFileW(voice.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE release = CreateThread(nullptr, 0, [](void* handle) -> DWORD {
+        Sleep(200);
+        CloseHandle(handle);
+        return 0;
+    }, held, 0, nullptr);
+    EXPECT_EQ(L"Cancelled", cache.Get(voice).text);
+    WaitForSingleObject(release, INFINITE);
+    CloseHandle(release);
+    // Held for longer than a read waits: not kept, and read the next time.
+    g_noteFileBusyRetryMs = 100;
+    cache.Forget(voice);
+    held = CreateFileW(voice.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(L"", cache.Get(voice).text);
     EXPECT_FALSE(cache.Holds(voice));
     CloseHandle(held);
+    g_noteFileBusyRetryMs = 2000;
     EXPECT_EQ(L"Cancelled", cache.Get(voice).text);
 
     ASSERT_TRUE(DeleteFileW(voice.c_str()));

@@ -1109,3 +1109,53 @@ TEST_F(NoteLifeFindTest, NotesSavedAndDeletedWhileTheBoxIsUpAreFoundOrDroppedAtO
     EXPECT_TRUE(Listed().empty()) << "\"dentist app\" was only the deleted note";
     EXPECT_EQ(L"0 of 6", Count());
 }
+
+// "Set as expired" shows what was written: a note whose file could not be
+// marked (damaged, held open) stays pending in the list and the file, and
+// the user is told which, as a failed Delete tells them.
+TEST_F(NoteLifeFindTest, SetAsExpiredMarksOnlyWhatWasWrittenAndNamesTheRest)
+{
+    StartWithNotesAndFind();
+    g_noteFileBusyRetryMs = 100;
+    std::wstring garage = Path(L"Jotling3.jot");
+    // Held by another process for longer than a save waits.
+    HANDLE held = CreateFileW(garage.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Command(IDM_LIST_SELECT_ALL);   // "Ideas" never expires: left alone
+    Command(IDM_LIST_SET_EXPIRED);
+    CloseHandle(held);
+
+    EXPECT_EQ(1, Head(L"Jotling0.jot").expired);
+    EXPECT_EQ(0, Head(L"Jotling3.jot").expired);
+    EXPECT_EQ(0, Head(L"Jotling5.jot").expired) << "damaged: never written";
+    auto image = [&](const wchar_t* title) {
+        std::vector<std::wstring> titles = Listed();
+        int row = int(std::find(titles.begin(), titles.end(), title) - titles.begin());
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        ListView_GetItem(list, &item);
+        return item.iImage;
+    };
+    EXPECT_EQ(kNoteImageExpired, image(L"Dentist"));
+    EXPECT_EQ(kNoteImagePending, image(L"Garage"));
+    EXPECT_EQ(kNoteImagePending, image(L"Pick-up"));
+    ASSERT_EQ(1u, g_asked.size());
+    EXPECT_EQ(L"Some of the selected jotlings could not be set as expired:\nGarage\nPick-up", g_asked[0].text);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONWARNING), g_asked[0].type);
+}
+
+// A save whose head cannot be read back at once still drops the text the
+// find kept: the next find reads the note as it now is.
+TEST_F(NoteLifeFindTest, ASaveDropsTheKeptTextEvenWhenItsHeadCannotBeRead)
+{
+    StartWithNotesAndFind();
+    Type(L"tyres");
+    ASSERT_EQ((Titles{L"Garage"}), Listed());
+    std::wstring garage = AddNote(L"Jotling3.jot", L"Garage", MinutesFromNow(400), 0, InkWithText(L"brakes on Friday"));
+    g_noteFileBusyRetryMs = 50;
+    HANDLE held = CreateFileW(garage.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    notes->OnNoteSaved(garage.c_str(), false);
+    CloseHandle(held);
+    Retype(L"brakes");
+    EXPECT_EQ((Titles{L"Garage"}), Listed());
+}
