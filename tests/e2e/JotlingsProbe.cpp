@@ -36,6 +36,11 @@
 //                       one a line, the selected ones marked "* ", the
 //                       focused one "> " (both: "*>")
 //   find                prints "OPEN|TEXT|COUNT" of the list's find box
+//   rowboxes            prints "list LEFT TOP RIGHT BOTTOM", the screen's
+//                       rectangle where the all-notes list shows rows (under
+//                       its headings), then "row N LEFT TOP RIGHT BOTTOM"
+//                       for each row the list holds there, for
+//                       tests/support/screen.py to look at
 //   recorded PATH       exit 0 when the note holds a voice recording
 //   handover PATH       hands PATH to the running program as the Today item does
 //   item                prints "TOP HEIGHT" of the Jotlings Today item on the
@@ -434,6 +439,48 @@ int PrintListed()
     return remote != nullptr ? 0 : 1;
 }
 
+// Where the list's rows stand on the screen: the rectangles are asked for
+// through a block of the list's process, as the titles are.
+int PrintRowBoxes()
+{
+    HWND list = FindWindowExW(VisibleWindow(L"AllJotlingsWnd"), nullptr, L"SysListView32", nullptr);
+    DWORD pid = 0;
+    if (list == nullptr || GetWindowThreadProcessId(list, &pid) == 0)
+        return 1;
+    RECT area;
+    GetClientRect(list, &area);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    RECT headings = {};
+    if (header != nullptr && IsWindowVisible(header) && GetWindowRect(header, &headings)) {
+        MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&headings), 2);
+        area.top = headings.bottom;
+    }
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    wprintf(L"list %ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    RECT* remote = process != nullptr ? static_cast<RECT*>(VirtualAllocEx(process, nullptr, sizeof(RECT),
+                                                                          MEM_COMMIT, PAGE_READWRITE))
+                                      : nullptr;
+    int rows = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; remote != nullptr && row < rows; ++row) {
+        RECT box = {LVIR_BOUNDS, 0, 0, 0};
+        SIZE_T moved = 0;
+        WriteProcessMemory(process, remote, &box, sizeof(box), &moved);
+        if (!SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote)))
+            continue;
+        ReadProcessMemory(process, remote, &box, sizeof(box), &moved);
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&box), 2);
+        if (box.bottom <= area.top || box.top >= area.bottom)
+            continue;
+        wprintf(L"row %d %ld %ld %ld %ld\n", row, box.left, box.top, box.right, box.bottom);
+    }
+    if (remote != nullptr)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process != nullptr)
+        CloseHandle(process);
+    return remote != nullptr ? 0 : 1;
+}
+
 int PrintFind()
 {
     HWND window = VisibleWindow(L"AllJotlingsWnd");
@@ -488,6 +535,8 @@ int wmain(int argc, wchar_t** argv)
         return PrintListed();
     if (argc == 2 && wcscmp(argv[1], L"find") == 0)
         return PrintFind();
+    if (argc == 2 && wcscmp(argv[1], L"rowboxes") == 0)
+        return PrintRowBoxes();
     if (argc == 3 && wcscmp(argv[1], L"recorded") == 0)
         return HoldsRecording(argv[2]);
     if (argc == 3 && wcscmp(argv[1], L"handover") == 0) {

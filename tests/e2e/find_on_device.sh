@@ -13,6 +13,17 @@ rows_are() { [ "$(probe rows)" = "$1" ]; }
 find_is() { [ "$(probe find)" = "$1" ]; }
 listed_is() { [ "$(probe listed | tr '\n' '/')" = "$1" ]; }
 shot() { dev screenshot "$shots/find-$1.png" >/dev/null 2>&1; }
+# The screen shows the rows the list holds, each with writing, and nothing
+# under them; with "marks", the rows' highlights as given ("0 marked/1
+# plain/..."), without, any.
+screen_shows_rows() {
+    local n i expected="" seen
+    n=$(probe rows)
+    for ((i = 0; i < n; i++)); do expected+="$i text/"; done
+    seen=$(screen_rows "find-$1")
+    [ -n "${2:-}" ] && { [ "$seen" = "$2below empty/" ]; return; }
+    [ "$(printf '%s' "$seen" | sed 's/ plain//g; s/ marked//g')" = "${expected}below empty/" ]
+}
 
 fresh_program
 mkdir -p "$notes"
@@ -35,7 +46,12 @@ shot tools-menu
 dev tap 110 245          # "Find", above "Titles editor..."
 wait_for 5 find_is '1||6 notes' && pass "Tools > Find opens the box" || abort "find box: $(probe find)"
 shot box
-dev type "DENT"
+# Key by key: after each the screen shows the rows found and nothing under them.
+for key in D E N T; do
+    dev type "$key"
+    wait_for 5 screen_shows_rows "key-$key" || fail "after $key the screen shows $(screen_rows "find-key-$key") for $(probe rows) rows"
+done
+pass "after each key the screen shows only the rows found"
 wait_for 5 rows_are 2 && pass "typing narrows the list" || fail "rows: $(probe rows)"
 listed_is '  Dentist/  Ideas/' && pass "to the notes with the word, in title or text, any case" \
     || fail "listed: $(probe listed | tr '\n' '/')"
@@ -68,13 +84,19 @@ dev tap 222 40           # the box's close button
 wait_for 5 rows_are 6 && pass "closing the box shows every note again" || fail "rows: $(probe rows)"
 find_is '0||' && pass "the box is gone and empty" || fail "find box: $(probe find)"
 probe listed | grep -q '^\*>Dentist$' && pass "the found note stays selected" || fail "listed: $(probe listed | tr '\n' '/')"
+all_back='0 text marked/1 text plain/2 text plain/3 text plain/4 text plain/5 text plain/'
+wait_for 5 screen_shows_rows closed "$all_back" && pass "every row is back on the screen, the found one highlighted" \
+    || fail "the screen shows $(screen_rows find-closed)"
 shot closed
 dev key ctrl+f
 wait_for 5 find_is '1||6 notes' && pass "Ctrl+F opens the box" || fail "find box: $(probe find)"
 dev type "strasse"
 wait_for 5 listed_is '  Straße 5/' && pass "strasse finds Straße" || fail "listed: $(probe listed | tr '\n' '/')"
+wait_for 5 screen_shows_rows strasse && pass "and the screen shows it alone" || fail "the screen shows $(screen_rows find-strasse)"
 dev key Escape
 wait_for 5 rows_are 6 && pass "Esc closes the box" || fail "rows: $(probe rows)"
+wait_for 5 screen_shows_rows escaped && pass "after Esc every row is on the screen" \
+    || fail "after Esc the screen shows $(screen_rows find-escaped)"
 
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
 wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"

@@ -24,13 +24,19 @@ changed_from() { shot "$2" && differs "$1" "$2"; }
 docs=$(ls -d "$devdir"/prefix/drive_c/users/*/Documents 2>/dev/null | grep -v /Public/ | head -n 1)
 notes="$docs/My Jotlings"
 note_files() { ls "$notes" 2>/dev/null | grep -c '\.jot$'; }
-one_note_file() { [ "$(note_files)" = 1 ]; }
+# Two notes written before the start; the one made here is the third.
+three_note_files() { [ "$(note_files)" = 3 ]; }
+# The screen's rows and their highlights, as screen_rows prints them.
+screen_is() { [ "$(screen_rows "notes-$1")" = "$2" ]; }
 
 # Start from a device without Jotlings running and without notes.
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
 dev run taskkill /IM PegHelp.exe >/dev/null 2>&1
 wait_for 20 not_running "$program_pattern" || abort "an earlier Jotlings does not end"
 rm -f "$notes"/*
+mkdir -p "$notes"
+probe write "$(winpath "$notes/Jotling1.jot")" "Milk" 600
+probe write "$(winpath "$notes/Jotling2.jot")" "Keys" 900
 # Two ready-made titles, the one used last first.
 titles='HKLM\SOFTWARE\KORVA\Jotlings'
 dev run reg add "$titles" /v Title0 /d Groceries /f >/dev/null 2>&1
@@ -95,22 +101,31 @@ wait_for 10 window_gone PegHelpWindow && pass "ok closes the help" || fail "help
 # ok keeps the note.
 wait_for 10 front_is JotlingWndClass || fail "the note is not in front after its help"
 dev tap 225 13
-wait_for 10 one_note_file && pass "ok keeps the note in a file" || abort "no note file"
-file=$(ls "$notes" | grep '\.jot$' | head -n 1)
+wait_for 10 three_note_files && pass "ok keeps the note in a file" || abort "no note file"
+file=Jotling0.jot
 head=$(probe head "$(winpath "$notes/$file")")
 [ "${head%%|*}" = "Dentist" ] && pass "its title is kept" || fail "title: $head"
 [ "${head##*|}" = 0 ] && pass "its expiry is kept" || fail "expiry lost: $head"
 
 # --- The list ---------------------------------------------------------------
-wait_for 10 rows_are 1 && pass "the list shows the note" || fail "rows: $(probe rows)"
+wait_for 10 rows_are 3 && pass "the list shows the note" || fail "rows: $(probe rows)"
 shot list-one
-dev tap 60 53
+dev tap 60 53            # the first row: the new note, due first
 wait_for 5 changed_from list-one list-preview && pass "a tap previews the note" || fail "no preview"
+# Ctrl+tap adds the third row; the screen highlights those two, and only them.
+dev keydown Control_L
+dev tap 60 88
+dev keyup Control_L
+two_marked='0 text marked/1 text plain/2 text marked/below empty/'
+wait_for 5 screen_is list-ctrl "$two_marked" && pass "the rows selected are highlighted, only those" \
+    || fail "the screen shows $(screen_rows notes-list-ctrl); listed $(probe listed | tr '\n' '/')"
 dev hold 60 53 1200
 sleep 0.5
 shot list-popup
-differs list-preview list-popup && pass "a hold opens the popup menu" || fail "no popup"
+differs list-ctrl list-popup && pass "a hold opens the popup menu" || fail "no popup"
 dev key Escape
+wait_for 5 screen_is list-after-popup "$two_marked" && pass "the hold keeps both selected on the screen" \
+    || fail "after the popup the screen shows $(screen_rows notes-list-after-popup)"
 
 # --- Tools: options and About ---------------------------------------------------
 dev tap 87 307

@@ -96,3 +96,19 @@ running() {
     return 1
 }
 not_running() { ! running "$1"; }
+
+# What the screen shows, beside what the program's model says (the
+# scenario defines probe, as for start_menu_item). screen_rows NAME saves
+# the screen as NAME.png and prints, for each row of the all-notes list on
+# it, "N text|empty plain|marked", then "below text|empty" for the list
+# under its rows, on one line with "/" between (tests/support/screen.py).
+screen_py=$(dirname "${BASH_SOURCE[0]}")/screen.py
+screen_rows() {
+    local boxes
+    boxes=$(probe rowboxes) || { echo "no list"; return 1; }
+    dev screenshot "$shots/$1.png" >/dev/null 2>&1
+    printf '%s\n' "$boxes" | python3 "$screen_py" rows "$shots/$1.png" | tr '\n' '/'
+}
+# screen_lines NAME LEFT TOP RIGHT BOTTOM: how many lines of writing the
+# screenshot NAME.png holds in that rectangle.
+screen_lines() { python3 "$screen_py" lines "$shots/$1.png" "${@:2}"; }
