@@ -37,20 +37,21 @@ const char kStyle[] =
 // every word typed, compared as the device's find compares them
 // (notes/FindFolding.h there): lower case, marks dropped, compatibility
 // forms spelled out, the letters of formats/FindLetters.h as they are read,
-// and what lies beyond the basic plane as written. The letters' table goes
-// in between these two parts.
+// Greek's final sigma as its sigma, a letter beyond the basic plane folded
+// as any other, and the space a spacing accent decomposes to dropped. The
+// letters' table goes in between these two parts.
 const char kFindScriptHead[] = "(function () {\n\"use strict\";\nvar letters = ";
 const char kFindScriptBody[] =
     ";\n"
     "function fold(text) {\n"
     "  var out = \"\";\n"
     "  for (var ch of text) {\n"
-    "    if (ch.length > 1) { out += ch; continue; }\n"
     "    var lower = ch.toLowerCase();\n"
     "    if (letters[lower]) { out += letters[lower]; continue; }\n"
     "    for (var part of lower.normalize(\"NFKD\")) {\n"
-    "      if (/\\p{Mn}/u.test(part)) continue;\n"
+    "      if (/\\p{Mn}/u.test(part) || (part === \" \" && ch !== \" \")) continue;\n"
     "      var small = part.toLowerCase();\n"
+    "      if (small === \"\\u03c2\") small = \"\\u03c3\";\n"
     "      out += letters[small] || small;\n"
     "    }\n"
     "  }\n"

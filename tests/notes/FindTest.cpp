@@ -44,6 +44,9 @@ TEST(FindQueryTest, FindsEveryWordInTitleOrTextIgnoringCaseAndAccents)
         {L"file", L"", L"\ufb01le away", true},                   // a ligature
         {L"\u043f\u0440\u0438\u0432\u0435\u0442", L"\u041f\u0420\u0418\u0412\u0415\u0422", L"", true},
         {L"\u03b1\u03b8\u03b7\u03bd\u03b1", L"", L"\u0391\u03b8\u03ae\u03bd\u03b1", true},
+        {L"\u03bb\u03cc\u03b3\u03bf\u03c2", L"\u039b\u039f\u0393\u039f\u03a3", L"", true},   // final sigma
+        {L"dentist", L"", L"\U0001D403\U0001D41E\U0001D427\U0001D42D\U0001D422\U0001D42C\U0001D42D", true},
+        {L"\U00010428", L"\U00010400", L"", true},   // Deseret's cases
         {L"dentist", L"denist", L"dentis t", false},
         {L"e", L"", L"", false},
     };
@@ -51,6 +54,7 @@ TEST(FindQueryTest, FindsEveryWordInTitleOrTextIgnoringCaseAndAccents)
         EXPECT_EQ(c.found, Finds(c.typed, c.title, c.text)) << c.typed;
     EXPECT_TRUE(FindQuery(L"  \t ").Empty());
     EXPECT_TRUE(FindQuery(L"\u0301").Empty()) << "a mark alone is no word";
+    EXPECT_TRUE(FindQuery(L"\u00b4 \u00a8\u02dc").Empty()) << "nor are spacing accents";
     EXPECT_EQ(2u, FindQuery(L"a b a").Words().size());
 }
 
