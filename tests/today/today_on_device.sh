@@ -138,6 +138,11 @@ three_lines() { local h; h=$(item_height); [ -n "$h" ] && [ "$h" -gt "$before" ]
 wait_for 10 three_lines && pass "the options change what the item lists" \
     || fail "item height $(item_height) after the options (was $before)"
 lh=$(( $(item_height) / 3 ))
+# And the screen: the item draws three lines of writing, one a note (its
+# icons kept out, left of the texts).
+shot three
+drawn=$(screen_lines today-three 25 "$(item_top)" 238 $(( $(item_top) + $(item_height) )))
+[ "$drawn" = 3 ] && pass "the item draws as many lines as it lists" || fail "the item draws $drawn lines for 3 notes"
 
 # --- A note saved in the program ---------------------------------------------
 # "Some day" is given an expiry an hour from now and saved: the item's order
