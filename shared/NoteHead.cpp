@@ -26,9 +26,10 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head)
     HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    BYTE bytes[kNoteHeadSize];
+    BYTE bytes[formats::kNoteHeaderSize];
     DWORD got = 0;
-    BOOL read = ReadFile(file, bytes, kNoteHeadSize, &got, nullptr);
+    LARGE_INTEGER size = {};
+    BOOL read = ReadFile(file, bytes, sizeof bytes, &got, nullptr) && GetFileSizeEx(file, &size);
     CloseHandle(file);
     if (!read || got < kNoteHeadSize)
         return false;
@@ -41,5 +42,11 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head)
     for (size_t i = 0; i < formats::kNoteTitleUnits; ++i)
         head->title[i] = title[i];
     head->expired = in.U8();
+    head->whole = false;
+    if (got >= formats::kNoteHeaderSize) {
+        in.U32();   // the zoom
+        uint32_t claimed = in.U32();
+        head->whole = ULONGLONG(size.QuadPart) >= formats::kNoteHeaderSize + ULONGLONG(claimed);
+    }
     return true;
 }

@@ -18,10 +18,14 @@ struct NoteHead {
     SYSTEMTIME expiry;
     wchar_t title[kTitleLength];
     BYTE expired;
+    // The file holds the zoom, the data length and all the data that length
+    // claims: only such a note can be opened, and so come up as an alarm.
+    bool whole;
 };
 
-// Reads expiry, title and expired flag. False when the file cannot be
-// opened or is too short for a head: such a file is not listed.
+// Reads expiry, title and expired flag, and tells whether the rest of the
+// note is there by the file's size. False when the file cannot be opened
+// or is too short for a head: such a file is not listed.
 bool ReadNoteHead(const wchar_t* path, NoteHead* head);
 
 // The file's fields and the record's: the file lays out the expiry's

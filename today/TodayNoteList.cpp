@@ -133,6 +133,7 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
                 entry.sortTime = found.ftCreationTime;
                 entry.path = path;
                 entry.expired = head.expired;
+                entry.whole = head.whole;
                 entry.shown = IsShown(head.expiry, head.expired, filter);
                 loaded.push_back(std::move(entry));
             } while (FindNextFileW(find, &found));
@@ -174,7 +175,9 @@ const TodayEntry* TodayNoteList::ShownAt(int index) const
 const TodayEntry* TodayNoteList::Pending() const
 {
     for (const TodayEntry& entry : entries_) {
-        if (entry.expired != 0)
+        // A note cut short never comes up as an alarm, and is never flagged
+        // expired: waited for, it would hold back every later note's run.
+        if (entry.expired != 0 || !entry.whole)
             continue;
         // An impossible date sorts first; passed on, it would leave the
         // real next note without a run. An undated note still ends the
@@ -190,7 +193,8 @@ const TodayEntry* TodayNoteList::Due(const FILETIME& now) const
 {
     for (const TodayEntry& entry : entries_) {
         FILETIME expiry;
-        if (entry.expired == 0 && ExpiryFileTime(entry.expiry, expiry) && CompareFileTime(&expiry, &now) != 1)
+        if (entry.expired == 0 && entry.whole && ExpiryFileTime(entry.expiry, expiry) &&
+            CompareFileTime(&expiry, &now) != 1)
             return &entry;
     }
     return nullptr;

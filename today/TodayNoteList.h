@@ -15,6 +15,7 @@ struct TodayEntry {
     FILETIME sortTime = {};  // creation time of the file, for undated notes
     std::wstring path;
     BYTE expired = 0;
+    bool whole = true;   // the file holds the whole note: it can come up as an alarm
     bool shown = false;
 };
 
@@ -47,10 +48,10 @@ public:
     // The index-th shown entry, or null.
     const TodayEntry* ShownAt(int index) const;
     // The first entry not flagged expired, passing over expiries that are
-    // no date: the note the program is scheduled for.
+    // no date and notes cut short: the note the program is scheduled for.
     const TodayEntry* Pending() const;
-    // The first entry not flagged expired whose expiry is a date not later
-    // than now.
+    // The first whole entry not flagged expired whose expiry is a date not
+    // later than now.
     const TodayEntry* Due(const FILETIME& now) const;
 
     static bool IsShown(const SYSTEMTIME& expiry, BYTE expired, const TodayFilter& filter);

@@ -84,6 +84,24 @@ bool HeldByAnItem(HANDLE run)
     return true;
 }
 
+// The time, or the next whole second after it when it has milliseconds
+// (notes keep the clock's milliseconds: a preset expiry is now and a
+// while). The day of the week follows the date.
+SYSTEMTIME WholeSecondOnOrAfter(const SYSTEMTIME& time)
+{
+    FILETIME at;
+    if (time.wMilliseconds == 0 || !SystemTimeToFileTime(&time, &at))
+        return time;
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = at.dwLowDateTime;
+    ticks.HighPart = at.dwHighDateTime;
+    ticks.QuadPart += ULONGLONG(1000 - time.wMilliseconds) * 10000;
+    at.dwLowDateTime = ticks.LowPart;
+    at.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME rounded;
+    return FileTimeToSystemTime(&at, &rounded) ? rounded : time;
+}
+
 }  // namespace
 
 TodaySchedule::TodaySchedule()
@@ -135,8 +153,11 @@ void TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
             trigger.dwEvent = NOTIFICATION_EVENT_NONE;
             trigger.lpszApplication = programPath;
             trigger.lpszArguments = const_cast<wchar_t*>(kWordRunAtTime);
-            trigger.stStartTime = *time;
-            trigger.stEndTime = *time;
+            // The system keeps whole seconds: a run started before the
+            // note's time finds nothing due, so its time is rounded up.
+            SYSTEMTIME start = WholeSecondOnOrAfter(*time);
+            trigger.stStartTime = start;
+            trigger.stEndTime = start;
             // The previous run is handed in, so the system moves it instead
             // of adding a second one.
             timedRun_ = CeSetUserNotificationEx(timedRun_, &trigger, nullptr);

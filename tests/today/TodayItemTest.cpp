@@ -307,6 +307,24 @@ TEST_F(TodayItemTest, HiddenExpiredNoteIsNeverPendingAndTomorrowsNoteStaysSchedu
     EXPECT_EQ(runs[0].start.wMinute, 30);
 }
 
+// The system keeps whole seconds, a note's time keeps the clock's
+// milliseconds: the run is at the whole second after it, never before.
+TEST_F(TodayItemTest, ATimedRunNeverStartsBeforeItsNotesTime)
+{
+    SYSTEMTIME at = DaysFromNow(1, 23, 59);
+    at.wSecond = 59;
+    at.wMilliseconds = 400;
+    AddNote(L"Jotling0.jot", L"soon", at);
+    Load();
+    std::vector<CeTimedRun> runs = OurRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    SYSTEMTIME next = DaysFromNow(2, 0, 0);
+    EXPECT_EQ(runs[0].start.wDay, next.wDay);
+    EXPECT_EQ(runs[0].start.wHour, 0);
+    EXPECT_EQ(runs[0].start.wMinute, 0);
+    EXPECT_EQ(runs[0].start.wSecond, 0);
+}
+
 TEST_F(TodayItemTest, OneTimedRunIsMovedToAnEarlierNoteAndRemovedWhenNoneIsPending)
 {
     std::wstring later = AddNote(L"Jotling0.jot", L"later", DaysFromNow(2, 15));
@@ -386,18 +404,24 @@ TEST_F(TodayItemTest, ARunAnotherLoadedItemHoldsIsNeverCleanedUp)
     EXPECT_EQ(OurRuns(L"AppRunAtTime").size(), 1u);
 }
 
-TEST_F(TodayItemTest, NoteWithAnImpossibleExpiryIsListedButTheNextRealNoteIsScheduled)
+// Neither a date that is none nor a note cut short (its head whole, its
+// data not: the program never opens it, so never flags it expired) is what
+// the program is scheduled for; both are listed.
+TEST_F(TodayItemTest, NotesThatCannotAlarmAreListedButTheNextRealNoteIsScheduled)
 {
     SYSTEMTIME impossible = DaysFromNow(1, 9);
     impossible.wMonth = 13;
     impossible.wDay = 0;
     std::wstring bad = AddNote(L"Jotling0.jot", L"impossible", impossible);
+    std::wstring cut = folder.File(L"Jotling2.jot");
+    ASSERT_TRUE(WriteTestNote(cut, L"cut", DaysFromNow(-1, 9), 0, std::string(100, 7)));
+    CutFile(cut, kNoteFileHeaderSize + 40);
     SYSTEMTIME next = DaysFromNow(2, 10, 20);
     std::wstring real = AddNote(L"Jotling1.jot", L"real", next);
     Load();
     StartMainSpy();
     ASSERT_EQ(Query(), 1);
-    EXPECT_EQ(OpenedByLines(2, (int(item.cyp) - 3) / 2), (std::vector<std::wstring>{bad, real}));
+    EXPECT_EQ(OpenedByLines(3, (int(item.cyp) - 3) / 3), (std::vector<std::wstring>{bad, cut, real}));
     std::vector<CeTimedRun> runs = OurRuns();
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(memcmp(&runs[0].start, &next, sizeof next), 0);

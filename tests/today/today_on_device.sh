@@ -210,7 +210,15 @@ end_program
 probe write "$(note Jotling0.jot)" "After the restart" 1440
 settings_round                     # the item schedules the note
 restart_shell
-expiry=$(od -An -tx1 -N14 "$notes/Jotling0.jot" | tr -d ' \n')   # the note's time, to the second
+# The note's time as the run keeps it: the system keeps whole seconds, and
+# a run never starts before its note's time, so the item rounds up.
+expiry=$(python3 - "$notes/Jotling0.jot" <<'EOF'
+import datetime, struct, sys
+y, mo, dow, d, h, mi, s, ms = struct.unpack('<8H', open(sys.argv[1], 'rb').read(16))
+t = datetime.datetime(y, mo, d, h, mi, s) + datetime.timedelta(seconds=1 if ms else 0)
+print(struct.pack('<7H', t.year, t.month, (t.weekday() + 1) % 7, t.day, t.hour, t.minute, t.second).hex())
+EOF
+)
 [ "$(program_runs | cut -c1-28 | tr A-F a-f)" = "$expiry" ] \
     && pass "after a restart of the shell the program has one timed run, at the note's time" \
     || fail "after a restart of the shell the program's timed runs are: $(program_runs | tr '\n' ' ')"
