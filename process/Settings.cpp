@@ -25,6 +25,25 @@ const DwordDefault kFirstRunDwords[] = {
     {L"TodayCount", 4},
 };
 
+// The key itself says nothing: a read makes it, and so does the Today
+// item's options dialog. The program's path and its notes folder, which no
+// one but the first run writes and without which the Today item can
+// neither schedule the program nor list a note, say whether it ran. A
+// single value the user deleted later is not written back.
+bool IsFirstRun()
+{
+    wchar_t text[MAX_PATH];
+    return RegPeekString(kSettingsKey, L"Jotlings", text, MAX_PATH) == RegStringRead::Missing &&
+           RegPeekString(kSettingsKey, L"Path", text, MAX_PATH) == RegStringRead::Missing;
+}
+
+void WriteStringIfMissing(const wchar_t* name, const wchar_t* text)
+{
+    wchar_t there[MAX_PATH];
+    if (RegPeekString(kSettingsKey, name, there, MAX_PATH) == RegStringRead::Missing)
+        RegWriteString(kSettingsKey, name, text);
+}
+
 }  // namespace
 
 void TodayLibraryPath(const wchar_t* modulePath, wchar_t* out, size_t count)
@@ -50,16 +69,20 @@ void FirstRunSetup(const wchar_t* notesFolder, const wchar_t* modulePath)
     else if (GetModuleFileNameW(nullptr, module, MAX_PATH) == MAX_PATH)
         module[MAX_PATH - 1] = L'\0';
 
-    if (!RegKeyExists(kSettingsKey)) {
+    if (IsFirstRun()) {
         if (!RegCreateKey(kSettingsKey))
             return;
-        RegWriteString(kSettingsKey, L"Jotlings", notesFolder);
-        RegWriteString(kSettingsKey, L"Path", module);
+        // A value already there was written since the key was deleted (the
+        // Today item's options, a setter): the user's, and kept.
+        WriteStringIfMissing(L"Jotlings", notesFolder);
+        WriteStringIfMissing(L"Path", module);
         wchar_t sound[MAX_PATH];
         FormatText(sound, MAX_PATH, L"%s\\notify.wav", notesFolder);
-        RegWriteString(kSettingsKey, L"Snd", sound);
-        for (const DwordDefault& setting : kFirstRunDwords)
-            RegWriteDword(kSettingsKey, setting.name, setting.value);
+        WriteStringIfMissing(L"Snd", sound);
+        for (const DwordDefault& setting : kFirstRunDwords) {
+            if (RegPeekDword(kSettingsKey, setting.name) == kRegMissing)
+                RegWriteDword(kSettingsKey, setting.name, setting.value);
+        }
     }
 
     // An existing Today item key, a user's "Enabled" 0 included, is kept.

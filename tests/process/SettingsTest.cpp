@@ -149,6 +149,27 @@ TEST_F(SettingsTest, LaterRunsRewriteNothingAndKeepTheUsersTodayChoice)
     EXPECT_TRUE(IsTodayItemEnabled());
 }
 
+// After the user deletes the settings key, the Today item's options (Done)
+// and the program's reads make it again before the next start: that start
+// still writes the defaults, and keeps what was written meanwhile.
+TEST_F(SettingsTest, FirstRunAfterTheKeyWasDeletedAndMadeAgainWritesWhatIsMissing)
+{
+    FirstRunSetup(L"C:\\Docs\\My Jotlings", kProgram);
+    RemoveKey(kSettingsKey);
+    RegWriteDword(kSettingsKey, L"TodayCount", 7);
+    EXPECT_EQ(RegReadDword(kSettingsKey, L"Zoom"), kRegMissing);
+
+    FirstRunSetup(L"C:\\Docs\\My Jotlings", kProgram);
+    wchar_t text[MAX_PATH];
+    ASSERT_EQ(RegPeekString(kSettingsKey, L"Path", text, MAX_PATH), RegStringRead::Read);
+    EXPECT_STREQ(text, kProgram);
+    ASSERT_EQ(RegPeekString(kSettingsKey, L"Jotlings", text, MAX_PATH), RegStringRead::Read);
+    EXPECT_STREQ(text, L"C:\\Docs\\My Jotlings");
+    EXPECT_EQ(RegPeekDword(kSettingsKey, L"Zoom"), 3);
+    EXPECT_EQ(RegPeekDword(kSettingsKey, L"TodayCount"), 7) << "the user's choice was written over";
+    EXPECT_EQ(ValuesOf(kSettingsKey).size(), 24u);
+}
+
 TEST(TodayLibraryPathTest, OnlyAnExactProgramNameBecomesTheLibraryName)
 {
     wchar_t out[MAX_PATH];
