@@ -25,6 +25,20 @@ bool WaitFor(HANDLE mutex, DWORD timeoutMs)
     return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 
+// On the handheld the Today screen is the desktop: it takes the front only
+// when no other program's window has it. A window the shell's restart
+// found in front (an alarm the program opened itself) keeps it.
+bool AnotherProgramInFront()
+{
+    HWND front = GetForegroundWindow();
+    if (front == nullptr || front == GetDesktopWindow() || !IsWindowVisible(front)) {
+        return false;
+    }
+    DWORD process = 0;
+    GetWindowThreadProcessId(front, &process);
+    return process != 0 && process != GetCurrentProcessId();
+}
+
 }  // namespace
 
 ShellApp::ShellApp() : life_(nullptr), lifeOwned_(false), services_(nullptr) {}
@@ -79,13 +93,15 @@ bool ShellApp::Start(HINSTANCE instance)
         return false;
     }
     // Runs missed while the shell was down start before anything else, and
-    // what they start (an alarm) keeps the front: the Today screen comes up
-    // behind it.
+    // what they start (an alarm, its window not made yet) keeps the front:
+    // the Today screen comes up behind it, as it does behind a window that
+    // is in front already.
     bool startedRuns = scheduler_.Poll() > 0;
+    bool inFront = !startedRuns && !AnotherProgramInFront();
     buttons_.WriteDefaultTable();
     buttons_.Load();
 
-    if (!today_.Create(instance, !startedRuns)) {
+    if (!today_.Create(instance, inFront)) {
         return false;
     }
     startMenu_.reset(new StartMenu(today_.Window()));
@@ -93,7 +109,7 @@ bool ShellApp::Start(HINSTANCE instance)
     if (!navBar_->Create(instance)) {
         return false;
     }
-    if (!startedRuns) {
+    if (inFront) {
         SetForegroundWindow(today_.Window());
     }
     SetTimer(services_, kSchedulerTimer, kSchedulerPollMs, nullptr);
