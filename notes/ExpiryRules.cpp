@@ -3,6 +3,7 @@
 #include "platform/common/Text.h"
 #include "notes/Clock.h"
 #include "notes/DateTimeText.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -110,6 +111,21 @@ bool ApplyExpiryChoiceTo(int command, SYSTEMTIME* expiry)
     if (offset.wHour == kNeverExpiresHour) {
         expiry->wHour = kNeverExpiresHour;
         return true;
+    }
+    GetNow(expiry);
+    AddTimeOffset(expiry, offset);
+    return true;
+}
+
+bool SnoozeTo(int command, SYSTEMTIME* expiry)
+{
+    SYSTEMTIME offset = {};
+    switch (command) {
+    case IDM_SNOOZE_5_MINUTES: offset.wMinute = 5; break;
+    case IDM_SNOOZE_15_MINUTES: offset.wMinute = 15; break;
+    case IDM_SNOOZE_1_HOUR: offset.wHour = 1; break;
+    case IDM_SNOOZE_TOMORROW: offset.wDay = 1; break;
+    default: return false;
     }
     GetNow(expiry);
     AddTimeOffset(expiry, offset);

@@ -47,6 +47,10 @@ bool ExpiryChoiceOffset(int command, SYSTEMTIME* offset);
 // Applies a preset to an expiry: "Never expire" sets the hour to 25 and
 // keeps the rest; every other preset is the clock plus its offset.
 bool ApplyExpiryChoiceTo(int command, SYSTEMTIME* expiry);
+// A choice of the alarm's "Snooze" menu (IDM_SNOOZE_*) makes expiry the
+// time the alarm comes again: that much from now. False for any other
+// command, expiry untouched.
+bool SnoozeTo(int command, SYSTEMTIME* expiry);
 
 // The status line of a note window for a note with this expiry. storedNote
 // is false for a note not yet saved; expiredFlag is the note's flag.

@@ -13,11 +13,17 @@ namespace {
 // out when the first cut came starts its sound after it.
 const DWORD kRecutStep = 20;
 
+// How long StopFiles waits for the wave-file threads at most.
+const DWORD kFileStopWaitMs = 2000;
+
 volatile LONG g_filesPlaying = 0;
+// Raised by StopFiles: a wave-file thread started before it plays no more.
+volatile LONG g_fileRound = 0;
 
 struct FileJob {
     wchar_t path[MAX_PATH];
     int count;
+    LONG round;
 };
 
 int HeldToRange(int count)
@@ -41,6 +47,7 @@ bool AlarmSound::PlayFile(const wchar_t* path, int count)
         return false;
     CopyText(job->path, MAX_PATH, path);
     job->count = HeldToRange(count);
+    job->round = InterlockedCompareExchange(&g_fileRound, 0, 0);
     InterlockedIncrement(&g_filesPlaying);
     DWORD id = 0;
     HANDLE thread = CreateThread(nullptr, 0, FileThread, job, 0, &id);
@@ -58,10 +65,23 @@ LONG AlarmSound::FilesPlaying()
     return InterlockedCompareExchange(&g_filesPlaying, 0, 0);
 }
 
+void AlarmSound::StopFiles()
+{
+    if (FilesPlaying() == 0)
+        return;
+    InterlockedIncrement(&g_fileRound);
+    // Cut again while a thread still plays: one between two repetitions
+    // starts its next sound after the first cut.
+    for (DWORD waited = 0; FilesPlaying() > 0 && waited < kFileStopWaitMs; waited += kRecutStep) {
+        InkControl::StopSound();
+        Sleep(kRecutStep);
+    }
+}
+
 DWORD WINAPI AlarmSound::FileThread(void* parameter)
 {
     FileJob* job = static_cast<FileJob*>(parameter);
-    for (int i = 0; i < job->count; ++i)
+    for (int i = 0; i < job->count && InterlockedCompareExchange(&g_fileRound, 0, 0) == job->round; ++i)
         InkControl::playSound(job->path, nullptr, SND_FILENAME);
     delete job;
     InterlockedDecrement(&g_filesPlaying);

@@ -19,13 +19,19 @@ public:
     AlarmSound& operator=(const AlarmSound&) = delete;
 
     // Plays the wave file at path count times, one after the other, on a
-    // thread that nobody waits for and that is not stopped early. The thread
+    // thread that nobody waits for and that only the next alarm stops
+    // early (StopFiles). The thread
     // works on its own copy of the path and touches nothing else, so the
     // window that started it may go at any time. False when nothing was
     // started (no path, a count below 1, or no thread).
     static bool PlayFile(const wchar_t* path, int count);
     // Wave-file threads still playing in this process.
     static LONG FilesPlaying();
+    // Ends the wave files an earlier alarm left playing and returns when
+    // their threads have ended: one alarm sounds at a time, and each sound
+    // call cuts whatever plays, so the next alarm's sound would be cut by
+    // the earlier file's repetitions.
+    static void StopFiles();
 
     // Plays ink's first recording count times on the playback thread; a
     // playback already running is cut first. The recording is taken out of

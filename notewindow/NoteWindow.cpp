@@ -252,7 +252,8 @@ void NoteWindow::CreateExpiryMenu()
 
 void NoteWindow::CreateMenuBar(HINSTANCE instance)
 {
-    menuBar.Create(kNoteToolButtons, IDR_NOTE_MENUBAR, IDB_NOTE_TOOLS, kNoteToolCount, window, instance);
+    menuBar.Create(kNoteToolButtons, alarm ? IDR_ALARM_MENUBAR : IDR_NOTE_MENUBAR, IDB_NOTE_TOOLS, kNoteToolCount,
+                   window, instance);
     menuBar.Enable(IDM_NOTE_UNDO, false);
     menuBar.SetState(IDM_NOTE_PEN_MODE, writingMode ? kButtonPressed : kButtonReleased);
     int page = g_application->Page();
@@ -310,6 +311,7 @@ void NoteWindow::DestroyWindowParts()
 void NoteWindow::StartAlarmSound()
 {
     int count = g_application->SndCount();
+    AlarmSound::StopFiles();
     // An alarm always sounds unless the user chose "Don't play": a note
     // without a recording to play gets the alarm's file instead of silence.
     bool playRecording = g_application->PlayRec() && alarmSound.PlayRecording(ink, count);
@@ -373,6 +375,18 @@ void NoteWindow::ApplyExpiryChoice(int command)
     note.expired = 0;
     modified = 1;
     UpdateExpiryText();
+}
+
+// The alarm comes again later: the note is kept pending at the new time,
+// as ok keeps a note whose time the user moved on.
+void NoteWindow::Snooze(int command)
+{
+    if (!alarm || !SnoozeTo(command, &picker.WorkingExpiry()))
+        return;
+    note.expired = 0;
+    modified = 1;
+    UpdateExpiryText();
+    PostMessageW(window, kMsgNoteCloseRequest, 0, 0);
 }
 
 void NoteWindow::UpdateExpiryText()
@@ -506,6 +520,9 @@ void NoteWindow::OnCommand(WORD id, WORD code, HWND from)
     case kCmdExpiry10Minutes: case kCmdExpiry15Minutes: case kCmdExpiry30Minutes: case kCmdExpiry1Hour:
     case kCmdExpiry2Hours: case kCmdExpiryTomorrow: case kCmdExpiryNextWeek: case kCmdExpiryNever:
         ApplyExpiryChoice(id);
+        break;
+    case IDM_SNOOZE_5_MINUTES: case IDM_SNOOZE_15_MINUTES: case IDM_SNOOZE_1_HOUR: case IDM_SNOOZE_TOMORROW:
+        Snooze(id);
         break;
     case IDM_NOTE_GRID:
         ToggleGrid();

@@ -54,6 +54,9 @@ public:
     void ApplyExpiryChoice(int command);
     // Recomputes the status line and repaints it.
     void UpdateExpiryText();
+    // A choice of an alarm's "Snooze" menu: the note is kept pending, due
+    // that much from now, and the window closes.
+    void Snooze(int command);
 
     // The alarm's sound, by the settings: the "Snd" file "SndCount" times
     // ("PlaySnd"), the note's first recording "SndCount" times ("PlayRec").

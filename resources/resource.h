@@ -31,6 +31,16 @@
 #define IDM_NOTE_COPY 1148
 #define IDM_NOTE_PASTE 1149
 
+// An alarm's menu bar: "Edit" and "Snooze", whose choices bring the alarm
+// back that much later.
+#define IDR_ALARM_MENUBAR 171
+#define IDS_ALARM_SNOOZE 1180
+#define IDM_ALARM_SNOOZE 1181   // the "Snooze" button's command
+#define IDM_SNOOZE_5_MINUTES 1182
+#define IDM_SNOOZE_15_MINUTES 1183
+#define IDM_SNOOZE_1_HOUR 1184
+#define IDM_SNOOZE_TOMORROW 1185
+
 // The About box.
 #define IDD_ABOUT 158
 #define IDB_ABOUT 161

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <vector>
@@ -219,6 +220,29 @@ TEST_F(AlarmSoundTest, WaveFilePlaysSndCountTimesOutlivingItsWindowWithoutTouchi
     EXPECT_EQ(std::vector<std::string>(2, "file:C:\\Sounds\\chime.wav"), Sounds());
     VirtualFree(place, 0, MEM_RELEASE);
     StartApplication();
+}
+
+// The first alarm's file still plays its repetitions when the user closes
+// it and the next alarm comes: that one's recording is heard whole, the
+// file is not heard again.
+TEST_F(AlarmSoundTest, TheNextAlarmEndsTheFileAnEarlierOneLeftPlaying)
+{
+    Settings(true, false, 3);
+    g_holdSounds = true;
+    AlarmNoteWindow* first = Open(true);
+    first->StartAlarmSound();
+    ASSERT_TRUE(WaitFor([] { return Read(g_entered) == 1; }));
+    Done(first);
+
+    g_holdSounds = false;
+    Settings(false, true, 2);
+    AlarmNoteWindow* second = Open(true);
+    second->StartAlarmSound();
+    EXPECT_EQ(0, AlarmSound::FilesPlaying()) << "the earlier alarm's file plays on";
+    ASSERT_TRUE(WaitFor([&] { return !second->RecordingPlaying(); }));
+    std::vector<std::string> heard = Sounds();
+    heard.erase(std::remove(heard.begin(), heard.end(), "cut"), heard.end());
+    EXPECT_EQ((std::vector<std::string>{"file:C:\\Sounds\\chime.wav", "rec:first", "rec:first"}), heard);
 }
 
 TEST_F(AlarmSoundTest, NoteWithoutAWholeRecordingSoundsTheFileUnlessTheUserChoseSilence)
