@@ -70,10 +70,17 @@ void MainWindow::PostCommandLine(const wchar_t* commandLine)
         // The timed start's check is done already when the start-up opened an alarm.
         if (!openedAlarm)
             PostMessageW(window, message, 0, 0);
+    } else if (message == kMsgNewNote && openedAlarm) {
+        // Run now, the new note would close the alarm this start brought
+        // back before the user saw it: it waits for the alarm to close.
+        notes.AfterAlarm(NoteRequests::Kind::New, nullptr);
     } else if (message != 0) {
         PostMessageW(window, message, 0, 0);
     } else if (UnquotedPath(commandLine, startPath, MAX_PATH)) {
-        PostMessageW(window, kMsgOpenNotePath, reinterpret_cast<WPARAM>(startPath), 0);
+        if (openedAlarm)
+            notes.AfterAlarm(NoteRequests::Kind::Open, startPath);
+        else
+            PostMessageW(window, kMsgOpenNotePath, reinterpret_cast<WPARAM>(startPath), 0);
     }
 }
 

@@ -63,8 +63,10 @@ HWND FileNoteWindow::Open(HWND owner, const wchar_t* path, int openMode, HWND no
         Note().expired = 1;
         if (Create(owner, true, true) != nullptr)
             StartAlarmSound();
-        else if (wcscmp(asidePath, path) != 0 && MoveFileExW(asidePath, path, MOVEFILE_WRITE_THROUGH))
+        else if (wcscmp(asidePath, path) != 0 && RenameNoteFile(asidePath, path)) {
             asidePath[0] = L'\0';   // no window to show it in: the note goes back
+            g_application->SignalChange();
+        }
         return nullptr;
     case OpenMode::MarkExpired:
         if (path != nullptr && ReadWholeNoteFile(path, &Note())) {
@@ -102,8 +104,11 @@ bool FileNoteWindow::ReadForEditing(HWND owner, const wchar_t* path)
 bool FileNoteWindow::SetAside(const wchar_t* path)
 {
     asidePath[0] = L'\0';
-    if (FormatText(asidePath, MAX_PATH, L"%s%s", path, kAsideSuffix) < 0 ||
-        !MoveFileExW(path, asidePath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // The Today item holds notes open for a moment while it reads their
+    // heads, most likely just now, when notes fall due: the rename waits
+    // for it as a save does. An aside copy still there (a start that found
+    // no name free for it) is another note, never replaced.
+    if (FormatText(asidePath, MAX_PATH, L"%s%s", path, kAsideSuffix) < 0 || !RenameNoteFile(path, asidePath)) {
         // Left where it is, then: the note is still there if anything goes
         // wrong, and closing replaces it as it would the aside copy.
         CopyText(asidePath, MAX_PATH, path);
@@ -112,11 +117,11 @@ bool FileNoteWindow::SetAside(const wchar_t* path)
     return true;
 }
 
-void FileNoteWindow::DropAside()
+bool FileNoteWindow::DropAside()
 {
-    if (asidePath[0] != L'\0')
-        DeleteNoteFile(asidePath);
+    bool dropped = asidePath[0] != L'\0' && DeleteNoteFile(asidePath);
     asidePath[0] = L'\0';
+    return dropped;
 }
 
 // The expired note replaces its set-aside copy, and one rename makes that
@@ -156,14 +161,17 @@ bool FileNoteWindow::StoreNote()
 void FileNoteWindow::OnClose(bool save)
 {
     StopAlarmSound();
-    if (mode == OpenMode::Alarm)
-        DropAside();
+    // With "AutoDel" the alarm's note goes here, and the Today item must
+    // hear of it: it would keep the note as pending, its timed run spent.
+    bool dropped = mode == OpenMode::Alarm && DropAside();
     if (save && storedPath[0] != L'\0') {
         ReportNoteSaved(notifyWindow, storedPath, mode != OpenMode::Open);
         g_application->SignalChange();
     } else if (!save && mode == OpenMode::Open && readWhole && WriteNoteFile(FilePath(), Note())) {
         // An opened note is always written back, so the list takes it again.
         ReportNoteSaved(notifyWindow, FilePath(), false);
+        g_application->SignalChange();
+    } else if (dropped) {
         g_application->SignalChange();
     }
     PostMessageW(notifyWindow, kMsgNoteClosed, 0, 0);

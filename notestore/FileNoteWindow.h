@@ -46,7 +46,8 @@ public:
 private:
     bool ReadForEditing(HWND owner, const wchar_t* path);
     bool SetAside(const wchar_t* path);
-    void DropAside();
+    // True when a set-aside copy was deleted.
+    bool DropAside();
     bool KeepAside(const wchar_t* target);
     bool WriteTo(const wchar_t* target, bool isNew);
 

@@ -145,8 +145,11 @@ bool NoteStore::AttachMainWindow(HWND window)
     mainWindow = window;
     requests.Attach(window);
     // Notes whose alarm was on screen when the program died come back first.
-    if (FileNoteWindow::RestoreNotesLeftAside(notesFolder, noteExtension) > 0)
+    if (FileNoteWindow::RestoreNotesLeftAside(notesFolder, noteExtension) > 0) {
         LoadFolder();
+        // The Today item lists and schedules a note put back as any other.
+        g_application->SignalChange();
+    }
     if (g_application->Notify() || IsTodayItemEnabled())
         return CheckExpired(false);
     return false;
@@ -198,7 +201,9 @@ NoteStore::DueNotes NoteStore::FindDueNotes(bool force)
                 damagedDue = damagedDue || isDue;
             else if (isDue)
                 due.push_back({TimeKey(e->expiry), e->path});
-            else if (earliest == nullptr || CompareTimes(e->expiry, earliest->expiry) != 1)
+            // A note marked expired has had its alarm: a timed run that came
+            // a moment early is for the pending note after it.
+            else if (e->expired == 0 && (earliest == nullptr || CompareTimes(e->expiry, earliest->expiry) != 1))
                 earliest = e;
         }
         if (due.empty() && !damagedDue && force && earliest != nullptr) {
@@ -310,6 +315,12 @@ void NoteStore::OpenNote(int position)
     }
     NoteRequests::Scope scope(requests);
     OpenCurrent(path, OpenMode::Open);
+}
+
+void NoteStore::AfterAlarm(NoteRequests::Kind kind, const wchar_t* path)
+{
+    requests.Defer({kind, false, path != nullptr ? path : L""});
+    requests.PostWaiting();
 }
 
 void NoteStore::OpenNoteByPath(const wchar_t* path)

@@ -36,10 +36,14 @@ public:
     // alarm.
     bool AttachMainWindow(HWND window);
     // Opens the earliest due note as an alarm; the next one comes when the
-    // user closes it. With force and none due, the note with the earliest
-    // expiry. True when one opened. While an alarm is on screen the check
+    // user closes it. With force and none due, the pending note with the
+    // earliest expiry (never one marked expired: it had its alarm). True when one opened. While an alarm is on screen the check
     // waits for it to close; while a question is up, for the answer.
     bool CheckExpired(bool force);
+    // A request of the program's start (its command line) when the start
+    // opened an alarm: it waits, as a deferred request does, until nothing
+    // is on screen. path: the note to open, for Open.
+    void AfterAlarm(NoteRequests::Kind kind, const wchar_t* path);
     // Opens the listed note whose path is exactly this one.
     void OpenNoteByPath(const wchar_t* path);
     // A note file was written: its entry is read again and the list sorted.

@@ -12,6 +12,7 @@ source "$(dirname "$0")/../support/jotlings.sh"
 shot() { dev screenshot "$shots/alarm-$1.png" >/dev/null 2>&1; }
 files() { (cd "$notes" 2>/dev/null && ls | grep -E '\.jot(\.alarm)?$' | sort | tr '\n' ' '); }
 files_are() { [ "$(files)" = "$1" ]; }
+note_is() { window_up JotlingWndClass && [ "$(probe title)" = "$1" ]; }
 
 fresh_program
 mkdir -p "$notes"
@@ -33,10 +34,41 @@ files_are "Jotling0.jot.alarm " && pass "the note survives the kill" || fail "af
 
 dev start-program "$program"
 wait_for 20 front_is JotlingWndClass && pass "the next start shows the alarm again" || fail "no alarm after the restart"
+
+# A tap on the Today item starts the program with a command word or a note's
+# path: the alarm that start brings back stays up, the request comes after.
+probe write "$(note Jotling7.jot)" "Shopping" never
+for asked in addnew "$(device_note Jotling7.jot)"; do
+    kill_program
+    wait_for 20 not_running "$program_pattern" || abort "the program does not die"
+    dev start-program "$program" "$asked"
+    wait_for 20 front_is JotlingWndClass || fail "no window for the start with $asked"
+    sleep 3
+    front_is JotlingWndClass && files_are "Jotling0.jot.alarm Jotling7.jot " \
+        && pass "a start with ${asked##*\\} leaves its alarm on screen" \
+        || fail "seconds after the start with $asked: $(probe front), $(files)"
+done
+
+# The shell restarts while that alarm is up: it keeps the front each time.
+for i in 1 2 3; do
+    dev run 'C:\windows\shell.exe' -quit >/dev/null 2>&1
+    wait_for 20 not_running 'shell\.exe' || abort "the shell does not end"
+    dev start-program 'C:\windows\shell.exe'
+    wait_for 20 window_up DesktopExplorerWindow || abort "no shell after its restart"
+    sleep 2
+    front_is JotlingWndClass || break
+done
+front_is JotlingWndClass && pass "the alarm keeps the front over three restarts of the shell" \
+    || fail "after restart $i of the shell the front is $(probe front)"
 dev tap 225 13
-wait_for 10 files_are "Jotling0.jot " && pass "ok keeps the alarm's note" || fail "after ok: $(files)"
+wait_for 10 note_is Shopping && pass "the note the start asked for opens when the alarm closes" \
+    || fail "after ok: $(probe front) $(probe title)"
+dev tap 225 13
+wait_for 10 files_are "Jotling0.jot Jotling7.jot " && pass "each note stands in one file once the windows close" \
+    || fail "after ok: $(files)"
+rm -f "$notes/Jotling7.jot"
 head=$(probe head "$(note Jotling0.jot)")
-[ "$head" = "Dentist|1|0" ] && pass "kept as an expired note" || fail "head: $head"
+[ "$head" = "Dentist|1|0" ] && pass "ok keeps the alarm's note, as an expired note" || fail "head: $head"
 
 # --- The timed start brings up the next note ---------------------------------------
 # The system's timed start while the program is not running.
@@ -115,6 +147,41 @@ kill "$listener" 2>/dev/null
 dev tap 225 13
 no_aside() { [ -z "$(cd "$notes" && ls | grep -E '\.alarm$')" ]; }
 wait_for 10 no_aside || fail "the recording's alarm is not kept: $(files)"
+
+# --- Snooze -------------------------------------------------------------------
+# "Snooze" on the alarm's bar, "5 minutes": the note goes back pending, the
+# Today item schedules the program's run at its new time, and that run
+# brings the alarm up again.
+rm -f "$notes"/*
+probe write "$(note Jotling0.jot)" "Snoozed" -1
+dev start-program "$program"
+wait_for 20 front_is JotlingWndClass || fail "no alarm to snooze"
+dev tap SNOOZE_X 307
+sleep 1
+shot snooze
+dev key Down Return
+wait_for 10 files_are "Jotling0.jot " || fail "after the snooze: $(files)"
+head=$(probe head "$(note Jotling0.jot)")
+[ "$head" = "Snoozed|0|0" ] && ! window_up JotlingWndClass && pass "a snoozed alarm closes and its note waits, pending" \
+    || fail "after the snooze: head $head, front $(probe front)"
+moved=$(python3 - "$notes/Jotling0.jot" <<'EOF'
+import datetime, struct, sys
+y, mo, dow, d, h, mi, s, ms = struct.unpack('<8H', open(sys.argv[1], 'rb').read(16))
+print(round((datetime.datetime(y, mo, d, h, mi, s) - datetime.datetime.now()).total_seconds() / 60))
+EOF
+)
+[ "$moved" = 5 ] && pass "its new time is 5 minutes from now" || fail "its new time is $moved minutes from now"
+run_for_it() {
+    dev run reg query 'HKLM\SOFTWARE\Microsoft\Shell\TimedRuns' /s 2>/dev/null | tr -d '\r' |
+        grep -qi 'jotlings\\jotlings\.exe'
+}
+wait_for 10 run_for_it && pass "the Today item schedules the program for it" || fail "no timed run of the program"
+# What the system starts at that time.
+dev start-program "$program" AppRunAtTime
+wait_for 20 window_up JotlingWndClass && [ "$(probe title)" = Snoozed ] && pass "the snoozed alarm comes again" \
+    || fail "no alarm for the snoozed note: $(probe front)"
+dev tap 225 13
+wait_for 10 files_are "Jotling0.jot " || fail "after ok: $(files)"
 
 setting RecBtn 0
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1

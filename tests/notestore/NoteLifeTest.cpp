@@ -22,6 +22,7 @@
 #include "tests/support/TestNotes.h"
 #include "tests/support/TestTimes.h"
 
+#include <aygshell.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -272,10 +273,13 @@ TEST_F(NoteLifeTest, NotesDueTogetherAreShownOneAfterAnother)
     }
 }
 
-TEST_F(NoteLifeTest, ForcedCheckOpensTheEarliestNoteWhenNoneIsDue)
+// A timed run that came a moment before its note's time: the forced check
+// opens the pending note it was for, never one that had its alarm already.
+TEST_F(NoteLifeTest, ForcedCheckOpensTheEarliestPendingNoteWhenNoneIsDue)
 {
     AddNote(L"Jotling0.jot", L"Later", MinutesFromNow(90));
     AddNote(L"Jotling1.jot", L"Sooner", MinutesFromNow(30));
+    AddNote(L"Jotling2.jot", L"Had its alarm", MinutesFromNow(-60), 1);
     EXPECT_FALSE(Start());
     EXPECT_FALSE(notes->CheckExpired(false));
     EXPECT_EQ(nullptr, ShownNote());
@@ -407,6 +411,18 @@ TEST_F(NoteLifeTest, AlarmNoteLeftAsideByAProgramThatDiedComesBackAndItsSavesGo)
     EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot"}), Files());
     EXPECT_EQ(1, Head(L"Jotling0.jot").expired);
     EXPECT_STREQ(L"Dentist", Head(L"Jotling0.jot").title);
+}
+
+// A note put back that is not due (its time was moved on before the kill)
+// opens no alarm: the Today item still hears of it, to list and schedule it.
+TEST_F(NoteLifeTest, NotePutBackAfterAKillIsSignalledEvenWhenNotDue)
+{
+    ASSERT_TRUE(WriteTestNote(Path(L"Jotling3.jot.alarm"), L"Moved on", MinutesFromNow(30)));
+    ResetEvent(g_application->ChangeEvent());
+    EXPECT_FALSE(Start());
+    EXPECT_EQ((std::vector<std::wstring>{L"Jotling3.jot"}), Files());
+    EXPECT_EQ(1, notes->EntryCount());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_application->ChangeEvent(), 0)) << "the item was not told";
 }
 
 // Closing an alarm with ok turns its set-aside copy into the kept note in
@@ -848,6 +864,101 @@ TEST_F(NoteLifeTest, TodayTapWhileAnAlarmClosesWaitsForTheClose)
     EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot", L"Jotling1.jot"}), Files());
     EXPECT_EQ(2, notes->EntryCount()) << "the alarm's note is kept and listed";
     EXPECT_EQ(1, Head(L"Jotling0.jot").expired);
+}
+
+namespace {
+
+// The Today item's refresh holding a note file for a moment: opened so that
+// the note can be read but not renamed or deleted, let go after 300 ms.
+DWORD WINAPI LetGoOfNoteSoon(void* file)
+{
+    Sleep(300);
+    CloseHandle(file);
+    return 0;
+}
+
+}  // namespace
+
+// Notes falling due are the moment the Today item reads their heads: the
+// alarm's note is still set aside, and an alarm "AutoDel" removes tells the
+// item that the note is gone.
+TEST_F(NoteLifeTest, AlarmNoteIsSetAsidePastABriefHoldAndItsEndIsSignalled)
+{
+    g_application->SetAutoDel(1);
+    std::wstring path = AddNote(L"Jotling0.jot", L"Due", MinutesFromNow(-1));
+    HANDLE held = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    HANDLE letGo = CreateThread(nullptr, 0, LetGoOfNoteSoon, held, 0, nullptr);
+    ASSERT_NE(nullptr, letGo);
+    ASSERT_TRUE(Start());
+    WaitForSingleObject(letGo, 5000);
+    CloseHandle(letGo);
+    EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot.alarm"}), Files());
+
+    ResetEvent(g_application->ChangeEvent());
+    Done(ShownNote());
+    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_application->ChangeEvent(), 0)) << "the item was not told";
+}
+
+// Snooze on the alarm's bar: the note is kept pending at its new time, and
+// the Today item hears of it to schedule it.
+TEST_F(NoteLifeTest, SnoozedAlarmIsKeptPendingAtItsNewTimeAndTheItemIsTold)
+{
+    g_application->SetAutoDel(1);
+    AddNote(L"Jotling0.jot", L"Call back", MinutesFromNow(-1));
+    ASSERT_TRUE(Start());
+    HMENU bar = reinterpret_cast<HMENU>(SendMessageW(notes->CurrentNoteWindow()->MenuBar().Window(), SHCMBM_GETMENU, 0, 0));
+    ASSERT_NE(nullptr, bar);
+    wchar_t label[64] = L"";
+    GetMenuStringW(bar, 1, label, 64, MF_BYPOSITION);
+    EXPECT_STREQ(L"Snooze", label);
+    EXPECT_EQ(4, GetMenuItemCount(GetSubMenu(bar, 1)));
+
+    ResetEvent(g_application->ChangeEvent());
+    SYSTEMTIME before = MinutesFromNow(15);
+    SendMessageW(ShownNote(), WM_COMMAND, IDM_SNOOZE_15_MINUTES, 0);
+    Pump();
+    EXPECT_EQ(nullptr, ShownNote());
+    ASSERT_EQ((std::vector<std::wstring>{L"Jotling0.jot"}), Files()) << "kept whatever \"AutoDel\" says";
+    NoteHead head = Head(L"Jotling0.jot");
+    EXPECT_EQ(0, head.expired);
+    EXPECT_NE(1, CompareTimes(before, head.expiry));
+    EXPECT_NE(1, CompareTimes(head.expiry, MinutesFromNow(15)));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_application->ChangeEvent(), 0)) << "the item was not told";
+    EXPECT_EQ(1, notes->EntryCount());
+    EXPECT_FALSE(notes->CheckExpired(false)) << "not due before its new time";
+}
+
+// A start with a command word or a note's path after a kill: the alarm the
+// start brought back stays up, and what the command asks comes after it.
+TEST_F(NoteLifeTest, StartsCommandWaitsBehindTheAlarmTheStartBroughtBack)
+{
+    g_application->SetAutoDel(1);
+    for (bool byPath : {false, true}) {
+        SCOPED_TRACE(byPath);
+        AddNote(L"Jotling0.jot", L"Alarm", MinutesFromNow(-1));
+        std::wstring tapped = AddNote(L"Jotling1.jot", L"Tapped", NeverExpiring());
+        ASSERT_TRUE(Start());
+        mainWindow->PostCommandLine(byPath ? tapped.c_str() : L"addnew");
+        Pump();
+        EXPECT_EQ(L"Alarm", ShownTitle());
+        EXPECT_EQ((std::vector<std::wstring>{L"Jotling0.jot.alarm", L"Jotling1.jot"}), Files());
+
+        Done(ShownNote());
+        ASSERT_NE(nullptr, ShownNote()) << "the start's command ran when the alarm closed";
+        ASSERT_NE(nullptr, notes->CurrentNoteWindow());
+        EXPECT_EQ(byPath ? OpenMode::Open : OpenMode::New, notes->CurrentNoteWindow()->Mode());
+        if (byPath)
+            EXPECT_EQ(L"Tapped", ShownTitle());
+        EXPECT_EQ((std::vector<std::wstring>{L"Jotling1.jot"}), Files());
+        TearDown();
+        SetUp();
+        for (const std::wstring& name : Files())
+            DeleteFileW(Path(name.c_str()).c_str());
+        g_application->SetAutoDel(1);
+    }
 }
 
 TEST_F(NoteLifeTest, NoteWithAnImpossibleDateIsNeverTheAlarm)
