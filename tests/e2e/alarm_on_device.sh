@@ -141,6 +141,8 @@ wait_for 10 no_aside || fail "the recording's alarm is not kept: $(files)"
 # "Snooze" on the alarm's bar, "5 minutes": the note goes back pending, the
 # Today item schedules the program's run at its new time, and that run
 # brings the alarm up again.
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
 rm -f "$notes"/*
 probe write "$(note Jotling0.jot)" "Snoozed" -1
 dev start-program "$program"
