@@ -10,6 +10,7 @@
 #include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 #include "process/Application.h"
+#include "process/UserPrompt.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -284,8 +285,18 @@ void NoteWindow::BringToFront()
     SHFullScreen(window, SHFS_SHOWSIPBUTTON);
 }
 
+void NoteWindow::EndMenus(int count)
+{
+    for (; count > 0 && menusShowing > 0; --count) {
+        --menusShowing;
+        EndMenuShowing();
+    }
+}
+
 void NoteWindow::DestroyWindowParts()
 {
+    // A menu whose end this window will not hear holds no request up.
+    EndMenus(menusShowing);
     if (window != nullptr) {
         picker.ClosePicker();
         popupButton.Destroy();
@@ -336,6 +347,9 @@ void NoteWindow::StartRecordButtonRecording()
     StopRecordingEverywhere();
     SendMessageW(window, kMsgNoteRecordButton, 0, 0);
     ink.StartVoiceRecording();
+    // The note was opened to hold this recording: it is kept whenever the
+    // window closes, also before the button is let go.
+    modified = 1;
     recordWatcher.Start(StopRecordingEverywhere);
 }
 
@@ -421,6 +435,14 @@ LRESULT NoteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case kMsgNoteStopRecording:
         ink.StopVoiceRecording();
+        return 0;
+    case WM_ENTERMENULOOP:
+        // The Edit menu or the expiry menu: requests wait until it goes.
+        ++menusShowing;
+        BeginMenuShowing();
+        return 0;
+    case WM_EXITMENULOOP:
+        EndMenus(1);
         return 0;
     case kMsgNotePopupMenu:
         TrackPopupMenuEx(expiryMenu, TPM_RIGHTALIGN, 217, 48, window, nullptr);
@@ -622,6 +644,7 @@ void NoteWindow::OnCloseRequest()
 
 void NoteWindow::CloseRequest()
 {
+    FinishWhatIsUnderWay();
     bool untouched = ink.IsUnmodified() && !modified;
     if (untouched && (!storedNote || !alarm)) {
         SendMessageW(window, kMsgNoteDiscard, 0, 0);
@@ -633,6 +656,24 @@ void NoteWindow::CloseRequest()
         return;
     DestroyWindowParts();
     OnClose(true);
+}
+
+// However the note closes (ok, an alarm, the record button, another note
+// opened), what the user is in the middle of is finished as they would
+// finish it, so that the note collected holds it.
+void NoteWindow::FinishWhatIsUnderWay()
+{
+    // The control adds a recording to its content only when it stops, and
+    // throws away one still running when it is destroyed: stopped here, as
+    // the recorder's Stop would, it is in the note.
+    ink.StopVoiceRecording();
+    // A time being picked is taken as its ok would take it: the close may be
+    // the very alarm the user was putting off.
+    picker.CloseTakingChoice();
+    // Also a choice whose 1524 is still on its way: a tap on another
+    // program closes the pop-up, and the request it sends comes first.
+    if (picker.Changed())
+        OnPickerClosed();
 }
 
 void NoteWindow::OnDiscard()

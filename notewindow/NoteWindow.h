@@ -100,6 +100,8 @@ protected:
     void OnCommand(WORD id, WORD code, HWND from);
     void OnCloseRequest();
     void CloseRequest();
+    void FinishWhatIsUnderWay();
+    void EndMenus(int count);
     void OnDiscard();
     void OnFileClosing(const wchar_t* path);
     void OnPickerClosed();
@@ -137,6 +139,8 @@ protected:
     DWORD keyboardState = 0;
     BYTE alarm = 0;
     BYTE closeRequested = 0;
+    // Menus of this window on screen (WM_ENTERMENULOOP not yet ended).
+    int menusShowing = 0;
     RecordButtonWatcher recordWatcher;
     NoteRecord note;
     wchar_t filePath[MAX_PATH];
