@@ -436,6 +436,10 @@ LRESULT NoteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgNoteStopRecording:
         ink.StopVoiceRecording();
         return 0;
+    case WM_ACTIVATE:
+        if (OnActivate(LOWORD(wParam), HIWORD(wParam) != 0))
+            return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_ENTERMENULOOP:
         // The Edit menu or the expiry menu: requests wait until it goes.
         ++menusShowing;
@@ -631,6 +635,23 @@ void NoteWindow::OnUndo()
     }
 }
 
+// As a dialog does: the child that had the focus when the window lost the
+// front (the page or the title box) has it again when the window comes
+// back, so that the input panel's keys reach it rather than the window.
+bool NoteWindow::OnActivate(WORD state, bool minimized)
+{
+    if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window, focus))
+            focusedChild = focus;
+        return false;
+    }
+    if (minimized || focusedChild == nullptr || !IsWindow(focusedChild) || !IsChild(window, focusedChild))
+        return false;
+    SetFocus(focusedChild);
+    return true;
+}
+
 void NoteWindow::OnCloseRequest()
 {
     // A request that arrives while this one asks the user why the note
@@ -737,6 +758,14 @@ void NoteWindow::OnKeyUp(WPARAM key)
 void NoteWindow::OnSipChange()
 {
     bool up = SipIsUp();
+    // Only the note in front moves its keyboard and focus: one that lost
+    // the front (a message, another program) lost its focus with it, which
+    // is no trip of the user's from the title box to the page; it gets its
+    // focus back when it comes to the front again.
+    if (GetActiveWindow() != window) {
+        ink.SetCompact(up);
+        return;
+    }
     // Not while the picker is open: the keyboard would cover its "None".
     if (!up && reopenKeyboard && !picker.IsOpen()) {
         reopenKeyboard = 0;

@@ -98,6 +98,7 @@ protected:
     void CreateMenuBar(HINSTANCE instance);
 
     void OnCommand(WORD id, WORD code, HWND from);
+    bool OnActivate(WORD state, bool minimized);
     void OnCloseRequest();
     void CloseRequest();
     void FinishWhatIsUnderWay();
@@ -139,6 +140,8 @@ protected:
     DWORD keyboardState = 0;
     BYTE alarm = 0;
     BYTE closeRequested = 0;
+    // The child that had the focus when the window last lost the front.
+    HWND focusedChild = nullptr;
     // Menus of this window on screen (WM_ENTERMENULOOP not yet ended).
     int menusShowing = 0;
     RecordButtonWatcher recordWatcher;
