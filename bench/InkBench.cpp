@@ -11,9 +11,12 @@
 //  - one keystroke typed at the end of a 50,000-character paragraph, with
 //    its repaint, against measuring the whole paragraph once with bare GDI
 //    (GetTextExtentExPointW, the measuring any layout of it needs; Wine's
-//    DrawTextW wrapping the same text takes about fifteen times longer).
-// Prints one line per figure: name, project ms, floor ms, ratio.
+//    DrawTextW wrapping the same text takes about fifteen times longer);
+//  - the memory the undo history holds after a pasted 1 MB text is edited
+//    word by word, 200 steps, against the text itself.
+// Prints one line per figure: name, project ms (or bytes), floor, ratio.
 #include "InkStreamFormat.h"
+#include "InkUndo.h"
 #include "bench/BenchSupport.h"
 #include "formats/PageStyle.h"
 #include "inkx.h"
@@ -272,6 +275,27 @@ void TypingFigure(HWND parent)
     Report("keystroke in a 50,000-character paragraph", bench::MedianOf(perKey), floor);
 }
 
+// Each step replaces one word of the text, as the typing of a word after a
+// double tap does.
+void UndoMemoryFigure()
+{
+    const size_t kCharacters = 1u << 20;
+    const int kSteps = 200;
+    std::wstring text;
+    text.reserve(kCharacters);
+    while (text.size() + 6 <= kCharacters)
+        text += L"words ";
+    InkUndo undo;
+    for (int i = 0; i < kSteps; ++i) {
+        std::wstring before = text;
+        size_t at = (text.size() / kSteps) * static_cast<size_t>(i) / 6 * 6;
+        text.replace(at, 5, L"WORDS");
+        undo.TextChanging(before, at, false);
+    }
+    bench::ReportBytes("undo of a 1 MB text edited word by word, 200 steps", static_cast<double>(undo.Bytes()),
+                       static_cast<double>(text.size() * sizeof(wchar_t)));
+}
+
 }  // namespace
 
 int main()
@@ -292,6 +316,7 @@ int main()
     SegmentFigure(parent, 100, "one stroke segment while writing");
     SegmentFigure(parent, 300, "one stroke segment while writing, 300 %");
     TypingFigure(parent);
+    UndoMemoryFigure();
     DestroyWindow(parent);
     DeleteFileW(noteFile);
     return 0;

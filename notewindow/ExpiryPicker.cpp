@@ -69,6 +69,7 @@ bool ExpiryPicker::ShowPicker(HWND ownerWindow, HWND anchorWindow)
     height = kPickerHeight;
     closing = 0;
     changed = 0;
+    touched = 0;
 
     OwnThreadSend::Watch();
     HINSTANCE instance = ProgramInstance();
@@ -95,6 +96,8 @@ bool ExpiryPicker::ShowPicker(HWND ownerWindow, HWND anchorWindow)
     }
     ShowWindow(popup, SW_SHOWNORMAL);
     SetForegroundWindow(popup);
+    // What the controls were set to above is not the user's doing.
+    touched = 0;
     return true;
 }
 
@@ -120,6 +123,16 @@ void ExpiryPicker::ClosePicker()
     popup = nullptr;
     timeField = nullptr;
     calendar = nullptr;
+}
+
+bool ExpiryPicker::CloseTakingChoice()
+{
+    if (popup == nullptr)
+        return false;
+    if (touched)
+        ReadChoice();
+    ClosePicker();
+    return changed != 0;
 }
 
 LRESULT ExpiryPicker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -169,6 +182,9 @@ void ExpiryPicker::OnNotify(const NMHDR* header)
 {
     if (header == nullptr)
         return;
+    if ((header->idFrom == kTimeFieldId && header->code == static_cast<UINT>(DTN_DATETIMECHANGE)) ||
+        (header->idFrom == kCalendarId && header->code == static_cast<UINT>(MCN_SELCHANGE)))
+        touched = 1;
     if (header->idFrom == kTimeFieldId) {
         if (header->code == static_cast<UINT>(NM_SETFOCUS))
             SipShowIM(SIPF_ON);

@@ -19,6 +19,12 @@ public:
     bool ShowPicker(HWND owner, HWND anchor);
     // Destroys the pop-up and forgets its windows; nothing else.
     void ClosePicker();
+    // The note closes while the pop-up is up (an alarm, the record button):
+    // the choice shown is taken as ok would take it, then the pop-up goes.
+    // A pop-up the user never changed gives no choice: its time is only the
+    // one it opened with (now, for a note that never expires). True when
+    // the working expiry changed since the opening.
+    bool CloseTakingChoice();
 
     bool IsOpen() const { return popup != nullptr; }
     HWND Window() const { return popup; }
@@ -46,4 +52,6 @@ private:
     BYTE closing = 0;
     SYSTEMTIME workingExpiry = {};
     BYTE changed = 0;
+    // The user changed the time field or the calendar since the opening.
+    BYTE touched = 0;
 };

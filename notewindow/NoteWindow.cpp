@@ -10,6 +10,7 @@
 #include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
 #include "process/Application.h"
+#include "process/UserPrompt.h"
 #include "resources/resource.h"
 
 #include <aygshell.h>
@@ -285,8 +286,18 @@ void NoteWindow::BringToFront()
     SHFullScreen(window, SHFS_SHOWSIPBUTTON);
 }
 
+void NoteWindow::EndMenus(int count)
+{
+    for (; count > 0 && menusShowing > 0; --count) {
+        --menusShowing;
+        EndMenuShowing();
+    }
+}
+
 void NoteWindow::DestroyWindowParts()
 {
+    // A menu whose end this window will not hear holds no request up.
+    EndMenus(menusShowing);
     if (window != nullptr) {
         picker.ClosePicker();
         popupButton.Destroy();
@@ -338,6 +349,9 @@ void NoteWindow::StartRecordButtonRecording()
     StopRecordingEverywhere();
     SendMessageW(window, kMsgNoteRecordButton, 0, 0);
     ink.StartVoiceRecording();
+    // The note was opened to hold this recording: it is kept whenever the
+    // window closes, also before the button is let go.
+    modified = 1;
     recordWatcher.Start(StopRecordingEverywhere);
 }
 
@@ -435,6 +449,18 @@ LRESULT NoteWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case kMsgNoteStopRecording:
         ink.StopVoiceRecording();
+        return 0;
+    case WM_ACTIVATE:
+        if (OnActivate(LOWORD(wParam), HIWORD(wParam) != 0))
+            return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ENTERMENULOOP:
+        // The Edit menu or the expiry menu: requests wait until it goes.
+        ++menusShowing;
+        BeginMenuShowing();
+        return 0;
+    case WM_EXITMENULOOP:
+        EndMenus(1);
         return 0;
     case kMsgNotePopupMenu:
         TrackPopupMenuEx(expiryMenu, TPM_RIGHTALIGN, 217, 48, window, nullptr);
@@ -626,6 +652,23 @@ void NoteWindow::OnUndo()
     }
 }
 
+// As a dialog does: the child that had the focus when the window lost the
+// front (the page or the title box) has it again when the window comes
+// back, so that the input panel's keys reach it rather than the window.
+bool NoteWindow::OnActivate(WORD state, bool minimized)
+{
+    if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window, focus))
+            focusedChild = focus;
+        return false;
+    }
+    if (minimized || focusedChild == nullptr || !IsWindow(focusedChild) || !IsChild(window, focusedChild))
+        return false;
+    SetFocus(focusedChild);
+    return true;
+}
+
 void NoteWindow::OnCloseRequest()
 {
     // A request that arrives while this one asks the user why the note
@@ -639,6 +682,7 @@ void NoteWindow::OnCloseRequest()
 
 void NoteWindow::CloseRequest()
 {
+    FinishWhatIsUnderWay();
     bool untouched = ink.IsUnmodified() && !modified;
     if (untouched && (!storedNote || !alarm)) {
         SendMessageW(window, kMsgNoteDiscard, 0, 0);
@@ -650,6 +694,24 @@ void NoteWindow::CloseRequest()
         return;
     DestroyWindowParts();
     OnClose(true);
+}
+
+// However the note closes (ok, an alarm, the record button, another note
+// opened), what the user is in the middle of is finished as they would
+// finish it, so that the note collected holds it.
+void NoteWindow::FinishWhatIsUnderWay()
+{
+    // The control adds a recording to its content only when it stops, and
+    // throws away one still running when it is destroyed: stopped here, as
+    // the recorder's Stop would, it is in the note.
+    ink.StopVoiceRecording();
+    // A time being picked is taken as its ok would take it: the close may be
+    // the very alarm the user was putting off.
+    picker.CloseTakingChoice();
+    // Also a choice whose 1524 is still on its way: a tap on another
+    // program closes the pop-up, and the request it sends comes first.
+    if (picker.Changed())
+        OnPickerClosed();
 }
 
 void NoteWindow::OnDiscard()
@@ -713,6 +775,14 @@ void NoteWindow::OnKeyUp(WPARAM key)
 void NoteWindow::OnSipChange()
 {
     bool up = SipIsUp();
+    // Only the note in front moves its keyboard and focus: one that lost
+    // the front (a message, another program) lost its focus with it, which
+    // is no trip of the user's from the title box to the page; it gets its
+    // focus back when it comes to the front again.
+    if (GetActiveWindow() != window) {
+        ink.SetCompact(up);
+        return;
+    }
     // Not while the picker is open: the keyboard would cover its "None".
     if (!up && reopenKeyboard && !picker.IsOpen()) {
         reopenKeyboard = 0;

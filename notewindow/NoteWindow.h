@@ -101,8 +101,11 @@ protected:
     void CreateMenuBar(HINSTANCE instance);
 
     void OnCommand(WORD id, WORD code, HWND from);
+    bool OnActivate(WORD state, bool minimized);
     void OnCloseRequest();
     void CloseRequest();
+    void FinishWhatIsUnderWay();
+    void EndMenus(int count);
     void OnDiscard();
     void OnFileClosing(const wchar_t* path);
     void OnPickerClosed();
@@ -140,6 +143,10 @@ protected:
     DWORD keyboardState = 0;
     BYTE alarm = 0;
     BYTE closeRequested = 0;
+    // The child that had the focus when the window last lost the front.
+    HWND focusedChild = nullptr;
+    // Menus of this window on screen (WM_ENTERMENULOOP not yet ended).
+    int menusShowing = 0;
     RecordButtonWatcher recordWatcher;
     NoteRecord note;
     wchar_t filePath[MAX_PATH];

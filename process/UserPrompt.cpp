@@ -10,8 +10,15 @@ int RealMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT
 
 AskUserFunction g_askUser = RealMessageBox;
 int g_promptsShowing = 0;
+int g_menusShowing = 0;
 HWND g_noticeWindow = nullptr;
 UINT g_noticeMessage = 0;
+
+void PostNoticeWhenNothingShows()
+{
+    if (g_promptsShowing == 0 && g_menusShowing == 0 && g_noticeWindow != nullptr)
+        PostMessageW(g_noticeWindow, g_noticeMessage, 0, 0);
+}
 
 }  // namespace
 
@@ -19,9 +26,22 @@ int AskUser(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
 {
     ++g_promptsShowing;
     int answer = g_askUser(owner, text, caption, type);
-    if (--g_promptsShowing == 0 && g_noticeWindow != nullptr)
-        PostMessageW(g_noticeWindow, g_noticeMessage, 0, 0);
+    --g_promptsShowing;
+    PostNoticeWhenNothingShows();
     return answer;
+}
+
+void BeginMenuShowing()
+{
+    ++g_menusShowing;
+}
+
+void EndMenuShowing()
+{
+    if (g_menusShowing <= 0)
+        return;
+    --g_menusShowing;
+    PostNoticeWhenNothingShows();
 }
 
 void SetAskUserFunction(AskUserFunction function)
@@ -31,7 +51,7 @@ void SetAskUserFunction(AskUserFunction function)
 
 bool PromptShowing()
 {
-    return g_promptsShowing > 0;
+    return g_promptsShowing > 0 || g_menusShowing > 0;
 }
 
 void SetPromptAnsweredNotice(HWND window, UINT message)

@@ -14,8 +14,14 @@ typedef int (*AskUserFunction)(HWND owner, const wchar_t* text, const wchar_t* c
 // Replaces how the user is asked; null puts the message box back.
 void SetAskUserFunction(AskUserFunction function);
 
-// True while one of the program's questions or messages is on screen.
+// True while one of the program's questions or messages is on screen, or
+// one of its menus: a menu's loop also lets requests in, and one that
+// closed the window the menu belongs to would pull it from under the user.
 bool PromptShowing();
-// Each time the last question on screen is answered, message is posted to
+// A menu of the program's is up, from its start to its end (a window's
+// WM_ENTERMENULOOP and WM_EXITMENULOOP).
+void BeginMenuShowing();
+void EndMenuShowing();
+// Each time the last question or menu on screen goes, message is posted to
 // window (null: nothing is posted).
 void SetPromptAnsweredNotice(HWND window, UINT message);

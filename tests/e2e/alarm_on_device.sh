@@ -5,6 +5,8 @@
 # expired. The timed start "AppRunAtTime" brings up the next note. Holding
 # the hardware record button while the program runs records into a new note.
 # An alarm plays the note's recording, heard on the device's sound server.
+# A recording under way is kept when ok, or an alarm falling due, closes its
+# note.
 #   alarm_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
 source "$(dirname "$0")/../support/scenario.sh" "$@"
 source "$(dirname "$0")/../support/jotlings.sh"
@@ -185,6 +187,42 @@ front_is JotlingWndClass && pass "the alarm keeps the front over three restarts 
     || fail "after restart $i of the shell the front is $(probe front)"
 dev tap 225 13
 wait_for 10 files_are "Jotling0.jot " || fail "after ok: $(files)"
+
+# --- A recording under way is kept however its note closes -----------------------
+# Record on the bar, Rec, and ok while it records; then a note recording when
+# an alarm falls due. The device's input is silent: silence still has samples.
+record_in_new_note() {
+    dev start-program "$program" addnew
+    wait_for 20 front_is JotlingWndClass || fail "no new note to record into"
+    sleep 1
+    dev tap 140 307      # Record: the recorder's bar
+    sleep 0.5
+    dev tap 25 284       # its Rec
+    sleep 3
+}
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
+rm -f "$notes"/*
+record_in_new_note
+shot bar-recording
+dev tap 225 13           # ok while it records
+wait_for 10 files_are "Jotling0.jot " && pass "ok while it records keeps the note" || fail "after ok: $(files)"
+probe_ok recorded "$(note Jotling0.jot)" && pass "and the note holds the recording" \
+    || fail "the note kept by ok while recording has no recording"
+
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
+due=$(($(date +%s) + 20))
+probe write "$(note Jotling1.jot)" "Due while recording" 20s
+record_in_new_note
+while [ "$(date +%s)" -le "$due" ]; do sleep 1; done
+dev run "$program" AppRunAtTime >/dev/null 2>&1
+wait_for 15 files_are "Jotling0.jot Jotling1.jot.alarm Jotling2.jot " \
+    && pass "the alarm that falls due while recording keeps the recording note" || fail "at the alarm: $(files)"
+probe_ok recorded "$(note Jotling2.jot)" && pass "and that note holds the recording" \
+    || fail "the note closed by the alarm has no recording"
+dev tap 225 13
+wait_for 10 no_aside || fail "the alarm is not kept: $(files)"
 
 setting RecBtn 0
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1

@@ -836,6 +836,53 @@ BOOL WINAPI RecordingUntilCut(LPCWSTR sound, HMODULE, DWORD flags)
 
 }  // namespace
 
+// What the note window hears of its own menu: as it comes up, an alarm
+// falls due and the user is about to let the menu go; as it ends, whether
+// the note was still there.
+HWND g_menuNote = nullptr;
+HWND g_menuMain = nullptr;
+bool g_noteAtMenuEnd = false;
+LRESULT CALLBACK WatchNoteMenu(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == g_menuNote && g_menuNote != nullptr) {
+        if (sent->message == WM_INITMENUPOPUP) {
+            PostMessageW(g_menuMain, kMsgCheckExpired, 0, 0);
+            PostMessageW(g_menuMain, WM_KEYDOWN, VK_ESCAPE, 0);
+        } else if (sent->message == WM_EXITMENULOOP) {
+            g_noteAtMenuEnd = IsWindow(g_menuNote) != FALSE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A menu's loop lets requests in; one that closed the note would pull the
+// menu's window away from under it. They wait until the menu goes.
+TEST_F(NoteLifeTest, AnAlarmWhileTheNotesMenuIsUpWaitsForTheMenu)
+{
+    Start();
+    AddNote(L"Jotling0.jot", L"Due", MinutesFromNow(-1));
+    notes->LoadFolder();
+    HWND note = notes->NewNote(false);
+    ASSERT_NE(nullptr, note);
+    HWND bar = notes->CurrentNoteWindow()->MenuBar().Window();
+    RECT edit = {};
+    ASSERT_TRUE(SendMessageW(bar, TB_GETRECT, IDC_NOTE_TITLE, reinterpret_cast<LPARAM>(&edit)));
+    g_menuNote = note;
+    g_menuMain = mainHandle;
+    g_noteAtMenuEnd = false;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchNoteMenu, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    LPARAM at = MAKELPARAM((edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2);
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(bar, WM_LBUTTONUP, 0, at);
+    PumpUntil([&] { return ShownTitle() == L"Due"; }, 3000);
+    UnhookWindowsHookEx(hook);
+    g_menuNote = nullptr;
+    EXPECT_TRUE(g_noteAtMenuEnd) << "the note was closed under its menu";
+    EXPECT_EQ(L"Due", ShownTitle()) << "the alarm came once the menu went";
+}
+
 TEST_F(NoteLifeTest, TodayTapWhileAnAlarmClosesWaitsForTheClose)
 {
     AddNote(L"Jotling0.jot", L"Alarm", MinutesFromNow(-1), 0, "strokes");

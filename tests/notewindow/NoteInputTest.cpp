@@ -8,6 +8,7 @@
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/DeviceInput.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/TestWindow.h"
 
 #include <aygshell.h>
 #include <gtest/gtest.h>
@@ -151,6 +152,39 @@ TEST_F(NoteInputTest, TheTapThatClosesThePickerReachesNothingElse)
         EXPECT_EQ(nullptr, GetCapture());
         EXPECT_EQ(before, ContentSize()) << "nothing drawn";
         EXPECT_TRUE(note->Ink().IsUnmodified());
+    }
+}
+
+// Another window takes the front (a message, the picker, another program)
+// and gives it back: the focus is where the user left it, the page or the
+// title box, so the input panel's keys reach it.
+TEST_F(NoteInputTest, TheFocusComesBackWhereItWasWhenTheNoteIsInFrontAgain)
+{
+    Open(1);
+    HWND inner = note->Ink().InnerWindow();
+    HWND title = GetDlgItem(note->Window(), IDC_NOTE_TITLE);
+    for (bool onTitle : {false, true}) {
+        SCOPED_TRACE(onTitle ? "the title box" : "the page");
+        SetFocus(onTitle ? title : inner);
+        Settle();
+        HWND had = GetFocus();
+        ASSERT_TRUE(had == inner || IsChild(title, had));
+        {
+            TestWindow other;
+            ShowWindow(other.Handle(), SW_SHOWNORMAL);
+            SetForegroundWindow(other.Handle());
+            Settle();
+            ASSERT_NE(had, GetFocus());
+        }
+        SetForegroundWindow(note->Window());
+        Settle();
+        EXPECT_EQ(had, GetFocus());
+        if (!onTitle) {
+            DWORD before = ContentSize();
+            SendKeys({{'Q', true}, {'Q', false}});
+            Settle();
+            EXPECT_GT(ContentSize(), before) << "the key went nowhere";
+        }
     }
 }
 

@@ -1,5 +1,8 @@
 #include "tests/support/ApplicationTest.h"
 
+// Before commctrl.h, as in the program: its date classes are the device's
+// calendar, not the desktop's.
+#include <cecompat.h>
 #include <commctrl.h>
 
 void ApplicationTest::SetUp()

@@ -34,6 +34,8 @@ constexpr UINT kMsgDestroyBand = WM_APP + 1;
 constexpr UINT kMsgUpdateBand = WM_APP + 2;
 // Posted when the band was made active: its window takes the activation.
 constexpr UINT kMsgActivateOwner = WM_APP + 3;
+// Posted by a drop-down button: wParam, the command whose menu to track.
+constexpr UINT kMsgTrackMenu = WM_APP + 4;
 // Commands for top-level pop-ups of a bar made from a menu alone, which have
 // no id of their own.
 constexpr int kFirstPopupCommand = 0xFF00;
@@ -379,6 +381,10 @@ LRESULT MenuBar::HandleBandMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case kMsgUpdateBand:
         UpdateVisibility();
         return 0;
+    case kMsgTrackMenu:
+        // The bar may be freed in here: nothing of it is touched afterwards.
+        TrackMenu(static_cast<int>(wParam));
+        return 0;
     case WM_NCDESTROY:
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         // The bar may be freed here: nothing of it is touched afterwards.
@@ -563,21 +569,40 @@ void MenuBar::OnBandPaint()
 
 LRESULT MenuBar::OnDropDown(int command)
 {
-    HMENU subMenu = SubMenuOf(command);
-    if (subMenu == nullptr || owner_ == nullptr)
+    if (SubMenuOf(command) == nullptr || owner_ == nullptr)
         return TBDDRET_NODEFAULT;
+    // Tracked once the toolbar's handling of the tap is over: the menu's
+    // loop lets messages in, one of them may close the bar's window, and
+    // the toolbar would then go on with a tap on a toolbar that is gone.
+    PostMessageW(band_, kMsgTrackMenu, static_cast<WPARAM>(command), 0);
+    return TBDDRET_DEFAULT;
+}
+
+void MenuBar::TrackMenu(int command)
+{
+    HMENU subMenu = SubMenuOf(command);
+    if (subMenu == nullptr || owner_ == nullptr || toolbar_ == nullptr)
+        return;
     RECT button = {};
     SendMessageW(toolbar_, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&button));
     MapWindowPoints(toolbar_, nullptr, reinterpret_cast<POINT*>(&button), 2);
     RECT band;
     GetWindowRect(band_, &band);
     SendMessageW(toolbar_, TB_PRESSBUTTON, static_cast<WPARAM>(command), TRUE);
-    // The chosen item reaches the owner as WM_COMMAND, as from a window menu.
+    // The chosen item reaches the owner as WM_COMMAND, as from a window
+    // menu. The band may be destroyed meanwhile: the object then waits for
+    // the menu's end to be freed.
+    tracking_ = true;
     TrackPopupMenuEx(subMenu, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_LEFTBUTTON, button.left, band.top, owner_,
                      nullptr);
+    tracking_ = false;
+    if (band_ == nullptr) {
+        if (freeAfterMenu_)
+            delete this;
+        return;
+    }
     if (toolbar_ != nullptr)
         SendMessageW(toolbar_, TB_PRESSBUTTON, static_cast<WPARAM>(command), FALSE);
-    return TBDDRET_DEFAULT;
 }
 
 bool MenuBar::OnToolTipText(NMTTDISPINFOW* info)
@@ -664,8 +689,11 @@ void MenuBar::OnBandDestroyed()
         DestroyMenu(menu_);
     menu_ = nullptr;
     ShellPanels::Refresh();
-    // A band that failed while being created is freed by Create instead.
-    if (ownedByBand_)
+    // A band that failed while being created is freed by Create instead;
+    // one whose menu is still tracked, when that ends.
+    if (ownedByBand_ && tracking_)
+        freeAfterMenu_ = true;
+    else if (ownedByBand_)
         delete this;
 }
 

@@ -82,6 +82,8 @@ private:
     bool DrawsSipButton() const;
     void OnBandDestroyed();
     LRESULT OnDropDown(int command);
+    // Shows a drop-down button's menu and waits for it; may free the bar.
+    void TrackMenu(int command);
     bool OnToolTipText(NMTTDISPINFOW* info);
     LRESULT SetToolTips(WPARAM count, LPARAM array);
     // Gives the toolbar's tooltip window the style a bar needs, once.
@@ -98,6 +100,8 @@ private:
     bool destroying_ = false;
     bool ownedByBand_ = false;
     bool toolTipWindowReady_ = false;
+    bool tracking_ = false;        // TrackMenu is in the menu's loop
+    bool freeAfterMenu_ = false;   // the band went during it
     std::vector<SubMenuLink> subMenus_;
     std::vector<std::wstring> toolTips_;  // by button position; empty: none
 };

@@ -178,8 +178,11 @@ void InkFrame::StopRecording()
 void InkFrame::OnTimer()
 {
     recorder_.Poll();
-    if (recorder_.ElapsedMs() >= InkRecorder::kMaxRecordingMs)
+    // What was recorded is kept, and the bar says why it stopped.
+    if (recorder_.ElapsedMs() >= recorder_.LongestMs()) {
+        recorder_.MarkLongestReached();
         StopRecording();
+    }
     if (bar_ != nullptr)
         bar_->Refresh();
 }

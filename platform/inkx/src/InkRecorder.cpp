@@ -2,6 +2,8 @@
 
 #include "InkRecording.h"
 
+#include <stdlib.h>
+
 InkRecorder::~InkRecorder()
 {
     Cancel();
@@ -21,6 +23,16 @@ static bool SoundInputDisabled()
     wchar_t value[8];
     DWORD n = GetEnvironmentVariableW(L"INKX_NO_SOUND_INPUT", value, 8);
     return n > 0 && n < 8 && value[0] == L'1';
+}
+
+// Tests set INKX_LONGEST_RECORDING_MS to reach the longest recording in
+// less than its ten minutes; only a shorter one is taken.
+static unsigned LongestRecordingMs()
+{
+    wchar_t value[16];
+    DWORD n = GetEnvironmentVariableW(L"INKX_LONGEST_RECORDING_MS", value, 16);
+    unsigned ms = n > 0 && n < 16 ? static_cast<unsigned>(wcstoul(value, nullptr, 10)) : 0;
+    return ms > 0 && ms < InkRecorder::kMaxRecordingMs ? ms : InkRecorder::kMaxRecordingMs;
 }
 
 bool InkRecorder::OpenDevice()
@@ -72,6 +84,8 @@ void InkRecorder::Start()
     pcm_.clear();
     startTick_ = GetTickCount64();
     recording_ = true;
+    reachedLongest_ = false;
+    longestMs_ = LongestRecordingMs();
     silent_ = !OpenDevice();
 }
 

@@ -24,6 +24,12 @@ public:
     void Cancel();
 
     bool Recording() const { return recording_; }
+    // The recording reached the longest one allowed and was stopped there;
+    // until the next Start.
+    bool ReachedLongest() const { return reachedLongest_; }
+    void MarkLongestReached() { reachedLongest_ = true; }
+    // The longest recording allowed, in milliseconds.
+    unsigned LongestMs() const { return longestMs_; }
     bool UsingDevice() const { return device_ != nullptr; }
     // Whether the last recording started had no sound input.
     bool WasSilent() const { return silent_; }
@@ -49,4 +55,6 @@ private:
     ULONGLONG startTick_ = 0;
     bool recording_ = false;
     bool silent_ = false;
+    bool reachedLongest_ = false;
+    unsigned longestMs_ = kMaxRecordingMs;
 };

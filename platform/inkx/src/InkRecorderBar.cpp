@@ -6,6 +6,7 @@
 #include "inkx.h"
 
 #include <stdio.h>
+#include <wchar.h>
 #include <windowsx.h>
 
 // The object lives in the window's extra bytes, not its user data: programs
@@ -66,10 +67,22 @@ LRESULT CALLBACK InkRecorderBar::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     }
 }
 
+void InkRecorderBar::Refresh()
+{
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    wchar_t status[64], shown[64];
+    StatusText(status, 64);
+    if (GetWindowTextW(hwnd_, shown, 64) == 0 || wcscmp(shown, status) != 0)
+        SetWindowTextW(hwnd_, status);
+}
+
 void InkRecorderBar::StatusText(wchar_t* out, size_t count) const
 {
     unsigned seconds = recorder_->ElapsedMs() / 1000;
-    if (recorder_->Recording() && recorder_->WasSilent())
+    unsigned longest = recorder_->LongestMs() / 1000;
+    if (!recorder_->Recording() && recorder_->ReachedLongest())
+        _snwprintf(out, count, L"Longest (%u:%02u) reached: kept", longest / 60, longest % 60);
+    else if (recorder_->Recording() && recorder_->WasSilent())
         _snwprintf(out, count, L"No sound input: silence %u:%02u", seconds / 60, seconds % 60);
     else if (recorder_->Recording())
         _snwprintf(out, count, L"Recording %u:%02u", seconds / 60, seconds % 60);

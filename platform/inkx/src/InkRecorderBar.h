@@ -19,7 +19,9 @@ public:
     static InkRecorderBar* Create(HINSTANCE instance, HWND frame, const InkRecorder* recorder);
 
     HWND Window() const { return hwnd_; }
-    void Refresh() { InvalidateRect(hwnd_, nullptr, FALSE); }
+    // Repaints, and keeps the status as the window's text, where a program
+    // or a test can read it.
+    void Refresh();
 
 private:
     InkRecorderBar(HWND frame, const InkRecorder* recorder) : frame_(frame), recorder_(recorder) {}

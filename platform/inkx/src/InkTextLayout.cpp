@@ -135,6 +135,18 @@ int InkTextLayout::XOnLine(HDC dc, const std::wstring& text, size_t lineIndex, s
     return size.cx;
 }
 
+size_t InkTextLayout::LineEnd(const std::wstring& text, size_t lineIndex) const
+{
+    if (lineIndex >= lines_.size())
+        return text.size();
+    const Line& line = lines_[lineIndex];
+    size_t end = line.start + line.length;
+    bool wrapped = lineIndex + 1 < lines_.size() && lines_[lineIndex + 1].start == end;
+    if (wrapped && line.length > 0 && end <= text.size() && text[end - 1] == L' ')
+        --end;
+    return end;
+}
+
 size_t InkTextLayout::IndexAt(HDC dc, const std::wstring& text, size_t lineIndex, int x) const
 {
     if (lines_.empty())
@@ -142,11 +154,7 @@ size_t InkTextLayout::IndexAt(HDC dc, const std::wstring& text, size_t lineIndex
     if (lineIndex >= lines_.size())
         lineIndex = lines_.size() - 1;
     const Line& line = lines_[lineIndex];
-    // A wrapped line's trailing space belongs before the break, not after it.
-    size_t usable = line.length;
-    bool wrapped = lineIndex + 1 < lines_.size() && lines_[lineIndex + 1].start == line.start + line.length;
-    if (wrapped && usable > 0 && text[line.start + usable - 1] == L' ')
-        --usable;
+    size_t usable = LineEnd(text, lineIndex) - line.start;
     if (x <= 0 || usable == 0)
         return line.start;
     std::vector<int> extents(usable);

@@ -35,6 +35,9 @@ public:
     int XOf(HDC dc, const std::wstring& text, size_t index) const;
     // The same on a given line, for a position that ends a wrapped line.
     int XOnLine(HDC dc, const std::wstring& text, size_t line, size_t index) const;
+    // The last caret position that stands on the line: a line broken at a
+    // space ends before that space (after it, the caret is the next line's).
+    size_t LineEnd(const std::wstring& text, size_t line) const;
     // The caret position nearest to x on the line.
     size_t IndexAt(HDC dc, const std::wstring& text, size_t line, int x) const;
 

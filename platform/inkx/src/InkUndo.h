@@ -1,6 +1,9 @@
 // Undo history of one document. Each step keeps just enough to put the
 // document back: the strokes that were added or erased, the text as it was
-// before a burst of typing, the recording that was added.
+// before a burst of typing, the recording that was added. Only the latest
+// text step keeps the whole text; older ones keep what differs from the
+// text after them, so a long text edited word by word holds little more
+// than itself. Past a few megabytes the oldest steps go.
 #pragma once
 
 #include "InkDocument.h"
@@ -27,6 +30,8 @@ public:
     // the step was a text change. Returns false when there was nothing.
     bool Undo(InkDocument& doc, size_t& caret, bool& textChanged);
     void Clear() { steps_.clear(); }
+    // What the steps hold, in bytes.
+    size_t Bytes() const;
 
 private:
     enum class Kind { StrokesAdded, StrokesErased, Text, RecordingAdded };
@@ -35,11 +40,25 @@ private:
         size_t count = 0;
         std::vector<size_t> indices;
         std::vector<InkStroke> strokes;
+        // Text: the whole text before, or with shortened set only the part
+        // of it between prefix and suffix characters of the text after
+        // it, which was afterLength long.
         std::wstring text;
+        bool shortened = false;
+        size_t prefix = 0;
+        size_t suffix = 0;
+        size_t afterLength = 0;
         size_t caret = 0;
         bool open = false;
     };
     void Push(Step&& step);
+    // The latest text step, now that the text after it is known: it keeps
+    // only the part that differs.
+    void ShortenLatestText(const std::wstring& after);
+    // The text before step, from the text after it; false when that text
+    // is not the one the step was made against.
+    static bool TextBefore(Step& step, const std::wstring& after);
+    static size_t StepBytes(const Step& step);
 
     std::vector<Step> steps_;
 };

@@ -359,7 +359,7 @@ void InkView::OnKeyDown(UINT key)
         if (ctrl || layout_.LineCount() == 0)
             MoveCaret(text.size(), shift);
         else
-            MoveCaret(layout_.At(line).start + layout_.At(line).length, shift);
+            MoveCaret(layout_.LineEnd(text, line), shift);
         return;
     case VK_UP:
     case VK_DOWN: {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "MenuBarTestIds.h"
@@ -137,6 +138,43 @@ TEST_F(MenuBarTest, DropDownOpensItsSubMenuAndTheChoiceReachesTheOwner)
     EXPECT_TRUE(PumpUntil([&] { return owner_->log.CountCommand(IDM_TEST_OPTIONS) == 1; }));
     EXPECT_EQ(GetSubMenu(menu, 1), opened);
     EXPECT_EQ(0u, owner_->log.CountCommand(IDM_TEST_TOOLS));
+}
+
+// A request the menu's loop lets in may close the bar's window. The menu
+// comes up only once the toolbar is done with the tap, and the bar whose
+// window went under its menu is freed once the menu ends.
+TEST_F(MenuBarTest, WindowClosedUnderItsOpenMenuTakesTheBarWithItSafely)
+{
+    std::unique_ptr<TestWindow> owner(new TestWindow());
+    ShowWindow(owner->Handle(), SW_SHOWNORMAL);
+    SetForegroundWindow(owner->Handle());
+    HWND bar = CreateBar(IDR_TEST_BAR, 0, owner->Handle());
+    ASSERT_NE(nullptr, bar);
+    HWND band = GetParent(bar);
+    bool tapOver = false;
+    bool tapOverAtMenu = false;
+    bool menuShown = false;
+    HWND ownerHandle = owner->Handle();
+    owner->onMessage = [&](UINT message, WPARAM, LPARAM) {
+        if (message == WM_INITMENUPOPUP && !menuShown) {
+            menuShown = true;
+            tapOverAtMenu = tapOver;
+            PostMessageW(owner_->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+            DestroyWindow(ownerHandle);
+        }
+    };
+    RECT rect = {};
+    ASSERT_TRUE(SendMessageW(bar, TB_GETRECT, IDM_TEST_TOOLS, reinterpret_cast<LPARAM>(&rect)));
+    LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    tapOver = true;
+    if (IsWindow(bar))
+        SendMessageW(bar, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(PumpUntil([&] { return menuShown && !IsWindow(band); }));
+    PumpFor(50);
+    EXPECT_TRUE(tapOverAtMenu) << "the menu ran inside the toolbar's handling of the tap";
+    EXPECT_FALSE(IsWindow(ownerHandle));
+    owner->onMessage = nullptr;
 }
 
 TEST_F(MenuBarTest, ToolButtonsFollowTheBarsOwnAndSendCommands)

@@ -230,6 +230,39 @@ TEST(InkControlWindowTest, EditingKeysAndBackspace)
     EXPECT_FALSE(Contains(out, L"abYcd", 10));
 }
 
+// A line broken at a space holds that space; the caret after it stands on
+// the next line. End stays on its line, typing there comes before the
+// space, and Down from there goes to the next line, not the one after.
+TEST(InkControlWindowTest, EndOfAWrappedLineStaysOnThatLine)
+{
+    InkHost host;
+    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    SetFocus(host.Inner());
+    host.Type(L"many words that wrap over several lines in a narrow control window, line after line");
+    auto key = [&](UINT k) { SendMessageW(host.Inner(), WM_KEYDOWN, k, 0); };
+    auto caretY = [] {
+        POINT at = {};
+        GetCaretPos(&at);
+        return at.y;
+    };
+    for (int i = 0; i < 10; ++i)
+        key(VK_UP);
+    int firstLine = caretY();
+    key(VK_DOWN);
+    int secondLine = caretY();
+    ASSERT_GT(secondLine, firstLine);
+    key(VK_UP);
+    key(VK_END);
+    EXPECT_EQ(firstLine, caretY()) << "End went to the next line";
+    key(VK_DOWN);
+    EXPECT_EQ(secondLine, caretY()) << "Down after End skipped a line";
+    key(VK_UP);
+    key(VK_END);
+    host.Type(L"#");
+    std::vector<uint8_t> out = host.StreamOut();
+    EXPECT_TRUE(Contains(out, L"# ", 2 * sizeof(wchar_t))) << "typed at the next line's start";
+}
+
 TEST(InkControlWindowTest, UndoRevertsStrokesAndTypingBursts)
 {
     InkHost host;

@@ -13,6 +13,7 @@
 
 #include <mmsystem.h>
 #include <string.h>
+#include <wchar.h>
 
 #include <algorithm>
 
@@ -87,6 +88,31 @@ TEST(InkRecordingTest, WithoutSoundInputRecordsSilenceOfTheRealDuration)
     EXPECT_LT(w.DurationMs(), 5000u);
     EXPECT_NE(0u, host.CountCommands(kInkNotifyTextChanged));
     EXPECT_NE(0, SendMessageW(host.Control(), kInkMsgGetModified, 0, 0));
+}
+
+// The longest recording (ten minutes; here made short) stops by itself,
+// keeps what was recorded, and the bar says so rather than "Ready".
+TEST(InkRecordingTest, TheLongestRecordingStopsItselfKeepsWhatWasRecordedAndSaysSo)
+{
+    SilentInput silent;
+    SetEnvironmentVariableW(L"INKX_LONGEST_RECORDING_MS", L"400");
+    InkHost host;
+    SendMessageW(host.Control(), kInkMsgShowRecorder, 1, 0);
+    SendMessageW(host.Control(), kInkMsgStartRecording, 0, 0);
+    PumpFor(1200);
+    SetEnvironmentVariableW(L"INKX_LONGEST_RECORDING_MS", nullptr);
+    std::vector<uint8_t> out = host.StreamOut();
+    size_t at = FindRiff(out);
+    ASSERT_LT(at, out.size()) << "nothing kept";
+    Wave w = ParseWave(&out[at], out.size() - at);
+    ASSERT_TRUE(w.valid);
+    EXPECT_GE(w.DurationMs(), 350u);
+    EXPECT_LT(w.DurationMs(), 1000u) << "it went on past the longest";
+    HWND bar = FindWindowExW(host.Control(), nullptr, L"InkXRecorderBar", nullptr);
+    ASSERT_NE(nullptr, bar);
+    wchar_t status[64] = L"";
+    GetWindowTextW(bar, status, 64);
+    EXPECT_NE(nullptr, wcsstr(status, L"Longest")) << status;
 }
 
 TEST(InkRecordingTest, RecordsFromTheSoundInputWhenThereIsOne)
