@@ -93,7 +93,7 @@ LRESULT InkFrame::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case kInkMsgSetPageStyle: case kInkMsgGetModified: case kInkMsgViewSetup:
     case kInkMsgSetInputMode: case kInkMsgSetZoom: case kInkMsgGetZoom: case kInkMsgCanUndo:
     case kInkMsgUndo: case kInkMsgEmptyUndo: case EM_UNDO: case WM_UNDO: case EM_GETMODIFY:
-    case EM_SETMODIFY: case WM_CUT: case WM_COPY: case WM_PASTE: case kInkMsgMarkText:
+    case EM_SETMODIFY: case WM_CUT: case WM_COPY: case WM_PASTE: case WM_CLEAR: case kInkMsgMarkText:
         return inner != nullptr ? SendMessageW(inner, msg, wParam, lParam) : 0;
     default: return DefWindowProcW(hwnd_, msg, wParam, lParam);
     }

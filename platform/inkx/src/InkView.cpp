@@ -98,7 +98,7 @@ LRESULT InkView::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE: OnMouseMove(p); return 0;
     case WM_LBUTTONUP: case WM_RBUTTONUP: OnButtonUp(p); return 0;
     case WM_CAPTURECHANGED:
-        if (penDown_ || selecting_)
+        if (penDown_ || selecting_ || lassoing_)
             OnButtonUp(lastScreen_);
         return 0;
     case WM_CHAR: OnChar(static_cast<wchar_t>(wParam)); return 0;
@@ -106,6 +106,7 @@ LRESULT InkView::Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS;
     case WM_SETFOCUS: OnFocus(true); return 0;
     case WM_KILLFOCUS: OnFocus(false); return 0;
+    case WM_CLEAR: Clear(); return 0;
     case WM_CUT: Cut(); return 0;
     case WM_COPY: Copy(); return 0;
     case WM_PASTE: Paste(); return 0;
@@ -186,10 +187,26 @@ void InkView::PaintTo(HDC dc, const RECT& area)
     if (showRecordings_)
         PaintRecordings(dc, area);
     InkStrokePainter painter(dc);
+    // Chosen strokes stand on a broad band of the selection's colour.
+    for (size_t index : chosen_) {
+        if (index >= doc_.Strokes().size())
+            continue;
+        const InkStroke& chosen = doc_.Strokes()[index];
+        InkStroke band(kSelectionColour, chosen.Width() + 6 * kInkUnitsPerPixel);
+        for (POINT point : chosen.Points())
+            band.AddPoint(point);
+        painter.Draw(band, viewport_, area);
+    }
     for (const InkStroke& s : doc_.Strokes())
         painter.Draw(s, viewport_, area);
     if (penDown_ && !erasing_)
         painter.Draw(stroke_, viewport_, area);
+    if (lassoing_ && lasso_.size() > 1) {
+        InkStroke line(RGB(128, 128, 128), kInkUnitsPerPixel);
+        for (POINT point : lasso_)
+            line.AddPoint(point);
+        painter.Draw(line, viewport_, area);
+    }
 }
 
 void InkView::PaintText(HDC dc)
@@ -218,7 +235,10 @@ void InkView::PaintText(HDC dc)
             continue;
         const InkTextLayout::Line& line = layout_.At(i);
         int y = top + pitch - tm.tmHeight - 1;
-        size_t s0 = typing_.SelStart(), s1 = typing_.SelEnd();
+        // The text's selection belongs to typing: the pen neither sees nor
+        // uses it.
+        bool typing = mode_ == static_cast<int>(kInkModeTyping);
+        size_t s0 = typing ? typing_.SelStart() : 0, s1 = typing ? typing_.SelEnd() : 0;
         size_t l0 = line.start, l1 = line.start + line.length;
         for (const Mark& mark : marks_) {
             size_t m0 = mark.start, m1 = mark.start + mark.length;
@@ -509,6 +529,7 @@ void InkView::SetMode(int mode)
         mode = static_cast<int>(kInkModeWriting);
     mode_ = mode;
     undo_.CloseTyping();
+    chosen_.clear();
     ShowTypingCaret();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -540,6 +561,7 @@ LRESULT InkView::StreamIn(EDITSTREAM* stream)
     doc_.SetModified(false);
     undo_.Clear();
     marks_.clear();
+    chosen_.clear();
     typing_.MoveTo(doc_.Text().size(), doc_.Text(), false);
     InvalidateLayout();
     if (fitWidth_)

@@ -88,6 +88,12 @@ private:
     void Copy();
     void Cut();
     void Paste();
+    // Writing mode's choice of strokes: a hold, then a drag around them.
+    void ChooseInLasso();
+    void EndChoice();
+    // Takes the chosen strokes out, as an eraser would; false with none.
+    bool RemoveChosen();
+    void Clear();
     int RecordingAt(POINT screen) const;
     void ContentChanged(WORD notification);
     void Notify(WORD code, bool isFocusCode);
@@ -131,6 +137,16 @@ private:
     std::vector<size_t> erasedIndices_;
     std::vector<InkStroke> erasedStrokes_;
     bool hasFocus_ = false;
+    // The stylus went down in writing mode and has not moved yet: held
+    // long enough, it starts a choice of strokes instead of a stroke.
+    bool holdPending_ = false;
+    POINT downScreen_ = {0, 0};
+    ULONGLONG downTick_ = 0;
+    // The drag around strokes after a hold, in content units.
+    bool lassoing_ = false;
+    std::vector<POINT> lasso_;
+    // The strokes chosen in writing mode, by index, ascending.
+    std::vector<size_t> chosen_;
 
     // PlaySound plays from memory it does not copy: the view keeps the wave
     // alive until the next play or its destruction.

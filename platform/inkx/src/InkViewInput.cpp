@@ -10,6 +10,24 @@
 
 // A stylus within this many pixels of a stroke erases it.
 static const int kEraseRadiusPixels = 4;
+// A stylus held this long before it moves chooses strokes rather than
+// writing; it may wobble this many pixels meanwhile.
+static const ULONGLONG kHoldMs = 500;
+static const int kHoldWobblePixels = 3;
+
+// Even-odd rule: whether p lies inside the closed path.
+static bool InsidePath(const std::vector<POINT>& path, POINT p)
+{
+    bool inside = false;
+    for (size_t i = 0, j = path.size() - 1; i < path.size(); j = i++) {
+        const POINT& a = path[i];
+        const POINT& b = path[j];
+        if ((a.y > p.y) != (b.y > p.y) &&
+            p.x < static_cast<LONGLONG>(b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+            inside = !inside;
+    }
+    return inside;
+}
 
 int InkView::RecordingAt(POINT screen) const
 {
@@ -45,10 +63,20 @@ void InkView::OnButtonDown(POINT p, bool erase)
         MoveCaret(CaretAtPoint(p), extend);
         return;
     }
+    // A tap elsewhere ends a choice of strokes, and only that.
+    if (!chosen_.empty() && !erase) {
+        EndChoice();
+        ReleaseCapture();
+        return;
+    }
     penDown_ = true;
     undo_.CloseTyping();
     erasing_ = erase || mode_ == static_cast<int>(kInkModeErasing);
+    holdPending_ = !erasing_;
+    downScreen_ = p;
+    downTick_ = GetTickCount64();
     if (erasing_) {
+        EndChoice();
         erasedIndices_.clear();
         erasedStrokes_.clear();
         EraseAt(p);
@@ -86,8 +114,31 @@ void InkView::OnMouseMove(POINT p)
         MoveCaret(CaretAtPoint(p), true);
         return;
     }
+    if (lassoing_) {
+        POINT c = viewport_.ToContent(p);
+        if (lasso_.empty() || c.x != lasso_.back().x || c.y != lasso_.back().y)
+            lasso_.push_back(c);
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
     if (!penDown_ || (p.x == lastScreen_.x && p.y == lastScreen_.y))
         return;
+    if (holdPending_ && abs(p.x - downScreen_.x) <= kHoldWobblePixels &&
+        abs(p.y - downScreen_.y) <= kHoldWobblePixels)
+        return;
+    if (holdPending_) {
+        holdPending_ = false;
+        // Held before it moved: the drag goes around strokes to choose.
+        if (GetTickCount64() - downTick_ >= kHoldMs) {
+            penDown_ = false;
+            stroke_ = InkStroke();
+            lassoing_ = true;
+            lasso_.assign(1, viewport_.ToContent(downScreen_));
+            lasso_.push_back(viewport_.ToContent(p));
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            return;
+        }
+    }
     if (erasing_) {
         // A fast stylus jumps; erase along the way, not only where it lands.
         int dx = p.x - lastScreen_.x, dy = p.y - lastScreen_.y;
@@ -109,6 +160,17 @@ void InkView::OnMouseMove(POINT p)
 
 void InkView::OnButtonUp(POINT p)
 {
+    holdPending_ = false;
+    if (lassoing_) {
+        lassoing_ = false;
+        if (GetCapture() == hwnd_)
+            ReleaseCapture();
+        lasso_.push_back(viewport_.ToContent(p));
+        ChooseInLasso();
+        lasso_.clear();
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
     if (selecting_) {
         selecting_ = false;
         if (GetCapture() == hwnd_)
@@ -389,12 +451,14 @@ void InkView::OnKeyDown(UINT key)
 
 void InkView::Undo()
 {
-    if (penDown_ || selecting_)
+    if (penDown_ || selecting_ || lassoing_)
         return;
     size_t caret = typing_.Caret();
     bool textChanged = false;
     if (!undo_.Undo(doc_, caret, textChanged))
         return;
+    // The chosen strokes' places may have moved.
+    EndChoice();
     if (textChanged)
         typing_.MoveTo(caret, doc_.Text(), false);
     typing_.Clamp(doc_.Text());
@@ -405,8 +469,58 @@ void InkView::Undo()
     ContentChanged(textChanged ? kInkNotifyTextChanged : kInkNotifyInkChanged);
 }
 
-// The mode says what Cut and Copy are about: a text selection left from
-// typing is out of sight of a user holding the pen.
+// A stroke is chosen when most of its points lie inside the drag.
+void InkView::ChooseInLasso()
+{
+    chosen_.clear();
+    if (lasso_.size() < 3)
+        return;
+    const std::vector<InkStroke>& strokes = doc_.Strokes();
+    for (size_t i = 0; i < strokes.size(); ++i) {
+        const std::vector<POINT>& points = strokes[i].Points();
+        size_t inside = 0;
+        for (POINT point : points)
+            inside += InsidePath(lasso_, point) ? 1 : 0;
+        if (!points.empty() && 2 * inside > points.size())
+            chosen_.push_back(i);
+    }
+}
+
+void InkView::EndChoice()
+{
+    if (chosen_.empty())
+        return;
+    chosen_.clear();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool InkView::RemoveChosen()
+{
+    std::vector<InkStroke>& strokes = doc_.Strokes();
+    erasedIndices_.clear();
+    erasedStrokes_.clear();
+    // Highest first: each index is the stroke's place when it is taken.
+    for (size_t k = chosen_.size(); k-- > 0;) {
+        size_t index = chosen_[k];
+        if (index >= strokes.size())
+            continue;
+        erasedIndices_.push_back(index);
+        erasedStrokes_.push_back(static_cast<InkStroke&&>(strokes[index]));
+        strokes.erase(strokes.begin() + index);
+    }
+    chosen_.clear();
+    if (erasedIndices_.empty())
+        return false;
+    undo_.StrokesErased(erasedIndices_, erasedStrokes_);
+    UpdateScrollBars();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    ContentChanged(kInkNotifyInkChanged);
+    return true;
+}
+
+// The mode says what Cut, Copy and Clear are about: the selected text in
+// typing mode, the strokes chosen with the stylus in writing mode; with
+// nothing chosen they do nothing.
 void InkView::Copy()
 {
     if (mode_ == static_cast<int>(kInkModeTyping)) {
@@ -414,9 +528,13 @@ void InkView::Copy()
             InkClipboard::PutText(hwnd_, typing_.Selected(doc_.Text()));
         return;
     }
-    // In pen mode the whole ink goes to the clipboard.
-    if (!doc_.Strokes().empty())
-        InkClipboard::PutInk(hwnd_, doc_.Strokes());
+    std::vector<InkStroke> chosen;
+    for (size_t index : chosen_) {
+        if (index < doc_.Strokes().size())
+            chosen.push_back(doc_.Strokes()[index]);
+    }
+    if (!chosen.empty())
+        InkClipboard::PutInk(hwnd_, chosen);
 }
 
 void InkView::Cut()
@@ -424,24 +542,19 @@ void InkView::Cut()
     if (!editable_)
         return;
     Copy();
+    Clear();
+}
+
+void InkView::Clear()
+{
+    if (!editable_)
+        return;
     if (mode_ == static_cast<int>(kInkModeTyping)) {
-        TypeText(std::wstring(), false);
+        if (typing_.HasSelection())
+            TypeText(std::wstring(), false);
         return;
     }
-    if (doc_.Strokes().empty())
-        return;
-    erasedIndices_.clear();
-    erasedStrokes_.clear();
-    std::vector<InkStroke>& strokes = doc_.Strokes();
-    while (!strokes.empty()) {
-        erasedIndices_.push_back(strokes.size() - 1);
-        erasedStrokes_.push_back(static_cast<InkStroke&&>(strokes.back()));
-        strokes.pop_back();
-    }
-    undo_.StrokesErased(erasedIndices_, erasedStrokes_);
-    UpdateScrollBars();
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    ContentChanged(kInkNotifyInkChanged);
+    RemoveChosen();
 }
 
 void InkView::Paste()
@@ -454,10 +567,29 @@ void InkView::Paste()
     if (!InkClipboard::Get(hwnd_, !typing, ink, text))
         return;
     if (!ink.Strokes().empty()) {
-        // Pasted ink lands a little off the original, so both are visible.
+        // Ink lands where it was copied from, chosen; when that is out of
+        // sight, at the view's top left.
+        RECT bounds = ink.Strokes().front().Bounds();
+        for (const InkStroke& s : ink.Strokes()) {
+            RECT b = s.Bounds();
+            UnionRect(&bounds, &bounds, &b);
+        }
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        POINT origin = viewport_.Origin();
+        RECT shown = {origin.x, origin.y, origin.x + viewport_.ToUnits(client.right),
+                      origin.y + viewport_.ToUnits(client.bottom)};
+        RECT seen;
+        int dx = 0, dy = 0;
+        if (!IntersectRect(&seen, &bounds, &shown)) {
+            dx = shown.left + 4 * kInkUnitsPerPixel - bounds.left;
+            dy = shown.top + 4 * kInkUnitsPerPixel - bounds.top;
+        }
         size_t count = ink.Strokes().size();
+        chosen_.clear();
         for (InkStroke& s : ink.Strokes()) {
-            s.Offset(8 * kInkUnitsPerPixel, 8 * kInkUnitsPerPixel);
+            s.Offset(dx, dy);
+            chosen_.push_back(doc_.Strokes().size());
             doc_.Strokes().push_back(static_cast<InkStroke&&>(s));
         }
         undo_.StrokesAdded(count);

@@ -406,45 +406,56 @@ TEST(InkControlWindowTest, DoubleTapSelectsAWord)
     EXPECT_FALSE(Contains(out, L"lpha", 8));
 }
 
-TEST(InkControlWindowTest, InkCopiesAndPastesInPenMode)
+// In writing mode the stylus held still, then dragged around strokes,
+// chooses them; Cut, Copy and Clear act on those alone, and with none
+// chosen Cut does nothing. Pasted ink lands where it was copied from. A
+// word selected while typing is neither shown nor taken meanwhile.
+TEST(InkControlWindowTest, WritingModeCutCopyAndClearActOnTheStrokesChosenWithTheStylus)
 {
     InkHost host;
-    host.Stroke(Zigzag(10, 10, 6));
-    SendMessageW(host.Control(), WM_COPY, 0, 0);
-    size_t before = host.StreamOut().size();
-    SendMessageW(host.Control(), WM_PASTE, 0, 0);
-    size_t after = host.StreamOut().size();
-    EXPECT_EQ(before + (after - before), after);
-    EXPECT_EQ(before - 16, after - before) << "one more stroke of the same size";
-}
-
-// A word selected while typing stays selected when the pen comes back;
-// the pen's Cut and Copy are about the ink all the same.
-TEST(InkControlWindowTest, PenModeCutAndCopyTakeTheInkNotATextSelection)
-{
-    InkHost host;
-    auto selectWordThenPen = [&host] {
-        SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
-        SendMessageW(host.Inner(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 8));
-        SendMessageW(host.Inner(), WM_LBUTTONUP, 0, MAKELPARAM(4, 8));
-        SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeWriting, 0);
+    HWND inner = host.Inner();
+    auto around = [&](int left, int top, int right, int bottom) {
+        SendMessageW(inner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(left, top));
+        Sleep(600);
+        for (POINT p : {POINT{right, top}, POINT{right, bottom}, POINT{left, bottom}, POINT{left, top + 2}})
+            SendMessageW(inner, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        SendMessageW(inner, WM_LBUTTONUP, 0, MAKELPARAM(left, top + 2));
     };
-    SendMessageW(host.Inner(), kInkMsgSetInputMode, kInkModeTyping, 0);
+    SendMessageW(inner, kInkMsgSetInputMode, kInkModeTyping, 0);
     host.Type(L"alpha beta");
-    selectWordThenPen();
-    std::vector<uint8_t> textOnly = host.StreamOut();
-    host.Stroke(Zigzag(10, 60, 6));
-    std::vector<uint8_t> withInk = host.StreamOut();
+    SendMessageW(inner, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 8));
+    SendMessageW(inner, WM_LBUTTONUP, 0, MAKELPARAM(4, 8));
+    SendMessageW(inner, kInkMsgSetInputMode, kInkModeWriting, 0);
+    host.Stroke(Zigzag(150, 150, 6));
+    std::vector<uint8_t> textAndOne = host.StreamOut();
+    host.Stroke(Zigzag(20, 60, 6));
+    std::vector<uint8_t> both = host.StreamOut();
 
     SendMessageW(host.Control(), WM_CUT, 0, 0);
-    EXPECT_EQ(textOnly, host.StreamOut()) << "Cut must take the ink and leave the text whole";
-    SendMessageW(host.Inner(), kInkMsgUndo, 0, 0);
-    ASSERT_EQ(withInk, host.StreamOut());
+    EXPECT_EQ(both, host.StreamOut()) << "Cut with nothing chosen took something";
 
-    selectWordThenPen();
-    SendMessageW(host.Control(), WM_COPY, 0, 0);
+    around(10, 50, 60, 80);
+    EXPECT_EQ(both, host.StreamOut()) << "the hold and drag wrote";
+    SendMessageW(host.Control(), WM_CUT, 0, 0);
+    EXPECT_EQ(textAndOne, host.StreamOut()) << "Cut took other than the chosen stroke";
     SendMessageW(host.Control(), WM_PASTE, 0, 0);
-    EXPECT_GT(host.StreamOut().size(), withInk.size()) << "Copy took no ink";
+    EXPECT_EQ(both, host.StreamOut()) << "the pasted stroke is not where it was cut from";
+    // The pasted stroke is chosen; a tap elsewhere ends that, and draws
+    // nothing.
+    SendMessageW(inner, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 20));
+    SendMessageW(inner, WM_LBUTTONUP, 0, MAKELPARAM(200, 20));
+    EXPECT_EQ(both, host.StreamOut());
+    SendMessageW(host.Control(), WM_CLEAR, 0, 0);
+    EXPECT_EQ(both, host.StreamOut()) << "Clear after the choice ended took something";
+
+    around(140, 140, 190, 170);
+    SendMessageW(host.Control(), WM_COPY, 0, 0);
+    SendMessageW(host.Control(), WM_CLEAR, 0, 0);
+    std::vector<uint8_t> firstGone = host.StreamOut();
+    EXPECT_LT(firstGone.size(), both.size()) << "Clear left the chosen stroke";
+    EXPECT_TRUE(Contains(firstGone, L"alpha beta", 20)) << "the pen's Clear took the selected text";
+    SendMessageW(host.Control(), WM_PASTE, 0, 0);
+    EXPECT_EQ(both.size(), host.StreamOut().size()) << "Copy took other than the chosen stroke";
 }
 
 TEST(InkControlWindowTest, PreviewSetupIgnoresTheStylus)
