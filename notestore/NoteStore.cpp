@@ -229,7 +229,10 @@ bool NoteStore::OpenDueNote(bool force)
     // The note on screen is closed and saved before anything is decided: the
     // user may have just moved it to a later time, and then it is not due.
     // Nor does a forced check fall back on it: its run was for the old time.
-    std::wstring onScreen = currentNoteWindow != nullptr ? currentNoteWindow->FilePath() : L"";
+    // (A window closed already is on screen no more: a snoozed note is kept
+    // under the name its alarm had.)
+    std::wstring onScreen =
+        currentNoteWindow != nullptr && currentNoteWindow->Window() != nullptr ? currentNoteWindow->FilePath() : L"";
     if (!CloseNoteWindow())
         return false;
     DueNotes due = FindDueNotes(force && first.fallback && first.paths.front() != onScreen);

@@ -976,6 +976,11 @@ TEST_F(NoteLifeTest, SnoozedAlarmIsKeptPendingAtItsNewTimeAndTheItemIsTold)
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_application->ChangeEvent(), 0)) << "the item was not told";
     EXPECT_EQ(1, notes->EntryCount());
     EXPECT_FALSE(notes->CheckExpired(false)) << "not due before its new time";
+    // The timed run for it, come a moment early: its note, kept under the
+    // name of the alarm that closed, is what the forced check opens.
+    PostMessageW(mainHandle, kMsgCheckExpired, 0, 0);
+    Pump();
+    EXPECT_EQ(L"Call back", ShownTitle());
 }
 
 // A start with a command word or a note's path after a kill: the alarm the
