@@ -1,5 +1,6 @@
 #include "desktop/export/Exporter.h"
 
+#include "desktop/export/EnexWriter.h"
 #include "desktop/export/FileNames.h"
 #include "desktop/export/Markup.h"
 #include "desktop/export/NoteOrder.h"
@@ -19,6 +20,8 @@
 #include <fstream>
 
 namespace exporter {
+
+const char kEnexFileName[] = "Jotlings.enex";
 
 namespace {
 
@@ -48,6 +51,14 @@ long long CreatedTime(const std::string& path)
     long long mtime = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
     long long ctime = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
     return std::min(mtime, ctime);
+}
+
+long long ModifiedTime(const std::string& path)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return 0;
+    return st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes)
@@ -96,22 +107,24 @@ bool Exporter::ReadFolder(const std::string& folder, std::string* error)
         std::vector<uint8_t> bytes;
         if (!ReadFile(path, &bytes)) {
             // Listed all the same: a note never disappears from an export.
-            AddNote(name, {}, CreatedTime(path));
+            AddNote(name, {}, CreatedTime(path), ModifiedTime(path));
             notes_.back()->problems.insert(notes_.back()->problems.begin(),
                                            "The file could not be read.");
             continue;
         }
-        AddNote(name, static_cast<std::vector<uint8_t>&&>(bytes), CreatedTime(path));
+        AddNote(name, static_cast<std::vector<uint8_t>&&>(bytes), CreatedTime(path), ModifiedTime(path));
     }
     return true;
 }
 
-void Exporter::AddNote(const std::string& fileName, std::vector<uint8_t> bytes, long long created)
+void Exporter::AddNote(const std::string& fileName, std::vector<uint8_t> bytes, long long created,
+                       long long modified)
 {
     std::unique_ptr<NoteReading> note(new NoteReading);
     ReadNote(static_cast<std::vector<uint8_t>&&>(bytes), note.get());
     note->fileName = fileName;
     note->created = created;
+    note->modified = modified >= 0 ? modified : created;
     notes_.push_back(static_cast<std::unique_ptr<NoteReading>&&>(note));
 }
 
@@ -135,6 +148,7 @@ void Exporter::Render(const std::string& folderLabel)
         e.name = names.Claim(SafeFileName(note->title, SafeFileName(stem, "Jotling")));
         look.zoom = note->fields.extent >= formats::NoteExtent::Zoom ? note->fields.zoom : 200;
         e.svg = RenderSvg(note->content, look, true);
+        e.picture = RenderInkPng(note->content, look);
         files_[e.name + ".svg"] = e.svg;
         e.hasText = !note->content.text.empty();
         if (e.hasText)
@@ -148,6 +162,7 @@ void Exporter::Render(const std::string& folderLabel)
         exported_.push_back(e);
     }
     files_["index.html"] = BuildIndexHtml(exported_, settings_.dates, folderLabel);
+    files_[kEnexFileName] = EnexWriter(settings_.zone, look.pageStyle, exportSeconds_).Build(exported_);
 }
 
 bool Exporter::WriteTo(const std::string& folder, const std::string& notesFolder,

@@ -1,8 +1,11 @@
 // sample-notes FOLDER: writes a notes folder of every kind of note the
 // program makes, and one damaged (cut inside its content), and prints what
 // an export of it must hold, one line a note: file, title, strokes,
-// recordings' sample frames (comma-separated), whether it has text, damaged.
+// recordings' sample frames (comma-separated), whether it has text, damaged,
+// the text (line breaks as \n), the expiry as local ISO 8601 (empty for
+// none) and whether it has expired.
 #include "desktop/fuzz/NoteSamples.h"
+#include "desktop/export/ExpiryText.h"
 #include "desktop/export/Markup.h"
 
 #include <stdio.h>
@@ -24,8 +27,13 @@ void Describe(const std::string& file, const samples::SampleNote& note, bool dam
     std::string frames;
     for (const formats::InkRecordingData& r : note.content.recordings)
         frames += (frames.empty() ? "" : ",") + std::to_string(r.wave.size() - 44);
-    printf("%s\t%s\t%zu\t%s\t%d\t%d\n", file.c_str(), exporter::Utf8FromUtf16(note.title).c_str(),
-           note.content.strokes.size(), frames.c_str(), note.content.text.empty() ? 0 : 1, damaged ? 1 : 0);
+    std::string text;
+    for (char c : exporter::Utf8FromUtf16(note.content.text))
+        text += c == '\n' ? std::string("\\n") : std::string(1, c);
+    printf("%s\t%s\t%zu\t%s\t%d\t%d\t%s\t%s\t%d\n", file.c_str(),
+           exporter::Utf8FromUtf16(note.title).c_str(), note.content.strokes.size(), frames.c_str(),
+           note.content.text.empty() ? 0 : 1, damaged ? 1 : 0, text.c_str(),
+           exporter::IsoTime(note.expiry).c_str(), note.expired);
 }
 
 }  // namespace
