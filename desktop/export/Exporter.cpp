@@ -25,14 +25,24 @@ const char kEnexFileName[] = "Jotlings.enex";
 
 namespace {
 
-bool EndsWithJot(const std::string& name)
+const char kAsideSuffix[] = ".jot.alarm";
+
+bool EndsWith(const std::string& name, const std::string& suffix)
 {
-    if (name.size() < 4)
+    if (name.size() < suffix.size())
         return false;
-    std::string tail = name.substr(name.size() - 4);
+    std::string tail = name.substr(name.size() - suffix.size());
     for (char& c : tail)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return tail == ".jot";
+    return tail == suffix;
+}
+
+// A note file, or one whose alarm is on screen: the program sets a note
+// aside under ".jot.alarm" while its alarm shows, and one that crashed
+// then leaves it so until its next start puts it back.
+bool IsNoteFile(const std::string& name)
+{
+    return EndsWith(name, ".jot") || EndsWith(name, kAsideSuffix);
 }
 
 // The creation time Wine reports for the file: its birth time where the
@@ -78,7 +88,8 @@ std::string RealPath(const std::string& path)
 
 std::string Stem(const std::string& fileName)
 {
-    return fileName.substr(0, fileName.size() - 4);
+    size_t suffix = EndsWith(fileName, kAsideSuffix) ? sizeof kAsideSuffix - 1 : 4;
+    return fileName.substr(0, fileName.size() > suffix ? fileName.size() - suffix : 0);
 }
 
 }  // namespace
@@ -93,7 +104,7 @@ bool Exporter::ReadFolder(const std::string& folder, std::string* error)
     std::vector<std::string> names;
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
-        if (EndsWithJot(name))
+        if (IsNoteFile(name))
             names.push_back(name);
     }
     closedir(dir);

@@ -25,7 +25,9 @@ public:
     explicit Exporter(const DeviceSettings& settings) : settings_(settings) {}
 
     // Reads every "*.jot" of folder (the extension in any case, as the
-    // device matches it). False, with a reason, when the folder cannot be read.
+    // device matches it) and every "*.jot.alarm", a note whose alarm is on
+    // screen, as the note it is. False, with a reason, when the folder
+    // cannot be read.
     bool ReadFolder(const std::string& folder, std::string* error);
     // Times in nanoseconds since 1970; modified -1 is the creation time.
     void AddNote(const std::string& fileName, std::vector<uint8_t> bytes, long long created,

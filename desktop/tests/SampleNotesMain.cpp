@@ -1,5 +1,6 @@
 // sample-notes FOLDER: writes a notes folder of every kind of note the
-// program makes, and one damaged (cut inside its content), and prints what
+// program makes, one damaged (cut inside its content) and one set aside
+// while its alarm is on screen, and prints what
 // an export of it must hold, one line a note: file, title, strokes,
 // recordings' sample frames (comma-separated), whether it has text, damaged,
 // the text (line breaks as \n), the expiry as local ISO 8601 (empty for
@@ -61,5 +62,13 @@ int main(int argc, char** argv)
     cut.content.recordings.resize(1);
     cut.content.strokes.clear();
     Describe("Jotling7.jot", cut, true);
+    // A note whose alarm is on screen, set aside by the program until its
+    // window closes; due in summer time.
+    samples::SampleNote due;
+    due.title = u"Summer";
+    due.expiry = samples::Time(2026, 7, 1, 9, 30);
+    due.content.text = u"the alarm is on screen";
+    Save(folder + "/Jotling8.jot.alarm", samples::NoteFileBytes(due));
+    Describe("Jotling8.jot.alarm", due, false);
     return 0;
 }

@@ -75,7 +75,7 @@ def every(out, folder):
         page.feed(f.read())
     problems = []
     for file in sorted(os.listdir(folder)):
-        if not file.lower().endswith(".jot"):
+        if not file.lower().endswith((".jot", ".jot.alarm")):
             continue
         note = page.notes.get(file)
         if note is None:

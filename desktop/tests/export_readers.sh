@@ -63,7 +63,7 @@ refuses_notes_folder() {
 check refuses_notes_folder
 [ ! -e "$work/notes/out" ] || rmdir "$work/notes/out"
 unchanged() {
-    [ "$(cd "$work/notes" && sha256sum * | sort)" = "$before" ] && [ "$(ls -A "$work/notes" | wc -l)" = 5 ]
+    [ "$(cd "$work/notes" && sha256sum * | sort)" = "$before" ] && [ "$(ls -A "$work/notes" | wc -l)" = 6 ]
 }
 check unchanged
 
