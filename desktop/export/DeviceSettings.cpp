@@ -71,6 +71,15 @@ bool FindRegistryValue(const std::string& regText, const std::string& key, const
         }
         if (inside && Lower(line.substr(0, wanted.size())) == wanted) {
             *found = line.substr(wanted.size());
+            // Long hex values go on over lines that end in a backslash.
+            while (!found->empty() && found->back() == '\\' && std::getline(lines, line)) {
+                found->pop_back();
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                size_t text = line.find_first_not_of(' ');
+                if (text != std::string::npos)
+                    *found += line.substr(text);
+            }
             return true;
         }
     }
@@ -84,6 +93,7 @@ DeviceSettings ReadDeviceSettings(const std::string& prefix)
     std::string user = ReadText(prefix + "/user.reg");
     std::string raw;
     int number = 0;
+    settings.zone = DeviceTimeZone::FromRegistry(system);
     if (FindRegistryValue(system, "Software\\KORVA\\Jotlings", "Page", &raw) && AsNumber(raw, &number))
         settings.pageSetting = number;
     if (FindRegistryValue(user, "Control Panel\\International", "iDate", &raw) && AsNumber(raw, &number))

@@ -1,8 +1,10 @@
 // What of the device's settings an export shows: the page style a note
-// window draws and the date order and clock of its texts. Read from the
-// registry files of the device's Wine prefix, which are text.
+// window draws, the date order and clock of its texts, and the time zone
+// of that clock. Read from the registry files of the device's Wine prefix,
+// which are text.
 #pragma once
 
+#include "desktop/export/DeviceTimeZone.h"
 #include "desktop/export/ExpiryText.h"
 
 #include <string>
@@ -12,6 +14,7 @@ namespace exporter {
 struct DeviceSettings {
     int pageSetting = 0;  // the program's "Page" value
     DateStyle dates;
+    DeviceTimeZone zone;  // for the reminders of the ENEX file
 };
 
 // Values missing from the files (or files that are not there) keep the

@@ -1,5 +1,6 @@
 #include "desktop/export/Exporter.h"
 
+#include "desktop/export/EnexWriter.h"
 #include "desktop/export/FileNames.h"
 #include "desktop/export/Markup.h"
 #include "desktop/export/NoteOrder.h"
@@ -20,16 +21,28 @@
 
 namespace exporter {
 
+const char kEnexFileName[] = "Jotlings.enex";
+
 namespace {
 
-bool EndsWithJot(const std::string& name)
+const char kAsideSuffix[] = ".jot.alarm";
+
+bool EndsWith(const std::string& name, const std::string& suffix)
 {
-    if (name.size() < 4)
+    if (name.size() < suffix.size())
         return false;
-    std::string tail = name.substr(name.size() - 4);
+    std::string tail = name.substr(name.size() - suffix.size());
     for (char& c : tail)
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return tail == ".jot";
+    return tail == suffix;
+}
+
+// A note file, or one whose alarm is on screen: the program sets a note
+// aside under ".jot.alarm" while its alarm shows, and one that crashed
+// then leaves it so until its next start puts it back.
+bool IsNoteFile(const std::string& name)
+{
+    return EndsWith(name, ".jot") || EndsWith(name, kAsideSuffix);
 }
 
 // The creation time Wine reports for the file: its birth time where the
@@ -50,6 +63,14 @@ long long CreatedTime(const std::string& path)
     return std::min(mtime, ctime);
 }
 
+long long ModifiedTime(const std::string& path)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return 0;
+    return st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes)
 {
     std::ifstream in(path, std::ios::binary);
@@ -67,7 +88,8 @@ std::string RealPath(const std::string& path)
 
 std::string Stem(const std::string& fileName)
 {
-    return fileName.substr(0, fileName.size() - 4);
+    size_t suffix = EndsWith(fileName, kAsideSuffix) ? sizeof kAsideSuffix - 1 : 4;
+    return fileName.substr(0, fileName.size() > suffix ? fileName.size() - suffix : 0);
 }
 
 }  // namespace
@@ -82,7 +104,7 @@ bool Exporter::ReadFolder(const std::string& folder, std::string* error)
     std::vector<std::string> names;
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
-        if (EndsWithJot(name))
+        if (IsNoteFile(name))
             names.push_back(name);
     }
     closedir(dir);
@@ -96,22 +118,24 @@ bool Exporter::ReadFolder(const std::string& folder, std::string* error)
         std::vector<uint8_t> bytes;
         if (!ReadFile(path, &bytes)) {
             // Listed all the same: a note never disappears from an export.
-            AddNote(name, {}, CreatedTime(path));
+            AddNote(name, {}, CreatedTime(path), ModifiedTime(path));
             notes_.back()->problems.insert(notes_.back()->problems.begin(),
                                            "The file could not be read.");
             continue;
         }
-        AddNote(name, static_cast<std::vector<uint8_t>&&>(bytes), CreatedTime(path));
+        AddNote(name, static_cast<std::vector<uint8_t>&&>(bytes), CreatedTime(path), ModifiedTime(path));
     }
     return true;
 }
 
-void Exporter::AddNote(const std::string& fileName, std::vector<uint8_t> bytes, long long created)
+void Exporter::AddNote(const std::string& fileName, std::vector<uint8_t> bytes, long long created,
+                       long long modified)
 {
     std::unique_ptr<NoteReading> note(new NoteReading);
     ReadNote(static_cast<std::vector<uint8_t>&&>(bytes), note.get());
     note->fileName = fileName;
     note->created = created;
+    note->modified = modified >= 0 ? modified : created;
     notes_.push_back(static_cast<std::unique_ptr<NoteReading>&&>(note));
 }
 
@@ -135,6 +159,7 @@ void Exporter::Render(const std::string& folderLabel)
         e.name = names.Claim(SafeFileName(note->title, SafeFileName(stem, "Jotling")));
         look.zoom = note->fields.extent >= formats::NoteExtent::Zoom ? note->fields.zoom : 200;
         e.svg = RenderSvg(note->content, look, true);
+        e.picture = RenderInkPng(note->content, look);
         files_[e.name + ".svg"] = e.svg;
         e.hasText = !note->content.text.empty();
         if (e.hasText)
@@ -148,6 +173,7 @@ void Exporter::Render(const std::string& folderLabel)
         exported_.push_back(e);
     }
     files_["index.html"] = BuildIndexHtml(exported_, settings_.dates, folderLabel);
+    files_[kEnexFileName] = EnexWriter(settings_.zone, look.pageStyle, exportSeconds_).Build(exported_);
 }
 
 bool Exporter::WriteTo(const std::string& folder, const std::string& notesFolder,

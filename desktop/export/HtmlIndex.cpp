@@ -1,7 +1,7 @@
 #include "desktop/export/HtmlIndex.h"
 
 #include "desktop/export/Markup.h"
-#include "desktop/export/Sha256.h"
+#include "desktop/export/Digests.h"
 #include "formats/FindLetters.h"
 
 #include <stdio.h>

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "desktop/export/ExpiryText.h"
+#include "desktop/export/InkPicture.h"
 #include "desktop/export/NoteReading.h"
 
 #include <string>
@@ -15,6 +16,7 @@ struct ExportedNote {
     const NoteReading* reading = nullptr;
     std::string name;                    // file name stem
     std::string svg;                     // standalone picture
+    InkPicture picture;                  // the ink alone, for the ENEX file
     std::vector<std::string> waveFiles;  // one per recording
     bool hasText = false;
 };

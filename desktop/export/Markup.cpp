@@ -49,13 +49,15 @@ std::string Utf8FromUtf16(const std::u16string& text)
     return Utf8FromUtf16(units.data(), units.size());
 }
 
-std::string EscapeXml(const std::string& utf8)
+namespace {
+
+std::string CleanXml(const std::string& utf8, bool escape)
 {
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(utf8[i]);
-        switch (c) {
+        switch (escape ? c : 0) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
@@ -74,6 +76,18 @@ std::string EscapeXml(const std::string& utf8)
         }
     }
     return out;
+}
+
+}  // namespace
+
+std::string EscapeXml(const std::string& utf8)
+{
+    return CleanXml(utf8, true);
+}
+
+std::string XmlChars(const std::string& utf8)
+{
+    return CleanXml(utf8, false);
 }
 
 std::string Base64(const std::vector<uint8_t>& bytes)

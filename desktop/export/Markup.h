@@ -18,6 +18,9 @@ std::string Utf8FromUtf16(const std::u16string& text);
 // (control characters other than tab and line breaks, U+FFFE, U+FFFF), so
 // that any title or text makes a well-formed file.
 std::string EscapeXml(const std::string& utf8);
+// The same text left unescaped, with only what XML cannot hold left out,
+// for writers that escape themselves.
+std::string XmlChars(const std::string& utf8);
 
 std::string Base64(const std::vector<uint8_t>& bytes);
 

@@ -16,6 +16,7 @@ namespace exporter {
 struct NoteReading {
     std::string fileName;      // as found in the notes folder
     long long created = 0;     // the file's creation time, for the list's order
+    long long modified = 0;    // when it was last written (ns since 1970, as created)
     std::vector<uint8_t> bytes;
     formats::NoteFields fields;
     formats::InkContent content;

@@ -1,9 +1,10 @@
 #include "desktop/export/DeviceSettings.h"
+#include "desktop/export/EnexWriter.h"
 #include "desktop/export/Exporter.h"
 #include "desktop/export/FileNames.h"
 #include "desktop/export/HtmlIndex.h"
 #include "desktop/export/Markup.h"
-#include "desktop/export/Sha256.h"
+#include "desktop/export/Digests.h"
 #include "desktop/fuzz/NoteSamples.h"
 
 #include <gtest/gtest.h>
@@ -207,6 +208,74 @@ TEST(PageScriptTest, HashesAsSha256AndThePolicyNamesTheScript)
     EXPECT_NE(std::string::npos, page.find(policy));
     EXPECT_NE(std::string::npos, page.find("<script>" + script + "</script>"));
     EXPECT_NE(std::string::npos, script.find("\"\\u00df\": \"ss\"")) << "the letters read as others";
+}
+
+}  // namespace
+
+namespace {
+
+// A reminder is due at the device's local time: the zone's rules, summer
+// time and the southern half's wrap over the new year included.
+TEST(DeviceTimeZoneTest, TurnsTheDevicesLocalTimeIntoUtc)
+{
+    using Transition = exporter::DeviceTimeZone::Transition;
+    // Central Europe: summer from the last Sunday of March, 02:00, to the
+    // last Sunday of October, 03:00.
+    exporter::DeviceTimeZone berlin = exporter::DeviceTimeZone::FromRegistry(
+        "[System\\\\CurrentControlSet\\\\Control\\\\TimeZoneInformation] 1\n"
+        "\"Bias\"=dword:ffffffc4\n\"DaylightBias\"=dword:ffffffc4\n"
+        "\"DaylightStart\"=hex:00,00,03,00,00,00,05,00,02,00,00,00,00,00,00,00\n"
+        "\"StandardBias\"=dword:00000000\n"
+        "\"StandardStart\"=hex:00,00,0a,00,00,00,05,00,\\\n  03,00,00,00,00,00,00,00\n");
+    ASSERT_TRUE(berlin.Known());
+    EXPECT_EQ(exporter::EnexTime(berlin.UtcSecondsOf(samples::Time(2026, 12, 9, 10, 5))), "20261209T090500Z");
+    EXPECT_EQ(exporter::EnexTime(berlin.UtcSecondsOf(samples::Time(2026, 7, 1, 9, 30))), "20260701T073000Z");
+    EXPECT_EQ(exporter::EnexTime(berlin.UtcSecondsOf(samples::Time(2026, 3, 29, 1, 59))), "20260329T005900Z");
+    EXPECT_EQ(exporter::EnexTime(berlin.UtcSecondsOf(samples::Time(2026, 3, 29, 3, 0))), "20260329T010000Z");
+    EXPECT_EQ(exporter::EnexTime(berlin.UtcSecondsOf(samples::Time(2026, 10, 25, 3, 0))), "20261025T020000Z");
+    // Sydney: summer from the first Sunday of October to the first of April.
+    exporter::DeviceTimeZone sydney = exporter::DeviceTimeZone::WithSummer(
+        -600, -60, Transition{10, 0, 1, 2, 0}, Transition{4, 0, 1, 3, 0});
+    EXPECT_EQ(exporter::EnexTime(sydney.UtcSecondsOf(samples::Time(2027, 1, 15, 12, 0))), "20270115T010000Z");
+    EXPECT_EQ(exporter::EnexTime(sydney.UtcSecondsOf(samples::Time(2027, 6, 15, 12, 0))), "20270615T020000Z");
+    EXPECT_FALSE(exporter::DeviceTimeZone::FromRegistry("[Software\\\\Other]\n\"Bias\"=dword:0\n").Known());
+}
+
+// Where a recording's icon stands among the lines is where its en-media
+// stands in the ENML; the ink is one PNG named by its MD5.
+TEST(EnexTest, PlacesTheInkAndEachRecordingWhereTheNoteHasThem)
+{
+    exporter::DeviceSettings settings;
+    settings.zone = exporter::DeviceTimeZone::Fixed(0);
+    exporter::Exporter exporter{settings};
+    SampleNote note;
+    note.title = u"Memo";
+    note.expiry = samples::Time(2026, 12, 9, 10, 5);
+    note.content.text = u"before\nafter";
+    note.content.recordings.push_back({8, 20, samples::Tone(8000, 800)});  // on the first row
+    note.content.recordings.push_back({8, 600, samples::Tone(8000, 400)});  // below the text
+    note.content.strokes.push_back(samples::Stroke(0x000000, 8, {{-40, 120}, {200, 120}}));
+    exporter.AddNote("a.jot", samples::NoteFileBytes(note), 0);
+    exporter.Render("folder");
+    const exporter::ExportedNote& e = exporter.Notes().front();
+    std::string enml = exporter::EnexWriter(settings.zone, 16, 0).Enml(e);
+    std::string first = exporter::Md5Hex(std::string(note.content.recordings[0].wave.begin(),
+                                                     note.content.recordings[0].wave.end()));
+    std::string second = exporter::Md5Hex(std::string(note.content.recordings[1].wave.begin(),
+                                                      note.content.recordings[1].wave.end()));
+    size_t picture = enml.find("<en-media type=\"image/png\" hash=\"" + exporter::Md5Hex(e.picture.png) + "\"/>");
+    size_t icon1 = enml.find("hash=\"" + first + "\"");
+    size_t before = enml.find("<div>before</div>");
+    size_t after = enml.find("<div>after</div>");
+    size_t icon2 = enml.find("hash=\"" + second + "\"");
+    ASSERT_NE(picture, std::string::npos) << enml;
+    EXPECT_TRUE(picture < icon1 && icon1 < before && before < after && after < icon2 && icon2 != std::string::npos)
+        << enml;
+    // The stroke left of the page's edge is in the picture: wider than the page.
+    EXPECT_GT(e.picture.width, 240);
+    const std::string& enex = exporter.Files().at("Jotlings.enex");
+    EXPECT_NE(enex.find("<reminder-time>20261209T100500Z</reminder-time>"), std::string::npos);
+    EXPECT_EQ(enex.find("reminder-done-time"), std::string::npos);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // sample-notes FOLDER: writes a notes folder of every kind of note the
-// program makes, and one damaged (cut inside its content), and prints what
+// program makes, one damaged (cut inside its content) and one set aside
+// while its alarm is on screen, and prints what
 // an export of it must hold, one line a note: file, title, strokes,
-// recordings' sample frames (comma-separated), whether it has text, damaged.
+// recordings' sample frames (comma-separated), whether it has text, damaged,
+// the text (line breaks as \n), the expiry as local ISO 8601 (empty for
+// none) and whether it has expired.
 #include "desktop/fuzz/NoteSamples.h"
+#include "desktop/export/ExpiryText.h"
 #include "desktop/export/Markup.h"
 
 #include <stdio.h>
@@ -24,8 +28,13 @@ void Describe(const std::string& file, const samples::SampleNote& note, bool dam
     std::string frames;
     for (const formats::InkRecordingData& r : note.content.recordings)
         frames += (frames.empty() ? "" : ",") + std::to_string(r.wave.size() - 44);
-    printf("%s\t%s\t%zu\t%s\t%d\t%d\n", file.c_str(), exporter::Utf8FromUtf16(note.title).c_str(),
-           note.content.strokes.size(), frames.c_str(), note.content.text.empty() ? 0 : 1, damaged ? 1 : 0);
+    std::string text;
+    for (char c : exporter::Utf8FromUtf16(note.content.text))
+        text += c == '\n' ? std::string("\\n") : std::string(1, c);
+    printf("%s\t%s\t%zu\t%s\t%d\t%d\t%s\t%s\t%d\n", file.c_str(),
+           exporter::Utf8FromUtf16(note.title).c_str(), note.content.strokes.size(), frames.c_str(),
+           note.content.text.empty() ? 0 : 1, damaged ? 1 : 0, text.c_str(),
+           exporter::IsoTime(note.expiry).c_str(), note.expired);
 }
 
 }  // namespace
@@ -53,5 +62,13 @@ int main(int argc, char** argv)
     cut.content.recordings.resize(1);
     cut.content.strokes.clear();
     Describe("Jotling7.jot", cut, true);
+    // A note whose alarm is on screen, set aside by the program until its
+    // window closes; due in summer time.
+    samples::SampleNote due;
+    due.title = u"Summer";
+    due.expiry = samples::Time(2026, 7, 1, 9, 30);
+    due.content.text = u"the alarm is on screen";
+    Save(folder + "/Jotling8.jot.alarm", samples::NoteFileBytes(due));
+    Describe("Jotling8.jot.alarm", due, false);
     return 0;
 }

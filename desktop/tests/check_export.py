@@ -3,7 +3,9 @@
                                          said it must hold
   check_export.py --every OUT_DIR NOTES  every note of the folder is in the
                                          page, its SVG parses and each of its
-                                         recordings opens as a WAVE file"""
+                                         recordings opens as a WAVE file
+  check_export.py --enml OUT_DIR         Jotlings.enex and each note's ENML
+                                         parse as XML, with ENML's elements"""
 import html.parser
 import os
 import sys
@@ -41,7 +43,7 @@ def main(out, expected_tsv):
         page.feed(f.read())
     problems = []
     for line in open(expected_tsv, encoding="utf-8"):
-        file, title, strokes, frames, has_text, damaged = line.rstrip("\n").split("\t")
+        file, title, strokes, frames, has_text, damaged = line.rstrip("\n").split("\t")[:6]
         note = page.notes.get(file)
         if note is None:
             problems.append(f"{file}: not in index.html")
@@ -73,7 +75,7 @@ def every(out, folder):
         page.feed(f.read())
     problems = []
     for file in sorted(os.listdir(folder)):
-        if not file.lower().endswith(".jot"):
+        if not file.lower().endswith((".jot", ".jot.alarm")):
             continue
         note = page.notes.get(file)
         if note is None:
@@ -91,7 +93,37 @@ def every(out, folder):
     return 1 if problems else 0
 
 
+# What ENML lets a note hold that the export writes.
+ENML = {"en-note", "div", "br", "b", "en-media"}
+
+
+def enml(out):
+    problems = []
+    with open(os.path.join(out, "Jotlings.enex"), "rb") as f:
+        head = f.read(300).decode("utf-8", "replace")
+    if "<!DOCTYPE en-export" not in head:
+        problems.append("Jotlings.enex has no en-export document type")
+    root = ET.parse(os.path.join(out, "Jotlings.enex")).getroot()
+    for i, note in enumerate(root.iter("note")):
+        content = note.findtext("content") or ""
+        if "<!DOCTYPE en-note" not in content:
+            problems.append(f"note {i + 1}: no en-note document type")
+        try:
+            body = ET.fromstring(content.encode("utf-8"))
+        except ET.ParseError as e:
+            problems.append(f"note {i + 1}: its ENML is no XML: {e}")
+            continue
+        tags = {e.tag for e in body.iter()}
+        if body.tag != "en-note" or not tags <= ENML:
+            problems.append(f"note {i + 1}: elements {sorted(tags - ENML)} are not ENML's")
+    for p in problems:
+        print(p, file=sys.stderr)
+    return 1 if problems else 0
+
+
 if __name__ == "__main__":
+    if sys.argv[1] == "--enml":
+        sys.exit(enml(sys.argv[2]))
     if sys.argv[1] == "--every":
         sys.exit(every(sys.argv[2], sys.argv[3]))
     sys.exit(main(sys.argv[1], sys.argv[2]))

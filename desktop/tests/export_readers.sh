@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The exporter's output read by real readers: each SVG parsed as XML with
-# its strokes counted, each WAVE file opened by Python's wave module, and
+# its strokes counted, each WAVE file opened by Python's wave module,
 # index.html loaded by headless Chromium with no console message and every
-# note present, and its find field typed into there. The notes folder is
-# left byte for byte as it was.
+# note present, and its find field typed into there, and Jotlings.enex read
+# by a notes app's ENEX parser (installed by ./test into
+# NATIVE_BUILD_DIR/enex) with each note's ENML parsed as XML. The notes
+# folder is left byte for byte as it was.
 #   export_readers.sh NATIVE_BUILD_DIR
 set -u
 bin=$1/bin
@@ -17,8 +19,23 @@ check() {
 
 "$bin/sample-notes" "$work/notes" >"$work/expected.tsv"
 before=$(cd "$work/notes" && sha256sum * | sort)
-check "$bin/jotlings-export" "$work/out" "$work/notes"
+# A device whose clock keeps Central European time, summer time included.
+mkdir -p "$work/prefix"
+cat >"$work/prefix/system.reg" <<'REG'
+WINE REGISTRY Version 2
+
+[System\\CurrentControlSet\\Control\\TimeZoneInformation] 1765432100
+"Bias"=dword:ffffffc4
+"DaylightBias"=dword:ffffffc4
+"DaylightStart"=hex:00,00,03,00,00,00,05,00,02,00,00,00,00,00,00,00
+"StandardBias"=dword:00000000
+"StandardStart"=hex:00,00,0a,00,00,00,05,00,03,00,00,00,00,00,00,00
+"TimeZoneKeyName"="W. Europe Standard Time"
+REG
+check "$bin/jotlings-export" "$work/out" "$work/notes" "$work/prefix"
 check python3 "$(dirname "$0")/check_export.py" "$work/out" "$work/expected.tsv"
+check node "$1/enex/check_enex.bundle.mjs" "$work/out/Jotlings.enex" "$work/expected.tsv" Europe/Berlin
+check python3 "$(dirname "$0")/check_export.py" --enml "$work/out"
 
 # A fresh profile each run, and nothing that reaches out of the machine.
 chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
@@ -46,7 +63,7 @@ refuses_notes_folder() {
 check refuses_notes_folder
 [ ! -e "$work/notes/out" ] || rmdir "$work/notes/out"
 unchanged() {
-    [ "$(cd "$work/notes" && sha256sum * | sort)" = "$before" ] && [ "$(ls -A "$work/notes" | wc -l)" = 5 ]
+    [ "$(cd "$work/notes" && sha256sum * | sort)" = "$before" ] && [ "$(ls -A "$work/notes" | wc -l)" = 6 ]
 }
 check unchanged
 

@@ -16,13 +16,14 @@ import sys
 import tempfile
 
 SAMPLE_CASES = [
-    ("", "Jotling0.jot,Jotling1.jot,Jotling2.jot,Jotling3.jot,Jotling7.jot"),
+    ("", "Jotling0.jot,Jotling1.jot,Jotling2.jot,Jotling3.jot,Jotling7.jot,Jotling8.jot.alarm"),
     ("DENTIST TEN", "Jotling1.jot"),            # several words, title and text
     ("ete", "Jotling2.jot"),                     # an accent in the title
     ("\u041f\u0420\u0418\u0412\u0415\u0422", "Jotling2.jot"),   # Cyrillic case
     ("voice", "Jotling3.jot,Jotling7.jot"),      # the damaged copy by its title
     ("voice dentist", ""),
-    ("-", "Jotling0.jot,Jotling1.jot,Jotling2.jot,Jotling3.jot,Jotling7.jot"),
+    ("alarm screen", "Jotling8.jot.alarm"),      # a note set aside during its alarm
+    ("-", "Jotling0.jot,Jotling1.jot,Jotling2.jot,Jotling3.jot,Jotling7.jot,Jotling8.jot.alarm"),
 ]
 
 
