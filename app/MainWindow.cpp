@@ -44,7 +44,15 @@ MainWindow::MainWindow(NoteStore& notes, AboutBox& aboutBox) : notes(notes), abo
 MainWindow::~MainWindow()
 {
     if (window != nullptr)
-        DestroyWindow(window);
+        Destroy();
+}
+
+// The one way the window goes: any other WM_DESTROY is another program's
+// message, with the window still there.
+void MainWindow::Destroy()
+{
+    destroying = true;
+    DestroyWindow(window);
 }
 
 bool MainWindow::Create(HINSTANCE instance, const wchar_t* className, const wchar_t* title)
@@ -97,7 +105,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnCreate();
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        if (destroying)
+            PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY: {
         HWND self = window;
@@ -105,9 +114,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(self, message, wParam, lParam);
     }
     case WM_CLOSE:
-        if (!OnClose())
-            return 0;
-        break;
+        if (OnClose())
+            Destroy();
+        return 0;
+    case WM_ENDSESSION:
+        OnEndSession(wParam);
+        return 0;
     case WM_COMMAND:
         OnCommand(wParam);
         return 0;
@@ -165,6 +177,14 @@ void MainWindow::OnCreate()
 bool MainWindow::OnClose()
 {
     return notes.CloseCurrentNote();
+}
+
+// The device's session ends and the process with it once this returns:
+// the open note is stored first, as ok stores it.
+void MainWindow::OnEndSession(WPARAM wParam)
+{
+    if (wParam != FALSE)
+        notes.CloseCurrentNote();
 }
 
 // Never seen, yet made active when a box it owns closes (the About box):

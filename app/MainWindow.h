@@ -31,6 +31,8 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     bool OnClose();
+    void OnEndSession(WPARAM wParam);
+    void Destroy();
     void OnActivate(WPARAM wParam);
     void OnCommand(WPARAM wParam);
     void OnRecordButton(LPARAM lParam);
@@ -43,6 +45,8 @@ private:
     NoteStore& notes;
     AboutBox& aboutBox;
     bool openedAlarm = false;
+    // Set by Destroy: the WM_DESTROY that follows is the window's own.
+    bool destroying = false;
     // The note path the instance was started with: the one text 1127 may
     // carry.
     wchar_t startPath[MAX_PATH] = L"";

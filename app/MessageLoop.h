@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
-// Runs until WM_QUIT, Ctrl+Q in any window of the thread closing
-// mainWindow. Returns the exit code carried by WM_QUIT.
+// Runs until mainWindow is gone and its WM_QUIT came; Ctrl+Q in any window
+// of the thread, or a WM_QUIT while mainWindow lives, closes mainWindow.
+// Returns the exit code carried by the last WM_QUIT.
 int RunMessageLoop(HWND mainWindow);

@@ -38,7 +38,10 @@ NoteStore::NoteStore(const wchar_t* folder, const wchar_t* extension)
 
 NoteStore::~NoteStore()
 {
-    // The program is ending: the note window goes without being stored.
+    // The program is ending, however it was told to: the note on screen is
+    // stored first as ok stores it, then its window goes in any case.
+    if (currentNoteWindow != nullptr)
+        currentNoteWindow->RequestClose();
     delete currentNoteWindow;
     currentNoteWindow = nullptr;
     ClearEntries();

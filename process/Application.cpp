@@ -1,5 +1,6 @@
 #include "process/Application.h"
 
+#include "diag/TraceLog.h"
 #include "process/Settings.h"
 #include "platform/common/Text.h"
 #include "shared/Registry.h"
@@ -45,6 +46,10 @@ Application::Application(const wchar_t* documentsFolder)
     CopyText(noteExtension, 6, L".jot");
 
     changeEvent = CreateEventW(nullptr, TRUE, FALSE, kChangeEventName);
+    if (changeEvent == nullptr)
+        Trace(L"\"%s\" is another program's, and no event: the Today item learns of changes from the notes "
+              L"folder alone\n",
+              kChangeEventName);
 
     wchar_t documents[MAX_PATH] = L"";
     if (documentsFolder != nullptr)

@@ -31,8 +31,12 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head)
     LARGE_INTEGER size = {};
     BOOL read = ReadFile(file, bytes, sizeof bytes, &got, nullptr) && GetFileSizeEx(file, &size);
     CloseHandle(file);
-    if (!read || got < kNoteHeadSize)
+    if (!read || got < kNoteHeadSize) {
+        // Too short for a head: no note, whatever error came before.
+        if (read)
+            SetLastError(ERROR_HANDLE_EOF);
         return false;
+    }
     formats::LeReader in(bytes, got);
     formats::NoteTime expiry;
     uint16_t title[formats::kNoteTitleUnits];

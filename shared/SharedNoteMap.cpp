@@ -1,5 +1,6 @@
 #include "shared/SharedNoteMap.h"
 
+#include "platform/common/MappedView.h"
 #include "shared/MainMessages.h"
 
 #include <string.h>
@@ -22,11 +23,21 @@ bool HandOverNotePath(HWND mainWindow, const wchar_t* path, UINT timeoutMs)
 {
     if (path == nullptr || wcslen(path) >= kPathUnits)
         return false;
+    // The map is made for this one hand-over. One that stands already is
+    // another program's (a file behind it, read-only, never committed):
+    // nothing of the tap goes into it.
+    SetLastError(ERROR_SUCCESS);
     HANDLE map = OpenMap();
     if (map == nullptr)
         return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(map);
+        return false;
+    }
     void* view = MapViewOfFile(map, FILE_MAP_WRITE, 0, 0, 0);
-    if (view == nullptr) {
+    if (!ViewIsUsable(view, kSharedNoteMapSize, true)) {
+        if (view != nullptr)
+            UnmapViewOfFile(view);
         CloseHandle(map);
         return false;
     }
@@ -53,6 +64,10 @@ bool ReadSharedNotePath(wchar_t* out, size_t count)
     if (map == nullptr)
         return false;
     const wchar_t* view = static_cast<const wchar_t*>(MapViewOfFile(map, FILE_MAP_WRITE, 0, 0, 0));
+    if (view != nullptr && !ViewIsUsable(view, kSharedNoteMapSize, false)) {
+        UnmapViewOfFile(view);
+        view = nullptr;
+    }
     if (view != nullptr) {
         // The writer is another program: the text ends within the map or
         // where the map ends, whatever it wrote.

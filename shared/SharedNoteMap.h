@@ -12,8 +12,9 @@ const DWORD kSharedNoteMapSize = 520;
 
 // The Today item's side: writes path into the map, sends 1125 to
 // mainWindow and waits for it (at most timeoutMs), then lets the map go.
-// False when the map could not be made or the path does not fit (nothing is
-// sent then), or when the program did not answer in time.
+// False when the map could not be made, stood already (another program's)
+// or the path does not fit (nothing is sent then), or when the program did
+// not answer in time.
 bool HandOverNotePath(HWND mainWindow, const wchar_t* path, UINT timeoutMs = INFINITE);
 
 // The program's side, while it handles 1125: copies the path in the map

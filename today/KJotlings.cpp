@@ -1,6 +1,7 @@
 // KJotlings.dll, the Today item library: its entry points. The Today screen
 // calls ordinal 240 for the item's window and ordinal 241 as the procedure
 // of its options dialog (resource 500).
+#include "platform/common/OwnThreadSend.h"
 #include "today/MainProgram.h"
 #include "today/TodayConstants.h"
 #include "today/TodayItem.h"
@@ -21,6 +22,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
         // The item's watchers hold the library while they run, and the window
         // stopped them when it was destroyed: no code of ours runs after this.
         UnregisterClassW(kTodayClassName, instance);
+        // A watch this library put on the host's thread points into it.
+        OwnThreadSend::UnwatchAll();
     }
     return TRUE;
 }

@@ -122,6 +122,9 @@ HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kTodayClassName;
     RegisterClassOnce(windowClass);
+    // So that the window tells the host's own messages from another
+    // program's (the shell watches its thread already).
+    OwnThreadSend::Watch();
 
     CreateWindowExW(0, kTodayClassName, kTodayWindowTitle, WS_CHILD | WS_VISIBLE, 0, 0, kTodayWidth, 0, host_,
                     nullptr, windowInstance_, this);
@@ -136,7 +139,7 @@ HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
     // empty until the list is in, then asks to be measured again.
     ReadPaths();
     MakeNoteFont();
-    linesBeforeShowAll_ = g_todaySettings.count;
+    linesBeforeShowAll_ = g_todaySettings.ShownCount();
     sizeChanged_ = true;
     StartWatchers();
     ShowWindow(window_, SW_SHOWNORMAL);
@@ -184,9 +187,15 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         RefreshView();
         return 0;
     case WM_DESTROY:
-        OnDestroy();
+        // The host's DestroyWindow, on this thread, ends the item; the same
+        // message from another program leaves it running as it is.
+        if (OwnThreadSend::FromOwnThread(window_, message, wParam, lParam))
+            OnDestroy();
         return 0;
     case WM_NCDESTROY:
+        if (!OwnThreadSend::FromOwnThread(window_, message, wParam, lParam))
+            return 0;
+        OnDestroy();   // done already at WM_DESTROY; nothing twice
         return LetObjectWindowGo(window_, message, wParam, lParam);
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
@@ -304,7 +313,7 @@ void TodayItem::RefreshView()
 {
     textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
     MakeNoteFont();
-    linesBeforeShowAll_ = g_todaySettings.count;
+    linesBeforeShowAll_ = g_todaySettings.ShownCount();
     sizeChanged_ = true;
     Redraw();
 }
@@ -317,7 +326,7 @@ void TodayItem::MakeNoteFont()
 {
     if (noteFont_ != nullptr)
         DeleteObject(noteFont_);
-    noteFont_ = MakeFont(g_todaySettings.fontSize);
+    noteFont_ = MakeFont(g_todaySettings.FontSize());
     HDC dc = GetDC(window_);
     HGDIOBJ old = SelectObject(dc, noteFont_);
     SIZE size = {};
@@ -529,23 +538,42 @@ DWORD WINAPI TodayItem::ChangeWatcher(void* self)
 {
     auto* item = static_cast<TodayItem*>(self);
     HANDLE change = CreateEventW(nullptr, TRUE, FALSE, kChangeEventName);
-    // Without the device's change event the item still loads on its own
-    // requests (its first load, the host's cache clearing).
-    HANDLE waits[] = {item->stop_, item->reload_, change};
-    DWORD count = change != nullptr ? 3 : 2;
+    // Another program may hold the name as a mutex or a semaphore: there is
+    // no event then, and the notes folder itself tells of changes, so that
+    // what the program saves is still listed and scheduled.
+    HANDLE folderChange = change == nullptr ? item->WatchNotesFolder() : nullptr;
+    // Without either the item still loads on its own requests (its first
+    // load, the host's cache clearing).
+    HANDLE waits[] = {item->stop_, item->reload_, change != nullptr ? change : folderChange};
+    DWORD count = waits[2] != nullptr ? 3 : 2;
     for (;;) {
         DWORD woken = WaitForMultipleObjects(count, waits, FALSE, INFINITE);
         if (woken != WAIT_OBJECT_0 + 1 && woken != WAIT_OBJECT_0 + 2)
             break;
         // Reset before the refresh: a change made during it sets the event
         // again and brings one more refresh.
-        if (woken == WAIT_OBJECT_0 + 2)
+        if (woken == WAIT_OBJECT_0 + 2 && change != nullptr)
             EventModify(change, EVENT_RESET);
+        else if (woken == WAIT_OBJECT_0 + 2)
+            FindNextChangeNotification(folderChange);
         item->Refresh();
     }
     if (change != nullptr)
         CloseHandle(change);
+    if (folderChange != nullptr)
+        FindCloseChangeNotification(folderChange);
     EndLibraryThread();
+}
+
+HANDLE TodayItem::WatchNotesFolder()
+{
+    wchar_t folder[MAX_PATH];
+    notes_.Lock();
+    CopyText(folder, MAX_PATH, notesFolder_);
+    notes_.Unlock();
+    HANDLE watch = FindFirstChangeNotificationW(folder, FALSE,
+                                                FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    return watch != INVALID_HANDLE_VALUE ? watch : nullptr;
 }
 
 DWORD WINAPI TodayItem::ExpiryWatcher(void* self)

@@ -60,6 +60,8 @@ private:
     void StartWatchers();
     void StopWatchers();
     static DWORD WINAPI ChangeWatcher(void* self);
+    // A change notification on the notes folder, or null.
+    HANDLE WatchNotesFolder();
     static DWORD WINAPI ExpiryWatcher(void* self);
     void CheckDue();
 

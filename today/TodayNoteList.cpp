@@ -26,6 +26,9 @@ bool Stopped(HANDLE stop)
 bool ReadHeadWaiting(const wchar_t* path, NoteHead* head, DWORD busyWaitMs, HANDLE stop)
 {
     for (DWORD waited = 0;; waited += kBusyStepMs) {
+        // An error left from an earlier call would make a short file look
+        // busy.
+        SetLastError(ERROR_SUCCESS);
         if (ReadNoteHead(path, head))
             return true;
         if (!IsBusy(GetLastError()) || waited >= busyWaitMs)

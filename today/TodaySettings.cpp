@@ -61,6 +61,25 @@ void TodaySettings::Read()
     showToday = ReadOr(L"TodayShowToday", 0);
 }
 
+namespace {
+
+LONG Clamped(LONG value, LONG least, LONG most)
+{
+    return value < least ? least : value > most ? most : value;
+}
+
+}  // namespace
+
+LONG TodaySettings::ShownCount() const
+{
+    return Clamped(count, 1, kMostNotes);
+}
+
+LONG TodaySettings::FontSize() const
+{
+    return Clamped(fontSize, kSmallestFont, kLargestFont);
+}
+
 void TodaySettings::Write() const
 {
     RegWriteDword(kSettingsKey, L"TodayCount", DWORD(count));

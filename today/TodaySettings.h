@@ -14,6 +14,12 @@ public:
     void Read();
     void Write() const;
 
+    // The count and the font size as the item uses them: any program can
+    // write the registry, and a value beyond what the options offer (1 to
+    // 10 notes, 8 to 12 pixels) is taken as the nearest one offered.
+    LONG ShownCount() const;
+    LONG FontSize() const;
+
     // The dialog procedure's work; every message answers 0.
     BOOL DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,8 +1,10 @@
 // One instance runs; a second start hands its command word to it and ends.
 // These tests start the real Jotlings.exe as separate processes on the
 // device's one desktop.
+#include "notes/ExpiryRules.h"
 #include "process/MainMessages.h"
 #include "process/Settings.h"
+#include "shared/NoteHead.h"
 #include "shared/Registry.h"
 #include "tests/support/DeviceInput.h"
 #include "tests/support/MessageLog.h"
@@ -11,6 +13,8 @@
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
+
+#include <shlobj.h>
 
 #include <memory>
 #include <string>
@@ -54,6 +58,45 @@ void CloseRunningInstances()
         PostMessageW(running, WM_CLOSE, 0, 0);
         Sleep(25);
     }
+}
+
+HWND AwaitWindow(const wchar_t* className, const wchar_t* title)
+{
+    HWND found = nullptr;
+    for (int i = 0; i < 400 && found == nullptr; ++i) {
+        found = FindWindowW(className, title);
+        if (found == nullptr)
+            Sleep(25);
+    }
+    return found;
+}
+
+// The notes folder of the real program on the device.
+std::wstring DeviceNotesFolder()
+{
+    wchar_t documents[MAX_PATH] = L"";
+    SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE);
+    return std::wstring(documents) + L"\\My Jotlings";
+}
+
+// Removes the note of the folder titled title; true when there was one.
+bool RemoveNoteTitled(const std::wstring& folder, const std::wstring& title)
+{
+    bool found = false;
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*.jot").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        std::wstring path = folder + L"\\" + data.cFileName;
+        NoteHead head;
+        if (ReadNoteHead(path.c_str(), &head) && title == head.title) {
+            DeleteFileW(path.c_str());
+            found = true;
+        }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return found;
 }
 
 // Stands in for a running instance and records what a second start posts.
@@ -190,6 +233,38 @@ TEST(RunningInstanceTest, RealInstanceKeepsRunningAndIgnoresForeignPointers)
     EXPECT_EQ(WaitForExit(first), 0u) << "closing the main window ends the program";
     CloseHandle(first);
     EXPECT_EQ(FindWindowW(kClass, kTitle), nullptr);
+}
+
+// Any program can post WM_QUIT to the main window or send it WM_DESTROY.
+// The window outlives a WM_DESTROY it did not cause, and a WM_QUIT ends the
+// program as Ctrl+Q does: the note on screen is stored first.
+TEST(RunningInstanceTest, ForeignQuitAndDestroyKeepTheOpenNote)
+{
+    CloseRunningInstances();
+    ASSERT_EQ(FindWindowW(kClass, kTitle), nullptr) << "another instance does not end";
+    HANDLE program = StartProgram(L"addnew");
+    ASSERT_NE(program, nullptr);
+    HWND running = AwaitWindow(kClass, kTitle);
+    HWND note = AwaitWindow(L"JotlingWndClass", nullptr);
+    ASSERT_NE(running, nullptr);
+    ASSERT_NE(note, nullptr) << "addnew opened a note";
+    HWND titleBox = FindWindowExW(note, nullptr, L"COMBOBOX", nullptr);
+    ASSERT_NE(titleBox, nullptr);
+    std::wstring title = L"Typed before WM_QUIT " + std::to_wstring(GetTickCount());
+    DWORD_PTR result;
+    SendMessageTimeoutW(titleBox, WM_SETTEXT, 0, LPARAM(title.c_str()), SMTO_BLOCK, 5000, &result);
+    PostMessageW(note, WM_COMMAND, kCmdExpiryNextWeek, 0);
+
+    SendMessageTimeoutW(running, WM_DESTROY, 0, 0, SMTO_BLOCK, 5000, &result);
+    PostMessageW(running, WM_DESTROY, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(program, 1000), DWORD(WAIT_TIMEOUT)) << "a foreign WM_DESTROY ended the program";
+    EXPECT_EQ(FindWindowW(kClass, kTitle), running);
+    EXPECT_TRUE(IsWindow(note));
+
+    PostMessageW(running, WM_QUIT, 7, 0);
+    EXPECT_EQ(WaitForExit(program), 0u) << "WM_QUIT ends the program as Ctrl+Q does";
+    CloseHandle(program);
+    EXPECT_TRUE(RemoveNoteTitled(DeviceNotesFolder(), title)) << "the open note was stored";
 }
 
 BOOL CALLBACK CountMainWindow(HWND window, LPARAM count)

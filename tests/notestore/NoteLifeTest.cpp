@@ -336,6 +336,53 @@ TEST_F(NoteLifeTest, TodayHandOverOpensOnlyTheExactPath)
     EXPECT_EQ(L"From Today", ShownTitle());
 }
 
+// Another program can make "JotlingsMap" before a tap: backed by a file of
+// its own, read-only, or reserved and never committed. The tap writes
+// nothing into it, the program reads nothing from it, and neither faults;
+// once it is gone, taps hand notes over again.
+TEST_F(NoteLifeTest, AJotlingsMapMadeBeforehandIsNotUsed)
+{
+    std::wstring path = AddNote(L"Jotling5.jot", L"Tapped", NeverExpiring());
+    Start();
+    std::wstring backingPath = Path(L"backing.bin");
+    HANDLE backing = CreateFileW(backingPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                 nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, backing);
+    struct {
+        const char* what;
+        HANDLE file;
+        DWORD protection;
+        DWORD size;
+    } made[] = {
+        {"file-backed", backing, PAGE_READWRITE, kSharedNoteMapSize},
+        {"read-only", INVALID_HANDLE_VALUE, PAGE_READONLY, kSharedNoteMapSize},
+        {"reserved", INVALID_HANDLE_VALUE, PAGE_READWRITE | SEC_RESERVE, 1 << 20},
+    };
+    for (const auto& m : made) {
+        HANDLE map = CreateFileMappingW(m.file, nullptr, m.protection, 0, m.size, kSharedNoteMapName);
+        ASSERT_NE(nullptr, map) << m.what;
+        EXPECT_FALSE(HandOverNotePath(mainHandle, path.c_str())) << m.what;
+        SendMessageW(mainHandle, kMsgOpenSharedNote, 0, 0);  // as a tap that got through would
+        wchar_t read[MAX_PATH];
+        EXPECT_FALSE(ReadSharedNotePath(read, MAX_PATH)) << m.what;
+        Pump();
+        EXPECT_EQ(nullptr, ShownNote()) << m.what;
+        CloseHandle(map);
+    }
+    DWORD size = GetFileSize(backing, nullptr);
+    std::string bytes(size, '\0');
+    DWORD got = 0;
+    SetFilePointer(backing, 0, nullptr, FILE_BEGIN);
+    ReadFile(backing, &bytes[0], size, &got, nullptr);
+    CloseHandle(backing);
+    DeleteFileW(backingPath.c_str());
+    EXPECT_EQ(std::string(kSharedNoteMapSize, '\0'), bytes) << "the tapped path went into another program's file";
+
+    ASSERT_TRUE(HandOverNotePath(mainHandle, path.c_str()));
+    Pump();
+    EXPECT_EQ(L"Tapped", ShownTitle());
+}
+
 // The Today item hands a note over from the shell's process: the note
 // window and its menu bar come up in the program all the same.
 TEST_F(NoteLifeTest, TodayHandOverFromAnotherThreadOpensTheNote)

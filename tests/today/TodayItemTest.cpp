@@ -290,6 +290,35 @@ TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
     EXPECT_EQ(WindowHeight(), 3 * lineHeight);
 }
 
+// Any program can write the item's registry values. A count or a font size
+// beyond what the options offer is taken as the nearest one they offer.
+TEST_F(TodayItemTest, OutOfRangeCountAndFontSizeAreTheNearestOffered)
+{
+    for (int i = 0; i < 3; ++i)
+        AddNote(L"Jotling" + std::to_wstring(i) + L".jot", L"note", DaysFromNow(1, WORD(8 + i)));
+    RegWriteDword(kSettings, L"TodayCount", DWORD(-3));
+    RegWriteDword(kSettings, L"TodayFontSize", 0x80000000u);
+    Load();
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    int lineHeight = (int(item.cyp) - 3) / 2;
+    EXPECT_EQ(int(item.cyp), 2 * lineHeight + 3) << "one note line and the show-all line";
+    EXPECT_GE(lineHeight, 8);
+    EXPECT_LE(lineHeight, 20) << "the smallest font offered";
+    Tap(100, lineHeight + 1);
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(mainHeard[0].message, kMsgShowAllNotes);
+    Unload();
+
+    RegWriteDword(kSettings, L"TodayCount", 1000000);
+    RegWriteDword(kSettings, L"TodayFontSize", 0x7FFFFFFF);
+    Load();
+    ASSERT_EQ(Query(), 1);
+    lineHeight = (int(item.cyp) - 3) / 3;
+    EXPECT_EQ(int(item.cyp), 3 * lineHeight + 3) << "the three notes";
+    EXPECT_LE(lineHeight, 20) << "the largest font offered";
+}
+
 TEST_F(TodayItemTest, HiddenExpiredNoteIsNeverPendingAndTomorrowsNoteStaysScheduled)
 {
     AddNote(L"Jotling0.jot", L"done", DaysFromNow(1, 8), 1);
@@ -535,6 +564,38 @@ TEST_F(TodayItemTest, ATapOnANoteWaitsForAProgramThatNeverAnswersOnlyAWhile)
     EXPECT_FALSE(freedByWatchdog) << "the tap waited on the hung program until it was let go";
     // The Today screen still answers.
     EXPECT_EQ(Query(), 0);
+}
+
+// Another program can make the change event's name first as a mutex, and
+// send or post WM_DESTROY to the item's window. The item still learns of a
+// save (from the notes folder), keeps the note's alarm scheduled and takes
+// taps, until the host itself destroys the window.
+TEST_F(TodayItemTest, AForeignMutexOrWmDestroySilencesNothing)
+{
+    HANDLE squatter = CreateMutexW(nullptr, FALSE, L"KORVA Jotlings Event");
+    ASSERT_NE(squatter, nullptr);
+    Load();
+    ASSERT_EQ(Query(), 1);
+    FromAnotherThread([&] { SendMessageW(window, WM_DESTROY, 0, 0); });
+    PostMessageW(window, WM_DESTROY, 0, 0);
+    PostMessageW(window, WM_NCDESTROY, 0, 0);
+    Pump();
+
+    int asked = ColourAsked();
+    std::wstring path = AddNote(L"Jotling0.jot", L"saved", DaysFromNow(1, 9));
+    EXPECT_TRUE(PumpUntil([&] { return ColourAsked() > asked; })) << "the save was never noticed";
+    std::vector<CeTimedRun> runs = OurRuns();
+    ASSERT_EQ(runs.size(), 1u) << "the saved note has no alarm";
+    EXPECT_EQ(runs[0].start.wHour, 9);
+    StartMainSpy();
+    EXPECT_EQ(Query(), 1);
+    Tap(100, 5);
+    ASSERT_EQ(mainHeard.size(), 1u);
+    EXPECT_EQ(heardPaths[0], path);
+
+    Unload();
+    EXPECT_EQ(GetModuleHandleW(L"KJotlings.dll"), nullptr) << "the host's own end stops the watchers";
+    CloseHandle(squatter);
 }
 
 TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)

@@ -37,6 +37,15 @@ public:
     // Empty when the list's lock cannot be had.
     std::vector<CeTimedRun> List() const;
 
+    // How long a call waits for the list's lock (5 s unless set).
+    void SetLockWait(DWORD waitMs);
+    // True once a call could not have the lock; cleared by the next that
+    // has it.
+    bool LockMissed() const { return lockMissed_; }
+    // For the shell's scheduler, when another program keeps the lock for
+    // good: the list is read and runs are taken without it.
+    void GoWithoutLock(bool without);
+
     // A SYSTEMTIME as the 16 little-endian bytes the store keeps.
     static void WriteTime(const SYSTEMTIME& time, BYTE bytes[16]);
     static SYSTEMTIME ReadTime(const BYTE bytes[16]);
@@ -53,4 +62,7 @@ private:
 
     std::wstring keyPath_;
     HANDLE lock_;
+    DWORD lockWaitMs_;
+    bool withoutLock_ = false;
+    mutable bool lockMissed_ = false;
 };

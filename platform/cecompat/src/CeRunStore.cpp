@@ -19,24 +19,32 @@ const wchar_t kLockName[] = L"CeRunStoreLock";
 const DWORD kLockWaitMs = 5000;
 
 // Every read-modify-write of the list holds the lock; a lock that cannot be
-// had (held too long, or no lock at all) leaves the list as it is.
+// had (held too long, or no lock at all) leaves the list as it is, and the
+// store remembers that it missed it. A store told to go without the lock
+// works on the list as it stands.
 class ScopedLock {
 public:
-    explicit ScopedLock(HANDLE mutex) : mutex_(mutex)
+    ScopedLock(HANDLE mutex, DWORD waitMs, bool without, bool& missed) : mutex_(mutex)
     {
-        DWORD result = mutex_ != nullptr ? WaitForSingleObject(mutex_, kLockWaitMs) : WAIT_FAILED;
-        owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+        held_ = false;
+        if (!without) {
+            DWORD result = mutex_ != nullptr ? WaitForSingleObject(mutex_, waitMs) : WAIT_FAILED;
+            held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+            missed = !held_;
+        }
+        owned_ = held_ || without;
     }
     bool Owned() const { return owned_; }
     ~ScopedLock()
     {
-        if (owned_) {
+        if (held_) {
             ReleaseMutex(mutex_);
         }
     }
 
 private:
     HANDLE mutex_;
+    bool held_;
     bool owned_;
 };
 
@@ -70,8 +78,19 @@ bool WriteString(HKEY key, const wchar_t* name, const std::wstring& value)
 
 CeRunStore::CeRunStore(const wchar_t* keyPath)
     : keyPath_(keyPath != nullptr ? keyPath : kDefaultKey),
-      lock_(CreateMutexW(nullptr, FALSE, kLockName))
+      lock_(CreateMutexW(nullptr, FALSE, kLockName)),
+      lockWaitMs_(kLockWaitMs)
 {
+}
+
+void CeRunStore::SetLockWait(DWORD waitMs)
+{
+    lockWaitMs_ = waitMs;
+}
+
+void CeRunStore::GoWithoutLock(bool without)
+{
+    withoutLock_ = without;
 }
 
 CeRunStore::~CeRunStore()
@@ -200,7 +219,7 @@ bool CeRunStore::Read(DWORD handle, CeTimedRun& run) const
 
 DWORD CeRunStore::Add(const CeTimedRun& run)
 {
-    ScopedLock guard(lock_);
+    ScopedLock guard(lock_, lockWaitMs_, withoutLock_, lockMissed_);
     if (!guard.Owned()) {
         return 0;
     }
@@ -220,7 +239,7 @@ DWORD CeRunStore::Add(const CeTimedRun& run)
 
 bool CeRunStore::Replace(DWORD handle, const CeTimedRun& run)
 {
-    ScopedLock guard(lock_);
+    ScopedLock guard(lock_, lockWaitMs_, withoutLock_, lockMissed_);
     if (!guard.Owned() || handle == 0 || !Exists(handle)) {
         return false;
     }
@@ -229,7 +248,7 @@ bool CeRunStore::Replace(DWORD handle, const CeTimedRun& run)
 
 bool CeRunStore::Remove(DWORD handle)
 {
-    ScopedLock guard(lock_);
+    ScopedLock guard(lock_, lockWaitMs_, withoutLock_, lockMissed_);
     if (!guard.Owned()) {
         return false;
     }
@@ -238,7 +257,7 @@ bool CeRunStore::Remove(DWORD handle)
 
 bool CeRunStore::Take(const CeTimedRun& seen)
 {
-    ScopedLock guard(lock_);
+    ScopedLock guard(lock_, lockWaitMs_, withoutLock_, lockMissed_);
     CeTimedRun now;
     if (!guard.Owned() || !Read(seen.handle, now)) {
         return false;
@@ -285,7 +304,7 @@ bool CeRunStore::Exists(DWORD handle) const
 std::vector<CeTimedRun> CeRunStore::List() const
 {
     std::vector<CeTimedRun> runs;
-    ScopedLock guard(lock_);
+    ScopedLock guard(lock_, lockWaitMs_, withoutLock_, lockMissed_);
     if (!guard.Owned()) {
         return runs;
     }

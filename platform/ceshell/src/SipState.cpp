@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ScreenAreas.h"
+#include "platform/common/MappedView.h"
 
 namespace ceshell {
 
@@ -25,6 +26,13 @@ volatile LONG* SharedFlags()
             HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kMappingSize,
                                                 kMappingName);
             void* view = mapping != nullptr ? MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kMappingSize) : nullptr;
+            // Every program of the device opens the one made first, which
+            // may be another program's that is not what it should be: then
+            // the panel's state is this process's own.
+            if (view != nullptr && !ViewIsUsable(view, sizeof(LONG), true)) {
+                UnmapViewOfFile(view);
+                view = nullptr;
+            }
             flags = view != nullptr ? static_cast<volatile LONG*>(view) : &localFallback;
             return TRUE;
         },

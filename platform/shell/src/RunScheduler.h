@@ -23,9 +23,14 @@ public:
 private:
     static bool IsDue(const SYSTEMTIME& start, const FILETIME& now);
 
+    static constexpr DWORD kLockWaitMs = 16;
+    // Polls in a row that found the lock held; a poll a second.
+    static constexpr int kLockMissesToGoWithout = 3;
+
     CeRunStore store_;
     ProgramStarter starter_;
     Clock clock_;
+    int lockMisses_ = 0;
 };
 
 }  // namespace shell

@@ -1,5 +1,6 @@
 #include "platform/shell/src/StartMenu.h"
 
+#include "platform/shell/src/ScreenRequests.h"
 #include "platform/shell/src/ShellConstants.h"
 
 namespace shell {
@@ -62,7 +63,7 @@ bool StartMenu::Choose(size_t index, HWND front)
         return OpenHelp(front);
     }
     if (entry.program.empty()) {
-        return PostMessageW(today_, entry.shellMessage, 0, 0) != FALSE;
+        return ScreenRequests::Post(today_, entry.shellMessage, 0);
     }
     return starter_(entry.program, L"");
 }
@@ -108,7 +109,7 @@ bool StartMenu::Show(HWND owner, HWND front)
     // it gives the strip up now, before the new window's menu bar is to
     // stand there.
     if (picked >= kFirstCommand || GetForegroundWindow() != owner) {
-        SendMessageW(today_, kMsgStartMenuClosed, 0, 0);
+        ScreenRequests::Send(today_, kMsgStartMenuClosed, 0);
     }
     if (picked < kFirstCommand) {
         return false;

@@ -27,12 +27,18 @@ TodayHost::TodayHost(const wchar_t* itemsKey) : list_(itemsKey) {}
 
 TodayHost::~TodayHost()
 {
-    Unload();
+    UnloadAll();
 }
 
 void TodayHost::Load(HWND screen)
 {
-    Unload();
+    if (busy_ > 0) {
+        loadRefused_ = true;
+        return;
+    }
+    Busy busy(busy_);
+    loadRefused_ = false;
+    UnloadAll();
     loadedList_ = list_.Read();
     for (const TodayItemEntry& entry : loadedList_) {
         if (entry.enabled && items_.size() < k_cTodayItemsMax) {
@@ -88,6 +94,15 @@ bool TodayHost::LoadOne(const TodayItemEntry& entry, HWND screen)
 
 void TodayHost::Unload()
 {
+    if (busy_ > 0) {
+        return;
+    }
+    Busy busy(busy_);
+    UnloadAll();
+}
+
+void TodayHost::UnloadAll()
+{
     // Windows first: an item's window procedure lives in its library.
     for (auto& hosted : items_) {
         if (IsWindow(hosted->item.hwndCustom)) {
@@ -119,6 +134,7 @@ bool TodayHost::MissingLibraryArrived() const
 
 bool TodayHost::QueryHeights()
 {
+    Busy busy(busy_);
     bool changed = false;
     for (auto& hosted : items_) {
         if (!IsWindow(hosted->item.hwndCustom)) {
@@ -134,6 +150,7 @@ bool TodayHost::QueryHeights()
 
 void TodayHost::ClearCaches()
 {
+    Busy busy(busy_);
     for (auto& hosted : items_) {
         if (IsWindow(hosted->item.hwndCustom)) {
             SendMessageW(hosted->item.hwndCustom, WM_TODAYCUSTOM_CLEARCACHE, 0, 0);
@@ -143,6 +160,7 @@ void TodayHost::ClearCaches()
 
 int TodayHost::Layout(int top, int visibleBottom)
 {
+    Busy busy(busy_);
     int y = top;
     for (auto& hosted : items_) {
         HWND window = hosted->item.hwndCustom;

@@ -17,8 +17,13 @@ public:
     virtual ~TodayHost();
 
     // Loads every enabled item of the list, with the screen as their parent.
+    // Neither nests: while the items are being loaded, unloaded or asked
+    // something, a message that arrives meanwhile (an item's window pumps
+    // while it goes) must not free the list or a library under way.
     void Load(HWND screen);
     void Unload();
+    // A load was refused so and is still to be made.
+    bool LoadRefused() const { return loadRefused_; }
     // True when the registry's list is no longer the one loaded.
     bool ListChanged() const;
     // True when the library of an enabled item that could not be loaded is
@@ -50,11 +55,26 @@ private:
     };
 
     bool LoadOne(const TodayItemEntry& entry, HWND screen);
+    void UnloadAll();
+
+    // Counts the walks over the items under way.
+    class Busy {
+    public:
+        explicit Busy(int& count) : count_(count) { ++count_; }
+        ~Busy() { --count_; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        int& count_;
+    };
 
     TodayItemList list_;
     std::vector<TodayItemEntry> loadedList_;
     std::vector<std::wstring> missingLibraries_;
     std::vector<std::unique_ptr<Hosted>> items_;
+    int busy_ = 0;
+    bool loadRefused_ = false;
 };
 
 }  // namespace shell

@@ -4,6 +4,7 @@
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
+#include "platform/shell/src/ScreenRequests.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodaySettingsWindow.h"
 #include "platform/shell/src/Watermark.h"
@@ -87,7 +88,9 @@ void TodayScreen::Destroy()
 {
     settings_.reset();
     if (window_ != nullptr) {
+        destroying_ = true;
         DestroyWindow(window_);
+        destroying_ = false;
     }
 }
 
@@ -103,7 +106,11 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnCreate();
         return 0;
     case WM_DESTROY:
-        OnDestroy();
+        // Only the screen's own end unloads the items: another program's
+        // WM_DESTROY leaves the window there.
+        if (destroying_) {
+            OnDestroy();
+        }
         return 0;
     case WM_ACTIVATE:
         // The Start menu opens from the navigation bar, which takes the
@@ -148,23 +155,38 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return OnDrawWatermark(reinterpret_cast<const TODAYDRAWWATERMARKINFO*>(lParam));
     case kMsgShowToday:
-        BringToFront();
-        return 0;
     case kMsgShowTodaySettings:
-        ShowSettings();
-        return 0;
     case kMsgStartMenuClosed:
-        if (GetActiveWindow() != window_)
-            ClaimBottomStrip(false);
-        return 0;
     case kMsgTodaySettingsDone:
-        OnSettingsDone(wParam != 0);
+        // The shell's own; the same numbers from anyone else are nothing.
+        if (ScreenRequests::Take(message, wParam)) {
+            OnShellRequest(message, wParam);
+        }
         return 0;
     case WM_CLOSE:
         // The Today screen stays for the shell's whole run.
         return 0;
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void TodayScreen::OnShellRequest(UINT message, WPARAM wParam)
+{
+    switch (message) {
+    case kMsgShowToday:
+        BringToFront();
+        break;
+    case kMsgShowTodaySettings:
+        ShowSettings();
+        break;
+    case kMsgStartMenuClosed:
+        if (GetActiveWindow() != window_)
+            ClaimBottomStrip(false);
+        break;
+    case kMsgTodaySettingsDone:
+        OnSettingsDone(wParam != 0);
+        break;
     }
 }
 
@@ -302,7 +324,7 @@ void TodayScreen::QueryItems()
 void TodayScreen::OnTimer(UINT_PTR id)
 {
     if (id == kQueryTimer) {
-        if (host_.MissingLibraryArrived()) {
+        if (host_.MissingLibraryArrived() || host_.LoadRefused()) {
             Reload();
         }
         QueryItems();
@@ -487,7 +509,9 @@ void TodayScreen::ShowSettings()
 
 void TodayScreen::OnSettingsDone(bool listSaved)
 {
-    if (listSaved) {
+    // The settings window goes once it has closed itself, never under an
+    // item's options dialog that it still runs.
+    if (listSaved && (settings_ == nullptr || settings_->Window() == nullptr)) {
         settings_.reset();
         CheckList();
     }

@@ -61,6 +61,7 @@ private:
     void OnStylusMove(int y);
     bool OnKey(WPARAM key);
     void DrawScrollArrows(HDC dc, const RECT& bar) const;
+    void OnShellRequest(UINT message, WPARAM wParam);
     void OnSettingsDone(bool listSaved);
     LRESULT OnGetColour(WPARAM which) const;
     LRESULT OnDrawWatermark(const TODAYDRAWWATERMARKINFO* info) const;
@@ -82,6 +83,7 @@ private:
     int dragY_;
     bool dragging_;
     bool dragMoved_;
+    bool destroying_ = false;   // set by Destroy around its DestroyWindow
     std::unique_ptr<TodaySettingsWindow> settings_;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
 
+#include "platform/shell/src/ScreenRequests.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/TodayHost.h"
 
@@ -194,7 +195,7 @@ void TodaySettingsWindow::OpenSelectedOptions()
         return;
     }
     if (TodayHost::OpenOptions(entries_[row], window_)) {
-        PostMessageW(screen_, kMsgTodaySettingsDone, 0, 0);
+        ScreenRequests::Post(screen_, kMsgTodaySettingsDone, 0);
     }
 }
 
@@ -208,7 +209,7 @@ void TodaySettingsWindow::Save()
     }
     HWND window = window_;
     DestroyWindow(window);
-    PostMessageW(screen_, kMsgTodaySettingsDone, 1, 0);
+    ScreenRequests::Post(screen_, kMsgTodaySettingsDone, 1);
 }
 
 void TodaySettingsWindow::OnPaint()

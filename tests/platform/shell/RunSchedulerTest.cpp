@@ -192,6 +192,58 @@ TEST_F(RunSchedulerTest, AStoreWhoseLockIsHeldElsewhereChangesNothing)
     EXPECT_EQ(9, left[0].start.wHour);
 }
 
+// Holds the device's run-store lock on a thread of its own, as another
+// program would, until it is let go.
+class LockHolder {
+public:
+    LockHolder()
+    {
+        thread_ = CreateThread(nullptr, 0, [](void* p) -> DWORD {
+            auto* self = static_cast<LockHolder*>(p);
+            HANDLE lock = CreateMutexW(nullptr, FALSE, L"CeRunStoreLock");
+            WaitForSingleObject(lock, INFINITE);
+            SetEvent(self->held_);
+            WaitForSingleObject(self->release_, INFINITE);
+            ReleaseMutex(lock);
+            CloseHandle(lock);
+            return 0;
+        }, this, 0, nullptr);
+        WaitForSingleObject(held_, 10000);
+    }
+    ~LockHolder()
+    {
+        SetEvent(release_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        CloseHandle(held_);
+        CloseHandle(release_);
+    }
+
+private:
+    HANDLE held_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread_ = nullptr;
+};
+
+// Another program can take the lock and keep it. The scheduler polls on the
+// shell's user-interface thread: it waits a frame a poll, no longer, and
+// after a few polls starts the due run without the lock.
+TEST_F(RunSchedulerTest, ALockKeptByAnotherProgramHoldsNeitherTheShellNorTheAlarm)
+{
+    ASSERT_NE(0u, store_.Add(MakeRun(L"C:\\a.exe", L"AppRunAtTime", At(9, 0))));
+    {
+        LockHolder holder;
+        shell::RunScheduler scheduler(kStoreKey, RecordStart, FakeClock);
+        for (int poll = 0; poll < 5 && started.empty(); ++poll)
+            scheduler.Poll();
+        ASSERT_EQ(1u, started.size()) << "no run came while the lock was held";
+        EXPECT_EQ(L"C:\\a.exe", started[0].first);
+        scheduler.Poll();
+        EXPECT_EQ(1u, started.size()) << "the run was taken";
+    }
+    EXPECT_TRUE(store_.List().empty());
+}
+
 TEST_F(RunSchedulerTest, AnUnreadableEntryIsPassedOver)
 {
     // A run still being written (no start time yet) is not started, nor

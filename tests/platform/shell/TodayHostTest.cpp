@@ -208,6 +208,37 @@ TEST_F(TodayHostTest, TakesTheWatermarkStructureOnlyFromASendOnItsOwnThread)
     EXPECT_EQ(1, SendMessageW(screen, TODAYM_DRAWWATERMARK, 0, good));
 }
 
+// Any program can post or send the screen's own message numbers, or
+// WM_DESTROY, whatever the shell is doing. They are the shell's only when
+// the shell sent them: the settings window and the items stay.
+TEST_F(TodayHostTest, TakesItsOwnMessagesAndItsEndOnlyFromTheShell)
+{
+    ASSERT_TRUE(screen_.Create(GetModuleHandleW(nullptr)));
+    HWND screen = screen_.Window();
+    screen_.ShowSettings();
+    HWND settings = FindWindowW(shell::kTodaySettingsClass, nullptr);
+    ASSERT_NE(nullptr, settings);
+
+    for (WPARAM saved : {1, 0}) {
+        SendFromAnotherThread(screen, shell::kMsgTodaySettingsDone, saved, 0);
+        PostMessageW(screen, shell::kMsgTodaySettingsDone, saved, 0);
+        SendMessageW(screen, shell::kMsgTodaySettingsDone, saved, 0);
+    }
+    SendFromAnotherThread(screen, WM_DESTROY, 0, 0);
+    PostMessageW(screen, WM_DESTROY, 0, 0);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_TRUE(IsWindow(settings)) << "the settings window went under the user";
+    EXPECT_EQ(0u, Observed(L"Alpha", L"ClearCaches", 0));
+    ASSERT_EQ(2u, screen_.Host().Count());
+    EXPECT_TRUE(IsWindow(ItemWindow(0))) << "the items were unloaded";
+    EXPECT_EQ(1u, Observed(L"Alpha", L"InitCount"));
+
+    // The settings window's own Done still reaches the screen.
+    SendMessageW(settings, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&] { return Observed(L"Alpha", L"ClearCaches", 0) >= 1; }));
+    EXPECT_FALSE(IsWindow(settings));
+}
+
 TEST_F(TodayHostTest, RunsAnItemsOptionsDialogOnlyWhenItHasOne)
 {
     std::vector<shell::TodayItemEntry> entries = shell::TodayItemList(kItemsKey).Read();
