@@ -1,6 +1,7 @@
 #include "desktop/export/Exporter.h"
 
 #include "desktop/export/EnexWriter.h"
+#include "desktop/export/ExportFolder.h"
 #include "desktop/export/FileNames.h"
 #include "desktop/export/Markup.h"
 #include "desktop/export/NoteOrder.h"
@@ -10,8 +11,6 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <limits.h>
-#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,12 +77,6 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes)
         return false;
     bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
-}
-
-std::string RealPath(const std::string& path)
-{
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
 }
 
 std::string Stem(const std::string& fileName)
@@ -179,31 +172,8 @@ void Exporter::Render(const std::string& folderLabel)
 bool Exporter::WriteTo(const std::string& folder, const std::string& notesFolder,
                        std::string* error) const
 {
-    if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
-        *error = "cannot make " + folder + ": " + strerror(errno);
-        return false;
-    }
-    std::string out = RealPath(folder);
-    std::string notes = RealPath(notesFolder);
-    if (out.empty()) {
-        *error = "cannot use " + folder;
-        return false;
-    }
-    if (!notes.empty() && (out == notes || out.compare(0, notes.size() + 1, notes + "/") == 0)) {
-        *error = "the export folder " + folder + " is the notes folder or inside it; "
-                 "nothing is written there";
-        return false;
-    }
-    for (const auto& file : files_) {
-        std::string path = out + "/" + file.first;
-        std::ofstream o(path, std::ios::binary | std::ios::trunc);
-        o.write(file.second.data(), static_cast<std::streamsize>(file.second.size()));
-        if (!o) {
-            *error = "cannot write " + path;
-            return false;
-        }
-    }
-    return true;
+    ExportFolder out;
+    return out.Open(folder, notesFolder, error) && out.Write(files_, "index.html", error);
 }
 
 }  // namespace exporter

@@ -41,8 +41,9 @@ public:
     const std::map<std::string, std::string>& Files() const { return files_; }
     const std::vector<ExportedNote>& Notes() const { return exported_; }
 
-    // Writes Files() into folder, made if missing. False, with a reason, when
-    // it is the notes folder or inside it, or a file cannot be written.
+    // Writes Files() into folder as one export (see ExportFolder), made if
+    // missing. False, with a reason, when it is the notes folder or inside
+    // it, or a file cannot be written; the folder then stays as it was.
     bool WriteTo(const std::string& folder, const std::string& notesFolder, std::string* error) const;
 
 private:

@@ -1,6 +1,9 @@
 #include "desktop/export/FileNames.h"
 
+#include <locale.h>
+#include <stdint.h>
 #include <string.h>
+#include <wctype.h>
 
 namespace exporter {
 
@@ -46,7 +49,65 @@ size_t SequenceLength(unsigned char lead)
     return 0;
 }
 
+void AppendUtf8(std::string& out, uint32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The C library's Unicode case mapping, whatever locale the program runs in.
+locale_t UnicodeLocale()
+{
+    static locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    return locale;
+}
+
+uint32_t Upper(uint32_t c)
+{
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 'A';
+    locale_t locale = UnicodeLocale();
+    if (c < 0x80 || locale == static_cast<locale_t>(0))
+        return c;
+    return static_cast<uint32_t>(towupper_l(static_cast<wint_t>(c), locale));
+}
+
 }  // namespace
+
+std::string CaseFolded(const std::string& utf8)
+{
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        size_t length = SequenceLength(lead);
+        bool whole = length != 0 && i + length <= utf8.size();
+        for (size_t k = 1; whole && k < length; ++k)
+            whole = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
+        if (!whole) {
+            out += utf8[i++];
+            continue;
+        }
+        uint32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        AppendUtf8(out, Upper(c));
+        i += length;
+    }
+    return out;
+}
 
 std::string SafeFileName(const std::string& title, const std::string& fallback)
 {
@@ -80,7 +141,7 @@ std::string SafeFileName(const std::string& title, const std::string& fallback)
 std::string NameSet::Claim(const std::string& name)
 {
     std::string claimed = name;
-    for (int n = 2; !taken_.insert(LowerAscii(claimed)).second; ++n)
+    for (int n = 2; !taken_.insert(CaseFolded(claimed)).second; ++n)
         claimed = name + " (" + std::to_string(n) + ")";
     return claimed;
 }

@@ -5,6 +5,7 @@
 #include "formats/FindLetters.h"
 
 #include <stdio.h>
+#include <string.h>
 
 namespace exporter {
 
@@ -18,7 +19,7 @@ const char kStyle[] =
     "li.note{background:#fff;border:1px solid #ccc;border-radius:6px;padding:10px 14px;"
     "width:300px;box-shadow:0 1px 3px rgba(0,0,0,.15)}"
     "li.note.damaged{border-color:#c33}"
-    "h2{font-size:17px;margin:0 0 4px;overflow-wrap:anywhere}"
+    "h2{font-size:17px;margin:0 0 4px;overflow-wrap:anywhere}h2.untitled{color:#777;font-style:italic}"
     ".expiry{font-size:13px;margin:0 0 8px}"
     ".state{display:inline-block;padding:0 6px;border-radius:3px;font-size:12px}"
     ".state.expired{background:#c33;color:#fff}.state.pending{background:#e8d44d}"
@@ -60,7 +61,7 @@ const char kFindScriptBody[] =
     "var box = document.getElementById(\"find\");\n"
     "var count = document.getElementById(\"find-count\");\n"
     "var notes = Array.prototype.map.call(document.querySelectorAll(\"li.note\"), function (li) {\n"
-    "  var title = li.querySelector(\"h2\"), text = li.querySelector(\"pre.text\");\n"
+    "  var title = li.querySelector(\"h2:not(.untitled)\"), text = li.querySelector(\"pre.text\");\n"
     "  return {li: li, title: fold(title ? title.textContent : \"\"), text: fold(text ? text.textContent : \"\")};\n"
     "});\n"
     "function show() {\n"
@@ -86,13 +87,34 @@ std::string Html(const std::string& utf8)
     return EscapeXml(utf8);
 }
 
+// A file name as a relative link: every byte but the unreserved ones
+// percent-encoded, so '#', '%', '?' and spaces in a title name the file
+// rather than a fragment, an escape or a query.
+std::string Link(const std::string& fileName)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string link;
+    for (char ch : fileName) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+            strchr("-._~", c) != nullptr) {
+            link += ch;
+        } else {
+            link += '%';
+            link += kHex[c >> 4];
+            link += kHex[c & 15];
+        }
+    }
+    return link;
+}
+
 // A recording's name in the page and the link to its file.
 std::string Recording(const ExportedNote& note, size_t i)
 {
     const std::vector<uint8_t>& wave = note.reading->content.recordings[i].wave;
     std::string file = Html(note.waveFiles[i]);
     return "<div class=\"recording\">Recording " + std::to_string(i + 1) +
-           " <a href=\"" + file + "\">" + file + "</a><audio controls preload=\"auto\" src=\"data:audio/wav;base64," +
+           " <a href=\"" + Link(note.waveFiles[i]) + "\">" + file + "</a><audio controls preload=\"auto\" src=\"data:audio/wav;base64," +
            Base64(wave) + "\"></audio></div>";
 }
 
@@ -111,11 +133,12 @@ std::string NoteItem(const ExportedNote& note, size_t index, const DateStyle& da
 {
     const NoteReading& r = *note.reading;
     bool damaged = !r.problems.empty();
-    std::string title = r.title.empty() ? "(no title)" : r.title;
+    // An untitled note shows "(no title)", which is no title to find by.
+    bool untitled = r.title.empty();
     std::string item = "<li class=\"note" + std::string(damaged ? " damaged" : "") +
                        "\" id=\"note-" + std::to_string(index + 1) + "\" data-file=\"" +
                        Html(r.fileName) + "\" data-name=\"" + Html(note.name) + "\">";
-    item += "<h2>" + Html(title) + "</h2>";
+    item += untitled ? std::string("<h2 class=\"untitled\">(no title)</h2>") : "<h2>" + Html(r.title) + "</h2>";
     item += "<p class=\"expiry\">";
     if (r.fields.extent >= formats::NoteExtent::Expiry) {
         std::string iso = IsoTime(r.fields.expiry);

@@ -1,8 +1,8 @@
 #include "desktop/export/SvgPage.h"
 
 #include "desktop/export/Markup.h"
+#include "desktop/export/PageTextLayout.h"
 #include "formats/PageStyle.h"
-#include "formats/TextRows.h"
 #include "formats/WaveBlock.h"
 
 #include <stdio.h>
@@ -20,9 +20,6 @@ const int kWindowWidth = 240;
 const int kWindowHeight = 226;
 const int kRuleColour = 0xD2AA96;    // COLORREFs, as the control paints them
 const int kMarginColour = 0x5A5ADC;
-// Typed text is not measured here: a generous width per character keeps
-// a line inside the page.
-const int kCharUnitsEstimate = 8 * kInkUnitsPerPixel;
 
 std::string Colour(uint32_t colourRef)
 {
@@ -37,33 +34,25 @@ std::string Num(long long v)
     return std::to_string(v);
 }
 
-// Splits the typed text at its line breaks.
-std::vector<std::u16string> TextLines(const std::u16string& text)
-{
-    std::vector<std::u16string> lines(1);
-    for (char16_t c : text) {
-        if (c == u'\n')
-            lines.emplace_back();
-        else
-            lines.back() += c;
-    }
-    if (text.empty())
-        lines.clear();
-    return lines;
-}
-
+// The page from its top left corner (0 0, or further up and left where
+// ink was written beyond it) to the farthest thing on it.
 struct Extent {
+    long long left = 0;
+    long long top = 0;
     long long right = 0;
     long long bottom = 0;
     void Grow(long long x, long long y)
     {
+        left = std::min(left, x);
+        top = std::min(top, y);
         right = std::max(right, x);
         bottom = std::max(bottom, y);
     }
 };
 
-void AppendRules(std::string& svg, int style, long long width, long long height)
+void AppendRules(std::string& svg, int style, const Extent& page)
 {
+    const long long left = page.left, top = page.top, right = page.right, bottom = page.bottom;
     formats::PageRules rules = formats::RulesOf(style);
     const int pitch = formats::kPageLinePitch;
     std::string line = "\" stroke-width=\"1\" vector-effect=\"non-scaling-stroke\"";
@@ -72,11 +61,11 @@ void AppendRules(std::string& svg, int style, long long width, long long height)
         if (rules.dotted)
             svg += " stroke-dasharray=\"4 12\"";
         svg += ">";
-        for (long long y = 0; y <= height; y += pitch)
-            svg += "<line x1=\"0\" y1=\"" + Num(y) + "\" x2=\"" + Num(width) + "\" y2=\"" + Num(y) + "\"/>";
+        for (long long y = top / pitch * pitch; y <= bottom; y += pitch)
+            svg += "<line x1=\"" + Num(left) + "\" y1=\"" + Num(y) + "\" x2=\"" + Num(right) + "\" y2=\"" + Num(y) + "\"/>";
         if (rules.vertical) {
-            for (long long x = 0; x <= width; x += pitch)
-                svg += "<line x1=\"" + Num(x) + "\" y1=\"0\" x2=\"" + Num(x) + "\" y2=\"" + Num(height) + "\"/>";
+            for (long long x = left / pitch * pitch; x <= right; x += pitch)
+                svg += "<line x1=\"" + Num(x) + "\" y1=\"" + Num(top) + "\" x2=\"" + Num(x) + "\" y2=\"" + Num(bottom) + "\"/>";
         }
         svg += "</g>";
     }
@@ -84,11 +73,11 @@ void AppendRules(std::string& svg, int style, long long width, long long height)
         svg += "<g class=\"margins\" stroke=\"" + Colour(kMarginColour) + line + ">";
         if (rules.leftMargin) {
             long long x = formats::kPageLeftMarginX;
-            svg += "<line x1=\"" + Num(x) + "\" y1=\"0\" x2=\"" + Num(x) + "\" y2=\"" + Num(height) + "\"/>";
+            svg += "<line x1=\"" + Num(x) + "\" y1=\"" + Num(top) + "\" x2=\"" + Num(x) + "\" y2=\"" + Num(bottom) + "\"/>";
         }
         if (rules.topMargin) {
             for (long long y : {formats::kPageTopMarginY, formats::kPageTopMarginY + 2 * kInkUnitsPerPixel})
-                svg += "<line x1=\"0\" y1=\"" + Num(y) + "\" x2=\"" + Num(width) + "\" y2=\"" + Num(y) + "\"/>";
+                svg += "<line x1=\"" + Num(left) + "\" y1=\"" + Num(y) + "\" x2=\"" + Num(right) + "\" y2=\"" + Num(y) + "\"/>";
         }
         svg += "</g>";
     }
@@ -139,43 +128,37 @@ std::string RenderSvg(const formats::InkContent& content, const PageLook& look, 
     extent.Grow(kWindowWidth * kInkUnitsPerPixel * 100LL / zoom,
                 kWindowHeight * kInkUnitsPerPixel * 100LL / zoom);
     for (const formats::InkStrokeData& s : content.strokes) {
-        for (const formats::InkPoint& p : s.points)
+        for (const formats::InkPoint& p : s.points) {
             extent.Grow(p.x + s.width, p.y + s.width);
+            extent.Grow(p.x - s.width, p.y - s.width);
+        }
     }
     for (const formats::InkRecordingData& r : content.recordings)
         extent.Grow(r.x + formats::kInkRecordingIconUnits + kInkUnitsPerPixel,
                     r.y + formats::kInkRecordingIconUnits + kInkUnitsPerPixel);
-    std::vector<std::u16string> lines = TextLines(content.text);
+    std::vector<PageTextLine> lines = LayPageText(content, look.pageStyle, zoom, extent.bottom);
     formats::InkPoint origin = formats::TextOriginOf(look.pageStyle);
-    // Each line's top, on the rows the control puts it on.
-    std::vector<long long> tops;
-    std::vector<int> iconTops;
-    for (const formats::InkRecordingData& r : content.recordings)
-        iconTops.push_back(r.y);
-    formats::TextRows rows(origin.y, iconTops);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        tops.push_back(origin.y + static_cast<long long>(rows.Next()) * formats::kPageLinePitch);
-        extent.Grow(origin.x + static_cast<long long>(lines[i].size() + 1) * kCharUnitsEstimate,
-                    tops[i] + formats::kPageLinePitch);
-    }
-    long long width = extent.right;
-    long long height = extent.bottom;
+    if (!lines.empty())
+        extent.Grow(origin.x, lines.back().top + formats::kPageLinePitch);
+    long long width = extent.right - extent.left;
+    long long height = extent.bottom - extent.top;
 
     std::string svg;
     if (standalone)
         svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + Num(width) + " " +
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + Num(extent.left) + " " + Num(extent.top) +
+           " " + Num(width) + " " +
            Num(height) + "\" width=\"" + Num(width * zoom / 100 / kInkUnitsPerPixel) +
            "\" height=\"" + Num(height * zoom / 100 / kInkUnitsPerPixel) + "\">";
-    svg += "<rect class=\"paper\" width=\"" + Num(width) + "\" height=\"" + Num(height) +
+    svg += "<rect class=\"paper\" x=\"" + Num(extent.left) + "\" y=\"" + Num(extent.top) + "\" width=\"" + Num(width) + "\" height=\"" + Num(height) +
            "\" fill=\"" + Colour(look.paper) + "\"/>";
-    AppendRules(svg, look.pageStyle, width, height);
+    AppendRules(svg, look.pageStyle, extent);
     if (!lines.empty()) {
         svg += "<g class=\"text\" font-family=\"Tahoma, 'DejaVu Sans', sans-serif\" font-size=\"" +
                Num(formats::kPageTextFontPixels * kInkUnitsPerPixel) + "\" fill=\"#000000\">";
         for (size_t i = 0; i < lines.size(); ++i) {
-            svg += "<text x=\"" + Num(origin.x) + "\" y=\"" + Num(tops[i] + 12 * kInkUnitsPerPixel) +
-                   "\" xml:space=\"preserve\">" + EscapeXml(Utf8FromUtf16(lines[i])) + "</text>";
+            svg += "<text x=\"" + Num(origin.x) + "\" y=\"" + Num(lines[i].top + 12 * kInkUnitsPerPixel) +
+                   "\" xml:space=\"preserve\">" + EscapeXml(Utf8FromUtf16(lines[i].text)) + "</text>";
         }
         svg += "</g>";
     }

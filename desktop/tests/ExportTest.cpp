@@ -1,15 +1,25 @@
 #include "desktop/export/DeviceSettings.h"
 #include "desktop/export/EnexWriter.h"
+#include "desktop/export/ExportFolder.h"
 #include "desktop/export/Exporter.h"
 #include "desktop/export/FileNames.h"
 #include "desktop/export/HtmlIndex.h"
 #include "desktop/export/Markup.h"
 #include "desktop/export/Digests.h"
 #include "desktop/fuzz/NoteSamples.h"
+#include "formats/PageStyle.h"
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <ftw.h>
+#include <signal.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <fstream>
 
 namespace {
 
@@ -74,6 +84,19 @@ TEST_F(ExportTest, WritesEachNotesFilesUnderSafeDistinctNames)
     for (size_t i = 0; i < all.size(); ++i)
         EXPECT_NE(page.find("data-file=\"Jotling" + std::to_string(i) + ".jot\""), std::string::npos);
     EXPECT_NE(page.find("&lt;b&gt;&amp;amp;&lt;/b&gt;"), std::string::npos);  // text escaped
+    EXPECT_NE(page.find("href=\"Voice_%20a_b_c_-1.wav\""), std::string::npos);
+}
+
+TEST_F(ExportTest, RecordingLinksNameTheirFilesWhateverTheTitleHolds)
+{
+    SampleNote note = Note(u"50% #1 & \u00e9t\u00e9?", samples::Never());
+    note.content.recordings.push_back({40, 40, samples::Tone(8000, 800)});
+    Add("a.jot", note);
+    exporter.Render("folder");
+    ASSERT_EQ(exporter.Files().count("50% #1 & \xc3\xa9t\xc3\xa9_-1.wav"), 1u);
+    EXPECT_NE(File("index.html").find("<a href=\"50%25%20%231%20%26%20%C3%A9t%C3%A9_-1.wav\">"
+                                      "50% #1 &amp; \xc3\xa9t\xc3\xa9_-1.wav</a>"),
+              std::string::npos);
 }
 
 TEST_F(ExportTest, ADamagedNoteIsListedWithWhatWasReadAndWhy)
@@ -128,11 +151,54 @@ TEST_F(ExportTest, TextTypedAfterARecordingStandsBelowItsIconUnderTheInk)
     ASSERT_GT(baseline, 0);
     EXPECT_GE(baseline - NumberAfter(svg, "font-size=\""), 80 + formats::kInkRecordingIconUnits)
         << "the line typed after the recording is under its icon";
-    long long width = 0, height = 0;
-    ASSERT_EQ(sscanf(svg.c_str() + svg.find("viewBox="), "viewBox=\"0 0 %lld %lld", &width, &height), 2);
-    EXPECT_LE(Baseline(svg, "end"), height) << "the picture cuts the last line off";
+    long long left = 0, top = 0, width = 0, height = 0;
+    ASSERT_EQ(sscanf(svg.c_str() + svg.find("viewBox="), "viewBox=\"%lld %lld %lld %lld", &left, &top, &width,
+                     &height), 4);
+    EXPECT_LE(Baseline(svg, "end"), top + height) << "the picture cuts the last line off";
     EXPECT_LT(svg.find("class=\"recording\""), svg.find("class=\"stroke\""))
         << "the icon hides the ink written across it";
+}
+
+// Every line of typed text the picture draws, in order.
+std::vector<std::string> TextLinesOf(const std::string& svg)
+{
+    std::vector<std::string> lines;
+    for (size_t at = svg.find("preserve\">"); at != std::string::npos; at = svg.find("preserve\">", at + 1)) {
+        size_t begin = at + 10;
+        lines.push_back(svg.substr(begin, svg.find("</text>", begin) - begin));
+    }
+    return lines;
+}
+
+TEST_F(ExportTest, TypedTextWrapsAtThePagesWidthAndInkBeyondThePageStaysInView)
+{
+    SampleNote note = Note(u"Long", samples::Never());
+    note.zoom = 100;
+    std::u16string paragraph;
+    for (int i = 0; i < 40; ++i)
+        paragraph += u"word ";
+    paragraph += u"end";
+    note.content.text = paragraph + u"\nnext";
+    note.content.strokes.push_back(samples::Stroke(0x000000, 8, {{-400, -80}, {200, 120}}));
+    Add("a.jot", note);
+    exporter.Render("folder");
+    const std::string& svg = File("Long.svg");
+    std::vector<std::string> lines = TextLinesOf(svg);
+    ASSERT_GE(lines.size(), 5u) << "a paragraph of 200 letters on a 240 pixel page";
+    ASSERT_LE(lines.size(), 12u);
+    std::string joined;
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), 40u) << lines[i];
+        joined += (i ? " " : "") + lines[i];
+    }
+    EXPECT_EQ(joined, exporter::Utf8FromUtf16(paragraph)) << "broken only at spaces";
+    // The next paragraph stands on the row after the wrapped ones.
+    EXPECT_EQ(Baseline(svg, "next") - Baseline(svg, lines[0]),
+              static_cast<long long>(lines.size() - 1) * formats::kPageLinePitch);
+    long long left = 0, top = 0;
+    ASSERT_EQ(sscanf(svg.c_str() + svg.find("viewBox="), "viewBox=\"%lld %lld", &left, &top), 2);
+    EXPECT_LE(left, -400 - 8);
+    EXPECT_LE(top, -80 - 8);
 }
 
 TEST(FileNamesTest, NamesEveryDesktopAccepts)
@@ -151,6 +217,12 @@ TEST(FileNamesTest, NamesEveryDesktopAccepts)
     EXPECT_EQ(names.Claim("Note"), "Note");
     EXPECT_EQ(names.Claim("NOTE"), "NOTE (2)");
     EXPECT_EQ(names.Claim("note"), "note (3)");
+    // Beyond ASCII, as NTFS and exFAT compare: one name on such a disk.
+    EXPECT_EQ(names.Claim("\xc3\x84rger"), "\xc3\x84rger");                  // Ärger
+    EXPECT_EQ(names.Claim("\xc3\xa4rger"), "\xc3\xa4rger (2)");              // ärger
+    EXPECT_EQ(names.Claim("\xd0\x9f\xd0\xb8\xd1\x81\xd1\x8c\xd0\xbc\xd0\xbe"), "\xd0\x9f\xd0\xb8\xd1\x81\xd1\x8c\xd0\xbc\xd0\xbe");  // Письмо
+    EXPECT_EQ(names.Claim("\xd0\xbf\xd0\x98\xd0\xa1\xd0\xac\xd0\x9c\xd0\x9e"), "\xd0\xbf\xd0\x98\xd0\xa1\xd0\xac\xd0\x9c\xd0\x9e (2)");  // пИСЬМО
+    EXPECT_EQ(exporter::CaseFolded("a\xff\xc3"), "A\xff\xc3");  // no UTF-8: kept as it is
 }
 
 TEST(MarkupTest, TextFromTheDeviceBecomesWellFormedUtf8)
@@ -276,6 +348,130 @@ TEST(EnexTest, PlacesTheInkAndEachRecordingWhereTheNoteHasThem)
     const std::string& enex = exporter.Files().at("Jotlings.enex");
     EXPECT_NE(enex.find("<reminder-time>20261209T100500Z</reminder-time>"), std::string::npos);
     EXPECT_EQ(enex.find("reminder-done-time"), std::string::npos);
+}
+
+// A folder of the file system, removed with all it holds.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        char name[] = "/tmp/export-test-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~TempFolder()
+    {
+        nftw(path.c_str(), [](const char* p, const struct stat*, int, struct FTW*) { return remove(p); }, 8,
+             FTW_DEPTH | FTW_PHYS);
+    }
+    void Put(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(path + "/" + name, std::ios::binary) << bytes;
+    }
+    // Every file of the folder with its bytes.
+    std::map<std::string, std::string> Files() const
+    {
+        std::map<std::string, std::string> files;
+        DIR* dir = opendir(path.c_str());
+        while (dirent* entry = dir != nullptr ? readdir(dir) : nullptr) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                std::ifstream in(path + "/" + name, std::ios::binary);
+                files[name].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            }
+        }
+        if (dir != nullptr)
+            closedir(dir);
+        return files;
+    }
+    std::string path;
+};
+
+std::vector<std::string> Names(const std::map<std::string, std::string>& files)
+{
+    std::vector<std::string> names;
+    for (const auto& f : files)
+        names.push_back(f.first);
+    return names;
+}
+
+// Exports notes (file: note) into out; the error, empty on success.
+std::string ExportInto(const TempFolder& out, const std::string& notesFolder,
+                       const std::vector<std::pair<std::string, SampleNote>>& notes)
+{
+    exporter::Exporter e{exporter::DeviceSettings()};
+    for (size_t i = 0; i < notes.size(); ++i)
+        e.AddNote(notes[i].first, samples::NoteFileBytes(notes[i].second), static_cast<long long>(i));
+    e.Render("notes");
+    std::string error;
+    return e.WriteTo(out.path, notesFolder, &error) ? std::string() : error;
+}
+
+TEST(ExportFolderTest, AnExportAgainRemovesWhatTheLastOneWroteThereAndNothingElse)
+{
+    TempFolder out;
+    out.Put("mine.txt", "the user's own");
+    SampleNote trip;
+    trip.title = u"Trip";
+    trip.content.text = u"pack";
+    trip.content.recordings.push_back({40, 40, samples::Tone(8000, 800)});
+    SampleNote other = trip;
+    other.content.text.clear();
+    other.content.recordings.clear();
+    other.content.strokes.push_back(samples::Stroke(0, 8, {{0, 0}, {80, 80}}));
+    ASSERT_EQ(ExportInto(out, "/nonexistent", {{"a.jot", trip}, {"b.jot", other}}), "");
+    EXPECT_EQ(Names(out.Files()), (std::vector<std::string>{".jotlings-export", "Jotlings.enex", "Trip (2).svg",
+                                                            "Trip-1.wav", "Trip.svg", "Trip.txt", "index.html",
+                                                            "mine.txt"}));
+    // The two swap places, and the one with text and sound is gone.
+    ASSERT_EQ(ExportInto(out, "/nonexistent", {{"b.jot", other}}), "");
+    std::map<std::string, std::string> files = out.Files();
+    EXPECT_EQ(Names(files), (std::vector<std::string>{".jotlings-export", "Jotlings.enex", "Trip.svg", "index.html",
+                                                      "mine.txt"}));
+    EXPECT_EQ(files["mine.txt"], "the user's own");
+    EXPECT_NE(files["Trip.svg"].find("class=\"stroke\""), std::string::npos);
+
+    // A damaged list never leads out of the folder.
+    TempFolder outside;
+    outside.Put("keep", "x");
+    out.Put(".jotlings-export", "../" + outside.path.substr(5) + "/keep\n/" + outside.path.substr(1) + "/keep\n..\n");
+    ASSERT_EQ(ExportInto(out, "/nonexistent", {{"b.jot", other}}), "");
+    EXPECT_EQ(outside.Files().count("keep"), 1u);
+    EXPECT_EQ(out.Files().count("mine.txt"), 1u);
+}
+
+TEST(ExportFolderTest, AFailedWriteLeavesTheFolderAsItWasAndTheNotesFolderIsNeverMadeInto)
+{
+    TempFolder notes, out;
+    SampleNote apple;
+    apple.title = u"Apple";
+    apple.content.text = u"kept";
+    ASSERT_EQ(ExportInto(out, notes.path, {{"a.jot", apple}}), "");
+    std::map<std::string, std::string> before = out.Files();
+
+    // Files past 64 KB fail as on a full disk: Jotlings.enex, which holds
+    // the big recording, after the new Apple.svg and Apple.txt were written.
+    SampleNote changed = apple;
+    changed.content.text = u"new";
+    SampleNote big;
+    big.title = u"Zed";
+    big.content.recordings.push_back({40, 40, samples::Tone(8000, 80000)});
+    struct rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit limit = {64 * 1024, old.rlim_max};
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string error = ExportInto(out, notes.path, {{"a.jot", changed}, {"b.jot", big}});
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_NE(error.find("the folder is left as it was"), std::string::npos) << error;
+    EXPECT_EQ(out.Files(), before);
+
+    std::string refused;
+    exporter::ExportFolder inside;
+    EXPECT_FALSE(inside.Open(notes.path + "/out", notes.path, &refused));
+    EXPECT_FALSE(inside.Open(notes.path + "/./", notes.path, &refused));
+    struct stat st;
+    EXPECT_NE(stat((notes.path + "/out").c_str(), &st), 0) << "made before it was refused";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // sample-notes FOLDER: writes a notes folder of every kind of note the
 // program makes, one damaged (cut inside its content) and one set aside
-// while its alarm is on screen, and prints what
+// while its alarm is on screen, one untitled, and prints what
 // an export of it must hold, one line a note: file, title, strokes,
 // recordings' sample frames (comma-separated), whether it has text, damaged,
 // the text (line breaks as \n), the expiry as local ISO 8601 (empty for
@@ -70,5 +70,11 @@ int main(int argc, char** argv)
     due.content.text = u"the alarm is on screen";
     Save(folder + "/Jotling8.jot.alarm", samples::NoteFileBytes(due));
     Describe("Jotling8.jot.alarm", due, false);
+    // A note never given a title.
+    samples::SampleNote untitled;
+    untitled.expiry = samples::Never();
+    untitled.content.text = u"buy milk";
+    Save(folder + "/Jotling9.jot", samples::NoteFileBytes(untitled));
+    Describe("Jotling9.jot", untitled, false);
     return 0;
 }

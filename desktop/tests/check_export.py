@@ -9,6 +9,7 @@
 import html.parser
 import os
 import sys
+import urllib.parse
 import wave
 import xml.etree.ElementTree as ET
 
@@ -56,7 +57,7 @@ def main(out, expected_tsv):
         if len(note["waves"]) != len(want) or note["audio"] != len(want):
             problems.append(f"{file}: {len(note['waves'])} recordings, {len(want)} written")
         for href, n in zip(note["waves"], want):
-            with wave.open(os.path.join(out, href), "rb") as w:
+            with wave.open(os.path.join(out, urllib.parse.unquote(href)), "rb") as w:
                 if w.getnframes() != n or w.getsampwidth() != 1 or w.getnchannels() != 1:
                     problems.append(f"{href}: {w.getnframes()} frames, {n} recorded")
         text = os.path.join(out, note["name"] + ".txt")
@@ -85,7 +86,7 @@ def every(out, folder):
         if root.tag != SVG + "svg":
             problems.append(f"{file}: the picture is no SVG")
         for href in note["waves"]:
-            with wave.open(os.path.join(out, href), "rb") as w:
+            with wave.open(os.path.join(out, urllib.parse.unquote(href)), "rb") as w:
                 if w.getnframes() == 0:
                     problems.append(f"{href}: no samples")
     for p in problems:

@@ -16,14 +16,16 @@ import sys
 import tempfile
 
 SAMPLE_CASES = [
-    ("", "Jotling0.jot,Jotling1.jot,Jotling2.jot,Jotling3.jot,Jotling7.jot,Jotling8.jot.alarm"),
+    ("", "Jotling0.jot,Jotling1.jot,Jotling2.jot,Jotling3.jot,Jotling7.jot,Jotling8.jot.alarm,Jotling9.jot"),
     ("DENTIST TEN", "Jotling1.jot"),            # several words, title and text
     ("ete", "Jotling2.jot"),                     # an accent in the title
     ("\u041f\u0420\u0418\u0412\u0415\u0422", "Jotling2.jot"),   # Cyrillic case
     ("voice", "Jotling3.jot,Jotling7.jot"),      # the damaged copy by its title
     ("voice dentist", ""),
     ("alarm screen", "Jotling8.jot.alarm"),      # a note set aside during its alarm
-    ("-", "Jotling0.jot,Jotling1.jot,Jotling2.jot,Jotling3.jot,Jotling7.jot,Jotling8.jot.alarm"),
+    ("title", ""),                               # not the "(no title)" an untitled note shows
+    ("milk", "Jotling9.jot"),
+    ("-", "Jotling0.jot,Jotling1.jot,Jotling2.jot,Jotling3.jot,Jotling7.jot,Jotling8.jot.alarm,Jotling9.jot"),
 ]
 
 

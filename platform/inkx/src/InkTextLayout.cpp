@@ -35,34 +35,12 @@ void InkTextLayout::MeasureParagraph(HDC dc, const std::wstring& text, size_t st
 void InkTextLayout::WrapParagraph(HDC dc, const std::wstring& text, size_t start, size_t end,
                                   int wrap)
 {
-    if (start == end) {
-        AddLine(start, 0);
-        return;
-    }
-    MeasureParagraph(dc, text, start, end);
-    size_t pos = start;
-    while (pos < end) {
-        size_t fitEnd = pos;
-        long long width = 0;
-        while (fitEnd < end && width + advances_[fitEnd - start] <= wrap)
-            width += advances_[fitEnd++ - start];
-        if (fitEnd >= end) {
-            AddLine(pos, end - pos);
-            return;
-        }
-        // Break after the last space that fits; a word longer than the line
-        // is cut where it has to be.
-        size_t lineEnd = fitEnd > pos ? fitEnd : pos + 1;
-        size_t space = lineEnd;
-        while (space > pos && text[space] != L' ')
-            --space;
-        if (text[space] == L' ' && space > pos)
-            lineEnd = space + 1;
-        else if (text[lineEnd] == L' ')
-            ++lineEnd;
-        AddLine(pos, lineEnd - pos);
-        pos = lineEnd;
-    }
+    if (start < end)
+        MeasureParagraph(dc, text, start, end);
+    spans_.clear();
+    formats::BreakParagraph(text.c_str(), start, end, advances_.data(), wrap, &spans_);
+    for (const formats::LineSpan& span : spans_)
+        AddLine(span.start, span.length);
 }
 
 void InkTextLayout::AddLine(size_t start, size_t length)

@@ -4,6 +4,7 @@
 // icon) are stepped over, so text never runs under it.
 #pragma once
 
+#include "formats/LineBreaks.h"
 #include "formats/TextRows.h"
 
 #include <windows.h>
@@ -51,4 +52,5 @@ private:
     // Scratch of the paragraph being wrapped: each character's width.
     std::vector<int> advances_;
     std::vector<int> extents_;
+    std::vector<formats::LineSpan> spans_;
 };
