@@ -4,19 +4,12 @@
 # the device holds, one note is damaged as a cut copy would be, and `device export`
 # writes them all; real readers then open every file, Chromium shows the
 # page with every note and no console message, and the notes folder is
-# byte for byte as it was.
+# byte for byte as it was. Exported again while a note's alarm is on screen,
+# the folder then holds that note and nothing stale.
 #   export_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
 source "$(dirname "$0")/../support/scenario.sh" "$@"
+source "$(dirname "$0")/../support/jotlings.sh"
 
-program='C:\Program Files\Jotlings\Jotlings.exe'
-program_pattern='Program Files.Jotlings.Jotlings\.exe'
-probe_exe=$(winpath "$build/bin/JotlingsProbe.exe")
-probe() { dev run "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
-window_up() { dev run "$probe_exe" window "$1" >/dev/null 2>&1; }
-front_is() { [ "$(probe front)" = "$1" ]; }
-
-docs=$(ls -d "$devdir"/prefix/drive_c/users/*/Documents 2>/dev/null | grep -v /Public/ | head -n 1)
-notes="$docs/My Jotlings"
 mkdir -p "$notes"
 note_count() { ls "$notes" | grep -c '\.jot$'; }
 out=$build/export-on-device
@@ -28,8 +21,7 @@ window_up DesktopExplorerWindow || dev start-program 'C:\windows\shell.exe'
 wait_for 20 window_up DesktopExplorerWindow || abort "no shell"
 
 # --- A note by tapping, and one by the record button ------------------------
-settings='HKLM\SOFTWARE\KORVA\Jotlings'
-dev run reg add "$settings" /v RecBtn /t REG_DWORD /d 1 /f >/dev/null 2>&1
+setting RecBtn 1
 before=$(note_count)
 dev start-program "$program" showall
 wait_for 20 front_is AllJotlingsWnd || abort "no all-notes window"
@@ -63,7 +55,7 @@ else
     wait_for 30 test "$(note_count)" -gt $((before + 1)) && echo "    the note came $(date +%T)" ||
         echo "    no note after 30 s more"
 fi
-dev run reg add "$settings" /v RecBtn /t REG_DWORD /d 0 /f >/dev/null 2>&1
+setting RecBtn 0
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
 wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
 
@@ -118,5 +110,33 @@ chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-backgrou
     --disable-component-update --disable-sync --user-data-dir="$profile" --hide-scrollbars \
     --window-size=1000,1000 --screenshot="$shots/export-page.png" "file://$out/index.html" >/dev/null 2>&1
 rm -rf "$profile"
+
+# --- Again, while an alarm is on screen -----------------------------------------
+# The damaged copy is gone and a note is due: its alarm comes up at start and
+# the note waits aside as JotlingN.jot.alarm. An export into the same folder
+# has that note, pending, and nothing of the one removed.
 rm -f "$notes/Jotling999.jot"
+earlier=$(ls "$notes")
+probe write "$(note Jotling998.jot)" "Due at export" -1
+dev start-program "$program"
+wait_for 20 front_is JotlingWndClass && [ "$(probe title)" = "Due at export" ] || fail "no alarm: $(probe front)"
+wait_for 10 test -e "$notes/Jotling998.jot.alarm" || fail "the alarm's note is not aside"
+dev export "$out" >/dev/null && pass "device export runs again during an alarm" || fail "the second export failed"
+grep -q 'data-file="Jotling998.jot.alarm"' "$out/index.html" &&
+    grep -q '<title>Due at export</title>' "$out/Jotlings.enex" &&
+    pass "the note whose alarm is on screen is exported" || fail "the alarm's note is not in the export"
+pictures=$(ls "$out" | grep -c '\.svg$')
+shown=$(grep -o '<li class="note' "$out/index.html" | wc -l)
+! grep -q 'data-file="Jotling999.jot"' "$out/index.html" && [ "$pictures" = "$shown" ] &&
+    pass "nothing of the note removed since the last export is left" || fail "$pictures pictures for $shown notes"
+listed=$(grep -v '^#' "$out/.jotlings-export" | sort)
+[ "$listed" = "$(ls "$out" | sort)" ] && pass "the folder holds exactly what the export lists" \
+    || fail "listed and present differ: $(diff <(echo "$listed") <(ls "$out" | sort) | head -n 4 | tr '\n' ' ')"
+dev tap 225 13
+wait_for 10 test ! -e "$notes/Jotling998.jot.alarm" || fail "the alarm's note is not back"
+for f in $(ls "$notes"); do
+    grep -qxF "$f" <<<"$earlier" || rm -f "$notes/$f"
+done
+dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
+wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
 finish
