@@ -2,9 +2,9 @@
 
 #include "desktop/export/Digests.h"
 #include "desktop/export/Markup.h"
+#include "desktop/export/PageTextLayout.h"
 #include "desktop/export/XmlOut.h"
 #include "formats/PageStyle.h"
-#include "formats/TextRows.h"
 
 #include <time.h>
 
@@ -107,11 +107,8 @@ std::string EnexWriter::Enml(const ExportedNote& note) const
     }
     const std::vector<formats::InkRecordingData>& recordings = r.content.recordings;
     std::vector<size_t> byTop(recordings.size());
-    std::vector<int> iconTops;
-    for (size_t i = 0; i < recordings.size(); ++i) {
+    for (size_t i = 0; i < recordings.size(); ++i)
         byTop[i] = i;
-        iconTops.push_back(recordings[i].y);
-    }
     std::stable_sort(byTop.begin(), byTop.end(),
                      [&](size_t a, size_t b) { return recordings[a].y < recordings[b].y; });
     size_t nextRecording = 0;
@@ -122,22 +119,21 @@ std::string EnexWriter::Enml(const ExportedNote& note) const
             out.End();
         }
     };
+    // A paragraph stands where its first line does; a recording beside a
+    // later line of it follows the paragraph.
     const std::u16string& text = r.content.text;
-    if (!text.empty()) {
-        formats::InkPoint origin = formats::TextOriginOf(pageStyle_);
-        formats::TextRows rows(origin.y, iconTops);
-        size_t start = 0;
-        while (true) {
-            size_t end = std::min(text.find(u'\n', start), text.size());
-            long long top = origin.y + static_cast<long long>(rows.Next()) * formats::kPageLinePitch;
-            recordingsAbove(top + formats::kPageLinePitch);
-            Paragraph(out, Utf8FromUtf16(text.substr(start, end - start)));
-            if (end == text.size())
-                break;
-            start = end + 1;
-        }
+    for (const PageTextLine& line : LayPageText(r.content, pageStyle_, note.zoom)) {
+        if (line.start > 0 && text[line.start - 1] != u'\n')
+            continue;
+        size_t end = std::min(text.find(u'\n', line.start), text.size());
+        recordingsAbove(line.top + formats::kPageLinePitch);
+        Paragraph(out, Utf8FromUtf16(text.substr(line.start, end - line.start)));
     }
     recordingsAbove(1LL << 40);
+    // Nothing in it: the empty line notes apps write for an empty note (an
+    // empty en-note is left out by some importers).
+    if (r.problems.empty() && note.picture.png.empty() && text.empty() && recordings.empty())
+        Paragraph(out, std::string());
     out.End();
     return out.Finish();
 }

@@ -151,6 +151,7 @@ void Exporter::Render(const std::string& folderLabel)
         std::string stem = Stem(note->fileName);
         e.name = names.Claim(SafeFileName(note->title, SafeFileName(stem, "Jotling")));
         look.zoom = note->fields.extent >= formats::NoteExtent::Zoom ? note->fields.zoom : 200;
+        e.zoom = look.zoom;
         e.svg = RenderSvg(note->content, look, true);
         e.picture = RenderInkPng(note->content, look);
         files_[e.name + ".svg"] = e.svg;

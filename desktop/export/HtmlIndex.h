@@ -14,6 +14,7 @@ namespace exporter {
 
 struct ExportedNote {
     const NoteReading* reading = nullptr;
+    uint32_t zoom = 200;                 // percent, as the note is shown
     std::string name;                    // file name stem
     std::string svg;                     // standalone picture
     InkPicture picture;                  // the ink alone, for the ENEX file

@@ -8,6 +8,7 @@
 #include <fontconfig/fontconfig.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <map>
 
 namespace exporter {
@@ -131,7 +132,7 @@ std::vector<PageTextLine> Lay(FontWidths& font, const formats::InkContent& conte
             if (span.start + span.length < end && !line.empty() && line.back() == u' ')
                 line.pop_back();
             long long top = origin.y + static_cast<long long>(rows.Next()) * formats::kPageLinePitch;
-            lines.push_back({line, top});
+            lines.push_back({line, span.start, top});
         }
         start = end + 1;
     }
@@ -140,14 +141,19 @@ std::vector<PageTextLine> Lay(FontWidths& font, const formats::InkContent& conte
 
 }  // namespace
 
-std::vector<PageTextLine> LayPageText(const formats::InkContent& content, int pageStyle, uint32_t zoom,
-                                      long long inkBottom)
+std::vector<PageTextLine> LayPageText(const formats::InkContent& content, int pageStyle, uint32_t zoom)
 {
     if (content.text.empty())
         return {};
+    long long bottom = 0;
+    for (const formats::InkStrokeData& s : content.strokes) {
+        for (const formats::InkPoint& p : s.points)
+            bottom = std::max<long long>(bottom, p.y + s.width);
+    }
+    for (const formats::InkRecordingData& r : content.recordings)
+        bottom = std::max<long long>(bottom, r.y + formats::kInkRecordingIconUnits);
     FontWidths font(static_cast<int>((formats::kPageTextFontPixels * zoom + 50) / 100));
     std::vector<PageTextLine> lines = Lay(font, content, pageStyle, zoom, kControlWidth);
-    long long bottom = inkBottom;
     if (!lines.empty() && lines.back().top + formats::kPageLinePitch > bottom)
         bottom = lines.back().top + formats::kPageLinePitch;
     if (bottom * zoom / 100 / kInkUnitsPerPixel > kControlHeight)

@@ -16,12 +16,12 @@ namespace exporter {
 
 struct PageTextLine {
     std::u16string text;  // without the space it was broken at
+    size_t start;         // where it begins in the content's text
     long long top;        // content units
 };
 
-// inkBottom is the lowest content unit the ink and icons reach: a page
-// taller than the window has a scroll bar, and the text wraps short of it.
-std::vector<PageTextLine> LayPageText(const formats::InkContent& content, int pageStyle, uint32_t zoom,
-                                      long long inkBottom);
+// zoom in percent; a page taller than the window (by its text, ink or
+// icons) has a scroll bar, and the text wraps short of it.
+std::vector<PageTextLine> LayPageText(const formats::InkContent& content, int pageStyle, uint32_t zoom);
 
 }  // namespace exporter

@@ -136,7 +136,7 @@ std::string RenderSvg(const formats::InkContent& content, const PageLook& look, 
     for (const formats::InkRecordingData& r : content.recordings)
         extent.Grow(r.x + formats::kInkRecordingIconUnits + kInkUnitsPerPixel,
                     r.y + formats::kInkRecordingIconUnits + kInkUnitsPerPixel);
-    std::vector<PageTextLine> lines = LayPageText(content, look.pageStyle, zoom, extent.bottom);
+    std::vector<PageTextLine> lines = LayPageText(content, look.pageStyle, zoom);
     formats::InkPoint origin = formats::TextOriginOf(look.pageStyle);
     if (!lines.empty())
         extent.Grow(origin.x, lines.back().top + formats::kPageLinePitch);
