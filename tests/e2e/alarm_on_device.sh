@@ -45,7 +45,7 @@ for asked in addnew "$(device_note Jotling7.jot)"; do
     wait_for 20 not_running "$program_pattern" || abort "the program does not die"
     dev start-program "$program" "$asked"
     wait_for 20 front_is JotlingWndClass || fail "no window for the start with $asked"
-    sleep 3
+    sleep 2
     front_is JotlingWndClass && files_are "Jotling0.jot.alarm Jotling7.jot " \
         && pass "a start with ${asked##*\\} leaves its alarm on screen" \
         || fail "seconds after the start with $asked: $(probe front), $(files)"
@@ -85,7 +85,7 @@ printf '\x00\x10\x00\x00' | dd of="$notes/Jotling3.jot" bs=1 seek=531 conv=notru
 dev start-program "$program" AppRunAtTime
 box_up() { [ "$(probe boxes | cut -d' ' -f1)" -ge 1 ]; }
 wait_for 20 box_up || fail "no message for the damaged note: $(probe front)"
-for i in $(seq 12); do dev run "$program" AppRunAtTime >/dev/null 2>&1; done
+for i in $(seq 6); do dev run "$program" AppRunAtTime >/dev/null 2>&1; done
 sleep 1
 shot damaged
 read -r count left top right bottom <<<"$(probe boxes)"
@@ -180,7 +180,7 @@ for i in 1 2 3; do
     wait_for 20 not_running 'shell\.exe' || abort "the shell does not end"
     dev start-program 'C:\windows\shell.exe'
     wait_for 20 window_up DesktopExplorerWindow || abort "no shell after its restart"
-    sleep 2
+    sleep 1
     front_is JotlingWndClass || break
 done
 front_is JotlingWndClass && pass "the alarm keeps the front over three restarts of the shell" \
@@ -212,8 +212,8 @@ probe_ok recorded "$(note Jotling0.jot)" && pass "and the note holds the recordi
 
 dev run taskkill /IM Jotlings.exe >/dev/null 2>&1
 wait_for 20 not_running "$program_pattern" || fail "Jotlings does not end"
-due=$(($(date +%s) + 20))
-probe write "$(note Jotling1.jot)" "Due while recording" 20s
+due=$(($(date +%s) + 12))
+probe write "$(note Jotling1.jot)" "Due while recording" 12s
 record_in_new_note
 while [ "$(date +%s)" -le "$due" ]; do sleep 1; done
 dev run "$program" AppRunAtTime >/dev/null 2>&1

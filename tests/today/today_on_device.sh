@@ -227,7 +227,7 @@ restart_shell rm -f "$notes/Jotling0.jot"
     || fail "timed runs left with nothing pending: $(program_runs | tr '\n' ' ')"
 
 # --- The timed run --------------------------------------------------------------
-probe write "$(note Jotling0.jot)" "Alarm from the Today item" 20s
+probe write "$(note Jotling0.jot)" "Alarm from the Today item" 12s
 settings_round                     # the item reloads and schedules the run
 wait_for 60 note_is "Alarm from the Today item" && pass "the timed run starts the program with the alarm" \
     || fail "no alarm: front $(probe front)"
