@@ -14,9 +14,10 @@ namespace ceshell {
 namespace {
 
 constexpr UINT_PTR kRefreshTimer = 1;
-// Another process taking the foreground sends us nothing, so the panel
-// looks now and then; the broadcast and our own windows' activation refresh
-// at once.
+// The broadcast, our own windows' activation and the program's activation
+// or deactivation (WM_ACTIVATEAPP, which the panel's window gets as every
+// top-level window of the thread does) refresh at once; the timer runs only
+// for the restacks after a change, and rests after them.
 constexpr UINT kRefreshIntervalMs = 200;
 
 struct Panels {
@@ -97,6 +98,12 @@ void Update(Panels* panels, bool onTimer, HWND front = nullptr)
             InvalidateRect(button, nullptr, TRUE);
     }
     panels->sipUp = sipUp;
+    if (HWND timer = panels->panel.Window(); timer != nullptr) {
+        if (panels->settleRefreshes > 0)
+            SetTimer(timer, kRefreshTimer, kRefreshIntervalMs, nullptr);
+        else
+            KillTimer(timer, kRefreshTimer);
+    }
 }
 
 }  // namespace
@@ -109,7 +116,6 @@ void ShellPanels::Ensure()
         panels->thread = GetCurrentThreadId();
         HINSTANCE instance = ModuleInstance();
         if (panels->panel.Create(instance)) {
-            SetTimer(panels->panel.Window(), kRefreshTimer, kRefreshIntervalMs, nullptr);
             g_panels = panels;
         } else {
             delete panels;
@@ -155,6 +161,17 @@ void ShellPanels::RefreshOnTimer()
     Panels* panels = g_panels;
     if (panels != nullptr && GetCurrentThreadId() == panels->thread)
         Update(panels, true);
+}
+
+void ShellPanels::RefreshAfterActivation()
+{
+    Panels* panels = g_panels;
+    if (panels == nullptr || GetCurrentThreadId() != panels->thread)
+        return;
+    // The window in front may come a moment after the message: look again
+    // over the settling refreshes.
+    panels->settleRefreshes = kSettleRefreshes;
+    Update(panels, false);
 }
 
 HWND ShellPanels::PanelWindow()

@@ -24,6 +24,9 @@ public:
     // The same, at the panel's timer: only these put the windows on top
     // again while the screen settles after a change of the foreground.
     static void RefreshOnTimer();
+    // The program was activated or deactivated (WM_ACTIVATEAPP): another
+    // program's window may be in front now, or ours again.
+    static void RefreshAfterActivation();
 
     // Takes the windows and their classes down (the module is unloading).
     static void Teardown();

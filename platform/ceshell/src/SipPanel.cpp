@@ -83,6 +83,9 @@ LRESULT SipPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
         ShellPanels::Refresh();
         return 0;
+    case WM_ACTIVATEAPP:
+        ShellPanels::RefreshAfterActivation();
+        return 0;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }

@@ -163,6 +163,24 @@ void HardwareButtons::Poll()
     }
 }
 
+bool HardwareButtons::Watches(UINT key) const
+{
+    for (const HardwareButton& button : buttons_) {
+        if (key == button.virtualKey || (button.hostKey != 0 && key == button.hostKey))
+            return true;
+    }
+    return false;
+}
+
+bool HardwareButtons::AnyHeld() const
+{
+    for (const HardwareButton& button : buttons_) {
+        if (button.hostHeld || button.keyHeld)
+            return true;
+    }
+    return false;
+}
+
 void HardwareButtons::SendKey(BYTE key, bool down)
 {
     INPUT input = {};

@@ -43,8 +43,11 @@ public:
     void WriteDefaultTable() const;
     // Reads the table; buttons whose subkey name is not "40XX" are left out.
     void Load();
-    // Follows the host keys and the buttons' keys; call every kPollMs.
+    // Follows the host keys and the buttons' keys: after each event of a
+    // key that Watches, and every kPollMs while AnyHeld.
     void Poll();
+    bool Watches(UINT key) const;
+    bool AnyHeld() const;
     const std::vector<HardwareButton>& Buttons() const { return buttons_; }
 
     // SendInput of one key, seen by every program of the device.

@@ -5,6 +5,7 @@
 #include "platform/common/RestackTopmost.h"
 
 #include "platform/common/Text.h"
+#include "platform/shell/src/MinuteClock.h"
 #include "platform/shell/src/ShellConstants.h"
 #include "platform/shell/src/WindowFitter.h"
 
@@ -15,6 +16,7 @@ namespace shell {
 namespace {
 
 const UINT_PTR kPollTimer = 1;
+const UINT_PTR kClockTimer = 2;
 const UINT kHotKeyStart = 1;
 const COLORREF kBarColour = RGB(16, 52, 140);
 const COLORREF kTextColour = RGB(255, 255, 255);
@@ -66,9 +68,24 @@ bool NavBar::Create(HINSTANCE instance)
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     // Ctrl+Esc opens the Start menu from the keyboard, as on the desktop.
     RegisterHotKey(window_, kHotKeyStart, MOD_CONTROL, VK_ESCAPE);
-    SetTimer(window_, kPollTimer, kPollMs, nullptr);
-    Poll();
+    SetTimer(window_, kClockTimer, MsToNextMinute(), nullptr);
+    Wake();
     return true;
+}
+
+void NavBar::Wake()
+{
+    if (window_ == nullptr)
+        return;
+    Poll();
+    wakePolls_ = kWakePolls;
+    SetTimer(window_, kPollTimer, kPollMs, nullptr);
+}
+
+void NavBar::KeepLooking()
+{
+    keepLooking_ = true;
+    Wake();
 }
 
 LRESULT CALLBACK NavBar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -91,6 +108,15 @@ LRESULT NavBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_TIMER:
         Poll();
+        if (wParam == kClockTimer) {
+            SetTimer(window_, kClockTimer, MsToNextMinute(), nullptr);
+            // Something changed in front since the last look: restack as
+            // after a wake.
+            if (settlePolls_ > 0)
+                SetTimer(window_, kPollTimer, kPollMs, nullptr);
+        }
+        else if (!keepLooking_ && --wakePolls_ <= 0 && settlePolls_ == 0)
+            KillTimer(window_, kPollTimer);
         return 0;
     case WM_PAINT:
         OnPaint();
@@ -99,6 +125,7 @@ LRESULT NavBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_DESTROY:
         KillTimer(window_, kPollTimer);
+        KillTimer(window_, kClockTimer);
         UnregisterHotKey(window_, kHotKeyStart);
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         window_ = nullptr;
@@ -157,14 +184,15 @@ void NavBar::Poll()
     wchar_t clock[16];
     FormatText(clock, 16, L"%d:%02d", now.wHour, now.wMinute);
 
-    if (wcscmp(title, title_) != 0 || wcscmp(clock, clock_) != 0 || done != doneShown_ ||
-        startHidden != startHidden_) {
+    if (wcscmp(title, title_) != 0 || done != doneShown_ || startHidden != startHidden_) {
         CopyText(title_, 256, title);
-        CopyText(clock_, 16, clock);
         doneShown_ = done;
         startHidden_ = startHidden;
         changed = true;
     }
+    // A new minute is drawn; it moves no window.
+    bool clockTurned = wcscmp(clock, clock_) != 0;
+    CopyText(clock_, 16, clock);
     // A window that hides the task bar but asked for a Done button keeps
     // the bar: its "ok" is the only way a person can close it by tapping
     // (the note window hides the task bar whenever it comes forward).
@@ -182,7 +210,7 @@ void NavBar::Poll()
         --settlePolls_;
         RestackTopmost(window_);
     }
-    if (changed && !hidden_)
+    if ((changed || clockTurned) && !hidden_)
         InvalidateRect(window_, nullptr, FALSE);
 }
 

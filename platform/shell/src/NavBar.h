@@ -1,7 +1,8 @@
 // The navigation bar along the top of the screen: the Start flag, the title
 // of the window in front, the clock, and the "ok" button for a window that
-// asked for one. It follows the window in front by polling, since Wine
-// tells no other process when the foreground changes.
+// asked for one. Wine tells no other process when the foreground or a title
+// changes, so the bar looks at the window in front for a few seconds after
+// each tap, key or new window (Wake), and at every minute for its clock.
 #pragma once
 
 #include "platform/shell/src/StartMenu.h"
@@ -15,6 +16,8 @@ public:
     static constexpr int kStartWidth = 60;
     static constexpr int kDoneLeft = 212;
     static constexpr UINT kPollMs = 250;
+    // Looks after a wake: long enough for a window to come up and settle.
+    static constexpr int kWakePolls = 12;
     // Polls after a change in front during which the bar restacks itself.
     static constexpr int kSettlePolls = 4;
 
@@ -26,6 +29,11 @@ public:
 
     // Looks at the window in front and redraws what changed.
     void Poll();
+    // Looks now and for kWakePolls more polls.
+    void Wake();
+    // Polls for as long as the bar lives, for a device whose input cannot
+    // be followed.
+    void KeepLooking();
     // What a tap on the bar does at x.
     void Tap(int x);
 
@@ -51,6 +59,8 @@ private:
     bool startHidden_;
     bool hidden_;
     int settlePolls_ = 0;
+    int wakePolls_ = 0;
+    bool keepLooking_ = false;
     wchar_t title_[256];
     wchar_t clock_[16];
     HFONT font_;

@@ -14,6 +14,15 @@ RunScheduler::RunScheduler(const wchar_t* storeKey, ProgramStarter starter, Cloc
 
 RunScheduler::~RunScheduler() = default;
 
+namespace {
+
+ULONGLONG Ticks(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+}  // namespace
+
 bool RunScheduler::IsDue(const SYSTEMTIME& start, const FILETIME& now)
 {
     FILETIME at;
@@ -34,6 +43,7 @@ int RunScheduler::Poll()
         return 0;
     }
     int started = 0;
+    msToNext_ = INFINITE;
     std::vector<CeTimedRun> runs = store_.List();
     // Held for many polls on end, the lock is no other program's moment in
     // the list but a program keeping every alarm from coming: the due runs
@@ -44,8 +54,15 @@ int RunScheduler::Poll()
         store_.GoWithoutLock(true);
         runs = store_.List();
     }
+    if (lockMisses_ > 0 && !without)
+        msToNext_ = kLockRetryMs;
     for (const CeTimedRun& run : runs) {
         if (!IsDue(run.start, now)) {
+            FILETIME at;
+            SystemTimeToFileTime(&run.start, &at);
+            ULONGLONG ahead = (Ticks(at) - Ticks(now) + 9999) / 10000;
+            if (ahead < msToNext_)
+                msToNext_ = static_cast<DWORD>(ahead);
             continue;
         }
         // Removed before the start, so that a program that cannot start (or

@@ -19,18 +19,23 @@ public:
     // Starts every run whose time has come and removes it from the store.
     // Returns how many were started.
     int Poll();
+    // Milliseconds from the last Poll to the earliest run still pending
+    // (INFINITE for none); a second while another program held the lock.
+    DWORD MsToNextRun() const { return msToNext_; }
 
 private:
     static bool IsDue(const SYSTEMTIME& start, const FILETIME& now);
 
     static constexpr DWORD kLockWaitMs = 16;
-    // Polls in a row that found the lock held; a poll a second.
+    // Polls in a row that found the lock held; a poll a second then.
     static constexpr int kLockMissesToGoWithout = 3;
+    static constexpr DWORD kLockRetryMs = 1000;
 
     CeRunStore store_;
     ProgramStarter starter_;
     Clock clock_;
     int lockMisses_ = 0;
+    DWORD msToNext_ = INFINITE;
 };
 
 }  // namespace shell

@@ -5,6 +5,8 @@
 
 #include "platform/shell/src/ShellConstants.h"
 
+#include <algorithm>
+
 namespace shell {
 
 namespace {
@@ -96,7 +98,8 @@ bool ShellApp::Start(HINSTANCE instance)
     // what they start (an alarm, its window not made yet) keeps the front:
     // the Today screen comes up behind it, as it does behind a window that
     // is in front already.
-    bool startedRuns = scheduler_.Poll() > 0;
+    runsWatch_.reset(new KeyWatch(CeRunStore::kDefaultKey, services_, kMsgRunsChanged));
+    bool startedRuns = PollRuns() > 0;
     bool inFront = !startedRuns && !AnotherProgramInFront();
     buttons_.WriteDefaultTable();
     buttons_.Load();
@@ -112,9 +115,41 @@ bool ShellApp::Start(HINSTANCE instance)
     if (inFront) {
         SetForegroundWindow(today_.Window());
     }
-    SetTimer(services_, kSchedulerTimer, kSchedulerPollMs, nullptr);
-    SetTimer(services_, kButtonsTimer, HardwareButtons::kPollMs, nullptr);
+    // Without the device's input to follow, the buttons and the bar look on
+    // a timer, as they must.
+    inputWatched_ = input_.Start(services_);
+    buttons_.Poll();
+    if (!inputWatched_) {
+        SetTimer(services_, kButtonsTimer, HardwareButtons::kPollMs, nullptr);
+        navBar_->KeepLooking();
+    }
     return true;
+}
+
+int ShellApp::PollRuns()
+{
+    int started = scheduler_.Poll();
+    DWORD wait = scheduler_.MsToNextRun();
+    if (runsWatch_ == nullptr || !runsWatch_->Watching())
+        wait = std::min<DWORD>(wait, 1000);
+    wait = std::min<DWORD>(wait, kSchedulerLongestWaitMs);
+    SetTimer(services_, kSchedulerTimer, std::max<DWORD>(wait, USER_TIMER_MINIMUM), nullptr);
+    // What a run starts comes to the front without a tap.
+    if (started > 0 && navBar_ != nullptr)
+        navBar_->Wake();
+    return started;
+}
+
+void ShellApp::OnKey(UINT key)
+{
+    if (navBar_ != nullptr)
+        navBar_->Wake();
+    if (!inputWatched_ || !buttons_.Watches(key))
+        return;
+    buttons_.Poll();
+    // A held button is followed until it is let go, whatever the hooks see.
+    if (buttons_.AnyHeld())
+        SetTimer(services_, kButtonsTimer, HardwareButtons::kPollMs, nullptr);
 }
 
 int ShellApp::Run()
@@ -170,12 +205,24 @@ LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case InputWatch::kMsgKey:
+        OnKey(static_cast<UINT>(wParam));
+        return 0;
+    case InputWatch::kMsgActivity:
+        if (navBar_ != nullptr)
+            navBar_->Wake();
+        return 0;
+    case kMsgRunsChanged:
+        PollRuns();
+        return 0;
     case WM_CLOSE:
         DestroyWindow(services_);
         return 0;
     case WM_DESTROY:
         KillTimer(services_, kSchedulerTimer);
         KillTimer(services_, kButtonsTimer);
+        input_.Stop();
+        runsWatch_.reset();
         SetWindowLongPtrW(services_, GWLP_USERDATA, 0);
         services_ = nullptr;
         PostQuitMessage(0);
@@ -188,9 +235,11 @@ LRESULT ShellApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void ShellApp::OnTimer(UINT_PTR id)
 {
     if (id == kSchedulerTimer) {
-        scheduler_.Poll();
+        PollRuns();
     } else if (id == kButtonsTimer) {
         buttons_.Poll();
+        if (inputWatched_ && !buttons_.AnyHeld())
+            KillTimer(services_, kButtonsTimer);
     }
 }
 

@@ -1,9 +1,13 @@
 // The shell's process: the navigation bar, the Today screen, the Start
 // menu, the timed-run scheduler and the hardware buttons, driven by one
-// message-only window's timers.
+// message-only window. It rests while nothing happens: the scheduler wakes
+// at the next run's time (or when the runs are written), the buttons and
+// the bar at the device's input.
 #pragma once
 
 #include "platform/shell/src/HardwareButtons.h"
+#include "platform/shell/src/InputWatch.h"
+#include "platform/shell/src/KeyWatch.h"
 #include "platform/shell/src/NavBar.h"
 #include "platform/shell/src/RunScheduler.h"
 #include "platform/shell/src/StartMenu.h"
@@ -15,7 +19,9 @@ namespace shell {
 
 class ShellApp {
 public:
-    static constexpr UINT kSchedulerPollMs = 1000;
+    // The longest the scheduler sleeps: a run whose time the device's clock
+    // was set past is started within it.
+    static constexpr UINT kSchedulerLongestWaitMs = 60000;
 
     ShellApp();
     virtual ~ShellApp();
@@ -35,6 +41,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR id);
+    void OnKey(UINT key);
+    int PollRuns();
     bool TakeLife();
 
     HANDLE life_;
@@ -45,6 +53,9 @@ private:
     std::unique_ptr<NavBar> navBar_;
     RunScheduler scheduler_;
     HardwareButtons buttons_;
+    InputWatch input_;
+    bool inputWatched_ = false;
+    std::unique_ptr<KeyWatch> runsWatch_;
 };
 
 }  // namespace shell

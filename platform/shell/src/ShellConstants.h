@@ -39,9 +39,10 @@ const UINT kMsgShowToday = WM_APP + 1;          // Today screen: come to the fro
 const UINT kMsgShowTodaySettings = WM_APP + 2;  // Today screen: open the item settings
 const UINT kMsgTodaySettingsDone = WM_APP + 3;  // Today screen: the settings were saved
 const UINT kMsgStartMenuClosed = WM_APP + 4;    // Today screen: the Start menu over it closed
+const UINT kMsgTodayListChanged = WM_APP + 5;   // Today screen: the registry's item list was written
+const UINT kMsgRunsChanged = WM_APP + 6;        // shell services: the timed runs were written
 
 // Today host timings.
 const UINT kTodayQueryMs = 2000;   // height questions to every item
-const UINT kTodayWatchMs = 500;    // registry list and date line checks
 
 }  // namespace shell

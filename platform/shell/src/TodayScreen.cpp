@@ -1,5 +1,7 @@
 #include "platform/shell/src/TodayScreen.h"
 
+#include "platform/shell/src/MinuteClock.h"
+
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/OwnThreadSend.h"
 #include "platform/common/RegisterClassOnce.h"
@@ -33,8 +35,6 @@ TodayScreen::TodayScreen(const wchar_t* itemsKey)
     : window_(nullptr),
       instance_(nullptr),
       host_(itemsKey),
-      watchedKey_(nullptr),
-      listChanged_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
       scroll_(0),
       contentHeight_(0),
       dragY_(0),
@@ -47,12 +47,6 @@ TodayScreen::TodayScreen(const wchar_t* itemsKey)
 TodayScreen::~TodayScreen()
 {
     Destroy();
-    if (watchedKey_ != nullptr) {
-        RegCloseKey(watchedKey_);
-    }
-    if (listChanged_ != nullptr) {
-        CloseHandle(listChanged_);
-    }
 }
 
 bool TodayScreen::Create(HINSTANCE instance, bool inFront)
@@ -128,6 +122,9 @@ LRESULT TodayScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case kMsgTodayListChanged:
+        CheckList();
+        return 0;
     case WM_LBUTTONDOWN:
         OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
@@ -193,36 +190,21 @@ void TodayScreen::OnShellRequest(UINT message, WPARAM wParam)
 void TodayScreen::OnCreate()
 {
     UpdateDateLine();
-    WatchList();
+    listWatch_.reset(new KeyWatch(host_.List().KeyPath(), window_, kMsgTodayListChanged));
     host_.Load(window_);
     Relayout();
     SetTimer(window_, kQueryTimer, kTodayQueryMs, nullptr);
-    SetTimer(window_, kWatchTimer, kTodayWatchMs, nullptr);
+    SetTimer(window_, kWatchTimer, MsToNextMinute(), nullptr);
 }
 
 void TodayScreen::OnDestroy()
 {
     KillTimer(window_, kQueryTimer);
     KillTimer(window_, kWatchTimer);
+    listWatch_.reset();
     host_.Unload();
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     window_ = nullptr;
-}
-
-void TodayScreen::WatchList()
-{
-    if (watchedKey_ == nullptr) {
-        // Made if missing, so that the first item a program adds is noticed.
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, host_.List().KeyPath().c_str(), 0, nullptr, 0,
-                            KEY_READ | KEY_NOTIFY, nullptr, &watchedKey_,
-                            nullptr) != ERROR_SUCCESS) {
-            watchedKey_ = nullptr;
-            return;
-        }
-    }
-    RegNotifyChangeKeyValue(watchedKey_, TRUE,
-                            REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, listChanged_,
-                            TRUE);
 }
 
 void TodayScreen::CheckList()
@@ -331,13 +313,8 @@ void TodayScreen::OnTimer(UINT_PTR id)
         return;
     }
     if (id == kWatchTimer) {
-        // Watch again before reading, so that a write made while the list is
-        // read still wakes the next check.
-        if (listChanged_ != nullptr && WaitForSingleObject(listChanged_, 0) == WAIT_OBJECT_0) {
-            WatchList();
-            CheckList();
-        }
         UpdateDateLine();
+        SetTimer(window_, kWatchTimer, MsToNextMinute(), nullptr);
     }
 }
 

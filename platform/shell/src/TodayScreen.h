@@ -3,6 +3,7 @@
 // the host window the items talk to (TODAYM_GETCOLOR, TODAYM_DRAWWATERMARK).
 #pragma once
 
+#include "platform/shell/src/KeyWatch.h"
 #include "platform/shell/src/TodayHost.h"
 
 #include <memory>
@@ -68,15 +69,13 @@ private:
 
     void Reload();
     void Relayout();
-    void WatchList();
     void UpdateDateLine();
     void EraseBackground(HDC dc) const;
 
     HWND window_;
     HINSTANCE instance_;
     TodayHost host_;
-    HKEY watchedKey_;
-    HANDLE listChanged_;
+    std::unique_ptr<KeyWatch> listWatch_;
     wchar_t dateLine_[80];
     int scroll_;
     int contentHeight_;

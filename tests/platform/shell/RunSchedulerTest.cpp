@@ -86,6 +86,11 @@ TEST_F(RunSchedulerTest, StartsOnlyTheRunsThatAreDue)
     ASSERT_EQ(1u, started.size());
     EXPECT_EQ(L"C:\\early.exe", started[0].first);
     EXPECT_EQ(1u, store_.List().size());
+    // The shell sleeps until the run left, and no longer.
+    EXPECT_EQ(60u * 60 * 1000, scheduler.MsToNextRun());
+    store_.Add(MakeRun(L"C:\\soon.exe", L"", Time(2026, 3, 9, 10, 0, 30)));
+    scheduler.Poll();
+    EXPECT_EQ(30u * 1000, scheduler.MsToNextRun());
 }
 
 TEST_F(RunSchedulerTest, ARunMissedWhileTheShellWasDownStartsAtTheNextStart)
