@@ -1,5 +1,7 @@
 #include "desktop/export/FileNames.h"
 
+#include "desktop/export/Markup.h"
+
 #include <locale.h>
 #include <stdint.h>
 #include <string.h>
@@ -47,25 +49,6 @@ size_t SequenceLength(unsigned char lead)
     if (lead >= 0xF0 && lead <= 0xF4)
         return 4;
     return 0;
-}
-
-void AppendUtf8(std::string& out, uint32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // The C library's Unicode case mapping, whatever locale the program runs in.

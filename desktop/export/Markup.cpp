@@ -2,9 +2,7 @@
 
 namespace exporter {
 
-namespace {
-
-void AppendCodePoint(std::string& out, uint32_t c)
+void AppendUtf8(std::string& out, uint32_t c)
 {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -23,7 +21,6 @@ void AppendCodePoint(std::string& out, uint32_t c)
     }
 }
 
-}  // namespace
 
 std::string Utf8FromUtf16(const uint16_t* units, size_t count)
 {
@@ -38,7 +35,7 @@ std::string Utf8FromUtf16(const uint16_t* units, size_t count)
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
-        AppendCodePoint(out, c);
+        AppendUtf8(out, c);
     }
     return out;
 }

@@ -11,6 +11,8 @@
 namespace exporter {
 
 // A lone surrogate becomes U+FFFD; the text stops at a zero unit.
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, uint32_t codePoint);
 std::string Utf8FromUtf16(const uint16_t* units, size_t count);
 std::string Utf8FromUtf16(const std::u16string& text);
 

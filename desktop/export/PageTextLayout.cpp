@@ -1,5 +1,7 @@
 #include "desktop/export/PageTextLayout.h"
 
+#include "desktop/export/Markup.h"
+
 #include "formats/LineBreaks.h"
 #include "formats/PageStyle.h"
 #include "formats/TextRows.h"
@@ -60,24 +62,10 @@ public:
         auto found = widths_.find(c);
         if (found != widths_.end())
             return found->second;
-        char utf8[5] = {};
-        if (c < 0x80) {
-            utf8[0] = static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8[0] = static_cast<char>(0xC0 | (c >> 6));
-            utf8[1] = static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8[0] = static_cast<char>(0xE0 | (c >> 12));
-            utf8[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8[2] = static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8[0] = static_cast<char>(0xF0 | (c >> 18));
-            utf8[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            utf8[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8[3] = static_cast<char>(0x80 | (c & 0x3F));
-        }
+        std::string utf8;
+        AppendUtf8(utf8, c);
         cairo_text_extents_t extents = {};
-        cairo_text_extents(cr_, utf8, &extents);
+        cairo_text_extents(cr_, utf8.c_str(), &extents);
         int width = cairo_status(cr_) == CAIRO_STATUS_SUCCESS ? static_cast<int>(extents.x_advance + 0.5) : 0;
         widths_[c] = width;
         return width;
