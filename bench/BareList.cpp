@@ -49,4 +49,15 @@ void RefillBareList(HWND list, const std::vector<std::pair<std::wstring, std::ws
     UpdateWindow(list);
 }
 
+HWND MakeBareBand(HWND owner)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND band = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 294, 240, 26, owner, nullptr, instance,
+                                nullptr);
+    return CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                           WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE | CCS_NOPARENTALIGN |
+                               CCS_NODIVIDER,
+                           0, 0, 240, 26, band, nullptr, instance, nullptr);
+}
+
 }  // namespace bench

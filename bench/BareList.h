@@ -12,6 +12,11 @@ namespace bench {
 
 HWND MakeBareList(HWND parent);
 
+// The floors' menu bar band, as the handheld's is: a plain top-level window
+// of its own along the screen's bottom, owned by the window it serves and
+// shown at once, with a toolbar filling it. Returns the toolbar.
+HWND MakeBareBand(HWND owner);
+
 // Empties the list and fills it with rows of {time text, title}, with
 // redrawing held off, then draws it.
 void RefillBareList(HWND list, const std::vector<std::pair<std::wstring, std::wstring>>& rows);

@@ -1,4 +1,5 @@
 #include "bench/BareNoteWindow.h"
+#include "bench/BareList.h"
 #include "bench/ProgramBench.h"
 
 #include "formats/NoteLayout.h"
@@ -25,7 +26,6 @@ const DWORD kTitleBoxStyle = 0x5020020A | CBS_AUTOHSCROLL;
 const DWORD kInkStyle = 0x50B000CC;
 const int kInkId = 105;
 const int kImageSize = 16;
-const int kToolbarTop = 294, kToolbarHeight = 26;
 const RECT kStatusRect = {6, 26, 234, 41};
 
 const TBBUTTON kToolButtons[] = {
@@ -148,10 +148,7 @@ bool BareNoteWindow::ReadNoteBytes(const wchar_t* path)
 
 void BareNoteWindow::MakeToolbar(HINSTANCE instance)
 {
-    HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
-                                       CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                                   0, kToolbarTop, 240, kToolbarHeight, window, nullptr, instance, nullptr);
+    HWND toolbar = bench::MakeBareBand(window);
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
     TBADDBITMAP strip = {instance, IDB_NOTE_TOOLS};

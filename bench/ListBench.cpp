@@ -11,8 +11,9 @@
 //    real note store, and its first showing (the window made and shown,
 //    sorted and filled), each against its bare part, and the first
 //    showing's steps beside the bare list's. The first showing has two
-//    floors: a bare window holding the same controls (a toolbar for the
-//    menu bar, the list view, an InkX preview), and a bare list view alone;
+//    floors: a bare window holding the same controls (the list view, an
+//    InkX preview) with its menu bar a top-level band of its own holding a
+//    toolbar, and a bare list view alone;
 //  - one save with 1000 notes listed: the real store's OnNoteSaved of one
 //    path with the list window shown (read again, sorted, list refilled),
 //    against reading one head and refilling a bare list of 1000 rows;
@@ -209,17 +210,14 @@ HWND MakeFloorWindow(DWORD visible = WS_VISIBLE)
 }
 
 // The all-notes window's floor made the plainest way: a hidden full-screen
-// pop-up holding what that window holds (a two-button toolbar for its
-// menu bar, the list view and an empty InkX preview with the list's border
-// and style), shown once they are in it. Its list is returned in *list.
+// pop-up holding what that window holds (the list view and an empty InkX
+// preview with the list's border and style), shown once they are in it,
+// with its menu bar a band of its own holding a two-button toolbar. Its list is returned in *list.
 HWND MakeFloorWindowWithControls(HWND* list)
 {
     HWND window = MakeFloorWindow(0);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
-                                       CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                                   0, 294, 240, 26, window, nullptr, instance, nullptr);
+    HWND toolbar = bench::MakeBareBand(window);
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBBUTTON buttons[2] = {};
     const wchar_t* texts[2] = {L"New", L"Tools"};
