@@ -2,6 +2,7 @@
 // calls ordinal 240 for the item's window and ordinal 241 as the procedure
 // of its options dialog (resource 500).
 #include "platform/common/OwnThreadSend.h"
+#include "shared/ProgramWindow.h"
 #include "today/MainProgram.h"
 #include "today/TodayConstants.h"
 #include "today/TodayItem.h"
@@ -46,4 +47,12 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object)
     g_todayItem.ReadPaths();
     g_todayItem.Command(MainCommand::AddNew);
     return S_OK;
+}
+
+// Tests stand in for the running program with a window of their own process;
+// this tells the library's lookup which windows those are. The shell never
+// calls it, so the system's answer is what ships.
+extern "C" void SetWindowProgramForTests(WindowProgramFunction function)
+{
+    g_windowProgram = function != nullptr ? function : ProgramOfWindowProcess;
 }

@@ -11,8 +11,9 @@ enum class MainCommand {
     CheckDue,   // 1327 posted, or an empty command line
 };
 
-// The running main window, looked up afresh at each use.
-HWND FindMainWindow();
+// The running main window of program, looked up afresh at each use; a
+// window of another program under the same names is never it.
+HWND FindMainWindow(const wchar_t* program);
 
 // program: the main program's path (the setting "Path"); notePath only for
 // OpenNote. instance goes into the start request.

@@ -5,6 +5,7 @@
 // the device's run store.
 #include "process/MainMessages.h"
 #include "notes/NoteFile.h"
+#include "shared/ProgramWindow.h"
 #include "shared/Registry.h"
 #include "shared/SharedNoteMap.h"
 #include "tests/support/MessagePump.h"
@@ -35,6 +36,21 @@ bool ForTheProgram(UINT message)
 {
     return message == kMsgOpenSharedNote || message == kMsgShowAllNotes || message == kMsgNewNote ||
            message == kMsgCheckExpired;
+}
+
+// The windows of this process that stand for the running program; every
+// other window is asked of the system, as the item asks it.
+std::vector<HWND> g_programWindows;
+
+bool TestWindowProgram(HWND window, wchar_t* path, size_t count)
+{
+    for (HWND standIn : g_programWindows) {
+        if (standIn == window) {
+            CopyText(path, count, kProgram);
+            return true;
+        }
+    }
+    return ProgramOfWindowProcess(window, path, count);
 }
 
 // The program's runs, its path compared as Windows compares paths.
@@ -79,6 +95,7 @@ protected:
     {
         Unload();
         mainSpy.reset();
+        g_programWindows.clear();
         DestroyWindow(hostWindow);
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
@@ -95,6 +112,7 @@ protected:
         mainHeard.Keep(ForTheProgram);
         mainSpy = std::make_unique<TestWindow>(mainHeard, "main", WS_POPUP, RECT{0, 0, 10, 10}, nullptr,
                                                L"KORVA Jotlings", L"JOTLINGS");
+        g_programWindows.push_back(mainSpy->Handle());
         mainSpy->answer = [this](UINT message, WPARAM, LPARAM, LRESULT* result) {
             if (!ForTheProgram(message))
                 return false;
@@ -116,6 +134,7 @@ protected:
     {
         library = LoadLibraryW(L"KJotlings.dll");
         ASSERT_NE(library, nullptr);
+        StandInForTheProgram();
         auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
             reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
         ASSERT_NE(initialize, nullptr);
@@ -127,6 +146,14 @@ protected:
         ASSERT_NE(window, nullptr);
         // The notes come in off the host's thread; their view asks the colour.
         ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; })) << "the item's notes never came in";
+    }
+
+    void StandInForTheProgram()
+    {
+        auto standIn = reinterpret_cast<void (*)(WindowProgramFunction)>(
+            reinterpret_cast<void*>(GetProcAddress(library, "SetWindowProgramForTests")));
+        ASSERT_NE(standIn, nullptr);
+        standIn(TestWindowProgram);
     }
 
     void Unload()
@@ -477,6 +504,7 @@ TEST_F(TodayItemTest, TheFirstLoadHoldsNotTheHostOnANoteTheProgramHasOpen)
     std::wstring path = AddNote(L"Jotling0.jot", L"being saved", DaysFromNow(1, 9));
     library = LoadLibraryW(L"KJotlings.dll");
     ASSERT_NE(library, nullptr);
+    StandInForTheProgram();
     auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
         reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
     item = {};
@@ -531,6 +559,7 @@ private:
         RegisterClassW(&windowClass);
         HWND main = CreateWindowExW(0, L"JOTLINGS", L"KORVA Jotlings", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                     windowClass.hInstance, nullptr);
+        g_programWindows.push_back(main);
         SetEvent(hung->made_);
         WaitForSingleObject(hung->release_, INFINITE);
         DestroyWindow(main);
@@ -596,6 +625,39 @@ TEST_F(TodayItemTest, AForeignMutexOrWmDestroySilencesNothing)
     Unload();
     EXPECT_EQ(GetModuleHandleW(L"KJotlings.dll"), nullptr) << "the host's own end stops the watchers";
     CloseHandle(squatter);
+}
+
+// Another program's window under the main window's class and title, made
+// after the program's own (so found first by name), is handed neither a
+// tapped note nor a due note's check; with the program gone it still gets
+// nothing.
+TEST_F(TodayItemTest, AForeignWindowUnderTheProgramsNamesIsHandedNothing)
+{
+    RegWriteDword(kSettings, L"TurnOn", 0);
+    std::wstring path = AddNote(L"Jotling0.jot", L"due", DaysFromNow(-1, 7));
+    Load();
+    StartMainSpy();
+    MessageLog foreignHeard{kMessageOnly, kMainMessages};
+    foreignHeard.Keep(ForTheProgram);
+    TestWindow foreign{foreignHeard, "foreign", WS_POPUP, RECT{0, 0, 10, 10}, nullptr, L"KORVA Jotlings",
+                       L"JOTLINGS"};
+    foreign.answer = [](UINT message, WPARAM, LPARAM, LRESULT* result) {
+        *result = 0;
+        return ForTheProgram(message);
+    };
+    ASSERT_EQ(FindWindowW(L"JOTLINGS", L"KORVA Jotlings"), foreign.Handle()) << "the foreign one is found first";
+    ASSERT_EQ(Query(), 1);
+
+    Tap(100, 5);
+    ASSERT_FALSE(mainHeard.empty()) << "the program's own window was hidden by the foreign one";
+    EXPECT_EQ(mainHeard[0].message, kMsgOpenSharedNote);
+    EXPECT_EQ(heardPaths[0], path);
+    EXPECT_TRUE(PumpUntil([&] { return mainHeard.Count(kMsgCheckExpired) > 0; })) << "the due note's check";
+
+    mainSpy.reset();
+    Tap(100, 5);
+    PumpFor(5500);
+    EXPECT_TRUE(foreignHeard.empty()) << "the foreign window was handed the program's messages";
 }
 
 TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
