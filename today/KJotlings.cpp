@@ -1,6 +1,7 @@
 // KJotlings.dll, the Today item library: its entry points. The Today screen
 // calls ordinal 240 for the item's window and ordinal 241 as the procedure
 // of its options dialog (resource 500).
+#include "diag/TraceLog.h"
 #include "platform/common/OwnThreadSend.h"
 #include "shared/ProgramWindow.h"
 #include "today/MainProgram.h"
@@ -18,6 +19,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         g_todayItem.library = instance;
+        // The log is the program's, started afresh by each of its runs; the
+        // item only adds to it.
+        TraceLog::freshLog = false;
         g_todaySettings.Read();
     } else if (reason == DLL_PROCESS_DETACH) {
         // The item's watchers hold the library while they run, and the window

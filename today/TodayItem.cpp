@@ -9,6 +9,9 @@
 #include "today/TodayConstants.h"
 #include "today/TodayDate.h"
 
+#include "diag/TraceLog.h"
+
+#include <CeRunStore.h>
 #include <cecompat.h>
 
 TodayItem g_todayItem;
@@ -23,6 +26,10 @@ const wchar_t kHostModuleEnding[] = L"m_Jotings.exe";
 const wchar_t kLibraryName[] = L"KJotlings.dll";
 const wchar_t kProgramName[] = L"Jotlings.exe";
 const DWORD kPollMs = 5000;
+const wchar_t kRunRefusedCaption[] = L"Jotlings";
+const wchar_t kRunRefusedText[] =
+    L"The next jotling's alarm could not be set: another program holds the device's list of timed runs. "
+    L"Until it lets go, the alarm comes only while the Today screen is shown.";
 
 // The empty-state font is 11 pixels on the handheld's Pocket PC 2002 (major
 // version 3), else 12.
@@ -109,6 +116,7 @@ HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
     selectedLine_ = -1;
     watermark_ = -1;
     height_ = 0;
+    runRefused_ = userToldOfRefusal_ = userShownRefusal_ = false;
     textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
     emptyFont_ = MakeFont(IsPocketPc3() ? 11 : 12);
     icon_ = static_cast<HBITMAP>(
@@ -185,6 +193,9 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case kMsgTodayViewRefresh:
         RefreshView();
+        return 0;
+    case kMsgTodayRunRefused:
+        OnRunRefused();
         return 0;
     case WM_DESTROY:
         // The host's DestroyWindow, on this thread, ends the item; the same
@@ -298,6 +309,7 @@ void TodayItem::Refresh()
         // Painting and taps wait on the list's lock; the scheduler's lock
         // may take seconds.
         schedule_.Reschedule(pending != nullptr ? &pendingExpiry : nullptr);
+        ReportRefusedRun();
     }
     LeaveCriticalSection(&refreshLock_);
 
@@ -307,6 +319,35 @@ void TodayItem::Refresh()
         RefreshView();
     else
         PostMessageW(window_, kMsgTodayViewRefresh, 0, 0);
+}
+
+void TodayItem::ReportRefusedRun()
+{
+    // A refusal because the item is ending is no news.
+    bool missing = schedule_.RunMissing() && WaitForSingleObject(stop_, 0) != WAIT_OBJECT_0;
+    if (missing == runRefused_)
+        return;
+    runRefused_ = missing;
+    if (missing) {
+        Trace(L"Today item: the device's timed runs could not be written (their lock is held); the next note's "
+              L"alarm comes only while the Today screen is loaded\n");
+        if (!userToldOfRefusal_ && window_ != nullptr) {
+            userToldOfRefusal_ = true;
+            PostMessageW(window_, kMsgTodayRunRefused, 0, 0);
+        }
+    } else {
+        Trace(L"Today item: the next note's timed run is set again\n");
+    }
+}
+
+void TodayItem::OnRunRefused()
+{
+    // Once a load, and only when a watcher asked for it: the message alone
+    // (another program's post) shows nothing.
+    if (!userToldOfRefusal_ || userShownRefusal_)
+        return;
+    userShownRefusal_ = true;
+    MessageBoxW(GetAncestor(window_, GA_ROOT), kRunRefusedText, kRunRefusedCaption, MB_OK | MB_ICONWARNING);
 }
 
 void TodayItem::RefreshView()
@@ -537,6 +578,9 @@ void TodayItem::StopWatchers()
 DWORD WINAPI TodayItem::ChangeWatcher(void* self)
 {
     auto* item = static_cast<TodayItem*>(self);
+    // The host waits for this thread when it unloads the item: the run
+    // store's lock, which another program may keep, never holds it longer.
+    CeRunStore::GiveUpOn(item->stop_);
     HANDLE change = CreateEventW(nullptr, TRUE, FALSE, kChangeEventName);
     // Another program may hold the name as a mutex or a semaphore: there is
     // no event then, and the notes folder itself tells of changes, so that

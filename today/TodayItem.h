@@ -48,6 +48,10 @@ private:
     LRESULT OnQueryHeight(TODAYLISTITEM* item);
     void OnOpenNote();
     void RefreshView();
+    // Traces a change in whether the system took the next note's run, and
+    // has the user told once a load when it did not.
+    void ReportRefusedRun();
+    void OnRunRefused();
     int ComputeHeight();
     void HandleTap(int x, int y);
     void Redraw();
@@ -82,6 +86,9 @@ private:
     int linesBeforeShowAll_ = 5;
     bool sizeChanged_ = true;
     wchar_t tappedPath_[MAX_PATH] = L"";
+    bool runRefused_ = false;          // the watcher's view: the last Reschedule was refused
+    bool userToldOfRefusal_ = false;   // set by the watcher, before it posts kMsgTodayRunRefused
+    bool userShownRefusal_ = false;    // the box was shown this load
 
     CRITICAL_SECTION refreshLock_;
     TodayNoteList notes_;

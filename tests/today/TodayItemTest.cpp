@@ -130,7 +130,8 @@ protected:
         heardPaths.clear();
     }
 
-    void Load()
+    // awaitNotes: until the first load is in and scheduled.
+    void Load(bool awaitNotes = true)
     {
         library = LoadLibraryW(L"KJotlings.dll");
         ASSERT_NE(library, nullptr);
@@ -144,6 +145,8 @@ protected:
         int asked = ColourAsked();
         window = initialize(&item, hostWindow);
         ASSERT_NE(window, nullptr);
+        if (!awaitNotes)
+            return;
         // The notes come in off the host's thread; their view asks the colour.
         ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; })) << "the item's notes never came in";
     }
@@ -658,6 +661,82 @@ TEST_F(TodayItemTest, AForeignWindowUnderTheProgramsNamesIsHandedNothing)
     Tap(100, 5);
     PumpFor(5500);
     EXPECT_TRUE(foreignHeard.empty()) << "the foreign window was handed the program's messages";
+}
+
+// Closes the item's message boxes (caption "Jotlings") as a user would, and
+// counts them.
+class BoxCloser {
+public:
+    BoxCloser() { thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+    ~BoxCloser()
+    {
+        SetEvent(stop_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        CloseHandle(stop_);
+    }
+    LONG Closed() const { return closed_; }
+
+private:
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* closer = static_cast<BoxCloser*>(self);
+        while (WaitForSingleObject(closer->stop_, 20) == WAIT_TIMEOUT) {
+            HWND box = FindWindowW(L"#32770", L"Jotlings");
+            if (box != nullptr && IsWindowVisible(box)) {
+                SendMessageW(box, WM_COMMAND, IDOK, 0);
+                InterlockedIncrement(&closer->closed_);
+            }
+        }
+        return 0;
+    }
+
+    HANDLE stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread_;
+    volatile LONG closed_ = 0;
+};
+
+bool TraceLogHas(const wchar_t* text)
+{
+    FILE* log = _wfopen(L"\\Trace.log", L"r");
+    if (log == nullptr)
+        return false;
+    wchar_t line[1024];
+    bool found = false;
+    while (!found && fgetws(line, 1024, log) != nullptr)
+        found = wcsstr(line, text) != nullptr;
+    fclose(log);
+    return found;
+}
+
+// Another program keeps the device's timed runs locked. Unloading the item
+// (on the host's thread) is not held up by its watcher's wait for the lock;
+// a loaded item that cannot set the note's run polls for it instead, so the
+// alarm still comes, and the trace log and the user are told.
+TEST_F(TodayItemTest, ALockKeptByAnotherProgramHoldsNotTheHostAndTheAlarmStillComes)
+{
+    HANDLE lock = CreateMutexW(nullptr, TRUE, L"CeRunStoreLock");
+    ASSERT_NE(lock, nullptr);
+    AddNote(L"Jotling0.jot", L"tomorrow", DaysFromNow(1, 9));
+    Load(false);
+    Sleep(100);
+    ULONGLONG before = GetTickCount64();
+    Unload();
+    EXPECT_LT(GetTickCount64() - before, 500u) << "the host waited on the watcher's wait for the lock";
+
+    BoxCloser closer;
+    AddNote(L"Jotling1.jot", L"due", DaysFromNow(-1, 7));
+    Load(false);
+    StartMainSpy();
+    EXPECT_TRUE(PumpUntil([&] { return mainHeard.Count(kMsgCheckExpired) > 0; }, 30000))
+        << "the due note's alarm never came";
+    EXPECT_TRUE(PumpUntil([&] { return closer.Closed() > 0; }, 15000)) << "the user was not told";
+    EXPECT_TRUE(TraceLogHas(L"timed runs could not be written"));
+
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    ClearCache();
+    EXPECT_TRUE(PumpUntil([&] { return OurRuns().size() == 1; })) << "the run is set once the lock is let go";
 }
 
 TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
