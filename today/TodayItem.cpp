@@ -117,6 +117,7 @@ HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
     watermark_ = -1;
     height_ = 0;
     runRefused_ = userToldOfRefusal_ = userShownRefusal_ = false;
+    listIn_ = false;
     textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
     emptyFont_ = MakeFont(IsPocketPc3() ? 11 : 12);
     icon_ = static_cast<HBITMAP>(
@@ -172,9 +173,7 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         HandleTap(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_TODAYCUSTOM_CLEARCACHE:
-        // Reloaded by the change watcher, off the host's thread.
-        if (reload_ != nullptr)
-            SetEvent(reload_);
+        OnClearCache();
         return 0;
     case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
         // Only the host's own entry is written to: another number in wParam
@@ -211,6 +210,21 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }
+}
+
+void TodayItem::OnClearCache()
+{
+    // The host clears the cache when the options may have changed, and asks
+    // the height next: the font and the count take effect here, so that the
+    // answer is the list's height in the new font, not the old one's until
+    // the next question.
+    g_todaySettings.Read();
+    MakeNoteFont();
+    linesBeforeShowAll_ = g_todaySettings.ShownCount();
+    sizeChanged_ = true;
+    // The notes are reloaded by the change watcher, off the host's thread.
+    if (reload_ != nullptr)
+        SetEvent(reload_);
 }
 
 void TodayItem::OnDestroy()
@@ -352,6 +366,7 @@ void TodayItem::OnRunRefused()
 
 void TodayItem::RefreshView()
 {
+    listIn_ = true;
     textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
     MakeNoteFont();
     linesBeforeShowAll_ = g_todaySettings.ShownCount();
@@ -453,7 +468,7 @@ void TodayItem::OnPaint()
 
     notes_.Lock();
     int top = 0;
-    if (notes_.ShownCount() == 0) {
+    if (notes_.ShownCount() == 0 && listIn_) {
         RECT empty = client;
         empty.left = kTextLeft;
         oldFont = SelectObject(dc, emptyFont_);
@@ -502,7 +517,9 @@ void TodayItem::HandleTap(int x, int y)
     int shownCount = notes_.ShownCount();
     notes_.Unlock();
     if (x > kIconSquare && shownCount == 0) {
-        PostMessageW(window_, kMsgTodayAddNew, 0, 0);
+        // Before the list is in, the line offers nothing yet.
+        if (listIn_)
+            PostMessageW(window_, kMsgTodayAddNew, 0, 0);
         return;
     }
     if (lineHeight_ != 0)

@@ -42,6 +42,7 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnClearCache();
     void OnDestroy();
     void OnPaint();
     LRESULT OnEraseBackground(HDC dc);
@@ -85,6 +86,9 @@ private:
     int lineHeight_ = 0;
     int linesBeforeShowAll_ = 5;
     bool sizeChanged_ = true;
+    // The first load's list has reached the window: until then an empty
+    // list is not yet known to be empty, and offers no "add new".
+    bool listIn_ = false;
     wchar_t tappedPath_[MAX_PATH] = L"";
     bool runRefused_ = false;          // the watcher's view: the last Reschedule was refused
     bool userToldOfRefusal_ = false;   // set by the watcher, before it posts kMsgTodayRunRefused

@@ -294,6 +294,45 @@ TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAddsANoteAndDrawsTheFirstAtOnc
     EXPECT_EQ(heardPaths[0], note);
 }
 
+// Until its first load is in, the item does not know its list is empty:
+// it offers no "Tap here to add new jotling". When the host clears its cache
+// after the options changed the font, the height it asks at once is the
+// list's in the new font.
+TEST_F(TodayItemTest, NoPlaceholderBeforeTheListIsInAndANewFontIsMeasuredAtOnce)
+{
+    std::wstring first = AddNote(L"Jotling0.jot", L"first", DaysFromNow(1, 8));
+    HANDLE held = CreateFileW(first.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Load(false);
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    int dark = 0;
+    HDC dc = GetDC(window);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 30; x < 230; ++x)
+            dark += GetRValue(GetPixel(dc, x, y)) < 128 ? 1 : 0;
+    }
+    ReleaseDC(window, dc);
+    EXPECT_EQ(dark, 0) << "the placeholder was drawn before the notes were in";
+    Tap(100, 10);
+    EXPECT_TRUE(mainHeard.empty()) << "a tap before the notes were in asked for a new note";
+    CloseHandle(held);
+
+    AddNote(L"Jotling1.jot", L"second", DaysFromNow(1, 9));
+    AddNote(L"Jotling2.jot", L"third", DaysFromNow(1, 10));
+    ClearCache();
+    ASSERT_EQ(Query(), 1);
+    int smallFont = int(item.cyp);
+    EXPECT_EQ(smallFont, 3 * ((smallFont - 3) / 3) + 3) << "the three notes";
+    RegWriteDword(kSettings, L"TodayFontSize", 12);
+    SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0);
+    ASSERT_EQ(Query(), 1) << "the height asked right after the cache was cleared";
+    EXPECT_GT(int(item.cyp), smallFont);
+    EXPECT_EQ(int(item.cyp), 3 * ((int(item.cyp) - 3) / 3) + 3) << "three lines of the new font";
+    EXPECT_EQ(WindowHeight(), int(item.cyp) - 3);
+}
+
 TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
 {
     std::vector<std::wstring> notes;
