@@ -18,6 +18,8 @@ void LongForm(const wchar_t* path, wchar_t* out, size_t count)
         CopyText(out, count, full);
 }
 
+}  // namespace
+
 bool SamePath(const wchar_t* a, const wchar_t* b)
 {
     if (CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL)
@@ -27,8 +29,6 @@ bool SamePath(const wchar_t* a, const wchar_t* b)
     LongForm(b, longB, MAX_PATH);
     return CompareStringOrdinal(longA, -1, longB, -1, TRUE) == CSTR_EQUAL;
 }
-
-}  // namespace
 
 bool ProgramOfWindowProcess(HWND window, wchar_t* path, size_t count)
 {

@@ -13,6 +13,10 @@
 // real one.
 HWND FindProgramWindow(const wchar_t* className, const wchar_t* title, const wchar_t* program);
 
+// Whether two paths name the same file: any case, short or long form, with
+// or without the drive.
+bool SamePath(const wchar_t* a, const wchar_t* b);
+
 // Whether window's process runs program.
 bool WindowRunsProgram(HWND window, const wchar_t* program);
 

@@ -5,6 +5,7 @@
 #include "platform/common/OwnThreadSend.h"
 #include "shared/ProgramWindow.h"
 #include "today/MainProgram.h"
+#include "today/TestSeams.h"
 #include "today/TodayConstants.h"
 #include "today/TodayItem.h"
 #include "today/TodaySettings.h"
@@ -53,10 +54,11 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object)
     return S_OK;
 }
 
-// Tests stand in for the running program with a window of their own process;
-// this tells the library's lookup which windows those are. The shell never
-// calls it, so the system's answer is what ships.
-extern "C" void SetWindowProgramForTests(WindowProgramFunction function)
+void SetTodayTestSeams(const TodayTestSeams* seams)
 {
-    g_windowProgram = function != nullptr ? function : ProgramOfWindowProcess;
+    g_windowProgram = seams != nullptr && seams->windowProgram != nullptr ? seams->windowProgram
+                                                                         : ProgramOfWindowProcess;
+    g_startProgram = seams != nullptr && seams->startProgram != nullptr ? seams->startProgram : ShellStart;
+    g_programNotesFolder = seams != nullptr && seams->programNotesFolder != nullptr ? seams->programNotesFolder
+                                                                                   : DeviceNotesFolder;
 }

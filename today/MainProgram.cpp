@@ -9,8 +9,6 @@
 
 #include <shellapi.h>
 
-namespace {
-
 void ShellStart(const wchar_t* program, const wchar_t* arguments, HINSTANCE instance)
 {
     SHELLEXECUTEINFOW info = {};
@@ -24,8 +22,6 @@ void ShellStart(const wchar_t* program, const wchar_t* arguments, HINSTANCE inst
     if (ShellExecuteExW(&info) && info.hProcess != nullptr)
         CloseHandle(info.hProcess);
 }
-
-}  // namespace
 
 ProgramStarter g_startProgram = ShellStart;
 

@@ -23,3 +23,4 @@ void StartMain(MainCommand command, const wchar_t* program, const wchar_t* noteP
 // ShellExecuteExW with the handheld's request.
 using ProgramStarter = void (*)(const wchar_t* program, const wchar_t* arguments, HINSTANCE instance);
 extern ProgramStarter g_startProgram;
+void ShellStart(const wchar_t* program, const wchar_t* arguments, HINSTANCE instance);

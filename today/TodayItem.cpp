@@ -3,10 +3,13 @@
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
+#include "shared/NotesFolder.h"
+#include "shared/ProgramWindow.h"
 #include "shared/Registry.h"
 #include "shared/SharedNames.h"
 #include "today/MainProgram.h"
 #include "today/TodayConstants.h"
+#include "today/TestSeams.h"
 #include "today/TodayDate.h"
 
 #include "diag/TraceLog.h"
@@ -258,11 +261,19 @@ void TodayItem::ProgramBesideLibrary(wchar_t* program, size_t count) const
         program[0] = L'\0';
 }
 
+bool DeviceNotesFolder(wchar_t* out, size_t count)
+{
+    return ProgramNotesFolder(nullptr, out, count);
+}
+
+NotesFolderFunction g_programNotesFolder = DeviceNotesFolder;
+
 void TodayItem::ReadPaths()
 {
     wchar_t program[MAX_PATH], folder[MAX_PATH];
     if (RegKeyExists(kSettingsKey)) {
         ReadSetting(L"Path", program);
+        TakeProgramBesideLibrary(program);
     } else {
         // Without settings the program is looked for by the host module's
         // own name, as the handheld's development host is called.
@@ -283,10 +294,44 @@ void TodayItem::ReadPaths()
         }
     }
     ReadSetting(L"Jotlings", folder);
+    TakeProgramsNotesFolder(folder);
     notes_.Lock();
     CopyText(schedule_.programPath, MAX_PATH, program);
     CopyText(notesFolder_, MAX_PATH, folder);
     notes_.Unlock();
+}
+
+// "Path" is started at every tap and by the shell at every timed run, and
+// any program can write it: only the program installed beside this library
+// is started. A "Path" that names another is written to the trace log, once
+// while it stays the same.
+void TodayItem::TakeProgramBesideLibrary(wchar_t* program)
+{
+    wchar_t beside[MAX_PATH];
+    ProgramBesideLibrary(beside, MAX_PATH);
+    bool elsewhere = program[0] != L'\0' && !SamePath(program, beside);
+    if (elsewhere && wcscmp(program, tracedPath_) != 0)
+        Trace(L"Today item: \"Path\" names %s, not the program beside the item; %s is started instead\n",
+              program, beside[0] != L'\0' ? beside : L"nothing");
+    CopyText(tracedPath_, MAX_PATH, elsewhere ? program : L"");
+    CopyText(program, MAX_PATH, beside);
+}
+
+// The program keeps its notes in its own folder of the documents, whatever
+// "Jotlings" says: listing and scheduling the notes of another folder would
+// show notes the program does not have, and alarm for them. "Jotlings" is
+// kept only when the program's folder cannot be known.
+void TodayItem::TakeProgramsNotesFolder(wchar_t* folder)
+{
+    wchar_t programs[MAX_PATH];
+    if (!g_programNotesFolder(programs, MAX_PATH))
+        return;
+    bool differs = folder[0] != L'\0' && !SamePath(folder, programs);
+    if (differs && wcscmp(folder, tracedFolder_) != 0)
+        Trace(L"Today item: \"Jotlings\" names %s, but the program keeps its notes in %s; the item lists those\n",
+              folder, programs);
+    CopyText(tracedFolder_, MAX_PATH, differs ? folder : L"");
+    CopyText(folder, MAX_PATH, programs);
 }
 
 void TodayItem::ProgramPath(wchar_t* out)

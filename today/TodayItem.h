@@ -11,6 +11,7 @@
 #pragma once
 
 #include "today/MainProgram.h"
+#include "today/TestSeams.h"
 #include "today/TodayNoteList.h"
 #include "today/TodaySchedule.h"
 #include "today/TodaySettings.h"
@@ -57,6 +58,8 @@ private:
     void HandleTap(int x, int y);
     void Redraw();
 
+    void TakeProgramBesideLibrary(wchar_t* program);
+    void TakeProgramsNotesFolder(wchar_t* folder);
     TodayFilter CurrentFilter() const;
     void ProgramPath(wchar_t* out);
     void MakeNoteFont();
@@ -98,6 +101,10 @@ private:
     TodayNoteList notes_;
     TodaySchedule schedule_;   // its program path is guarded by the list lock
     wchar_t notesFolder_[MAX_PATH] = L"";
+    // The "Path" and "Jotlings" last written to the trace log as wrong, so
+    // that each refresh does not write them again.
+    wchar_t tracedPath_[MAX_PATH] = L"";
+    wchar_t tracedFolder_[MAX_PATH] = L"";
 
     HANDLE stop_ = nullptr;
     HANDLE changeWatcher_ = nullptr;
@@ -105,3 +112,7 @@ private:
 };
 
 extern TodayItem g_todayItem;
+
+// The program's notes folder as the program finds it; tests put their own.
+bool DeviceNotesFolder(wchar_t* out, size_t count);
+extern NotesFolderFunction g_programNotesFolder;

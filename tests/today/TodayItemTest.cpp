@@ -14,6 +14,7 @@
 #include "tests/support/TestTimes.h"
 #include "tests/support/TestWindow.h"
 #include "platform/common/Text.h"
+#include "today/TestSeams.h"
 #include "today/TodayConstants.h"
 
 #include <CeRunStore.h>
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,7 +30,9 @@
 namespace {
 
 const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
-const wchar_t kProgram[] = L"C:\\TodayItemTest\\Jotlings.exe";
+// The program the item starts: the one beside its library.
+const std::wstring kProgramPath = BesideTestProgram(L"Jotlings.exe");
+const wchar_t* const kProgram = kProgramPath.c_str();
 const WORD kNever = 25;
 
 // What the running program is sent when the item is tapped or wants a check.
@@ -41,6 +45,34 @@ bool ForTheProgram(UINT message)
 // The windows of this process that stand for the running program; every
 // other window is asked of the system, as the item asks it.
 std::vector<HWND> g_programWindows;
+// The program's notes folder, as the program would find it.
+std::wstring g_programNotes;
+// What the item started, as "program arguments"; nothing is started.
+std::vector<std::wstring> g_started;
+
+void RecordStart(const wchar_t* program, const wchar_t* arguments, HINSTANCE)
+{
+    g_started.push_back(std::wstring(program) + L" " + arguments);
+}
+
+bool TestNotesFolder(wchar_t* out, size_t count)
+{
+    CopyText(out, count, g_programNotes.c_str());
+    return true;
+}
+
+bool TraceLogHas(const wchar_t* text)
+{
+    FILE* log = _wfopen(L"\\Trace.log", L"r");
+    if (log == nullptr)
+        return false;
+    wchar_t line[1024];
+    bool found = false;
+    while (!found && fgetws(line, 1024, log) != nullptr)
+        found = wcsstr(line, text) != nullptr;
+    fclose(log);
+    return found;
+}
 
 bool TestWindowProgram(HWND window, wchar_t* path, size_t count)
 {
@@ -72,6 +104,8 @@ protected:
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettings);
+        g_programNotes = folder.Path();
+        g_started.clear();
         RegWriteString(kSettings, L"Path", kProgram);
         RegWriteString(kSettings, L"Jotlings", folder.Path());
         RegWriteDword(kSettings, L"Notify", 1);
@@ -153,10 +187,11 @@ protected:
 
     void StandInForTheProgram()
     {
-        auto standIn = reinterpret_cast<void (*)(WindowProgramFunction)>(
-            reinterpret_cast<void*>(GetProcAddress(library, "SetWindowProgramForTests")));
-        ASSERT_NE(standIn, nullptr);
-        standIn(TestWindowProgram);
+        auto setSeams = reinterpret_cast<SetTodayTestSeamsFunction>(
+            reinterpret_cast<void*>(GetProcAddress(library, "SetTodayTestSeams")));
+        ASSERT_NE(setSeams, nullptr);
+        TodayTestSeams seams = {TestWindowProgram, RecordStart, TestNotesFolder};
+        setSeams(&seams);
     }
 
     void Unload()
@@ -303,6 +338,7 @@ TEST_F(TodayItemTest, NoPlaceholderBeforeTheListIsInAndANewFontIsMeasuredAtOnce)
     std::wstring first = AddNote(L"Jotling0.jot", L"first", DaysFromNow(1, 8));
     HANDLE held = CreateFileW(first.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    int asked = ColourAsked();
     Load(false);
     StartMainSpy();
     ASSERT_EQ(Query(), 1);
@@ -318,6 +354,7 @@ TEST_F(TodayItemTest, NoPlaceholderBeforeTheListIsInAndANewFontIsMeasuredAtOnce)
     Tap(100, 10);
     EXPECT_TRUE(mainHeard.empty()) << "a tap before the notes were in asked for a new note";
     CloseHandle(held);
+    ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; })) << "the first load never came in";
 
     AddNote(L"Jotling1.jot", L"second", DaysFromNow(1, 9));
     AddNote(L"Jotling2.jot", L"third", DaysFromNow(1, 10));
@@ -331,6 +368,40 @@ TEST_F(TodayItemTest, NoPlaceholderBeforeTheListIsInAndANewFontIsMeasuredAtOnce)
     EXPECT_GT(int(item.cyp), smallFont);
     EXPECT_EQ(int(item.cyp), 3 * ((int(item.cyp) - 3) / 3) + 3) << "three lines of the new font";
     EXPECT_EQ(WindowHeight(), int(item.cyp) - 3);
+}
+
+// Any program can write "Path" and "Jotlings". The item starts only the
+// program beside its library, and lists and schedules the notes of the
+// program's own folder; the trace log says what the settings named instead.
+TEST_F(TodayItemTest, AnotherProgramOrNotesFolderInTheSettingsIsNotTaken)
+{
+    TempFolder elsewhere;
+    ASSERT_TRUE(WriteTestNote(elsewhere.File(L"Jotling0.jot"), L"elsewhere", DaysFromNow(1, 7)));
+    std::wstring ours = AddNote(L"Jotling0.jot", L"ours", DaysFromNow(1, 9));
+    const wchar_t kElsewhere[] = L"C:\\Elsewhere\\Other.exe";
+    auto runsOfElsewhere = [&] {
+        std::vector<DWORD> found;
+        for (const CeTimedRun& run : CeRunStore().List()) {
+            if (run.application == kElsewhere)
+                found.push_back(run.handle);
+        }
+        return found;
+    };
+    for (DWORD handle : runsOfElsewhere())
+        CeRunStore().Remove(handle);
+    RegWriteString(kSettings, L"Path", kElsewhere);
+    RegWriteString(kSettings, L"Jotlings", elsewhere.Path());
+    Load();
+    ASSERT_EQ(Query(), 1);
+    Tap(100, 5);
+    ASSERT_EQ(g_started.size(), 1u);
+    EXPECT_EQ(g_started[0], kProgramPath + L" " + ours);
+    std::vector<CeTimedRun> runs = OurRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].start.wHour, 9) << "the program's note is scheduled, not the other folder's";
+    EXPECT_TRUE(runsOfElsewhere().empty()) << "the program \"Path\" named is scheduled";
+    EXPECT_TRUE(TraceLogHas(L"\"Path\" names C:\\Elsewhere\\Other.exe, not the program beside the item"));
+    EXPECT_TRUE(TraceLogHas(L"but the program keeps its notes in"));
 }
 
 TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
@@ -462,7 +533,9 @@ TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlon
     Load();
     Unload();
     ASSERT_EQ(OurRuns(L"AppRunAtTime").size(), 1u) << "an unloaded item keeps the program scheduled";
-    PlantRun(L"c:\\todayitemtest\\JOTLINGS.EXE", L"AppRunAtTime", DaysFromNow(1, 6));
+    std::wstring otherCase = kProgramPath;
+    CharUpperW(&otherCase[0]);
+    PlantRun(otherCase.c_str(), L"AppRunAtTime", DaysFromNow(1, 6));
     std::vector<DWORD> others = {PlantRun(L"C:\\Other\\Other.exe", L"AppRunAtTime", DaysFromNow(1, 6)),
                                  PlantRun(kProgram, L"apprunattime", DaysFromNow(1, 6))};
 
@@ -700,6 +773,8 @@ TEST_F(TodayItemTest, AForeignWindowUnderTheProgramsNamesIsHandedNothing)
     Tap(100, 5);
     PumpFor(5500);
     EXPECT_TRUE(foreignHeard.empty()) << "the foreign window was handed the program's messages";
+    EXPECT_NE(std::find(g_started.begin(), g_started.end(), kProgramPath + L" " + path), g_started.end())
+        << "with the program gone, it is started for the tap instead";
 }
 
 // Closes the item's message boxes (caption "Jotlings") as a user would, and
@@ -735,18 +810,6 @@ private:
     volatile LONG closed_ = 0;
 };
 
-bool TraceLogHas(const wchar_t* text)
-{
-    FILE* log = _wfopen(L"\\Trace.log", L"r");
-    if (log == nullptr)
-        return false;
-    wchar_t line[1024];
-    bool found = false;
-    while (!found && fgetws(line, 1024, log) != nullptr)
-        found = wcsstr(line, text) != nullptr;
-    fclose(log);
-    return found;
-}
 
 // Another program keeps the device's timed runs locked. Unloading the item
 // (on the host's thread) is not held up by its watcher's wait for the lock;
