@@ -13,9 +13,6 @@ const UINT kMsgTodayAddNew = WM_USER + 304;    // 1328
 // A refresh made on a watcher thread hands the drawing side to the item
 // window's own thread with this message.
 const UINT kMsgTodayViewRefresh = WM_USER + 310;
-// A watcher found the next note's timed run refused: the user is told on
-// the item window's thread.
-const UINT kMsgTodayRunRefused = WM_USER + 311;
 
 extern const wchar_t kTodayClassName[];     // "TodayClass"
 extern const wchar_t kTodayWindowTitle[];   // "KORVA Jotlings"

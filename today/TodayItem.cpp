@@ -119,7 +119,7 @@ HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
     selectedLine_ = -1;
     watermark_ = -1;
     height_ = 0;
-    runRefused_ = userToldOfRefusal_ = userShownRefusal_ = false;
+    runRefused_ = userToldOfRefusal_ = false;
     listIn_ = false;
     textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
     emptyFont_ = MakeFont(IsPocketPc3() ? 11 : 12);
@@ -195,9 +195,6 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case kMsgTodayViewRefresh:
         RefreshView();
-        return 0;
-    case kMsgTodayRunRefused:
-        OnRunRefused();
         return 0;
     case WM_DESTROY:
         // The host's DestroyWindow, on this thread, ends the item; the same
@@ -390,23 +387,24 @@ void TodayItem::ReportRefusedRun()
     if (missing) {
         Trace(L"Today item: the device's timed runs could not be written (their lock is held); the next note's "
               L"alarm comes only while the Today screen is loaded\n");
-        if (!userToldOfRefusal_ && window_ != nullptr) {
+        if (!userToldOfRefusal_) {
             userToldOfRefusal_ = true;
-            PostMessageW(window_, kMsgTodayRunRefused, 0, 0);
+            HANDLE notice = StartLibraryThread(RunRefusedNotice, nullptr);
+            if (notice != nullptr)
+                CloseHandle(notice);
         }
     } else {
         Trace(L"Today item: the next note's timed run is set again\n");
     }
 }
 
-void TodayItem::OnRunRefused()
+// The box has a thread of its own, which holds the library until the user
+// closes it: on the host's thread its modal loop would hold the Today screen,
+// and the host could unload the item under it.
+DWORD WINAPI TodayItem::RunRefusedNotice(void*)
 {
-    // Once a load, and only when a watcher asked for it: the message alone
-    // (another program's post) shows nothing.
-    if (!userToldOfRefusal_ || userShownRefusal_)
-        return;
-    userShownRefusal_ = true;
-    MessageBoxW(GetAncestor(window_, GA_ROOT), kRunRefusedText, kRunRefusedCaption, MB_OK | MB_ICONWARNING);
+    MessageBoxW(nullptr, kRunRefusedText, kRunRefusedCaption, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    EndLibraryThread();
 }
 
 void TodayItem::RefreshView()

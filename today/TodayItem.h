@@ -53,7 +53,7 @@ private:
     // Traces a change in whether the system took the next note's run, and
     // has the user told once a load when it did not.
     void ReportRefusedRun();
-    void OnRunRefused();
+    static DWORD WINAPI RunRefusedNotice(void*);
     int ComputeHeight();
     void HandleTap(int x, int y);
     void Redraw();
@@ -93,9 +93,8 @@ private:
     // list is not yet known to be empty, and offers no "add new".
     bool listIn_ = false;
     wchar_t tappedPath_[MAX_PATH] = L"";
-    bool runRefused_ = false;          // the watcher's view: the last Reschedule was refused
-    bool userToldOfRefusal_ = false;   // set by the watcher, before it posts kMsgTodayRunRefused
-    bool userShownRefusal_ = false;    // the box was shown this load
+    bool runRefused_ = false;          // the change watcher's: the last Reschedule was refused
+    bool userToldOfRefusal_ = false;   // the change watcher's: the box was shown this load
 
     CRITICAL_SECTION refreshLock_;
     TodayNoteList notes_;
