@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,15 @@ bool ForTheProgram(UINT message)
 
 // The windows of this process that stand for the running program; every
 // other window is asked of the system, as the item asks it.
+// The item's watchers ask from their threads.
 std::vector<HWND> g_programWindows;
+std::mutex g_programWindowsLock;
+
+void StandsForTheProgram(HWND window)
+{
+    std::lock_guard<std::mutex> hold(g_programWindowsLock);
+    g_programWindows.push_back(window);
+}
 // The program's notes folder, as the program would find it.
 std::wstring g_programNotes;
 // What the item started, as "program arguments"; nothing is started.
@@ -76,8 +85,9 @@ bool TraceLogHas(const wchar_t* text)
 
 bool TestWindowProgram(HWND window, wchar_t* path, size_t count)
 {
-    for (HWND standIn : g_programWindows) {
-        if (standIn == window) {
+    {
+        std::lock_guard<std::mutex> hold(g_programWindowsLock);
+        if (std::find(g_programWindows.begin(), g_programWindows.end(), window) != g_programWindows.end()) {
             CopyText(path, count, kProgram);
             return true;
         }
@@ -129,7 +139,10 @@ protected:
     {
         Unload();
         mainSpy.reset();
-        g_programWindows.clear();
+        {
+            std::lock_guard<std::mutex> hold(g_programWindowsLock);
+            g_programWindows.clear();
+        }
         DestroyWindow(hostWindow);
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
@@ -146,7 +159,7 @@ protected:
         mainHeard.Keep(ForTheProgram);
         mainSpy = std::make_unique<TestWindow>(mainHeard, "main", WS_POPUP, RECT{0, 0, 10, 10}, nullptr,
                                                L"KORVA Jotlings", L"JOTLINGS");
-        g_programWindows.push_back(mainSpy->Handle());
+        StandsForTheProgram(mainSpy->Handle());
         mainSpy->answer = [this](UINT message, WPARAM, LPARAM, LRESULT* result) {
             if (!ForTheProgram(message))
                 return false;
@@ -674,7 +687,7 @@ private:
         RegisterClassW(&windowClass);
         HWND main = CreateWindowExW(0, L"JOTLINGS", L"KORVA Jotlings", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                     windowClass.hInstance, nullptr);
-        g_programWindows.push_back(main);
+        StandsForTheProgram(main);
         SetEvent(hung->made_);
         WaitForSingleObject(hung->release_, INFINITE);
         DestroyWindow(main);
