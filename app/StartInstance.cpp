@@ -5,6 +5,7 @@
 #include "process/Application.h"
 #include "process/MainMessages.h"
 #include "resources/resource.h"
+#include "shared/ProgramWindow.h"
 
 #include <wchar.h>
 
@@ -44,8 +45,14 @@ bool StartInstance(HINSTANCE instance, const wchar_t* commandLine, MainWindow& m
     LoadStringW(instance, IDS_APP_CLASS, className, kNameLength);
     LoadStringW(instance, IDS_APP_TITLE, title, kNameLength);
 
+    // The running instance is a window of this very executable: another
+    // program's window under the same names is handed nothing.
+    wchar_t self[MAX_PATH] = L"";
+    DWORD selfLength = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    if (selfLength == 0 || selfLength >= MAX_PATH)
+        self[0] = L'\0';
     StartGate::Enter();
-    HWND running = FindWindowW(className, title);
+    HWND running = FindProgramWindow(className, title, self);
     if (running != nullptr) {
         StartGate::LetOthersIn();
         HandToRunningInstance(running, commandLine);

@@ -4,6 +4,7 @@
 // with what it read off the host's thread, against the floor of reading the
 // same 1000 note heads with bare file calls in the same run, run by run.
 #include "bench/BenchSupport.h"
+#include "today/TestSeams.h"
 
 #include <todaycmn.h>
 
@@ -22,6 +23,12 @@ const int kNotes = 1000;
 using bench::kRuns;
 const DWORD kHeadSize = 527;
 const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
+// The item lists the program's own notes folder: the benchmark's stands in.
+std::wstring g_folder;
+bool BenchNotesFolder(wchar_t* out, size_t count)
+{
+    return swprintf(out, count, L"%ls", g_folder.c_str()) > 0;
+}
 
 // A note file of 535 bytes: an expiry (every fifth never expires), a title.
 void WriteNote(const std::wstring& path, int n)
@@ -142,6 +149,12 @@ int main()
         printf("KJotlings.dll not found at %ls\n", dll.c_str());
         return 1;
     }
+    auto setSeams = reinterpret_cast<SetTodayTestSeamsFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library, "SetTodayTestSeams")));
+    g_folder = folder;
+    TodayTestSeams seams = {nullptr, nullptr, BenchNotesFolder};
+    if (setSeams != nullptr)
+        setSeams(&seams);
     WNDCLASSW hostClass = {};
     hostClass.lpfnWndProc = Host;
     hostClass.lpszClassName = L"TodayBenchHost";

@@ -3,6 +3,7 @@
 #include "diag/TraceLog.h"
 #include "process/Settings.h"
 #include "platform/common/Text.h"
+#include "shared/NotesFolder.h"
 #include "shared/Registry.h"
 
 #include <cecompat.h>
@@ -57,7 +58,7 @@ Application::Application(const wchar_t* documentsFolder)
     else
         SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE);
     CreateDirectoryW(documents, nullptr);
-    FormatText(notesFolder, MAX_PATH, L"%s\\My Jotlings", documents);
+    ProgramNotesFolder(documents, notesFolder, MAX_PATH);
     CreateDirectoryW(notesFolder, nullptr);
 
     FirstRunSetup(notesFolder);

@@ -1,8 +1,11 @@
 // KJotlings.dll, the Today item library: its entry points. The Today screen
 // calls ordinal 240 for the item's window and ordinal 241 as the procedure
 // of its options dialog (resource 500).
+#include "diag/TraceLog.h"
 #include "platform/common/OwnThreadSend.h"
+#include "shared/ProgramWindow.h"
 #include "today/MainProgram.h"
+#include "today/TestSeams.h"
 #include "today/TodayConstants.h"
 #include "today/TodayItem.h"
 #include "today/TodaySettings.h"
@@ -17,6 +20,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         g_todayItem.library = instance;
+        // The log is the program's, started afresh by each of its runs; the
+        // item only adds to it.
+        TraceLog::freshLog = false;
         g_todaySettings.Read();
     } else if (reason == DLL_PROCESS_DETACH) {
         // The item's watchers hold the library while they run, and the window
@@ -46,4 +52,13 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID, LPVOID* object)
     g_todayItem.ReadPaths();
     g_todayItem.Command(MainCommand::AddNew);
     return S_OK;
+}
+
+void SetTodayTestSeams(const TodayTestSeams* seams)
+{
+    g_windowProgram = seams != nullptr && seams->windowProgram != nullptr ? seams->windowProgram
+                                                                         : ProgramOfWindowProcess;
+    g_startProgram = seams != nullptr && seams->startProgram != nullptr ? seams->startProgram : ShellStart;
+    g_programNotesFolder = seams != nullptr && seams->programNotesFolder != nullptr ? seams->programNotesFolder
+                                                                                   : DeviceNotesFolder;
 }

@@ -2,13 +2,12 @@
 
 #include "platform/common/ProgramStartLimits.h"
 #include "shared/MainMessages.h"
+#include "shared/ProgramWindow.h"
 #include "shared/SharedNames.h"
 #include "shared/SharedNoteMap.h"
 #include "today/TodayConstants.h"
 
 #include <shellapi.h>
-
-namespace {
 
 void ShellStart(const wchar_t* program, const wchar_t* arguments, HINSTANCE instance)
 {
@@ -24,18 +23,16 @@ void ShellStart(const wchar_t* program, const wchar_t* arguments, HINSTANCE inst
         CloseHandle(info.hProcess);
 }
 
-}  // namespace
-
 ProgramStarter g_startProgram = ShellStart;
 
-HWND FindMainWindow()
+HWND FindMainWindow(const wchar_t* program)
 {
-    return FindWindowW(kMainWindowClass, kMainWindowTitle);
+    return FindProgramWindow(kMainWindowClass, kMainWindowTitle, program);
 }
 
 void StartMain(MainCommand command, const wchar_t* program, const wchar_t* notePath, HINSTANCE instance)
 {
-    HWND main = FindMainWindow();
+    HWND main = FindMainWindow(program);
     const wchar_t* word = L"";
     UINT message = 0;
     switch (command) {

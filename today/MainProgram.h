@@ -11,8 +11,9 @@ enum class MainCommand {
     CheckDue,   // 1327 posted, or an empty command line
 };
 
-// The running main window, looked up afresh at each use.
-HWND FindMainWindow();
+// The running main window of program, looked up afresh at each use; a
+// window of another program under the same names is never it.
+HWND FindMainWindow(const wchar_t* program);
 
 // program: the main program's path (the setting "Path"); notePath only for
 // OpenNote. instance goes into the start request.
@@ -22,3 +23,4 @@ void StartMain(MainCommand command, const wchar_t* program, const wchar_t* noteP
 // ShellExecuteExW with the handheld's request.
 using ProgramStarter = void (*)(const wchar_t* program, const wchar_t* arguments, HINSTANCE instance);
 extern ProgramStarter g_startProgram;
+void ShellStart(const wchar_t* program, const wchar_t* arguments, HINSTANCE instance);

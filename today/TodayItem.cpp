@@ -3,12 +3,18 @@
 #include "platform/common/ObjectWindowProc.h"
 #include "platform/common/RegisterClassOnce.h"
 #include "platform/common/Text.h"
+#include "shared/NotesFolder.h"
+#include "shared/ProgramWindow.h"
 #include "shared/Registry.h"
 #include "shared/SharedNames.h"
 #include "today/MainProgram.h"
 #include "today/TodayConstants.h"
+#include "today/TestSeams.h"
 #include "today/TodayDate.h"
 
+#include "diag/TraceLog.h"
+
+#include <CeRunStore.h>
 #include <cecompat.h>
 
 TodayItem g_todayItem;
@@ -23,6 +29,10 @@ const wchar_t kHostModuleEnding[] = L"m_Jotings.exe";
 const wchar_t kLibraryName[] = L"KJotlings.dll";
 const wchar_t kProgramName[] = L"Jotlings.exe";
 const DWORD kPollMs = 5000;
+const wchar_t kRunRefusedCaption[] = L"Jotlings";
+const wchar_t kRunRefusedText[] =
+    L"The next jotling's alarm could not be set: another program holds the device's list of timed runs. "
+    L"Until it lets go, the alarm comes only while the Today screen is shown.";
 
 // The empty-state font is 11 pixels on the handheld's Pocket PC 2002 (major
 // version 3), else 12.
@@ -109,6 +119,8 @@ HWND TodayItem::Create(TODAYLISTITEM* item, HWND host)
     selectedLine_ = -1;
     watermark_ = -1;
     height_ = 0;
+    runRefused_ = userToldOfRefusal_ = false;
+    listIn_ = false;
     textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
     emptyFont_ = MakeFont(IsPocketPc3() ? 11 : 12);
     icon_ = static_cast<HBITMAP>(
@@ -164,9 +176,7 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         HandleTap(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_TODAYCUSTOM_CLEARCACHE:
-        // Reloaded by the change watcher, off the host's thread.
-        if (reload_ != nullptr)
-            SetEvent(reload_);
+        OnClearCache();
         return 0;
     case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
         // Only the host's own entry is written to: another number in wParam
@@ -202,6 +212,21 @@ LRESULT TodayItem::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+void TodayItem::OnClearCache()
+{
+    // The host clears the cache when the options may have changed, and asks
+    // the height next: the font and the count take effect here, so that the
+    // answer is the list's height in the new font, not the old one's until
+    // the next question.
+    g_todaySettings.Read();
+    MakeNoteFont();
+    linesBeforeShowAll_ = g_todaySettings.ShownCount();
+    sizeChanged_ = true;
+    // The notes are reloaded by the change watcher, off the host's thread.
+    if (reload_ != nullptr)
+        SetEvent(reload_);
+}
+
 void TodayItem::OnDestroy()
 {
     // The host destroys the window before it lets the library go: the
@@ -233,11 +258,19 @@ void TodayItem::ProgramBesideLibrary(wchar_t* program, size_t count) const
         program[0] = L'\0';
 }
 
+bool DeviceNotesFolder(wchar_t* out, size_t count)
+{
+    return ProgramNotesFolder(nullptr, out, count);
+}
+
+NotesFolderFunction g_programNotesFolder = DeviceNotesFolder;
+
 void TodayItem::ReadPaths()
 {
     wchar_t program[MAX_PATH], folder[MAX_PATH];
     if (RegKeyExists(kSettingsKey)) {
         ReadSetting(L"Path", program);
+        TakeProgramBesideLibrary(program);
     } else {
         // Without settings the program is looked for by the host module's
         // own name, as the handheld's development host is called.
@@ -258,10 +291,44 @@ void TodayItem::ReadPaths()
         }
     }
     ReadSetting(L"Jotlings", folder);
+    TakeProgramsNotesFolder(folder);
     notes_.Lock();
     CopyText(schedule_.programPath, MAX_PATH, program);
     CopyText(notesFolder_, MAX_PATH, folder);
     notes_.Unlock();
+}
+
+// "Path" is started at every tap and by the shell at every timed run, and
+// any program can write it: only the program installed beside this library
+// is started. A "Path" that names another is written to the trace log, once
+// while it stays the same.
+void TodayItem::TakeProgramBesideLibrary(wchar_t* program)
+{
+    wchar_t beside[MAX_PATH];
+    ProgramBesideLibrary(beside, MAX_PATH);
+    bool elsewhere = program[0] != L'\0' && !SamePath(program, beside);
+    if (elsewhere && wcscmp(program, tracedPath_) != 0)
+        Trace(L"Today item: \"Path\" names %s, not the program beside the item; %s is started instead\n",
+              program, beside[0] != L'\0' ? beside : L"nothing");
+    CopyText(tracedPath_, MAX_PATH, elsewhere ? program : L"");
+    CopyText(program, MAX_PATH, beside);
+}
+
+// The program keeps its notes in its own folder of the documents, whatever
+// "Jotlings" says: listing and scheduling the notes of another folder would
+// show notes the program does not have, and alarm for them. "Jotlings" is
+// kept only when the program's folder cannot be known.
+void TodayItem::TakeProgramsNotesFolder(wchar_t* folder)
+{
+    wchar_t programs[MAX_PATH];
+    if (!g_programNotesFolder(programs, MAX_PATH))
+        return;
+    bool differs = folder[0] != L'\0' && !SamePath(folder, programs);
+    if (differs && wcscmp(folder, tracedFolder_) != 0)
+        Trace(L"Today item: \"Jotlings\" names %s, but the program keeps its notes in %s; the item lists those\n",
+              folder, programs);
+    CopyText(tracedFolder_, MAX_PATH, differs ? folder : L"");
+    CopyText(folder, MAX_PATH, programs);
 }
 
 void TodayItem::ProgramPath(wchar_t* out)
@@ -298,6 +365,7 @@ void TodayItem::Refresh()
         // Painting and taps wait on the list's lock; the scheduler's lock
         // may take seconds.
         schedule_.Reschedule(pending != nullptr ? &pendingExpiry : nullptr);
+        ReportRefusedRun();
     }
     LeaveCriticalSection(&refreshLock_);
 
@@ -309,8 +377,39 @@ void TodayItem::Refresh()
         PostMessageW(window_, kMsgTodayViewRefresh, 0, 0);
 }
 
+void TodayItem::ReportRefusedRun()
+{
+    // A refusal because the item is ending is no news.
+    bool missing = schedule_.RunMissing() && WaitForSingleObject(stop_, 0) != WAIT_OBJECT_0;
+    if (missing == runRefused_)
+        return;
+    runRefused_ = missing;
+    if (missing) {
+        Trace(L"Today item: the device's timed runs could not be written (their lock is held); the next note's "
+              L"alarm comes only while the Today screen is loaded\n");
+        if (!userToldOfRefusal_) {
+            userToldOfRefusal_ = true;
+            HANDLE notice = StartLibraryThread(RunRefusedNotice, nullptr);
+            if (notice != nullptr)
+                CloseHandle(notice);
+        }
+    } else {
+        Trace(L"Today item: the next note's timed run is set again\n");
+    }
+}
+
+// The box has a thread of its own, which holds the library until the user
+// closes it: on the host's thread its modal loop would hold the Today screen,
+// and the host could unload the item under it.
+DWORD WINAPI TodayItem::RunRefusedNotice(void*)
+{
+    MessageBoxW(nullptr, kRunRefusedText, kRunRefusedCaption, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    EndLibraryThread();
+}
+
 void TodayItem::RefreshView()
 {
+    listIn_ = true;
     textColour_ = COLORREF(SendMessageW(host_, TODAYM_GETCOLOR, TODAYCOLOR_TEXT, 0));
     MakeNoteFont();
     linesBeforeShowAll_ = g_todaySettings.ShownCount();
@@ -412,7 +511,7 @@ void TodayItem::OnPaint()
 
     notes_.Lock();
     int top = 0;
-    if (notes_.ShownCount() == 0) {
+    if (notes_.ShownCount() == 0 && listIn_) {
         RECT empty = client;
         empty.left = kTextLeft;
         oldFont = SelectObject(dc, emptyFont_);
@@ -461,7 +560,9 @@ void TodayItem::HandleTap(int x, int y)
     int shownCount = notes_.ShownCount();
     notes_.Unlock();
     if (x > kIconSquare && shownCount == 0) {
-        PostMessageW(window_, kMsgTodayAddNew, 0, 0);
+        // Before the list is in, the line offers nothing yet.
+        if (listIn_)
+            PostMessageW(window_, kMsgTodayAddNew, 0, 0);
         return;
     }
     if (lineHeight_ != 0)
@@ -537,6 +638,9 @@ void TodayItem::StopWatchers()
 DWORD WINAPI TodayItem::ChangeWatcher(void* self)
 {
     auto* item = static_cast<TodayItem*>(self);
+    // The host waits for this thread when it unloads the item: the run
+    // store's lock, which another program may keep, never holds it longer.
+    CeRunStore::GiveUpOn(item->stop_);
     HANDLE change = CreateEventW(nullptr, TRUE, FALSE, kChangeEventName);
     // Another program may hold the name as a mutex or a semaphore: there is
     // no event then, and the notes folder itself tells of changes, so that

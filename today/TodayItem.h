@@ -11,6 +11,7 @@
 #pragma once
 
 #include "today/MainProgram.h"
+#include "today/TestSeams.h"
 #include "today/TodayNoteList.h"
 #include "today/TodaySchedule.h"
 #include "today/TodaySettings.h"
@@ -42,16 +43,23 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnClearCache();
     void OnDestroy();
     void OnPaint();
     LRESULT OnEraseBackground(HDC dc);
     LRESULT OnQueryHeight(TODAYLISTITEM* item);
     void OnOpenNote();
     void RefreshView();
+    // Traces a change in whether the system took the next note's run, and
+    // has the user told once a load when it did not.
+    void ReportRefusedRun();
+    static DWORD WINAPI RunRefusedNotice(void*);
     int ComputeHeight();
     void HandleTap(int x, int y);
     void Redraw();
 
+    void TakeProgramBesideLibrary(wchar_t* program);
+    void TakeProgramsNotesFolder(wchar_t* folder);
     TodayFilter CurrentFilter() const;
     void ProgramPath(wchar_t* out);
     void MakeNoteFont();
@@ -81,12 +89,21 @@ private:
     int lineHeight_ = 0;
     int linesBeforeShowAll_ = 5;
     bool sizeChanged_ = true;
+    // The first load's list has reached the window: until then an empty
+    // list is not yet known to be empty, and offers no "add new".
+    bool listIn_ = false;
     wchar_t tappedPath_[MAX_PATH] = L"";
+    bool runRefused_ = false;          // the change watcher's: the last Reschedule was refused
+    bool userToldOfRefusal_ = false;   // the change watcher's: the box was shown this load
 
     CRITICAL_SECTION refreshLock_;
     TodayNoteList notes_;
     TodaySchedule schedule_;   // its program path is guarded by the list lock
     wchar_t notesFolder_[MAX_PATH] = L"";
+    // The "Path" and "Jotlings" last written to the trace log as wrong, so
+    // that each refresh does not write them again.
+    wchar_t tracedPath_[MAX_PATH] = L"";
+    wchar_t tracedFolder_[MAX_PATH] = L"";
 
     HANDLE stop_ = nullptr;
     HANDLE changeWatcher_ = nullptr;
@@ -94,3 +111,7 @@ private:
 };
 
 extern TodayItem g_todayItem;
+
+// The program's notes folder as the program finds it; tests put their own.
+bool DeviceNotesFolder(wchar_t* out, size_t count);
+extern NotesFolderFunction g_programNotesFolder;

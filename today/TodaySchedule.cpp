@@ -125,7 +125,11 @@ void TodaySchedule::Reschedule(const SYSTEMTIME* pending)
     if (IsOne(kSettingsKey, L"Notify") || IsOne(kTodayItemKey, L"Enabled")) {
         if (SettingOn(kSettingsKey, L"TurnOn")) {
             ResetEvent(arm_);
-            ScheduleRun(pending);
+            // Without the system's run the item polls while it is loaded,
+            // so the alarm still comes while the Today screen stands.
+            runMissing_ = !ScheduleRun(pending);
+            if (runMissing_)
+                SetEvent(arm_);
         } else {
             SetEvent(arm_);
             ScheduleRun(nullptr);
@@ -136,8 +140,9 @@ void TodaySchedule::Reschedule(const SYSTEMTIME* pending)
     }
 }
 
-void TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
+bool TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
 {
+    runMissing_ = false;
     // The run an earlier load of the item made (before the shell restarted
     // or the items list changed) stays with the scheduler, and this load
     // holds no handle of it: left there, it would start the program at a
@@ -159,14 +164,18 @@ void TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
             trigger.stStartTime = start;
             trigger.stEndTime = start;
             // The previous run is handed in, so the system moves it instead
-            // of adding a second one.
-            timedRun_ = CeSetUserNotificationEx(timedRun_, &trigger, nullptr);
+            // of adding a second one. Refused, the previous handle is kept:
+            // its run may well stand still, and is moved at the next try.
+            HANDLE run = CeSetUserNotificationEx(timedRun_, &trigger, nullptr);
+            if (run == nullptr)
+                return false;
+            timedRun_ = run;
             Hold(timedRun_);
-            return;
+            return true;
         }
     } else {
         if (lastScheduled_.wHour == kNoExpiryHour)
-            return;
+            return true;
         lastScheduled_.wHour = kNoExpiryHour;
     }
     if (timedRun_ != nullptr) {
@@ -174,6 +183,7 @@ void TodaySchedule::ScheduleRun(const SYSTEMTIME* time)
         timedRun_ = nullptr;
         Hold(nullptr);
     }
+    return true;
 }
 
 void TodaySchedule::Hold(HANDLE run)

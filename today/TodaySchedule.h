@@ -19,7 +19,11 @@ public:
     // A time sets (or moves) the timed run there; null, or an hour of 25,
     // removes it, once. The first call of a load also removes the runs an
     // earlier load of the item left, so the program has one run at most.
-    void ScheduleRun(const SYSTEMTIME* time);
+    // False when the system refused the run (its list was kept from us).
+    bool ScheduleRun(const SYSTEMTIME* time);
+    // The last Reschedule wanted a timed run the system did not take: the
+    // program starts for the note only while the item polls.
+    bool RunMissing() const { return runMissing_; }
 
     // Manual reset; signalled while the expiry watcher is to poll.
     HANDLE ArmEvent() const { return arm_; }
@@ -39,4 +43,5 @@ private:
     HANDLE timedRun_ = nullptr;
     SYSTEMTIME lastScheduled_ = {};
     bool earlierRunsRemoved_ = false;
+    bool runMissing_ = false;
 };

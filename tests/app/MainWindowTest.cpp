@@ -11,10 +11,14 @@
 #include "process/MainMessages.h"
 #include "tests/support/ApplicationTest.h"
 #include "tests/support/DeviceInput.h"
+#include "tests/support/MessageLog.h"
 #include "tests/support/MessageSequence.h"
+#include "tests/support/TestWindow.h"
+#include "shared/Registry.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +30,7 @@ MessageSequence TakePosted(HWND window)
     MessageSequence posted(kMessageOnly, kMainMessages);
     MSG msg;
     while (PeekMessageW(&msg, window, 0, 0, PM_REMOVE)) {
-        if (msg.message >= WM_USER)
+        if (msg.message >= WM_USER || msg.message == WM_HOTKEY)
             posted.Add(MessageRecord{"main", msg.message, msg.wParam, msg.lParam, true, msg.hwnd});
     }
     return posted;
@@ -110,6 +114,87 @@ TEST_F(MainWindowTest, AnyOtherTextIsANotePathHandedOverWithOrWithoutQuotes)
         ASSERT_MESSAGES({Posted("main", kMsgOpenNotePath)}, posted);
         EXPECT_STREQ(L"\\My Documents\\My Jotlings\\Jotling4.jot", reinterpret_cast<const wchar_t*>(posted[0].wParam));
     }
+}
+
+namespace {
+
+const wchar_t kButtonTableKey[] = L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest";
+
+bool AnyKeyHeld(int key)
+{
+    return key != 0;
+}
+
+// A later start while an instance of this executable runs: what it hands
+// the running one, which is a stand-in window of this test process (the
+// test program is the executable here). Another program's window under the
+// same names is handed nothing; see StartInstanceTest.
+class SecondStartTest : public MainWindowTest {
+protected:
+    void TearDown() override
+    {
+        running.reset();
+        UnregisterClassW(L"JOTLINGS", GetModuleHandleW(nullptr));
+        SetKeyHeldFunction(nullptr);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kButtonTableKey);
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kButtonTableKey);
+        MainWindowTest::TearDown();
+    }
+
+    MessageSequence SecondStart(const wchar_t* commandLine)
+    {
+        // The class is the stand-in's, not the main window's an earlier test
+        // registered in this process.
+        if (running == nullptr) {
+            UnregisterClassW(L"JOTLINGS", GetModuleHandleW(nullptr));
+            running = std::make_unique<TestWindow>(runningLog, "main", WS_POPUP, RECT{0, 0, 10, 10}, nullptr,
+                                                   L"KORVA Jotlings", L"JOTLINGS");
+        }
+        EXPECT_FALSE(Begin(commandLine)) << "a second start ends";
+        EXPECT_EQ(mainHandle, nullptr) << "and makes no window of its own";
+        return TakePosted(running->Handle());
+    }
+
+    MessageLog runningLog;
+    std::unique_ptr<TestWindow> running;
+};
+
+void ExpectOnly(const MessageSequence& received, UINT message, const wchar_t* what)
+{
+    EXPECT_MESSAGES({Posted("main", message)}, received) << what;
+}
+
+}  // namespace
+
+TEST_F(SecondStartTest, EveryWordButTheTimedStartShowsAllNotes)
+{
+    ExpectOnly(SecondStart(L""), kMsgShowAllNotes, L"empty command line");
+    ExpectOnly(SecondStart(L"showall"), kMsgShowAllNotes, L"showall");
+    ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, L"addnew");
+    ExpectOnly(SecondStart(L"C:\\My Documents\\My Jotlings\\Jotling0.jot"), kMsgShowAllNotes, L"a note path");
+    ExpectOnly(SecondStart(L"apprunattime"), kMsgShowAllNotes, L"words are case-sensitive");
+    ExpectOnly(SecondStart(L"AppRunAtTime"), kMsgCheckExpired, L"the timed start");
+}
+
+TEST_F(SecondStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
+{
+    RegWriteString(kButtonTableKey, L"Name", L"Button 5");
+    int key = g_application->RecordButtonKey();
+    ASSERT_NE(key, 0);
+
+    g_application->SetRecBtn(0);
+    ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, L"RecBtn off, button not held");
+    SetKeyHeldFunction(AnyKeyHeld);
+    ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, L"record button held, RecBtn off");
+    g_application->SetRecBtn(1);
+    MessageSequence received = SecondStart(L"addnew");
+    ExpectOnly(received, WM_HOTKEY, L"record button held, RecBtn on");
+    if (!received.empty()) {
+        EXPECT_EQ(received[0].lParam, LPARAM(key) << 16);
+    }
+    ExpectOnly(SecondStart(L"AppRunAtTime"), kMsgCheckExpired, L"the timed start wins over the button");
+    SetKeyHeldFunction(nullptr);
+    ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, L"RecBtn on, button not held");
 }
 
 TEST_F(MainWindowTest, MainWindowIsHiddenAndFoundByClassAndTitle)

@@ -3,10 +3,8 @@
 // device's one desktop.
 #include "notes/ExpiryRules.h"
 #include "process/MainMessages.h"
-#include "process/Settings.h"
 #include "shared/NoteHead.h"
 #include "shared/Registry.h"
-#include "tests/support/DeviceInput.h"
 #include "tests/support/MessageLog.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
@@ -99,107 +97,51 @@ bool RemoveNoteTitled(const std::wstring& folder, const std::wstring& title)
     return found;
 }
 
-// Stands in for a running instance and records what a second start posts.
-class SecondStartTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        CloseRunningInstances();
-        received.Keep([](UINT message) { return message >= WM_USER || message == WM_HOTKEY; });
-        main = std::make_unique<TestWindow>(received, "main", 0, RECT{}, nullptr, kTitle, kClass);
-        ASSERT_NE(main->Handle(), nullptr);
-        received.Clear();
-    }
-    void TearDown() override
-    {
-        main.reset();
-        UnregisterClassW(kClass, GetModuleHandleW(nullptr));
-    }
-
-    // Runs a second start and returns what it posted to the running window.
-    MessageSequence SecondStart(const std::wstring& arguments)
-    {
-        received.Clear();
-        HANDLE process = StartProgram(arguments);
-        EXPECT_NE(process, nullptr);
-        EXPECT_EQ(WaitForExit(process), 0u) << "the second start ends with exit code 0";
-        CloseHandle(process);
-        PumpFor(100);
-        return received;
-    }
-
-    // What the stand-in main window got: the program's messages and WM_HOTKEY.
-    MessageLog received{kMessageOnly, kMainMessages};
-    std::unique_ptr<TestWindow> main;
-};
-
-void ExpectOnly(const MessageSequence& received, UINT message, const char* what)
+// The main window of the program process, once it has made one.
+HWND AwaitWindowOf(HANDLE process)
 {
-    EXPECT_MESSAGES({Posted("main", message)}, received) << what;
-}
-
-}  // namespace
-
-TEST_F(SecondStartTest, EveryWordButTheTimedStartShowsAllNotes)
-{
-    ExpectOnly(SecondStart(L""), kMsgShowAllNotes, "empty command line");
-    ExpectOnly(SecondStart(L"showall"), kMsgShowAllNotes, "showall");
-    ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "addnew");
-    ExpectOnly(SecondStart(L"C:\\My Documents\\My Jotlings\\Jotling0.jot"), kMsgShowAllNotes, "a note path");
-    ExpectOnly(SecondStart(L"apprunattime"), kMsgShowAllNotes, "words are case-sensitive");
-    ExpectOnly(SecondStart(L"AppRunAtTime"), kMsgCheckExpired, "the timed start");
-}
-
-namespace {
-
-class RecordButtonStartTest : public SecondStartTest {
-protected:
-    void SetUp() override
-    {
-        SecondStartTest::SetUp();
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest");
-        RegWriteString(L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest", L"Name", L"Button 5");
-        savedRecBtn = RegReadDword(kSettingsKey, L"RecBtn");
-    }
-    void TearDown() override
-    {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest");
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shell\\Keys\\JotlingsTest");
-        RegWriteDword(kSettingsKey, L"RecBtn", savedRecBtn == kRegMissing ? 0 : savedRecBtn);
-        SecondStartTest::TearDown();
-    }
-    int savedRecBtn = 0;
-};
-
-}  // namespace
-
-TEST_F(RecordButtonStartTest, HeldRecordButtonAsksForANewRecordingWhenAllowed)
-{
-    // The key the program looks up decides the code it sends; with a table
-    // whose first match may be another button, ask the same lookup.
-    int key = FindRecordButtonKey();
-    ASSERT_NE(key, 0);
-
-    RegWriteDword(kSettingsKey, L"RecBtn", 1);
-    {
-        KeyHeld recordButton{WORD(key)};
-        MessageSequence received = SecondStart(L"addnew");
-        ExpectOnly(received, WM_HOTKEY, "record button held, RecBtn on");
-        if (!received.empty()) {
-            EXPECT_EQ(received[0].lParam, LPARAM(key) << 16);
+    DWORD id = GetProcessId(process);
+    for (int i = 0; i < 400; ++i) {
+        for (HWND window = FindWindowExW(nullptr, nullptr, kClass, kTitle); window != nullptr;
+             window = FindWindowExW(nullptr, window, kClass, kTitle)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == id)
+                return window;
         }
+        Sleep(25);
     }
-    RegWriteDword(kSettingsKey, L"RecBtn", 0);
-    {
-        KeyHeld recordButton{WORD(key)};
-        ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "record button held, RecBtn off");
+    return nullptr;
+}
+
+}  // namespace
+
+// Another program's window under the main window's class and title (here
+// the test's own) is not the running instance: a start hands it nothing,
+// runs as the instance itself, and the next start hands its word there.
+TEST(RunningInstanceTest, AForeignWindowUnderTheProgramsNamesIsHandedNothing)
+{
+    CloseRunningInstances();
+    MessageLog received{kMessageOnly, kMainMessages};
+    received.Keep([](UINT message) { return message >= WM_USER || message == WM_HOTKEY; });
+    TestWindow foreign{received, "foreign", 0, RECT{}, nullptr, kTitle, kClass};
+    for (const wchar_t* word : {L"AppRunAtTime", L"showall"}) {
+        HANDLE first = StartProgram(word);
+        ASSERT_NE(first, nullptr);
+        HWND own = AwaitWindowOf(first);
+        EXPECT_NE(own, nullptr) << "the start handed its word to the foreign window and ended";
+        HANDLE second = StartProgram(L"AppRunAtTime");
+        EXPECT_EQ(WaitForExit(second), 0u) << "a later start hands over to the real instance";
+        CloseHandle(second);
+        EXPECT_EQ(AwaitWindowOf(first), own);
+        if (own != nullptr)
+            PostMessageW(own, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForExit(first), 0u);
+        CloseHandle(first);
+        PumpFor(100);
+        EXPECT_TRUE(received.empty()) << "after " << std::string(word, word + wcslen(word));
     }
-    RegWriteDword(kSettingsKey, L"RecBtn", 1);
-    ExpectOnly(SecondStart(L"addnew"), kMsgShowAllNotes, "RecBtn on, button not held");
-    {
-        KeyHeld recordButton{WORD(key)};
-        ExpectOnly(SecondStart(L"AppRunAtTime"), kMsgCheckExpired, "the timed start wins over the button");
-    }
+    UnregisterClassW(kClass, GetModuleHandleW(nullptr));
 }
 
 TEST(RunningInstanceTest, RealInstanceKeepsRunningAndIgnoresForeignPointers)

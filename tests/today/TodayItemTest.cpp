@@ -5,6 +5,7 @@
 // the device's run store.
 #include "process/MainMessages.h"
 #include "notes/NoteFile.h"
+#include "shared/ProgramWindow.h"
 #include "shared/Registry.h"
 #include "shared/SharedNoteMap.h"
 #include "tests/support/MessagePump.h"
@@ -13,6 +14,7 @@
 #include "tests/support/TestTimes.h"
 #include "tests/support/TestWindow.h"
 #include "platform/common/Text.h"
+#include "today/TestSeams.h"
 #include "today/TodayConstants.h"
 
 #include <CeRunStore.h>
@@ -20,14 +22,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace {
 
 const wchar_t kSettings[] = L"SOFTWARE\\KORVA\\Jotlings";
-const wchar_t kProgram[] = L"C:\\TodayItemTest\\Jotlings.exe";
+// The program the item starts: the one beside its library.
+const std::wstring kProgramPath = BesideTestProgram(L"Jotlings.exe");
+const wchar_t* const kProgram = kProgramPath.c_str();
 const WORD kNever = 25;
 
 // What the running program is sent when the item is tapped or wants a check.
@@ -35,6 +41,58 @@ bool ForTheProgram(UINT message)
 {
     return message == kMsgOpenSharedNote || message == kMsgShowAllNotes || message == kMsgNewNote ||
            message == kMsgCheckExpired;
+}
+
+// The windows of this process that stand for the running program; every
+// other window is asked of the system, as the item asks it.
+// The item's watchers ask from their threads.
+std::vector<HWND> g_programWindows;
+std::mutex g_programWindowsLock;
+
+void StandsForTheProgram(HWND window)
+{
+    std::lock_guard<std::mutex> hold(g_programWindowsLock);
+    g_programWindows.push_back(window);
+}
+// The program's notes folder, as the program would find it.
+std::wstring g_programNotes;
+// What the item started, as "program arguments"; nothing is started.
+std::vector<std::wstring> g_started;
+
+void RecordStart(const wchar_t* program, const wchar_t* arguments, HINSTANCE)
+{
+    g_started.push_back(std::wstring(program) + L" " + arguments);
+}
+
+bool TestNotesFolder(wchar_t* out, size_t count)
+{
+    CopyText(out, count, g_programNotes.c_str());
+    return true;
+}
+
+bool TraceLogHas(const wchar_t* text)
+{
+    FILE* log = _wfopen(L"\\Trace.log", L"r");
+    if (log == nullptr)
+        return false;
+    wchar_t line[1024];
+    bool found = false;
+    while (!found && fgetws(line, 1024, log) != nullptr)
+        found = wcsstr(line, text) != nullptr;
+    fclose(log);
+    return found;
+}
+
+bool TestWindowProgram(HWND window, wchar_t* path, size_t count)
+{
+    {
+        std::lock_guard<std::mutex> hold(g_programWindowsLock);
+        if (std::find(g_programWindows.begin(), g_programWindows.end(), window) != g_programWindows.end()) {
+            CopyText(path, count, kProgram);
+            return true;
+        }
+    }
+    return ProgramOfWindowProcess(window, path, count);
 }
 
 // The program's runs, its path compared as Windows compares paths.
@@ -56,6 +114,8 @@ protected:
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettings);
+        g_programNotes = folder.Path();
+        g_started.clear();
         RegWriteString(kSettings, L"Path", kProgram);
         RegWriteString(kSettings, L"Jotlings", folder.Path());
         RegWriteDword(kSettings, L"Notify", 1);
@@ -79,6 +139,10 @@ protected:
     {
         Unload();
         mainSpy.reset();
+        {
+            std::lock_guard<std::mutex> hold(g_programWindowsLock);
+            g_programWindows.clear();
+        }
         DestroyWindow(hostWindow);
         for (const CeTimedRun& run : OurRuns())
             CeRunStore().Remove(run.handle);
@@ -95,6 +159,7 @@ protected:
         mainHeard.Keep(ForTheProgram);
         mainSpy = std::make_unique<TestWindow>(mainHeard, "main", WS_POPUP, RECT{0, 0, 10, 10}, nullptr,
                                                L"KORVA Jotlings", L"JOTLINGS");
+        StandsForTheProgram(mainSpy->Handle());
         mainSpy->answer = [this](UINT message, WPARAM, LPARAM, LRESULT* result) {
             if (!ForTheProgram(message))
                 return false;
@@ -112,10 +177,12 @@ protected:
         heardPaths.clear();
     }
 
-    void Load()
+    // awaitNotes: until the first load is in and scheduled.
+    void Load(bool awaitNotes = true)
     {
         library = LoadLibraryW(L"KJotlings.dll");
         ASSERT_NE(library, nullptr);
+        StandInForTheProgram();
         auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
             reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
         ASSERT_NE(initialize, nullptr);
@@ -125,8 +192,19 @@ protected:
         int asked = ColourAsked();
         window = initialize(&item, hostWindow);
         ASSERT_NE(window, nullptr);
+        if (!awaitNotes)
+            return;
         // The notes come in off the host's thread; their view asks the colour.
         ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; })) << "the item's notes never came in";
+    }
+
+    void StandInForTheProgram()
+    {
+        auto setSeams = reinterpret_cast<SetTodayTestSeamsFunction>(
+            reinterpret_cast<void*>(GetProcAddress(library, "SetTodayTestSeams")));
+        ASSERT_NE(setSeams, nullptr);
+        TodayTestSeams seams = {TestWindowProgram, RecordStart, TestNotesFolder};
+        setSeams(&seams);
     }
 
     void Unload()
@@ -264,6 +342,81 @@ TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAddsANoteAndDrawsTheFirstAtOnc
     EXPECT_EQ(heardPaths[0], note);
 }
 
+// Until its first load is in, the item does not know its list is empty:
+// it offers no "Tap here to add new jotling". When the host clears its cache
+// after the options changed the font, the height it asks at once is the
+// list's in the new font.
+TEST_F(TodayItemTest, NoPlaceholderBeforeTheListIsInAndANewFontIsMeasuredAtOnce)
+{
+    std::wstring first = AddNote(L"Jotling0.jot", L"first", DaysFromNow(1, 8));
+    HANDLE held = CreateFileW(first.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    int asked = ColourAsked();
+    Load(false);
+    StartMainSpy();
+    ASSERT_EQ(Query(), 1);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    int dark = 0;
+    HDC dc = GetDC(window);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 30; x < 230; ++x)
+            dark += GetRValue(GetPixel(dc, x, y)) < 128 ? 1 : 0;
+    }
+    ReleaseDC(window, dc);
+    EXPECT_EQ(dark, 0) << "the placeholder was drawn before the notes were in";
+    Tap(100, 10);
+    EXPECT_TRUE(mainHeard.empty()) << "a tap before the notes were in asked for a new note";
+    CloseHandle(held);
+    ASSERT_TRUE(PumpUntil([&] { return ColourAsked() >= asked + 2; })) << "the first load never came in";
+
+    AddNote(L"Jotling1.jot", L"second", DaysFromNow(1, 9));
+    AddNote(L"Jotling2.jot", L"third", DaysFromNow(1, 10));
+    ClearCache();
+    ASSERT_EQ(Query(), 1);
+    int smallFont = int(item.cyp);
+    EXPECT_EQ(smallFont, 3 * ((smallFont - 3) / 3) + 3) << "the three notes";
+    RegWriteDword(kSettings, L"TodayFontSize", 12);
+    SendMessageW(window, WM_TODAYCUSTOM_CLEARCACHE, 0, 0);
+    ASSERT_EQ(Query(), 1) << "the height asked right after the cache was cleared";
+    EXPECT_GT(int(item.cyp), smallFont);
+    EXPECT_EQ(int(item.cyp), 3 * ((int(item.cyp) - 3) / 3) + 3) << "three lines of the new font";
+    EXPECT_EQ(WindowHeight(), int(item.cyp) - 3);
+}
+
+// Any program can write "Path" and "Jotlings". The item starts only the
+// program beside its library, and lists and schedules the notes of the
+// program's own folder; the trace log says what the settings named instead.
+TEST_F(TodayItemTest, AnotherProgramOrNotesFolderInTheSettingsIsNotTaken)
+{
+    TempFolder elsewhere;
+    ASSERT_TRUE(WriteTestNote(elsewhere.File(L"Jotling0.jot"), L"elsewhere", DaysFromNow(1, 7)));
+    std::wstring ours = AddNote(L"Jotling0.jot", L"ours", DaysFromNow(1, 9));
+    const wchar_t kElsewhere[] = L"C:\\Elsewhere\\Other.exe";
+    auto runsOfElsewhere = [&] {
+        std::vector<DWORD> found;
+        for (const CeTimedRun& run : CeRunStore().List()) {
+            if (run.application == kElsewhere)
+                found.push_back(run.handle);
+        }
+        return found;
+    };
+    for (DWORD handle : runsOfElsewhere())
+        CeRunStore().Remove(handle);
+    RegWriteString(kSettings, L"Path", kElsewhere);
+    RegWriteString(kSettings, L"Jotlings", elsewhere.Path());
+    Load();
+    ASSERT_EQ(Query(), 1);
+    Tap(100, 5);
+    ASSERT_EQ(g_started.size(), 1u);
+    EXPECT_EQ(g_started[0], kProgramPath + L" " + ours);
+    std::vector<CeTimedRun> runs = OurRuns();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].start.wHour, 9) << "the program's note is scheduled, not the other folder's";
+    EXPECT_TRUE(runsOfElsewhere().empty()) << "the program \"Path\" named is scheduled";
+    EXPECT_TRUE(TraceLogHas(L"\"Path\" names C:\\Elsewhere\\Other.exe, not the program beside the item"));
+    EXPECT_TRUE(TraceLogHas(L"but the program keeps its notes in"));
+}
+
 TEST_F(TodayItemTest, CountOfFourWithSixNotesDrawsFiveLinesTheLastShowingAll)
 {
     std::vector<std::wstring> notes;
@@ -393,7 +546,9 @@ TEST_F(TodayItemTest, EachLoadKeepsOneTimedRunOfTheProgramAndLeavesOtherRunsAlon
     Load();
     Unload();
     ASSERT_EQ(OurRuns(L"AppRunAtTime").size(), 1u) << "an unloaded item keeps the program scheduled";
-    PlantRun(L"c:\\todayitemtest\\JOTLINGS.EXE", L"AppRunAtTime", DaysFromNow(1, 6));
+    std::wstring otherCase = kProgramPath;
+    CharUpperW(&otherCase[0]);
+    PlantRun(otherCase.c_str(), L"AppRunAtTime", DaysFromNow(1, 6));
     std::vector<DWORD> others = {PlantRun(L"C:\\Other\\Other.exe", L"AppRunAtTime", DaysFromNow(1, 6)),
                                  PlantRun(kProgram, L"apprunattime", DaysFromNow(1, 6))};
 
@@ -477,6 +632,7 @@ TEST_F(TodayItemTest, TheFirstLoadHoldsNotTheHostOnANoteTheProgramHasOpen)
     std::wstring path = AddNote(L"Jotling0.jot", L"being saved", DaysFromNow(1, 9));
     library = LoadLibraryW(L"KJotlings.dll");
     ASSERT_NE(library, nullptr);
+    StandInForTheProgram();
     auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
         reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ORDINAL_INITIALIZEITEM))));
     item = {};
@@ -531,6 +687,7 @@ private:
         RegisterClassW(&windowClass);
         HWND main = CreateWindowExW(0, L"JOTLINGS", L"KORVA Jotlings", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                     windowClass.hInstance, nullptr);
+        StandsForTheProgram(main);
         SetEvent(hung->made_);
         WaitForSingleObject(hung->release_, INFINITE);
         DestroyWindow(main);
@@ -596,6 +753,105 @@ TEST_F(TodayItemTest, AForeignMutexOrWmDestroySilencesNothing)
     Unload();
     EXPECT_EQ(GetModuleHandleW(L"KJotlings.dll"), nullptr) << "the host's own end stops the watchers";
     CloseHandle(squatter);
+}
+
+// Another program's window under the main window's class and title, made
+// after the program's own (so found first by name), is handed neither a
+// tapped note nor a due note's check; with the program gone it still gets
+// nothing.
+TEST_F(TodayItemTest, AForeignWindowUnderTheProgramsNamesIsHandedNothing)
+{
+    RegWriteDword(kSettings, L"TurnOn", 0);
+    std::wstring path = AddNote(L"Jotling0.jot", L"due", DaysFromNow(-1, 7));
+    Load();
+    StartMainSpy();
+    MessageLog foreignHeard{kMessageOnly, kMainMessages};
+    foreignHeard.Keep(ForTheProgram);
+    TestWindow foreign{foreignHeard, "foreign", WS_POPUP, RECT{0, 0, 10, 10}, nullptr, L"KORVA Jotlings",
+                       L"JOTLINGS"};
+    foreign.answer = [](UINT message, WPARAM, LPARAM, LRESULT* result) {
+        *result = 0;
+        return ForTheProgram(message);
+    };
+    ASSERT_EQ(FindWindowW(L"JOTLINGS", L"KORVA Jotlings"), foreign.Handle()) << "the foreign one is found first";
+    ASSERT_EQ(Query(), 1);
+
+    Tap(100, 5);
+    ASSERT_FALSE(mainHeard.empty()) << "the program's own window was hidden by the foreign one";
+    EXPECT_EQ(mainHeard[0].message, kMsgOpenSharedNote);
+    EXPECT_EQ(heardPaths[0], path);
+    EXPECT_TRUE(PumpUntil([&] { return mainHeard.Count(kMsgCheckExpired) > 0; })) << "the due note's check";
+
+    mainSpy.reset();
+    Tap(100, 5);
+    PumpFor(5500);
+    EXPECT_TRUE(foreignHeard.empty()) << "the foreign window was handed the program's messages";
+    EXPECT_NE(std::find(g_started.begin(), g_started.end(), kProgramPath + L" " + path), g_started.end())
+        << "with the program gone, it is started for the tap instead";
+}
+
+// Closes the item's message boxes (caption "Jotlings") as a user would, and
+// counts them.
+class BoxCloser {
+public:
+    BoxCloser() { thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+    ~BoxCloser()
+    {
+        SetEvent(stop_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        CloseHandle(stop_);
+    }
+    LONG Closed() const { return closed_; }
+
+private:
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* closer = static_cast<BoxCloser*>(self);
+        while (WaitForSingleObject(closer->stop_, 20) == WAIT_TIMEOUT) {
+            HWND box = FindWindowW(L"#32770", L"Jotlings");
+            if (box != nullptr && IsWindowVisible(box)) {
+                SendMessageW(box, WM_COMMAND, IDOK, 0);
+                InterlockedIncrement(&closer->closed_);
+            }
+        }
+        return 0;
+    }
+
+    HANDLE stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread_;
+    volatile LONG closed_ = 0;
+};
+
+
+// Another program keeps the device's timed runs locked. Unloading the item
+// (on the host's thread) is not held up by its watcher's wait for the lock;
+// a loaded item that cannot set the note's run polls for it instead, so the
+// alarm still comes, and the trace log and the user are told.
+TEST_F(TodayItemTest, ALockKeptByAnotherProgramHoldsNotTheHostAndTheAlarmStillComes)
+{
+    HANDLE lock = CreateMutexW(nullptr, TRUE, L"CeRunStoreLock");
+    ASSERT_NE(lock, nullptr);
+    AddNote(L"Jotling0.jot", L"tomorrow", DaysFromNow(1, 9));
+    Load(false);
+    Sleep(100);
+    ULONGLONG before = GetTickCount64();
+    Unload();
+    EXPECT_LT(GetTickCount64() - before, 500u) << "the host waited on the watcher's wait for the lock";
+
+    BoxCloser closer;
+    AddNote(L"Jotling1.jot", L"due", DaysFromNow(-1, 7));
+    Load(false);
+    StartMainSpy();
+    EXPECT_TRUE(PumpUntil([&] { return mainHeard.Count(kMsgCheckExpired) > 0; }, 30000))
+        << "the due note's alarm never came";
+    EXPECT_TRUE(PumpUntil([&] { return closer.Closed() > 0; }, 15000)) << "the user was not told";
+    EXPECT_TRUE(TraceLogHas(L"timed runs could not be written"));
+
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    ClearCache();
+    EXPECT_TRUE(PumpUntil([&] { return OurRuns().size() == 1; })) << "the run is set once the lock is let go";
 }
 
 TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)

@@ -42,6 +42,13 @@ public:
     // True once a call could not have the lock; cleared by the next that
     // has it.
     bool LockMissed() const { return lockMissed_; }
+    // Every store of the calling thread (and so the notification calls made
+    // on it) stops waiting for the lock once event is set, and fails as when
+    // the lock was held too long; null ends that. The handheld's calls never
+    // wait for another program: a thread that must end at once (a Today
+    // item's watcher, which its host waits for) is not held by this stand-in
+    // for them either.
+    static void GiveUpOn(HANDLE event);
     // For the shell's scheduler, when another program keeps the lock for
     // good: the list is read and runs are taken without it.
     void GoWithoutLock(bool without);

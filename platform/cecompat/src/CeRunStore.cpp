@@ -22,14 +22,20 @@ const DWORD kLockWaitMs = 5000;
 // had (held too long, or no lock at all) leaves the list as it is, and the
 // store remembers that it missed it. A store told to go without the lock
 // works on the list as it stands.
+// The event that ends this thread's waits for the lock early (null: none).
+thread_local HANDLE t_giveUp = nullptr;
+
 class ScopedLock {
 public:
     ScopedLock(HANDLE mutex, DWORD waitMs, bool without, bool& missed) : mutex_(mutex)
     {
         held_ = false;
         if (!without) {
-            DWORD result = mutex_ != nullptr ? WaitForSingleObject(mutex_, waitMs) : WAIT_FAILED;
-            held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+            HANDLE waits[] = {mutex_, t_giveUp};
+            DWORD result = mutex_ == nullptr ? WAIT_FAILED
+                                             : WaitForMultipleObjects(t_giveUp != nullptr ? 2 : 1, waits, FALSE,
+                                                                      waitMs);
+            held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0;
             missed = !held_;
         }
         owned_ = held_ || without;
@@ -86,6 +92,11 @@ CeRunStore::CeRunStore(const wchar_t* keyPath)
 void CeRunStore::SetLockWait(DWORD waitMs)
 {
     lockWaitMs_ = waitMs;
+}
+
+void CeRunStore::GiveUpOn(HANDLE event)
+{
+    t_giveUp = event;
 }
 
 void CeRunStore::GoWithoutLock(bool without)

@@ -103,7 +103,14 @@ BOOL WINAPI CeGetUserNotificationHandles(HANDLE* rghNotifications, DWORD cHandle
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::vector<CeTimedRun> runs = CeRunStore().List();
+    // A list the lock kept from us is no list: an empty answer would say no
+    // run is pending.
+    CeRunStore store;
+    std::vector<CeTimedRun> runs = store.List();
+    if (store.LockMissed()) {
+        SetLastError(ERROR_TIMEOUT);
+        return FALSE;
+    }
     *pcHandlesNeeded = static_cast<DWORD>(runs.size());
     if (runs.size() > cHandles) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);

@@ -36,6 +36,7 @@ TodaySettingsWindow::TodaySettingsWindow(HWND screen, const TodayItemList& list)
 TodaySettingsWindow::~TodaySettingsWindow()
 {
     if (window_ != nullptr) {
+        destroying_ = true;
         DestroyWindow(window_);
     }
 }
@@ -95,10 +96,15 @@ LRESULT TodaySettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         Save();
         return 0;
     case WM_DESTROY:
-        RemovePropW(window_, kDoneButtonProperty);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        window_ = nullptr;
+        // Only the window's own end (Done, or its owner going) lets the
+        // object go; another program's WM_DESTROY leaves the window working.
+        if (destroying_)
+            RemovePropW(window_, kDoneButtonProperty);
         return 0;
+    case WM_NCDESTROY:
+        if (!destroying_)
+            return 0;
+        return LetObjectWindowGo(window_, message, wParam, lParam);
     default:
         return DefWindowProcW(window_, message, wParam, lParam);
     }
@@ -207,6 +213,7 @@ void TodaySettingsWindow::Save()
             list_.SetEnabled(entries_[i].name, checked);
         }
     }
+    destroying_ = true;
     HWND window = window_;
     DestroyWindow(window);
     ScreenRequests::Post(screen_, kMsgTodaySettingsDone, 1);

@@ -47,6 +47,7 @@ private:
     HWND optionsButton_;
     HINSTANCE instance_;
     bool filling_;
+    bool destroying_ = false;   // set by the object's own DestroyWindow
 };
 
 }  // namespace shell

@@ -212,6 +212,47 @@ TEST_F(UserNotificationTest, ReadingRefusesHandlesOfNoRunAndBuffersTooSmall)
     EXPECT_FALSE(CeGetUserNotificationHandles(nullptr, 3, &needed));
 }
 
+// Another program keeps the run list's lock. A thread whose give-up event
+// is set is not held by the wait, and the calls fail: a list that could not
+// be read is not an empty list, and a run that could not be written has no
+// handle.
+TEST_F(UserNotificationTest, ALockKeptByAnotherProgramFailsTheCallsAndAGiveUpEndsTheWait)
+{
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    struct Holder {
+        HANDLE release, held;
+    } holder{release, held};
+    HANDLE thread = CreateThread(nullptr, 0, [](void* self) -> DWORD {
+        auto* holder = static_cast<Holder*>(self);
+        HANDLE lock = CreateMutexW(nullptr, TRUE, L"CeRunStoreLock");
+        SetEvent(holder->held);
+        WaitForSingleObject(holder->release, INFINITE);
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+        return 0;
+    }, &holder, 0, nullptr);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, 5000));
+
+    HANDLE giveUp = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    CeRunStore::GiveUpOn(giveUp);
+    ULONGLONG before = GetTickCount64();
+    std::vector<HANDLE> handles(8);
+    DWORD count = 99;
+    EXPECT_FALSE(CeGetUserNotificationHandles(handles.data(), 8, &count)) << "no list read as an empty one";
+    EXPECT_EQ(static_cast<DWORD>(ERROR_TIMEOUT), GetLastError());
+    CE_NOTIFICATION_TRIGGER trigger = Trigger(L"C:\\Jotlings.exe", L"AppRunAtTime", At(9, 14, 5));
+    EXPECT_EQ(nullptr, CeSetUserNotificationEx(nullptr, &trigger, nullptr));
+    EXPECT_LT(GetTickCount64() - before, 200u) << "the waits went on after the give-up";
+    CeRunStore::GiveUpOn(nullptr);
+
+    SetEvent(release);
+    WaitForSingleObject(thread, INFINITE);
+    EXPECT_TRUE(CeGetUserNotificationHandles(handles.data(), 8, &count) || count > 8);
+    for (HANDLE handle : {thread, release, held, giveUp})
+        CloseHandle(handle);
+}
+
 TEST(CeRunStoreTime, IsKeptAsSixteenLittleEndianBytes)
 {
     SYSTEMTIME time = {2026, 12, 2, 8, 23, 59, 58, 999};

@@ -226,6 +226,10 @@ TEST_F(TodayHostTest, TakesItsOwnMessagesAndItsEndOnlyFromTheShell)
     }
     SendFromAnotherThread(screen, WM_DESTROY, 0, 0);
     PostMessageW(screen, WM_DESTROY, 0, 0);
+    // The settings window, too, ends only by its own hand.
+    SendFromAnotherThread(settings, WM_DESTROY, 0, 0);
+    PostMessageW(settings, WM_DESTROY, 0, 0);
+    PostMessageW(settings, WM_NCDESTROY, 0, 0);
     PumpUntil([] { return false; }, 200);
     EXPECT_TRUE(IsWindow(settings)) << "the settings window went under the user";
     EXPECT_EQ(0u, Observed(L"Alpha", L"ClearCaches", 0));
@@ -233,10 +237,10 @@ TEST_F(TodayHostTest, TakesItsOwnMessagesAndItsEndOnlyFromTheShell)
     EXPECT_TRUE(IsWindow(ItemWindow(0))) << "the items were unloaded";
     EXPECT_EQ(1u, Observed(L"Alpha", L"InitCount"));
 
-    // The settings window's own Done still reaches the screen.
+    // The settings window's own Done still works, and reaches the screen.
     SendMessageW(settings, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(PumpUntil([&] { return Observed(L"Alpha", L"ClearCaches", 0) >= 1; }));
-    EXPECT_FALSE(IsWindow(settings));
+    EXPECT_FALSE(IsWindow(settings)) << "Done no longer closed the settings window";
 }
 
 TEST_F(TodayHostTest, RunsAnItemsOptionsDialogOnlyWhenItHasOne)
