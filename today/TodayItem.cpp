@@ -14,6 +14,7 @@
 
 #include "diag/TraceLog.h"
 
+#include <algorithm>
 #include <CeRunStore.h>
 #include <cecompat.h>
 
@@ -28,7 +29,11 @@ const wchar_t kMeasureText[] = L"Aygj";
 const wchar_t kHostModuleEnding[] = L"m_Jotings.exe";
 const wchar_t kLibraryName[] = L"KJotlings.dll";
 const wchar_t kProgramName[] = L"Jotlings.exe";
-const DWORD kPollMs = 5000;
+// A note found due is looked at again after this, in case the program did
+// not take it; otherwise the watcher sleeps until the pending note's time,
+// and never longer than a minute (the device's clock may be set).
+const DWORD kDueAgainMs = 5000;
+const DWORD kLongestCheckWaitMs = 60000;
 const wchar_t kRunRefusedCaption[] = L"Jotlings";
 const wchar_t kRunRefusedText[] =
     L"The next jotling's alarm could not be set: another program holds the device's list of timed runs. "
@@ -365,6 +370,8 @@ void TodayItem::Refresh()
         // Painting and taps wait on the list's lock; the scheduler's lock
         // may take seconds.
         schedule_.Reschedule(pending != nullptr ? &pendingExpiry : nullptr);
+        if (listRead_ != nullptr)
+            SetEvent(listRead_);
         ReportRefusedRun();
     }
     LeaveCriticalSection(&refreshLock_);
@@ -612,6 +619,7 @@ void TodayItem::StartWatchers()
         return;
     // Set: the first load comes at once.
     reload_ = CreateEventW(nullptr, FALSE, TRUE, nullptr);
+    listRead_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     changeWatcher_ = StartLibraryThread(ChangeWatcher, this);
     expiryWatcher_ = StartLibraryThread(ExpiryWatcher, this);
 }
@@ -633,6 +641,9 @@ void TodayItem::StopWatchers()
     if (reload_ != nullptr)
         CloseHandle(reload_);
     reload_ = nullptr;
+    if (listRead_ != nullptr)
+        CloseHandle(listRead_);
+    listRead_ = nullptr;
 }
 
 DWORD WINAPI TodayItem::ChangeWatcher(void* self)
@@ -684,15 +695,17 @@ DWORD WINAPI TodayItem::ExpiryWatcher(void* self)
 {
     auto* item = static_cast<TodayItem*>(self);
     HANDLE waits[] = {item->stop_, item->schedule_.ArmEvent()};
+    HANDLE naps[] = {item->stop_, item->listRead_};
     while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-        item->CheckDue();
-        if (WaitForSingleObject(item->stop_, kPollMs) == WAIT_OBJECT_0)
+        DWORD wait = item->CheckDue();
+        // A list read again may hold an earlier note: look at once.
+        if (WaitForMultipleObjects(2, naps, FALSE, wait) == WAIT_OBJECT_0)
             break;
     }
     EndLibraryThread();
 }
 
-void TodayItem::CheckDue()
+DWORD TodayItem::CheckDue()
 {
     SYSTEMTIME local;
     GetLocalTime(&local);
@@ -701,10 +714,12 @@ void TodayItem::CheckDue()
     wchar_t program[MAX_PATH];
     notes_.Lock();
     bool due = notes_.Due(now) != nullptr;
+    DWORD wait = due ? kDueAgainMs : std::min<DWORD>(notes_.MsToPending(now), kLongestCheckWaitMs);
     CopyText(program, MAX_PATH, schedule_.programPath);
     notes_.Unlock();
     // Posted after the lock is let go: the program's answer is a change
     // that brings a refresh.
     if (due)
         StartMain(MainCommand::CheckDue, program, nullptr, library);
+    return wait;
 }

@@ -71,10 +71,13 @@ private:
     // A change notification on the notes folder, or null.
     HANDLE WatchNotesFolder();
     static DWORD WINAPI ExpiryWatcher(void* self);
-    void CheckDue();
+    // Starts the program for a due note; how long the expiry watcher may
+    // sleep before it looks again.
+    DWORD CheckDue();
 
     // Auto reset; set to have the change watcher reload the notes.
     HANDLE reload_ = nullptr;
+    HANDLE listRead_ = nullptr;  // auto-reset: set after each read of the list
     HWND host_ = nullptr;
     HWND window_ = nullptr;
     HINSTANCE windowInstance_ = nullptr;

@@ -192,6 +192,17 @@ const TodayEntry* TodayNoteList::Pending() const
     return nullptr;
 }
 
+DWORD TodayNoteList::MsToPending(const FILETIME& now) const
+{
+    const TodayEntry* pending = Pending();
+    FILETIME at;
+    if (pending == nullptr || !ExpiryFileTime(pending->expiry, at) || CompareFileTime(&at, &now) != 1)
+        return INFINITE;
+    ULONGLONG ahead = ((static_cast<ULONGLONG>(at.dwHighDateTime) << 32 | at.dwLowDateTime) -
+                       (static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime) + 9999) / 10000;
+    return ahead < INFINITE ? static_cast<DWORD>(ahead) : INFINITE - 1;
+}
+
 const TodayEntry* TodayNoteList::Due(const FILETIME& now) const
 {
     for (const TodayEntry& entry : entries_) {

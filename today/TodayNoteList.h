@@ -53,6 +53,9 @@ public:
     // The first whole entry not flagged expired whose expiry is a date not
     // later than now.
     const TodayEntry* Due(const FILETIME& now) const;
+    // Milliseconds from now to the pending note's expiry; INFINITE when
+    // there is no dated note to come.
+    DWORD MsToPending(const FILETIME& now) const;
 
     static bool IsShown(const SYSTEMTIME& expiry, BYTE expired, const TodayFilter& filter);
     // Dated notes by expiry, then undated ones by creation time; those come
