@@ -28,9 +28,10 @@ const wchar_t kNotMarkedText[] =
 
 }  // namespace
 
-NoteStore::NoteStore(const wchar_t* folder, const wchar_t* extension)
+NoteStore::NoteStore(const wchar_t* folder, const wchar_t* extension, const wchar_t* headCache)
 {
     CopyText(notesFolder, MAX_PATH, folder);
+    CopyText(headCachePath, MAX_PATH, headCache != nullptr ? headCache : L"");
     CopyText(noteExtension, 8, extension);
     textCache.SetFolder(notesFolder, noteExtension);
     LoadFolder();

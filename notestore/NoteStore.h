@@ -16,7 +16,9 @@ class FileNoteWindow;
 class NoteStore : public NoteListWindow {
 public:
     // folder and extension name the notes ("<folder>\*<extension>").
-    NoteStore(const wchar_t* folder, const wchar_t* extension);
+    // headCache, when given, is the file where the heads read are kept for
+    // the next start (notes/HeadCacheFile.h).
+    NoteStore(const wchar_t* folder, const wchar_t* extension, const wchar_t* headCache = nullptr);
     ~NoteStore() override;
 
     HWND NewNote(bool fromRecordButton) override;
@@ -98,6 +100,7 @@ private:
 
     wchar_t notesFolder[MAX_PATH];
     wchar_t noteExtension[8];
+    wchar_t headCachePath[MAX_PATH];
     NoteOrder order;
     FileNoteWindow* currentNoteWindow = nullptr;
     bool noteWindowOpen = false;
