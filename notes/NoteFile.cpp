@@ -230,9 +230,9 @@ bool NewNoteFileName(const wchar_t* folder, const wchar_t* extension, wchar_t* b
     return false;
 }
 
-bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head)
+bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head, NoteFileStamp* stamp)
 {
-    return path != nullptr && RetryWhileBusy([&] { return ReadNoteHead(path, head); });
+    return path != nullptr && RetryWhileBusy([&] { return ReadNoteHead(path, head, stamp); });
 }
 
 bool DeleteNoteFile(const wchar_t* path)

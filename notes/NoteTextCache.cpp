@@ -37,9 +37,7 @@ void NoteTextCache::Revalidate()
         auto kept = texts.find(path);
         if (kept == texts.end())
             return;
-        const NoteFileStamp& stamp = kept->second.stamp;
-        unsigned long long size = (unsigned long long)found.nFileSizeHigh << 32 | found.nFileSizeLow;
-        if (CompareFileTime(&stamp.written, &found.ftLastWriteTime) != 0 || stamp.size != size)
+        if (kept->second.stamp != StampOf(found))
             texts.erase(kept);
         else
             listed.insert(path);

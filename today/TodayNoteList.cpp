@@ -5,6 +5,8 @@
 #include "today/TodayConstants.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -23,13 +25,13 @@ bool Stopped(HANDLE stop)
     return stop != nullptr && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
 }
 
-bool ReadHeadWaiting(const wchar_t* path, NoteHead* head, DWORD busyWaitMs, HANDLE stop)
+bool ReadHeadWaiting(const wchar_t* path, NoteHead* head, DWORD busyWaitMs, HANDLE stop, NoteFileStamp* stamp)
 {
     for (DWORD waited = 0;; waited += kBusyStepMs) {
         // An error left from an earlier call would make a short file look
         // busy.
         SetLastError(ERROR_SUCCESS);
-        if (ReadNoteHead(path, head))
+        if (ReadNoteHead(path, head, stamp))
             return true;
         if (!IsBusy(GetLastError()) || waited >= busyWaitMs)
             return false;
@@ -108,7 +110,24 @@ void TodayNoteList::Sort(std::vector<TodayEntry>& entries)
 
 bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDLE stop)
 {
+    // The heads listed now are what this load starts from: every open of a
+    // note is a round trip to the file system's server, and the item loads
+    // again at each change of the notes folder.
+    std::vector<TodayEntry> previous;
+    Lock();
+    previous = entries_;
+    Unlock();
+    std::unordered_map<std::wstring_view, size_t> known;
+    known.reserve(previous.size());
+    for (size_t i = 0; i < previous.size(); ++i) {
+        if (previous[i].settled)
+            known.emplace(previous[i].path, i);
+    }
+    FILETIME readAt;
+    GetSystemTimeAsFileTime(&readAt);
+    int read = 0;
     std::vector<TodayEntry> loaded;
+    loaded.reserve(previous.size());
     wchar_t pattern[MAX_PATH];
     if (FormatText(pattern, MAX_PATH, L"%s\\*%s", folder, kNoteExtension) >= 0) {
         WIN32_FIND_DATAW found;
@@ -120,8 +139,19 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
                 wchar_t path[MAX_PATH];
                 if (FormatText(path, MAX_PATH, L"%s\\%s", folder, found.cFileName) < 0)
                     continue;
+                NoteFileStamp stamp = StampOf(found);
+                auto kept = known.find(path);
+                if (kept != known.end() && previous[kept->second].stamp == stamp) {
+                    TodayEntry entry = std::move(previous[kept->second]);
+                    known.erase(kept);
+                    entry.sortTime = found.ftCreationTime;
+                    entry.shown = IsShown(entry.expiry, entry.expired, filter);
+                    loaded.push_back(std::move(entry));
+                    continue;
+                }
                 NoteHead head;
-                if (!ReadHeadWaiting(path, &head, busyWaitMs, stop)) {
+                ++read;
+                if (!ReadHeadWaiting(path, &head, busyWaitMs, stop, &stamp)) {
                     if (Stopped(stop)) {
                         FindClose(find);
                         return false;
@@ -138,6 +168,8 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
                 entry.expired = head.expired;
                 entry.whole = head.whole;
                 entry.shown = IsShown(head.expiry, head.expired, filter);
+                entry.stamp = stamp;
+                entry.settled = StampSettled(stamp, readAt);
                 loaded.push_back(std::move(entry));
             } while (FindNextFileW(find, &found));
             FindClose(find);
@@ -150,6 +182,7 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
     Lock();
     entries_.swap(loaded);
     shownCount_ = shown;
+    headsRead = read;
     Unlock();
     return true;
 }
