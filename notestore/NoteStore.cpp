@@ -67,8 +67,11 @@ void NoteStore::LoadFolder()
     ForEachFileEndingIn(notesFolder, noteExtension, [&](const wchar_t* path, const WIN32_FIND_DATAW& found) {
         NoteHead head;
         NoteFileStamp stamp = StampOf(found);
+        // A file written between the listing and the read keeps the
+        // listing's stamp: it differs from the next listing's, and the head
+        // is read again then.
         bool cached = cache.Find(found, &head);
-        if (!cached && !ReadNoteHeadWaiting(path, &head, &stamp))
+        if (!cached && !ReadNoteHeadWaiting(path, &head))
             return;
         NoteEntry* entry = AddEntry(path, head);
         if (entry == nullptr)

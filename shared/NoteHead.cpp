@@ -62,10 +62,14 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head, NoteFileStamp* stamp)
         return false;
     BYTE bytes[formats::kNoteHeaderSize];
     DWORD got = 0;
-    BY_HANDLE_FILE_INFORMATION information = {};
-    BOOL read = ReadFile(file, bytes, sizeof bytes, &got, nullptr) && GetFileInformationByHandle(file, &information);
+    // Not GetFileInformationByHandle: under Wine it asks for the volume's
+    // details as well, and made reading 10,000 heads three times as slow.
+    LARGE_INTEGER length = {};
+    FILETIME written = {};
+    BOOL read = ReadFile(file, bytes, sizeof bytes, &got, nullptr) && GetFileSizeEx(file, &length) &&
+                (stamp == nullptr || GetFileTime(file, nullptr, nullptr, &written));
     CloseHandle(file);
-    ULONGLONG size = ULONGLONG(information.nFileSizeHigh) << 32 | information.nFileSizeLow;
+    ULONGLONG size = ULONGLONG(length.QuadPart);
     if (!read || got < kNoteHeadSize) {
         // Too short for a head: no note, whatever error came before.
         if (read)
@@ -88,7 +92,7 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head, NoteFileStamp* stamp)
         head->whole = size >= formats::kNoteHeaderSize + ULONGLONG(claimed);
     }
     if (stamp != nullptr) {
-        stamp->written = information.ftLastWriteTime;
+        stamp->written = written;
         stamp->size = size;
     }
     return true;

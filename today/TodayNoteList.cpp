@@ -25,13 +25,13 @@ bool Stopped(HANDLE stop)
     return stop != nullptr && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
 }
 
-bool ReadHeadWaiting(const wchar_t* path, NoteHead* head, DWORD busyWaitMs, HANDLE stop, NoteFileStamp* stamp)
+bool ReadHeadWaiting(const wchar_t* path, NoteHead* head, DWORD busyWaitMs, HANDLE stop)
 {
     for (DWORD waited = 0;; waited += kBusyStepMs) {
         // An error left from an earlier call would make a short file look
         // busy.
         SetLastError(ERROR_SUCCESS);
-        if (ReadNoteHead(path, head, stamp))
+        if (ReadNoteHead(path, head))
             return true;
         if (!IsBusy(GetLastError()) || waited >= busyWaitMs)
             return false;
@@ -151,7 +151,9 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
                 }
                 NoteHead head;
                 ++read;
-                if (!ReadHeadWaiting(path, &head, busyWaitMs, stop, &stamp)) {
+                // Kept with the listing's stamp: a file written since the
+                // listing is read again at the next load.
+                if (!ReadHeadWaiting(path, &head, busyWaitMs, stop)) {
                     if (Stopped(stop)) {
                         FindClose(find);
                         return false;
