@@ -13,6 +13,21 @@ void NoteTextCache::SetFolder(const wchar_t* notesFolder, const wchar_t* noteExt
 
 const NoteTextCache::Text& NoteTextCache::Get(const std::wstring& path)
 {
+    return Kept(path);
+}
+
+const NoteTextCache::Text& NoteTextCache::Get(const std::wstring& path, const std::wstring& title)
+{
+    Text& text = Kept(path);
+    if (text.foldedTitle.empty() || text.title != title) {
+        text.title = title;
+        text.foldedTitle = FoldForFind(title);
+    }
+    return text;
+}
+
+NoteTextCache::Text& NoteTextCache::Kept(const std::wstring& path)
+{
     auto kept = texts.find(path);
     if (kept != texts.end())
         return kept->second;
