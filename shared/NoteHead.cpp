@@ -63,7 +63,8 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head, NoteFileStamp* stamp)
     BYTE bytes[formats::kNoteHeaderSize];
     DWORD got = 0;
     // Not GetFileInformationByHandle: under Wine it asks for the volume's
-    // details as well, and made reading 10,000 heads three times as slow.
+    // details as well: a start reading 10,000 heads took 3.8 to 9.7 s with
+    // it, 1.3 to 2.3 s without.
     LARGE_INTEGER length = {};
     FILETIME written = {};
     BOOL read = ReadFile(file, bytes, sizeof bytes, &got, nullptr) && GetFileSizeEx(file, &length) &&

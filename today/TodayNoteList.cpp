@@ -142,8 +142,9 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
                 NoteFileStamp stamp = StampOf(found);
                 auto kept = known.find(path);
                 if (kept != known.end() && previous[kept->second].stamp == stamp) {
-                    TodayEntry entry = std::move(previous[kept->second]);
-                    known.erase(kept);
+                    size_t index = kept->second;
+                    known.erase(kept);   // its key views the path moved below
+                    TodayEntry entry = std::move(previous[index]);
                     entry.sortTime = found.ftCreationTime;
                     entry.shown = IsShown(entry.expiry, entry.expired, filter);
                     loaded.push_back(std::move(entry));
