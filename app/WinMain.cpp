@@ -13,7 +13,8 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
 {
     g_application = new Application();
-    NoteStore* notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+    NoteStore* notes =
+        new NoteStore(g_application->NotesFolder(), g_application->NoteExtension(), g_application->HeadCachePath());
     g_aboutBox = new AboutBox();
     g_application->SetInstance(instance);
     MainWindow* mainWindow = new MainWindow(*notes, *g_aboutBox);

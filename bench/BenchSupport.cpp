@@ -43,6 +43,16 @@ void Report(const char* figure, double project, double floor)
     fflush(stdout);
 }
 
+void ReportRange(const char* figure, const std::vector<double>& project, const std::vector<double>& floor)
+{
+    Report(figure, MedianOf(project), MedianOf(floor));
+    auto low = [](const std::vector<double>& t) { return t.empty() ? 0.0 : *std::min_element(t.begin(), t.end()); };
+    auto high = [](const std::vector<double>& t) { return t.empty() ? 0.0 : *std::max_element(t.begin(), t.end()); };
+    printf("  %-50s min-max %8.1f-%-8.1f ms   %8.1f-%-8.1f ms   (%zu runs)\n", "", low(project), high(project),
+           low(floor), high(floor), project.size());
+    fflush(stdout);
+}
+
 void ReportBytes(const char* figure, double projectBytes, double floorBytes)
 {
     const double kMegabyte = 1048576.0;

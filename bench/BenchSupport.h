@@ -38,6 +38,10 @@ const int kRuns = 5;
 // One line per figure: name, project ms, floor ms, ratio.
 void Report(const char* figure, double project, double floor);
 
+// The same line with each side's median and, under it, their minimum and
+// maximum over the runs.
+void ReportRange(const char* figure, const std::vector<double>& project, const std::vector<double>& floor);
+
 // One line per figure of memory: name, project MB, floor MB, ratio.
 void ReportBytes(const char* figure, double projectBytes, double floorBytes);
 

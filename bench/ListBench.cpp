@@ -1,12 +1,15 @@
 // Speed of the all-notes list with 1000 notes in the device's notes folder,
-// against floors measured in the same run:
+// then again with 10,000, against floors measured in the same run:
 //  - start to full list: from CreateProcessW of "Jotlings.exe showall" to
 //    its all-notes window answering that its list holds 1000 rows, against
 //    the same start of a bare program (this one, with "floor") that lists
 //    the folder, reads the 1000 heads with CreateFileW/ReadFile and fills a
 //    visible report list view with redraw held off. Both are processes and
 //    are timed the same way, so the process start that Jotlings pays is in
-//    the floor too;
+//    the floor too. The program's starts find the head cache its first
+//    start wrote (heads known by their files' size and last write time);
+//    with 10,000 notes, starts without it (the cache file deleted before
+//    each) are timed against the same floor too;
 //  - where that time goes inside one process: loading the heads into the
 //    real note store, and its first showing (the window made and shown,
 //    sorted and filled), each against its bare part, and the first
@@ -50,7 +53,13 @@
 
 namespace {
 
-const int kNotes = 1000;
+// The notes of the current round: 1000, then 10,000.
+int kNotes = 1000;
+const int kManyNotes = 10000;
+// A head read within a few seconds of its file's last write is read again
+// at the next start (a file system keeping coarse times could not tell a
+// later write); the notes a person has are older than that.
+const DWORD kNotesSettleMs = 3500;
 using bench::kRuns;
 const DWORD kStartTimeoutMs = 60000;
 const wchar_t kProgram[] = L"C:\\Program Files\\Jotlings\\Jotlings.exe";
@@ -93,7 +102,7 @@ std::vector<std::wstring> ListNotes(const std::wstring& folder)
     return paths;
 }
 
-// 1000 notes the way the program writes them: a quarter never expire, the
+// kNotes notes the way the program writes them: a quarter never expire, the
 // rest expire over the years ahead (none is due, so no alarm opens), some
 // share an expiry, a few carry the expired flag.
 bool WriteNotes(const std::wstring& folder)
@@ -271,7 +280,7 @@ int RunMemoryFloorProgram(const wchar_t* notePath)
 }
 
 // ---------------------------------------------------------------------------
-// Process starts, timed from CreateProcessW to a list of 1000 rows.
+// Process starts, timed from CreateProcessW to a list of kNotes rows.
 // ---------------------------------------------------------------------------
 
 // Closes a started program through its window (when it has one), waits for
@@ -327,7 +336,17 @@ double TimeStartToFullList(const std::wstring& commandLine, const wchar_t* windo
     return elapsed;
 }
 
-void StartFigure()
+// The name of a figure with the round's count in it ("%d" in format).
+std::string Named(const char* format)
+{
+    char name[100];
+    snprintf(name, sizeof(name), format, kNotes);
+    return name;
+}
+
+// Starts of the program, each after withoutCache deleted its head cache
+// file (when it is given), against the floor's.
+void StartFigure(const char* figure, const wchar_t* withoutCache = nullptr)
 {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -339,6 +358,8 @@ void StartFigure()
     TimeStartToFullList(floor, kFloorWindowClass);
     std::vector<double> projectTimes, floorTimes;
     for (int run = 0; run < kRuns; ++run) {
+        if (withoutCache != nullptr)
+            DeleteFileW(withoutCache);
         double p = TimeStartToFullList(project, kProgramListClass);
         double f = TimeStartToFullList(floor, kFloorWindowClass);
         if (p < 0 || f < 0) {
@@ -349,7 +370,7 @@ void StartFigure()
         projectTimes.push_back(p);
         floorTimes.push_back(f);
     }
-    Report("start to 1000-row list (process each)", bench::MedianOf(projectTimes), bench::MedianOf(floorTimes));
+    bench::ReportRange(Named(figure).c_str(), projectTimes, floorTimes);
 }
 
 // ---------------------------------------------------------------------------
@@ -444,7 +465,7 @@ Memory MemoryOf(const std::wstring& commandLine, const std::function<bool(DWORD)
 
 void MemoryFigures(const std::wstring& folder)
 {
-    // The big note beside the 1000, under the next name.
+    // The big note beside the others, under the next name.
     std::wstring big = folder + L"\\Jotling" + std::to_wstring(kNotes) + L".jot";
     std::vector<uint8_t> ink = bench::BigInkContent();
     NoteRecord record;
@@ -497,7 +518,7 @@ void MemoryFigures(const std::wstring& folder)
         projectPeak.push_back(p.peakWorkingSet);
         floorPeak.push_back(f.peakWorkingSet);
     }
-    bench::ReportBytes("private bytes, 1000 listed and 2.7 MB note open", bench::MedianOf(projectPrivate),
+    bench::ReportBytes(Named("private bytes, %d listed and 2.7 MB note open").c_str(), bench::MedianOf(projectPrivate),
                        bench::MedianOf(floorPrivate));
     bench::ReportBytes("peak working set, the same", bench::MedianOf(projectPeak), bench::MedianOf(floorPeak));
     DeleteFileW(big.c_str());
@@ -520,7 +541,7 @@ public:
         static const char* const kNames[kSteps] = {
             "the window, menu bar, list and preview, shown",
             "sort by time",
-            "fill 1000 rows (shown, redraw held off)",
+            "fill the rows (shown, redraw held off)",
         };
         return kNames[step];
     }
@@ -543,7 +564,8 @@ void ShowStepFigures(const std::vector<std::vector<BYTE>>& heads)
 {
     std::vector<std::vector<double>> steps(SteppedStore::kSteps + 2);
     for (int run = 0; run <= kRuns; ++run) {
-        SteppedStore* notes = new SteppedStore(g_application->NotesFolder(), g_application->NoteExtension());
+        SteppedStore* notes = new SteppedStore(g_application->NotesFolder(), g_application->NoteExtension(),
+                                               g_application->HeadCachePath());
         MainWindow* mainWindow = MakeMainWindow(*notes);
         double times[SteppedStore::kSteps + 2];
         notes->ShowInSteps(times);
@@ -567,7 +589,7 @@ void ShowStepFigures(const std::vector<std::vector<BYTE>>& heads)
         double median = bench::MedianOf(steps[step]);
         const char* name = step < SteppedStore::kSteps          ? SteppedStore::StepName(step)
                            : step == SteppedStore::kSteps ? "bare: window and list view"
-                                                          : "bare: fill 1000 rows (shown, redraw held off)";
+                                                          : "bare: fill the rows (shown, redraw held off)";
         bench::ReportStep(name, &median, 1);
     }
 }
@@ -585,7 +607,8 @@ void InProcessFigures(const std::wstring& folder)
     std::vector<double> loadTimes, readTimes;
     for (int run = 0; run < kRuns; ++run) {
         double start = Now();
-        NoteStore* store = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+        NoteStore* store = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension(),
+                                         g_application->HeadCachePath());
         loadTimes.push_back(Now() - start);
         if (store->EntryCount() != kNotes)
             printf("warning: the store listed %d notes\n", store->EntryCount());
@@ -594,7 +617,7 @@ void InProcessFigures(const std::wstring& folder)
         std::vector<std::vector<BYTE>> heads = ReadHeads(ListNotes(folder));
         readTimes.push_back(Now() - start);
     }
-    Report("load 1000 heads into the store", bench::MedianOf(loadTimes), bench::MedianOf(readTimes));
+    bench::ReportRange(Named("load %d heads into the store (cache kept)").c_str(), loadTimes, readTimes);
 
     // The first showing of a store's window: the window, the sort by time
     // and the fill; a new store each run, after one uncounted run of each.
@@ -612,7 +635,8 @@ void InProcessFigures(const std::wstring& folder)
             DestroyWindow(bareWindow);
             Pump();
         }
-        notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension());
+        notes = new NoteStore(g_application->NotesFolder(), g_application->NoteExtension(),
+                              g_application->HeadCachePath());
         mainWindow = MakeMainWindow(*notes);
         double start = Now();
         notes->Show();
@@ -640,9 +664,8 @@ void InProcessFigures(const std::wstring& folder)
             controlsShowTimes.push_back(controlsShow);
         }
     }
-    Report("first show of the list, same controls floor", bench::MedianOf(showTimes),
-           bench::MedianOf(controlsShowTimes));
-    Report("first show of the list, bare list floor", bench::MedianOf(showTimes), bench::MedianOf(bareShowTimes));
+    bench::ReportRange(Named("first show of %d, same controls floor").c_str(), showTimes, controlsShowTimes);
+    bench::ReportRange(Named("first show of %d, bare list floor").c_str(), showTimes, bareShowTimes);
     if (notes->List().ItemCount() != kNotes)
         printf("warning: the list shows %d rows\n", notes->List().ItemCount());
 
@@ -670,7 +693,7 @@ void InProcessFigures(const std::wstring& folder)
     }
     if (notes->List().ItemCount() != kNotes)
         printf("warning: after the save the list shows %d rows\n", notes->List().ItemCount());
-    Report("one save with 1000 listed (OnNoteSaved)", bench::MedianOf(saveTimes), bench::MedianOf(refillTimes));
+    bench::ReportRange(Named("one save with %d listed (OnNoteSaved)").c_str(), saveTimes, refillTimes);
 
     DestroyWindow(bareWindow);
     delete mainWindow;
@@ -691,16 +714,26 @@ int wmain(int argc, wchar_t** argv)
     if (argc > 2 && wcscmp(argv[1], kMemoryFloorWord) == 0)
         return RunMemoryFloorProgram(argv[2]);
     std::wstring folder = NotesFolder();
-    if (!WriteNotes(folder)) {
-        printf("the %d notes could not be written into %ls\n", kNotes, folder.c_str());
-        return 1;
-    }
     // "inprocess": only the figures inside this process, for a quick look.
     bool inProcessOnly = argc > 1 && wcscmp(argv[1], L"inprocess") == 0;
-    if (!inProcessOnly) {
-        StartFigure();
-        MemoryFigures(folder);
+    // The head cache the program keeps beside its settings.
+    std::wstring cache = Application().HeadCachePath();
+    for (int round : {1000, kManyNotes}) {
+        kNotes = round;
+        printf("-- %d notes\n", kNotes);
+        fflush(stdout);
+        if (!WriteNotes(folder)) {
+            printf("the %d notes could not be written into %ls\n", kNotes, folder.c_str());
+            bench::EndProcess(1);
+        }
+        Sleep(kNotesSettleMs);
+        if (!inProcessOnly) {
+            StartFigure("start to %d-row list (process each)");
+            if (kNotes == kManyNotes)
+                StartFigure("start to %d-row list, no head cache", cache.c_str());
+            MemoryFigures(folder);
+        }
+        InProcessFigures(folder);
     }
-    InProcessFigures(folder);
     bench::EndProcess(0);
 }

@@ -248,7 +248,8 @@ int NoteListWindow::RowOf(const std::wstring& path) const
 
 bool NoteListWindow::Matches(const NoteEntry& entry)
 {
-    return findQuery.Matches(FoldForFind(entry.title), textCache.Get(entry.path).folded);
+    const NoteTextCache::Text& text = textCache.Get(entry.path, entry.title);
+    return findQuery.Matches(text.foldedTitle, text.folded);
 }
 
 NoteEntry* NoteListWindow::EntryAtRow(int row)

@@ -2,6 +2,8 @@
 // reading more than its head.
 #pragma once
 
+#include "shared/NoteHead.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,5 +14,8 @@ struct NoteEntry {
     std::wstring title;
     std::wstring path;    // the entry's identity, compared exactly
     BYTE expired;
+    bool whole;            // the file holds all the data its head claims
+    NoteFileStamp stamp;   // the file's when its head was read
+    bool settled;          // the stamp tells a later write (StampSettled)
     NoteEntry* next;
 };

@@ -23,6 +23,8 @@ NoteEntry* NoteEntryList::Append(const wchar_t* path, const NoteHead& head)
     entry->title = head.title;
     entry->expired = head.expired;
     entry->expiry = head.expiry;
+    entry->whole = head.whole;
+    entry->settled = false;
     entry->next = nullptr;
     if (last != nullptr)
         last->next = entry;

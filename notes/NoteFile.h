@@ -43,16 +43,12 @@ bool ReadWholeNoteFile(const wchar_t* path, NoteRecord* record);
 // by which a copy kept is known to be current. Waits up to
 // g_noteFileBusyRetryMs for a file another process holds open, as the
 // other reads do; false when the file cannot be opened.
-struct NoteFileStamp {
-    FILETIME written = {};
-    unsigned long long size = 0;
-};
 bool ReadNoteTypedText(const wchar_t* path, std::wstring* text, NoteFileStamp* stamp);
 
 // ReadNoteHead: shared/NoteHead.h. The program's own reads of a head, and
 // its deletes, wait up to g_noteFileBusyRetryMs for a file another process
 // (the Today item) holds open for a moment, as its saves do.
-bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head);
+bool ReadNoteHeadWaiting(const wchar_t* path, NoteHead* head, NoteFileStamp* stamp = nullptr);
 // False when the file is still there (a missing file counts as deleted).
 bool DeleteNoteFile(const wchar_t* path);
 // Runs visit(path, found) for every file of folder whose name ends in

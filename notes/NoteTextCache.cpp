@@ -13,6 +13,21 @@ void NoteTextCache::SetFolder(const wchar_t* notesFolder, const wchar_t* noteExt
 
 const NoteTextCache::Text& NoteTextCache::Get(const std::wstring& path)
 {
+    return Kept(path);
+}
+
+const NoteTextCache::Text& NoteTextCache::Get(const std::wstring& path, const std::wstring& title)
+{
+    Text& text = Kept(path);
+    if (text.foldedTitle.empty() || text.title != title) {
+        text.title = title;
+        text.foldedTitle = FoldForFind(title);
+    }
+    return text;
+}
+
+NoteTextCache::Text& NoteTextCache::Kept(const std::wstring& path)
+{
     auto kept = texts.find(path);
     if (kept != texts.end())
         return kept->second;
@@ -37,9 +52,7 @@ void NoteTextCache::Revalidate()
         auto kept = texts.find(path);
         if (kept == texts.end())
             return;
-        const NoteFileStamp& stamp = kept->second.stamp;
-        unsigned long long size = (unsigned long long)found.nFileSizeHigh << 32 | found.nFileSizeLow;
-        if (CompareFileTime(&stamp.written, &found.ftLastWriteTime) != 0 || stamp.size != size)
+        if (kept->second.stamp != StampOf(found))
             texts.erase(kept);
         else
             listed.insert(path);

@@ -22,6 +22,8 @@ public:
         NoteFileStamp stamp;
         std::wstring text;     // as the ink control shows it
         std::wstring folded;   // FoldForFind(text)
+        std::wstring title;          // the title last asked with (Get with a title)
+        std::wstring foldedTitle;    // FoldForFind(title)
     };
 
     // The folder whose listing Revalidate reads: "<folder>\*<extension>".
@@ -31,6 +33,11 @@ public:
     // opened gives an empty text and is not kept: it is tried again next
     // time, and meanwhile the note is found by its title.
     const Text& Get(const std::wstring& path);
+    // The same, with title folded beside the text: each key typed into the
+    // find box matches every note, and folding 10,000 titles again at each
+    // cost milliseconds of the frame. A title is folded again only when it
+    // is not the one folded last.
+    const Text& Get(const std::wstring& path, const std::wstring& title);
     void Forget(const std::wstring& path);
     void Revalidate();
     void Clear() { texts.clear(); }
@@ -39,6 +46,8 @@ public:
     bool Holds(const std::wstring& path) const { return texts.count(path) != 0; }
 
 private:
+    Text& Kept(const std::wstring& path);
+
     std::unordered_map<std::wstring, Text> texts;
     Text unreadable;
     std::wstring folder;

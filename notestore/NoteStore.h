@@ -16,7 +16,9 @@ class FileNoteWindow;
 class NoteStore : public NoteListWindow {
 public:
     // folder and extension name the notes ("<folder>\*<extension>").
-    NoteStore(const wchar_t* folder, const wchar_t* extension);
+    // headCache, when given, is the file where the heads read are kept for
+    // the next start (notes/HeadCacheFile.h).
+    NoteStore(const wchar_t* folder, const wchar_t* extension, const wchar_t* headCache = nullptr);
     ~NoteStore() override;
 
     HWND NewNote(bool fromRecordButton) override;
@@ -91,6 +93,8 @@ private:
     void SetNotesExpired(const std::vector<std::wstring>& paths);
 
     NoteEntry* AddEntry(const wchar_t* path, const NoteHead& head);
+    // Writes the head cache when the list holds heads it does not.
+    void SaveHeadCache();
     // Opens path in mode as the current note window, after closing the one
     // before; false when that one stayed open.
     HWND OpenCurrent(const wchar_t* path, int mode);
@@ -98,6 +102,10 @@ private:
 
     wchar_t notesFolder[MAX_PATH];
     wchar_t noteExtension[8];
+    wchar_t headCachePath[MAX_PATH];
+    // Set when a head was read from its file, or a note went, since the
+    // cache was read or written.
+    bool headCacheStale = false;
     NoteOrder order;
     FileNoteWindow* currentNoteWindow = nullptr;
     bool noteWindowOpen = false;

@@ -22,6 +22,8 @@ namespace {
 
 const LONG kNotLoaded = -1;
 const wchar_t kSoundNotSet[] = L"?";
+// Not a note's name in any case: it ends in no note extension.
+const wchar_t kHeadCacheName[] = L"NoteHeads.cache";
 
 struct SettingInfo {
     const wchar_t* name;
@@ -60,6 +62,18 @@ Application::Application(const wchar_t* documentsFolder)
     CreateDirectoryW(documents, nullptr);
     ProgramNotesFolder(documents, notesFolder, MAX_PATH);
     CreateDirectoryW(notesFolder, nullptr);
+
+    wchar_t data[MAX_PATH] = L"";
+    if (documentsFolder != nullptr)
+        CopyText(data, MAX_PATH, documentsFolder);
+    else
+        SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, TRUE);
+    wchar_t ownData[MAX_PATH];
+    headCachePath[0] = L'\0';
+    if (FormatText(ownData, MAX_PATH, L"%s\\Jotlings", data) >= 0) {
+        CreateDirectoryW(ownData, nullptr);
+        FormatText(headCachePath, MAX_PATH, L"%s\\%s", ownData, kHeadCacheName);
+    }
 
     FirstRunSetup(notesFolder);
 }

@@ -10,12 +10,16 @@
 
 class Application {
 public:
-    // documentsFolder replaces the user's documents folder (tests).
+    // documentsFolder replaces the user's documents folder and the
+    // application data folder (tests).
     explicit Application(const wchar_t* documentsFolder = nullptr);
     virtual ~Application();
 
     const wchar_t* NotesFolder() const { return notesFolder; }
     const wchar_t* NoteExtension() const { return noteExtension; }
+    // Where the store keeps the heads it read (notes/HeadCacheFile.h): in
+    // the application data folder, away from the notes and their exports.
+    const wchar_t* HeadCachePath() const { return headCachePath; }
     // Tells the Today item that notes or options changed.
     void SignalChange();
     HANDLE ChangeEvent() const { return changeEvent; }
@@ -73,6 +77,7 @@ private:
     CRITICAL_SECTION soundPathLock;
     wchar_t notesFolder[MAX_PATH];
     wchar_t noteExtension[6];
+    wchar_t headCachePath[MAX_PATH];
     volatile LONG recordButtonKey = 0;
     HINSTANCE instance = nullptr;
 };

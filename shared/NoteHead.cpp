@@ -19,7 +19,41 @@ formats::NoteTime ToNoteTime(const SYSTEMTIME& s)
     return {s.wYear, s.wMonth, s.wDayOfWeek, s.wDay, s.wHour, s.wMinute, s.wSecond, s.wMilliseconds};
 }
 
-bool ReadNoteHead(const wchar_t* path, NoteHead* head)
+namespace {
+
+// Two seconds of a card's times, and one more for a clock read a moment
+// off the file system's.
+const ULONGLONG kSettleTicks = 3ull * 10000000ull;
+
+ULONGLONG Ticks(const FILETIME& time)
+{
+    return ULONGLONG(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+}  // namespace
+
+NoteFileStamp StampOf(const WIN32_FIND_DATAW& found)
+{
+    NoteFileStamp stamp;
+    stamp.written = found.ftLastWriteTime;
+    stamp.size = ULONGLONG(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
+    return stamp;
+}
+
+formats::FileStamp ToFileStamp(const NoteFileStamp& stamp)
+{
+    formats::FileStamp out;
+    out.written = Ticks(stamp.written);
+    out.size = stamp.size;
+    return out;
+}
+
+bool StampSettled(const NoteFileStamp& stamp, const FILETIME& readAt)
+{
+    return Ticks(stamp.written) + kSettleTicks <= Ticks(readAt);
+}
+
+bool ReadNoteHead(const wchar_t* path, NoteHead* head, NoteFileStamp* stamp)
 {
     // Exclusive, as every open of a note file: a head is never read while
     // the program writes the note.
@@ -28,9 +62,15 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head)
         return false;
     BYTE bytes[formats::kNoteHeaderSize];
     DWORD got = 0;
-    LARGE_INTEGER size = {};
-    BOOL read = ReadFile(file, bytes, sizeof bytes, &got, nullptr) && GetFileSizeEx(file, &size);
+    // Not GetFileInformationByHandle: under Wine it asks for the volume's
+    // details as well: a start reading 10,000 heads took 3.8 to 9.7 s with
+    // it, 1.3 to 2.3 s without.
+    LARGE_INTEGER length = {};
+    FILETIME written = {};
+    BOOL read = ReadFile(file, bytes, sizeof bytes, &got, nullptr) && GetFileSizeEx(file, &length) &&
+                (stamp == nullptr || GetFileTime(file, nullptr, nullptr, &written));
     CloseHandle(file);
+    ULONGLONG size = ULONGLONG(length.QuadPart);
     if (!read || got < kNoteHeadSize) {
         // Too short for a head: no note, whatever error came before.
         if (read)
@@ -50,7 +90,11 @@ bool ReadNoteHead(const wchar_t* path, NoteHead* head)
     if (got >= formats::kNoteHeaderSize) {
         in.U32();   // the zoom
         uint32_t claimed = in.U32();
-        head->whole = ULONGLONG(size.QuadPart) >= formats::kNoteHeaderSize + ULONGLONG(claimed);
+        head->whole = size >= formats::kNoteHeaderSize + ULONGLONG(claimed);
+    }
+    if (stamp != nullptr) {
+        stamp->written = written;
+        stamp->size = size;
     }
     return true;
 }

@@ -5,6 +5,8 @@
 #include "today/TodayConstants.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -108,7 +110,24 @@ void TodayNoteList::Sort(std::vector<TodayEntry>& entries)
 
 bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDLE stop)
 {
+    // The heads listed now are what this load starts from: every open of a
+    // note is a round trip to the file system's server, and the item loads
+    // again at each change of the notes folder.
+    std::vector<TodayEntry> previous;
+    Lock();
+    previous = entries_;
+    Unlock();
+    std::unordered_map<std::wstring_view, size_t> known;
+    known.reserve(previous.size());
+    for (size_t i = 0; i < previous.size(); ++i) {
+        if (previous[i].settled)
+            known.emplace(previous[i].path, i);
+    }
+    FILETIME readAt;
+    GetSystemTimeAsFileTime(&readAt);
+    int read = 0;
     std::vector<TodayEntry> loaded;
+    loaded.reserve(previous.size());
     wchar_t pattern[MAX_PATH];
     if (FormatText(pattern, MAX_PATH, L"%s\\*%s", folder, kNoteExtension) >= 0) {
         WIN32_FIND_DATAW found;
@@ -120,7 +139,21 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
                 wchar_t path[MAX_PATH];
                 if (FormatText(path, MAX_PATH, L"%s\\%s", folder, found.cFileName) < 0)
                     continue;
+                NoteFileStamp stamp = StampOf(found);
+                auto kept = known.find(path);
+                if (kept != known.end() && previous[kept->second].stamp == stamp) {
+                    size_t index = kept->second;
+                    known.erase(kept);   // its key views the path moved below
+                    TodayEntry entry = std::move(previous[index]);
+                    entry.sortTime = found.ftCreationTime;
+                    entry.shown = IsShown(entry.expiry, entry.expired, filter);
+                    loaded.push_back(std::move(entry));
+                    continue;
+                }
                 NoteHead head;
+                ++read;
+                // Kept with the listing's stamp: a file written since the
+                // listing is read again at the next load.
                 if (!ReadHeadWaiting(path, &head, busyWaitMs, stop)) {
                     if (Stopped(stop)) {
                         FindClose(find);
@@ -138,6 +171,8 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
                 entry.expired = head.expired;
                 entry.whole = head.whole;
                 entry.shown = IsShown(head.expiry, head.expired, filter);
+                entry.stamp = stamp;
+                entry.settled = StampSettled(stamp, readAt);
                 loaded.push_back(std::move(entry));
             } while (FindNextFileW(find, &found));
             FindClose(find);
@@ -150,6 +185,7 @@ bool TodayNoteList::Load(const wchar_t* folder, const TodayFilter& filter, HANDL
     Lock();
     entries_.swap(loaded);
     shownCount_ = shown;
+    headsRead = read;
     Unlock();
     return true;
 }

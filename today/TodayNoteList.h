@@ -4,6 +4,8 @@
 // Today settings. Every reader and writer holds the list's lock.
 #pragma once
 
+#include "shared/NoteHead.h"
+
 #include <windows.h>
 
 #include <string>
@@ -17,6 +19,8 @@ struct TodayEntry {
     BYTE expired = 0;
     bool whole = true;   // the file holds the whole note: it can come up as an alarm
     bool shown = false;
+    NoteFileStamp stamp;   // the file's when its head was read
+    bool settled = false;  // the stamp tells a later write (StampSettled)
 };
 
 // What decides which notes are shown.
@@ -32,7 +36,9 @@ public:
     virtual ~TodayNoteList();
 
     // Reads the head of every note file of folder and replaces the list in
-    // one step, so a paint never sees a half-loaded list. A file another
+    // one step, so a paint never sees a half-loaded list. A head listed
+    // before is not read again while the folder's listing shows its file's
+    // size and last write time unchanged. A file another
     // program holds open for a moment is tried again for up to busyWaitMs;
     // stop, when signalled, ends the load early and keeps the old list.
     // False when stopped.
@@ -63,6 +69,8 @@ public:
     static void Sort(std::vector<TodayEntry>& entries);
 
     DWORD busyWaitMs = 500;
+    // Heads read from their files by the last Load.
+    int headsRead = 0;
 
 private:
     CRITICAL_SECTION lock_;

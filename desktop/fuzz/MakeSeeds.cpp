@@ -4,6 +4,7 @@
 // and cut copies of them, the ink content alone, heads, and help files as
 // UTF-16LE text.
 #include "desktop/fuzz/NoteSamples.h"
+#include "formats/HeadCache.h"
 
 #include <stdio.h>
 #include <sys/stat.h>
@@ -34,6 +35,26 @@ int main(int argc, char** argv)
     std::string out = argv[1];
     mkdir(out.c_str(), 0777);
     std::vector<samples::SampleNote> notes = samples::AllSamples();
+    // A head cache of the samples' heads, as a start writes one, and cut.
+    std::vector<formats::HeadCacheRecord> heads;
+    for (size_t i = 0; i < notes.size(); ++i) {
+        std::vector<uint8_t> file = samples::NoteFileBytes(notes[i]);
+        formats::NoteFields fields;
+        formats::ReadNoteFields(file.data(), file.size(), &fields);
+        formats::HeadCacheRecord record;
+        std::string name = "Jotling" + std::to_string(i) + ".jot";
+        record.name = std::u16string(name.begin(), name.end());
+        record.stamp = {133000000000000000ull + i, file.size()};
+        record.expiry = fields.expiry;
+        for (size_t u = 0; u < formats::kNoteTitleUnits && fields.title[u] != 0; ++u)
+            record.title.push_back(char16_t(fields.title[u]));
+        record.expired = fields.expired;
+        record.whole = fields.Whole();
+        heads.push_back(record);
+    }
+    std::vector<uint8_t> cache = formats::WriteHeadCache(u"\\My Documents\\My Jotlings", heads);
+    Save(out + "/head_cache", "cache", cache);
+    Save(out + "/head_cache", "cache-cut", std::vector<uint8_t>(cache.begin(), cache.begin() + cache.size() / 2));
     for (size_t i = 0; i < notes.size(); ++i) {
         std::string name = "seed" + std::to_string(i);
         std::vector<uint8_t> file = samples::NoteFileBytes(notes[i]);

@@ -1,3 +1,4 @@
+#include "formats/HeadCache.h"
 #include "formats/NoteLayout.h"
 
 #include <gtest/gtest.h>
@@ -118,3 +119,50 @@ TEST(NoteLayoutTest, ReadersNeverTakeMoreThanTheBytesHold)
 }
 
 }  // namespace
+
+// The head cache a start reads: every record found under its own name and
+// stamp only, and a file with any byte changed or missing holds nothing.
+TEST(HeadCacheTest, FindsEachHeadByNameAndStampAndRefusesAnyDamage)
+{
+    const std::u16string folder = u"\\My Documents\\My Jotlings";
+    std::vector<formats::HeadCacheRecord> records(3);
+    const char16_t* names[] = {u"Jotling10.jot", u"Jotling2.jot", u"Caf\u00e9.jot"};
+    for (size_t i = 0; i < records.size(); ++i) {
+        records[i].name = names[i];
+        records[i].stamp = {1000 + i, 535 + i};
+        records[i].expiry = {2026, 12, 3, 9, uint16_t(10 + i), 5, 30, 250};
+        records[i].title = i == 1 ? std::u16string(300, u'x') : std::u16string(u"title ") + char16_t(u'0' + i);
+        records[i].expired = uint8_t(i % 2);
+        records[i].whole = i != 2;
+    }
+    records.push_back(records[0]);   // a name twice is written once
+    std::vector<uint8_t> bytes = formats::WriteHeadCache(folder, records);
+    formats::HeadCacheView view;
+    ASSERT_TRUE(view.Open(bytes.data(), bytes.size(), folder));
+    EXPECT_EQ(view.Count(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        formats::CachedHead head;
+        const std::u16string& name = records[i].name;
+        ASSERT_TRUE(view.Find(name.data(), name.size(), records[i].stamp, &head)) << i;
+        std::u16string title(reinterpret_cast<const char16_t*>(head.title));
+        EXPECT_EQ(title, records[i].title.substr(0, 254)) << i;
+        EXPECT_EQ(head.expiry.hour, 10 + i);
+        EXPECT_EQ(head.expired, records[i].expired);
+        EXPECT_EQ(head.whole, records[i].whole);
+        formats::FileStamp later = records[i].stamp;
+        later.written += 1;
+        EXPECT_FALSE(view.Find(name.data(), name.size(), later, &head)) << "a changed time is a miss";
+        later = records[i].stamp;
+        later.size += 1;
+        EXPECT_FALSE(view.Find(name.data(), name.size(), later, &head)) << "a changed size is a miss";
+        EXPECT_FALSE(view.Find(name.data(), name.size() - 1, records[i].stamp, &head));
+    }
+    EXPECT_FALSE(view.Open(bytes.data(), bytes.size(), u"\\Other folder")) << "another folder's cache";
+    for (size_t at = 0; at < bytes.size(); ++at) {
+        std::vector<uint8_t> damaged = bytes;
+        damaged[at] ^= 0x01;
+        EXPECT_FALSE(view.Open(damaged.data(), damaged.size(), folder)) << "byte " << at << " flipped";
+        EXPECT_EQ(view.Count(), 0u);
+        EXPECT_FALSE(view.Open(bytes.data(), at, folder)) << "cut to " << at << " bytes";
+    }
+}

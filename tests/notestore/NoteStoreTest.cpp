@@ -1,5 +1,6 @@
 #include "notestore/NoteStore.h"
 
+#include "formats/HeadCache.h"
 #include "notes/NoteFile.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestNotes.h"
@@ -202,4 +203,108 @@ TEST_F(NoteStoreTest, SavedNoteComesBackAtItsSortedPlace)
     store.OnNoteSaved(p2.c_str(), true);
     EXPECT_EQ(Titles(store), (Names{L"b, edited", L"a", L"new"}));
     EXPECT_EQ(store.EntryCount(), 3);
+}
+
+namespace {
+
+// The store with its head cache, in a folder apart from the notes as the
+// program keeps it.
+class HeadCacheTest : public NoteStoreTest {
+protected:
+    // A note written a day ago, its stamp settled.
+    std::wstring OldNote(const wchar_t* name, const wchar_t* title, const std::string& ink = "")
+    {
+        std::wstring path = folder.File(name);
+        EXPECT_TRUE(WriteTestNote(path, title, Time(2026, 12, 1, 25, 0), 0, ink));
+        Backdate(path);
+        return path;
+    }
+    // Writes the note again with a new title and the stamp it had: the
+    // listing cannot tell, so a kept head is what the list shows.
+    void RewriteKeepingStamp(const std::wstring& path, const wchar_t* title, const std::string& ink = "")
+    {
+        FILETIME written = WrittenTime(path);
+        EXPECT_TRUE(WriteTestNote(path, title, Time(2026, 12, 1, 25, 0), 0, ink));
+        SetWrittenTime(path, written);
+    }
+    Names SortedTitles()
+    {
+        NoteStore store(folder.Path(), L".jot", Cache().c_str());
+        Names titles = Titles(store);
+        std::sort(titles.begin(), titles.end());
+        return titles;
+    }
+    size_t CachedCount()
+    {
+        std::string bytes = ReadBytes(Cache());
+        formats::HeadCacheView view;
+        std::wstring notes = folder.Path();
+        if (!view.Open(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                       std::u16string(notes.begin(), notes.end())))
+            return 0;
+        return view.Count();
+    }
+    std::wstring Cache() const { return data.File(L"NoteHeads.cache"); }
+
+    TempFolder data;
+};
+
+}  // namespace
+
+TEST_F(HeadCacheTest, AKeptHeadStandsUntilItsFilesSizeOrTimeChanges)
+{
+    std::wstring same = OldNote(L"Jotling0.jot", L"same");
+    std::wstring timed = OldNote(L"Jotling1.jot", L"timed");
+    std::wstring sized = OldNote(L"Jotling2.jot", L"sized");
+    std::wstring gone = OldNote(L"Jotling3.jot", L"gone");
+    EXPECT_EQ(SortedTitles(), (Names{L"gone", L"same", L"sized", L"timed"}));
+    EXPECT_EQ(CachedCount(), 4u);
+
+    // Unchanged to the listing: the kept head, the file not read.
+    RewriteKeepingStamp(same, L"same, not read");
+    // A new time, or a new size under the old time: read again.
+    EXPECT_TRUE(WriteTestNote(timed, L"timed, read", Time(2026, 12, 1, 25, 0)));
+    RewriteKeepingStamp(sized, L"sized, read", InkWithText(L"longer now"));
+    // A note gone is gone from the list; one added, or written just now, is read.
+    DeleteFileW(gone.c_str());
+    AddNote(L"Jotling4.jot", L"added", 1, 25);
+    EXPECT_EQ(SortedTitles(), (Names{L"added", L"same", L"sized, read", L"timed, read"}));
+
+    // A head read within seconds of its file's write is not kept: written
+    // again in the same tick of a coarse clock, it would look unchanged.
+    // The timed note was written just now as well.
+    EXPECT_EQ(CachedCount(), 2u);
+    // Nothing else stands in the notes folder, and the list holds notes alone.
+    NoteStore store(folder.Path(), L".jot", Cache().c_str());
+    EXPECT_EQ(store.EntryCount(), 4);
+    EXPECT_FALSE(FileExists(folder.File(L"NoteHeads.cache")));
+}
+
+TEST_F(HeadCacheTest, ADamagedOrForeignCacheCostsOnlyTheReadsAndIsWrittenAgain)
+{
+    std::wstring first = OldNote(L"Jotling0.jot", L"first");
+    OldNote(L"Jotling1.jot", L"second", InkWithText(L"text"));
+    SortedTitles();
+    std::string good = ReadBytes(Cache());
+    ASSERT_GT(good.size(), 40u);
+    // A title changed behind the listing's back shows only when the cache
+    // is not used.
+    RewriteKeepingStamp(first, L"first, read");
+
+    std::string flipped = good;
+    flipped[good.size() / 2] ^= 0x20;
+    TempFolder other;
+    const std::string damages[] = {"", "JHC1", good.substr(0, good.size() - 1), good.substr(0, good.size() / 2),
+                                   flipped, std::string(good.size(), '\xff'), good + good};
+    for (const std::string& damaged : damages) {
+        WriteBytes(Cache(), damaged);
+        EXPECT_EQ(SortedTitles(), (Names{L"first, read", L"second"})) << damaged.size() << " bytes";
+        EXPECT_EQ(CachedCount(), 2u) << "not written again after " << damaged.size() << " bytes";
+    }
+    // A good cache of another folder whose notes have the same names.
+    CopyFileW(folder.File(L"Jotling0.jot").c_str(), other.File(L"Jotling0.jot").c_str(), FALSE);
+    DeleteFileW(Cache().c_str());
+    { NoteStore elsewhere(other.Path(), L".jot", Cache().c_str()); }
+    RewriteKeepingStamp(first, L"first, read again");
+    EXPECT_EQ(SortedTitles(), (Names{L"first, read again", L"second"}));
 }

@@ -30,6 +30,29 @@ void CutFile(const std::wstring& path, DWORD size)
     CloseHandle(file);
 }
 
+FILETIME WrittenTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+void SetWrittenTime(const std::wstring& path, const FILETIME& time)
+{
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+void Backdate(const std::wstring& path, int seconds)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks = {{now.dwLowDateTime, now.dwHighDateTime}};
+    ticks.QuadPart -= ULONGLONG(seconds) * 10000000ull;
+    SetWrittenTime(path, FILETIME{ticks.LowPart, ticks.HighPart});
+}
+
 std::string InkWithText(const std::wstring& text, size_t recordingBytes)
 {
     formats::InkContent content;

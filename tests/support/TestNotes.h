@@ -17,3 +17,11 @@ std::string InkWithText(const std::wstring& text, size_t recordingBytes = 0);
 
 // Ends the file after its first size bytes.
 void CutFile(const std::wstring& path, DWORD size);
+
+// A file's last write time, and setting it: a note written again with the
+// time it had looks unchanged to the folder's listing.
+FILETIME WrittenTime(const std::wstring& path);
+void SetWrittenTime(const std::wstring& path, const FILETIME& time);
+// Dates the file's last write back by seconds from now: a note written
+// long before, as most of a person's notes are.
+void Backdate(const std::wstring& path, int seconds = 86400);

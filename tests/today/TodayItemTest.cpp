@@ -16,6 +16,7 @@
 #include "platform/common/Text.h"
 #include "today/TestSeams.h"
 #include "today/TodayConstants.h"
+#include "today/TodayNoteList.h"
 
 #include <CeRunStore.h>
 #include <todaycmn.h>
@@ -888,3 +889,56 @@ TEST_F(TodayItemTest, ChangeEventRefreshesOnceAndNoteHeldOpenIsKept)
 }
 
 }  // namespace
+
+// The library defines the note extension beside its entry points; linked on
+// its own, the item's list takes it from here.
+extern const wchar_t kNoteExtension[] = L".jot";
+
+// The item's list of notes on its own: it loads again at each change of the
+// notes folder, and reads a head again only when its file changed.
+TEST(TodayNoteListTest, AReloadReadsOnlyTheHeadsWhoseFilesChanged)
+{
+    TempFolder folder;
+    auto write = [&](const wchar_t* name, const wchar_t* title) {
+        EXPECT_TRUE(WriteTestNote(folder.File(name), title, Time(2026, 12, 1, kNever, 0)));
+        return folder.File(name);
+    };
+    auto titles = [](TodayNoteList& list) {
+        std::vector<std::wstring> shown;
+        list.Lock();
+        for (const TodayEntry& entry : list.Entries())
+            shown.push_back(entry.title);
+        list.Unlock();
+        std::sort(shown.begin(), shown.end());
+        return shown;
+    };
+    std::wstring kept = write(L"Jotling0.jot", L"kept");
+    std::wstring edited = write(L"Jotling1.jot", L"edited");
+    Backdate(kept);
+    Backdate(edited);
+    TodayNoteList list;
+    ASSERT_TRUE(list.Load(folder.Path(), TodayFilter()));
+    EXPECT_EQ(list.headsRead, 2);
+    ASSERT_TRUE(list.Load(folder.Path(), TodayFilter()));
+    EXPECT_EQ(list.headsRead, 0) << "nothing changed";
+
+    // The program saves one note and makes another while the item runs.
+    write(L"Jotling1.jot", L"edited again");
+    std::wstring fresh = write(L"Jotling2.jot", L"fresh");
+    ASSERT_TRUE(list.Load(folder.Path(), TodayFilter()));
+    EXPECT_EQ(list.headsRead, 2);
+    EXPECT_EQ(titles(list), (std::vector<std::wstring>{L"edited again", L"fresh", L"kept"}));
+
+    // Saved again within the same tick of a coarse clock, and of the same
+    // size, the fresh note keeps its stamp: read moments after its write,
+    // its head is read again all the same.
+    FILETIME written = WrittenTime(fresh);
+    write(L"Jotling2.jot", L"fresh, saved again");
+    SetWrittenTime(fresh, written);
+    ASSERT_TRUE(list.Load(folder.Path(), TodayFilter()));
+    EXPECT_EQ(titles(list), (std::vector<std::wstring>{L"edited again", L"fresh, saved again", L"kept"}));
+    // A note gone is gone.
+    DeleteFileW(kept.c_str());
+    ASSERT_TRUE(list.Load(folder.Path(), TodayFilter()));
+    EXPECT_EQ(titles(list), (std::vector<std::wstring>{L"edited again", L"fresh, saved again"}));
+}
