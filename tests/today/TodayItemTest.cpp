@@ -110,6 +110,18 @@ std::vector<CeTimedRun> OurRuns(const wchar_t* arguments = nullptr)
 
 class TodayItemTest : public ::testing::Test {
 protected:
+    // Pixels of the first line's text, right of the icon.
+    int DarkPixelsOfFirstLine()
+    {
+        int dark = 0;
+        HDC dc = GetDC(window);
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 30; x < 230; ++x)
+                dark += GetRValue(GetPixel(dc, x, y)) < 128 ? 1 : 0;
+        }
+        ReleaseDC(window, dc);
+        return dark;
+    }
     void SetUp() override
     {
         for (const CeTimedRun& run : OurRuns())
@@ -328,13 +340,7 @@ TEST_F(TodayItemTest, EmptyItemIsTwentyThreePixelsAddsANoteAndDrawsTheFirstAtOnc
     // the host asks the height again.
     std::wstring note = AddNote(L"Jotling0.jot", L"first", DaysFromNow(1, 8));
     ClearCache();
-    int dark = 0;
-    HDC dc = GetDC(window);
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 30; x < 230; ++x)
-            dark += GetRValue(GetPixel(dc, x, y)) < 128 ? 1 : 0;
-    }
-    ReleaseDC(window, dc);
+    int dark = DarkPixelsOfFirstLine();
     EXPECT_GT(dark, 20) << "the line's text";
     ClearHeard();
     Tap(100, 5);
@@ -357,13 +363,7 @@ TEST_F(TodayItemTest, NoPlaceholderBeforeTheListIsInAndANewFontIsMeasuredAtOnce)
     StartMainSpy();
     ASSERT_EQ(Query(), 1);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    int dark = 0;
-    HDC dc = GetDC(window);
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 30; x < 230; ++x)
-            dark += GetRValue(GetPixel(dc, x, y)) < 128 ? 1 : 0;
-    }
-    ReleaseDC(window, dc);
+    int dark = DarkPixelsOfFirstLine();
     EXPECT_EQ(dark, 0) << "the placeholder was drawn before the notes were in";
     Tap(100, 10);
     EXPECT_TRUE(mainHeard.empty()) << "a tap before the notes were in asked for a new note";
