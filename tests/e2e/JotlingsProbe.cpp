@@ -48,6 +48,8 @@
 //   title               prints the title of the note window on the screen
 //   boxes               prints "COUNT LEFT TOP RIGHT BOTTOM": how many message
 //                       boxes are on the screen, and where the first one is
+//   holdruns SECONDS    holds the timed runs' lock ("CeRunStoreLock") for
+//                       SECONDS, as another program could
 #include "formats/InkContent.h"
 #include "formats/WaveBlock.h"
 #include "notes/ExpiryRules.h"
@@ -497,6 +499,18 @@ int PrintFind()
 
 }  // namespace
 
+// Another program keeping the device's list of timed runs to itself.
+int HoldRunsLock(DWORD seconds)
+{
+    HANDLE lock = CreateMutexW(nullptr, FALSE, L"CeRunStoreLock");
+    if (lock == nullptr || WaitForSingleObject(lock, 5000) != WAIT_OBJECT_0)
+        return 1;
+    Sleep(seconds * 1000);
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     if (argc == 3 && wcscmp(argv[1], L"window") == 0)
@@ -519,6 +533,8 @@ int wmain(int argc, wchar_t** argv)
         return PrintNoteTitle();
     if (argc == 2 && wcscmp(argv[1], L"boxes") == 0)
         return PrintMessageBoxes();
+    if (argc == 3 && wcscmp(argv[1], L"holdruns") == 0)
+        return HoldRunsLock(DWORD(_wtoi(argv[2])));
     if (argc == 8 && wcscmp(argv[1], L"tone") == 0)
         return WriteNote(argv[2], argv[3], argv[4], false, ToneContent(_wtoi(argv[5]), _wtoi(argv[6]), _wtoi(argv[7])));
     if (argc == 3 && wcscmp(argv[1], L"survey") == 0)

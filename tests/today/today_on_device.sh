@@ -5,7 +5,8 @@
 # program, or starts the program with its path; the empty item adds a note;
 # a restart of the shell leaves the program exactly one timed run; with the
 # program ended, the item's timed run starts it at a note's expiry and the
-# alarm comes up.
+# alarm comes up; another program holding the timed runs' lock is told to
+# the user.
 #   today_on_device.sh DEVICE_SCRIPT DEVICE_DIR BUILD_DIR
 source "$(dirname "$0")/../support/scenario.sh" "$@"
 
@@ -235,6 +236,20 @@ running 'Jotlings\.exe.*AppRunAtTime' && pass "started as AppRunAtTime" || fail 
 shot alarm
 dev tap 225 13
 end_program
+
+# --- Another program keeps the list of timed runs to itself --------------------
+# The item cannot set the next note's alarm: it says so once, and looks for
+# the note itself while the Today screen has it.
+probe write "$(note Jotling1.jot)" "Held up" 1440
+dev run "$probe_exe" holdruns 12 >/dev/null 2>&1 &
+holder=$!
+sleep 1
+settings_round
+box_up() { [ "$(probe boxes | cut -d' ' -f1)" -ge 1 ]; }
+wait_for 20 box_up && pass "the item tells that the alarm could not be set" || fail "no message: $(probe front)"
+shot run-refused
+dev key Return
+wait "$holder"
 rm -f "$notes"/*
 settings_round
 finish
