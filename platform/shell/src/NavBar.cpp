@@ -82,6 +82,19 @@ void NavBar::Wake()
     SetTimer(window_, kPollTimer, kPollMs, nullptr);
 }
 
+// Quick looks while a window comes up, then slower ones while a program
+// that is still loading may show its window late; then the bar rests.
+void NavBar::AfterWakePoll()
+{
+    --wakePolls_;
+    if (settlePolls_ > 0)
+        return;
+    if (wakePolls_ <= -kLatePolls)
+        KillTimer(window_, kPollTimer);
+    else if (wakePolls_ <= 0)
+        SetTimer(window_, kPollTimer, kLatePollMs, nullptr);
+}
+
 void NavBar::KeepLooking()
 {
     keepLooking_ = true;
@@ -115,8 +128,8 @@ LRESULT NavBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             if (settlePolls_ > 0)
                 SetTimer(window_, kPollTimer, kPollMs, nullptr);
         }
-        else if (!keepLooking_ && --wakePolls_ <= 0 && settlePolls_ == 0)
-            KillTimer(window_, kPollTimer);
+        else if (!keepLooking_)
+            AfterWakePoll();
         return 0;
     case WM_PAINT:
         OnPaint();

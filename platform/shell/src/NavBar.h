@@ -16,8 +16,11 @@ public:
     static constexpr int kStartWidth = 60;
     static constexpr int kDoneLeft = 212;
     static constexpr UINT kPollMs = 250;
-    // Looks after a wake: long enough for a window to come up and settle.
+    // Looks after a wake: every kPollMs for long enough for a window to
+    // come up and settle, then every kLatePollMs for a window shown late.
     static constexpr int kWakePolls = 12;
+    static constexpr UINT kLatePollMs = 1000;
+    static constexpr int kLatePolls = 12;
     // Polls after a change in front during which the bar restacks itself.
     static constexpr int kSettlePolls = 4;
 
@@ -51,6 +54,7 @@ private:
     void DrawStartFlag(HDC dc) const;
     void DrawDoneButton(HDC dc) const;
     bool IsOwnWindow(HWND window) const;
+    void AfterWakePoll();
 
     StartMenu& startMenu_;
     HWND window_;
