@@ -12,11 +12,13 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
-// Child, visible, border, report view, selection shown without the focus.
-const DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS;
+// Child, visible, border, report view, selection shown without the focus,
+// rows held by this object.
+const DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
 const COLORREF kImageTransparent = RGB(255, 0, 255);
 const int kColumnWidth = 100;
 const int kImageWidth = 16;
@@ -24,28 +26,10 @@ const int kImageGrow = 3;
 const int kDefaultFontSize = 9;
 const size_t kTimeTextLength = 100;
 const size_t kTitleTextLength = 256;
-// A refill that writes or removes more rows than this holds redrawing off.
-const int kRowsWrittenShown = 8;
 
 bool KeyDown(int key)
 {
     return (GetKeyState(key) & 0x8000) != 0;
-}
-
-// FNV-1a over a row's time text, image and title.
-unsigned long long RowKey(const wchar_t* timeText, int image, const wchar_t* titleText)
-{
-    unsigned long long key = 14695981039346656037ull;
-    auto mix = [&key](unsigned value) {
-        key ^= value;
-        key *= 1099511628211ull;
-    };
-    for (const wchar_t* c = timeText; *c != L'\0'; ++c)
-        mix(unsigned(*c));
-    mix(0x10000u + unsigned(image));
-    for (const wchar_t* c = titleText; *c != L'\0'; ++c)
-        mix(unsigned(*c));
-    return key;
 }
 
 }  // namespace
@@ -107,7 +91,6 @@ void NoteListView::LoadImages()
 
 void NoteListView::Destroy()
 {
-    redrawHold.reset();
     if (list != nullptr) {
         // Without LVS_SHAREIMAGELISTS the control frees its image lists
         // itself; taking ours back first keeps this object the one owner.
@@ -124,9 +107,9 @@ void NoteListView::Destroy()
     font = nullptr;
     previousProc = nullptr;
     left = top = width = height = 0;
-    itemCount = 0;
-    rowKeys.clear();
-    filling = refilling = false;
+    rows.clear();
+    shownRows.clear();
+    filling = refilling = updating = false;
     stylusDown = false;
 }
 
@@ -149,35 +132,25 @@ void NoteListView::BeginFill(int expectedRows)
 {
     if (list == nullptr)
         return;
-    // A visible report list repaints at every insert: 1000 rows take
-    // seconds that way, and a fraction of one with painting held off.
     dateStyle = CurrentDateTimeStyle();
     filling = true;
-    HoldRedraw();
-    SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
+    rows.reserve(rows.size() + size_t(expectedRows));
 }
 
-// A save changes one note of a thousand: writing every row again cost as
-// much as the first fill, twice a bare list's refill. Nor is redrawing held
-// off for a few rows: a row written has only its own place repainted, while
-// letting a held list of a thousand rows redraw again costs Wine's list
-// about as much as writing a hundred rows shown.
+// A save changes one note of a thousand: only the rows that show something
+// else are painted again, as only they were written when the control held
+// its rows.
 void NoteListView::BeginRefill(int expectedRows)
 {
     if (list == nullptr)
         return;
     dateStyle = CurrentDateTimeStyle();
     filling = true;
-    refillWrites = 0;
-    if (rowKeys.size() != size_t(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0))) {
-        HoldRedraw();
-        DeleteAll();   // rows this view did not write: nothing to compare with
-    } else {
-        ForgetSelection();
-        refilling = true;
-        itemCount = 0;
-    }
-    SendMessageW(list, LVM_SETITEMCOUNT, expectedRows, 0);
+    refilling = true;
+    ForgetSelection();
+    shownRows.swap(rows);
+    rows.clear();
+    rows.reserve(size_t(expectedRows));
 }
 
 void NoteListView::BeginUpdate()
@@ -186,7 +159,39 @@ void NoteListView::BeginUpdate()
         return;
     dateStyle = CurrentDateTimeStyle();
     filling = true;
-    HoldRedraw();
+    updating = true;
+    shownRows.swap(rows);
+    rows.clear();
+    rows.reserve(shownRows.size());
+    nextShown = 0;
+    selectedBefore = SelectedRows();
+    nextSelected = 0;
+    keptSelected.clear();
+    focusedBefore = FocusedRow();
+    markBefore = GetSelectionMark();
+    keptFocused = keptMark = -1;
+}
+
+// The next row shown before goes on as the next row of the update, and
+// its selection, focus and mark with it.
+void NoteListView::CarryShownRow()
+{
+    int now = int(rows.size());
+    if (nextShown == size_t(focusedBefore))
+        keptFocused = now;
+    if (nextShown == size_t(markBefore))
+        keptMark = now;
+    while (nextSelected < selectedBefore.size() && size_t(selectedBefore[nextSelected]) < nextShown)
+        ++nextSelected;
+    if (nextSelected < selectedBefore.size() && size_t(selectedBefore[nextSelected]) == nextShown)
+        keptSelected.push_back(now);
+    rows.push_back(std::move(shownRows[nextShown++]));
+}
+
+void NoteListView::CarryShownRowsTo(int row)
+{
+    while (rows.size() < size_t(row) && nextShown < shownRows.size())
+        CarryShownRow();
 }
 
 void NoteListView::EndFill()
@@ -195,23 +200,73 @@ void NoteListView::EndFill()
         return;
     if (refilling) {
         refilling = false;
-        // Rows past the new last one go, from the end, where it costs least.
-        if (rowKeys.size() > size_t(itemCount) + kRowsWrittenShown)
-            HoldRedraw();
-        for (int row = int(rowKeys.size()) - 1; row >= itemCount; --row)
-            SendMessageW(list, LVM_DELETEITEM, row, 0);
-        rowKeys.resize(size_t(itemCount));
+        if (rows.size() == shownRows.size()) {
+            // The same count: the rows that changed are repainted, the
+            // others keep what they show.
+            size_t first = 0, last = rows.size();
+            while (first < last && rows[first] == shownRows[first])
+                ++first;
+            while (last > first && rows[last - 1] == shownRows[last - 1])
+                --last;
+            // Rows out of sight need nothing.
+            size_t top = size_t(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+            size_t bottom = top + size_t(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)) + 1;
+            first = std::max(first, top);
+            last = std::min(last, bottom);
+            if (first < last)
+                ListView_RedrawItems(list, int(first), int(last) - 1);
+        } else {
+            ShowRowCount(LVSICF_NOSCROLL);
+        }
+        std::vector<Row>().swap(shownRows);
         if (SendMessageW(list, LVM_GETTOPINDEX, 0, 0) > 0)
             SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    } else if (updating) {
+        updating = false;
+        CarryShownRowsTo(INT_MAX);
+        std::vector<Row>().swap(shownRows);
+        RestoreSelection();
+    } else {
+        ShowRowCount(0);
     }
     filling = false;
-    redrawHold.reset();
 }
 
-void NoteListView::HoldRedraw()
+void NoteListView::ShowRowCount(DWORD flags)
 {
-    if (!redrawHold)
-        redrawHold.emplace(list);
+    SendMessageW(list, LVM_SETITEMCOUNT, rows.size(), flags);
+}
+
+// The rows that left the selection are deselected while the control still
+// counts the old rows, the count is set, and then the rows that came into
+// it are selected: the control shifts nothing itself.
+void NoteListView::RestoreSelection()
+{
+    size_t kept = 0;
+    for (int row : selectedBefore) {
+        while (kept < keptSelected.size() && keptSelected[kept] < row)
+            ++kept;
+        if (kept == keptSelected.size() || keptSelected[kept] != row)
+            SetSelected(row, false);
+    }
+    if (focusedBefore != -1 && focusedBefore != keptFocused) {
+        LVITEMW state = {};
+        state.stateMask = LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, focusedBefore, reinterpret_cast<LPARAM>(&state));
+    }
+    ShowRowCount(LVSICF_NOSCROLL);
+    size_t before = 0;
+    for (int row : keptSelected) {
+        while (before < selectedBefore.size() && selectedBefore[before] < row)
+            ++before;
+        if (before == selectedBefore.size() || selectedBefore[before] != row)
+            SetSelected(row, true);
+    }
+    if (keptFocused != -1 && keptFocused != focusedBefore)
+        Focus(keptFocused);
+    SetSelectionMark(keptMark);
+    selectedBefore.clear();
+    keptSelected.clear();
 }
 
 // What an emptied list has: no row selected or focused, and no mark. The
@@ -231,65 +286,112 @@ void NoteListView::ForgetSelection()
 
 void NoteListView::AppendNote(const wchar_t* title, const NoteEntry& entry, bool expired)
 {
-    InsertNote(itemCount, title, entry, expired);
+    InsertNote(int(rows.size()), title, entry, expired);
 }
 
 void NoteListView::InsertNote(int at, const wchar_t* title, const NoteEntry& entry, bool expired)
 {
-    if (list == nullptr)
+    if (list == nullptr || at < 0)
         return;
     wchar_t timeText[kTimeTextLength];
     if (NeverExpires(entry.expiry))
         CopyText(timeText, kTimeTextLength, L"Never expire");
     else
         FormatDateTime(entry.expiry, true, timeText, filling ? dateStyle : CurrentDateTimeStyle());
-
-    wchar_t titleText[kTitleTextLength];
-    CopyText(titleText, kTitleTextLength, title);
     int image = expired ? kNoteImageExpired : NeverExpires(entry.expiry) ? kNoteImageNever : kNoteImagePending;
-    unsigned long long key = RowKey(timeText, image, titleText);
-    // A refill writes its rows in order over the old ones (at is the count
-    // written so far); a find puts a row in at its place.
-    bool replacing = refilling && size_t(at) < rowKeys.size();
-    if (replacing && rowKeys[size_t(at)] == key) {
-        ++itemCount;
-        return;
+    Row row{timeText, std::wstring(title != nullptr ? title : L""), image};
+    if (row.title.size() >= kTitleTextLength)
+        row.title.resize(kTitleTextLength - 1);
+    if (updating) {
+        CarryShownRowsTo(at);
+        rows.push_back(std::move(row));
+    } else if (filling) {
+        rows.insert(rows.begin() + std::min(size_t(at), rows.size()), std::move(row));
+    } else {
+        BeginUpdate();
+        CarryShownRowsTo(at);
+        rows.push_back(std::move(row));
+        EndFill();
     }
-    if (refilling && ++refillWrites > kRowsWrittenShown)
-        HoldRedraw();
-
-    LVITEMW row = {};
-    row.mask = LVIF_TEXT | LVIF_IMAGE;
-    row.iItem = at;
-    row.pszText = timeText;
-    row.iImage = image;
-    SendMessageW(list, replacing ? LVM_SETITEMW : LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
-    LVITEMW column = {};
-    column.iSubItem = 1;
-    column.pszText = titleText;
-    SendMessageW(list, LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&column));
-    if (replacing)
-        rowKeys[size_t(at)] = key;
-    else
-        rowKeys.insert(rowKeys.begin() + std::min(size_t(at), rowKeys.size()), key);
-    ++itemCount;
 }
 
+// In an update, row counts the rows the update has given so far: the rows
+// before it stay, and the shown row that comes next goes.
 void NoteListView::DeleteRow(int row)
 {
-    if (list != nullptr && SendMessageW(list, LVM_DELETEITEM, row, 0)) {
-        --itemCount;
-        if (row >= 0 && size_t(row) < rowKeys.size())
-            rowKeys.erase(rowKeys.begin() + row);
+    if (list == nullptr || row < 0)
+        return;
+    if (updating) {
+        CarryShownRowsTo(row);
+        if (rows.size() == size_t(row) && nextShown < shownRows.size())
+            ++nextShown;
+    } else if (filling) {
+        if (size_t(row) < rows.size())
+            rows.erase(rows.begin() + row);
+    } else if (size_t(row) < rows.size()) {
+        BeginUpdate();
+        DeleteRow(row);
+        EndFill();
     }
 }
 
 void NoteListView::DeleteAll()
 {
-    if (list != nullptr && SendMessageW(list, LVM_DELETEALLITEMS, 0, 0)) {
-        itemCount = 0;
-        rowKeys.clear();
+    if (list == nullptr)
+        return;
+    rows.clear();
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+}
+
+bool NoteListView::OnNotify(const NMHDR* header, LRESULT* result)
+{
+    if (list == nullptr || header->hwndFrom != list)
+        return false;
+    if (header->code == UINT(LVN_GETDISPINFOW)) {
+        GetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header)));
+        *result = 0;
+        return true;
     }
+    if (header->code == UINT(LVN_ODFINDITEMW)) {
+        *result = FindRow(reinterpret_cast<const NMLVFINDITEMW*>(header));
+        return true;
+    }
+    return false;
+}
+
+void NoteListView::GetDispInfo(NMLVDISPINFOW* info)
+{
+    LVITEMW& item = info->item;
+    if (item.iItem < 0 || size_t(item.iItem) >= rows.size())
+        return;
+    const Row& row = rows[size_t(item.iItem)];
+    if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0)
+        CopyText(item.pszText, size_t(item.cchTextMax), item.iSubItem == 0 ? row.time.c_str() : row.title.c_str());
+    if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0)
+        item.iImage = row.image;
+}
+
+// A letter typed on the list goes to the next row whose time starts with
+// what was typed, from the row after the focused one round to the start,
+// as in a list that holds its own rows.
+int NoteListView::FindRow(const NMLVFINDITEMW* find)
+{
+    const LVFINDINFOW& what = find->lvfi;
+    if ((what.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || what.psz == nullptr || rows.empty())
+        return -1;
+    size_t length = wcslen(what.psz);
+    bool partial = (what.flags & LVFI_PARTIAL) != 0;
+    int count = int(rows.size());
+    int start = find->iStart < 0 || find->iStart >= count ? 0 : find->iStart;
+    for (int n = 0; n < count; ++n) {
+        int row = (start + n) % count;
+        if (n > 0 && row == 0 && (what.flags & LVFI_WRAP) == 0)
+            break;
+        const std::wstring& text = rows[size_t(row)].time;
+        if (partial ? _wcsnicmp(text.c_str(), what.psz, length) == 0 : _wcsicmp(text.c_str(), what.psz) == 0)
+            return row;
+    }
+    return -1;
 }
 
 void NoteListView::Move(int x, int y, int w, int h)
@@ -524,7 +626,7 @@ int NoteListView::HitTest(LPARAM point)
 
 bool NoteListView::HasRows()
 {
-    return list != nullptr && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0;
+    return list != nullptr && !rows.empty();
 }
 
 // ---------------------------------------------------------------------------

@@ -166,8 +166,6 @@ void NoteListWindow::FillList(bool refill)
     NoteEntryLock lock(entries);
     int total = 0;
     std::vector<NoteEntry*> shown = ShownEntries(&total);
-    // A visible list redraws at every row; a thousand of them would take
-    // seconds under the redraw, a fraction of one without it.
     if (refill)
         list.BeginRefill(int(shown.size()));
     else
@@ -186,9 +184,7 @@ void NoteListWindow::FillList(bool refill)
 
 // The rows the find leaves, reached from the rows there are: only the notes
 // that go are taken out and only those that come are put in, each at its
-// place. A key typed in the box changes a few rows of a thousand, and
-// emptying and filling the list again costs more than a frame under Wine.
-// The rows that stay keep their selection and focus.
+// place, so that the rows that stay keep their selection and focus.
 void NoteListWindow::UpdateRows()
 {
     NoteEntryLock lock(entries);
@@ -479,6 +475,9 @@ LRESULT NoteListWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT NoteListWindow::OnNotify(const NMHDR* header)
 {
+    LRESULT answer = 0;
+    if (list.OnNotify(header, &answer))
+        return answer;
     if (header->idFrom == UINT_PTR(kNoteListId)) {
         if (header->code == UINT(LVN_COLUMNCLICK)) {
             SortByColumn(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);

@@ -24,7 +24,11 @@ protected:
         // The parent answers the tap-and-hold as the all-notes window does:
         // the popup acts on the selection mark, and there is none without one.
         parent.answer = [this](UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
-            if (message != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != static_cast<UINT>(GN_CONTEXTMENU))
+            if (message != WM_NOTIFY)
+                return false;
+            if (view.OnNotify(reinterpret_cast<NMHDR*>(lParam), result) || fresh.OnNotify(reinterpret_cast<NMHDR*>(lParam), result))
+                return true;
+            if (reinterpret_cast<NMHDR*>(lParam)->code != static_cast<UINT>(GN_CONTEXTMENU))
                 return false;
             ++holds;
             int mark = view.GetSelectionMark();
@@ -127,6 +131,8 @@ protected:
     int Focused() { return ListView_GetNextItem(view.Window(), -1, LVNI_FOCUSED); }
 
     NoteListView view;
+    // A second list in the same parent, filled to compare with.
+    NoteListView fresh;
     int holds = 0;
     MessageLog parentMessages;
     TestWindow parent{parentMessages, "parent", WS_POPUP | WS_VISIBLE, RECT{0, 0, 240, 320}};
@@ -413,7 +419,6 @@ TEST_F(NoteListViewTest, RefillShowsWhatAFreshFillShowsWithNoSelectionLeft)
         EXPECT_EQ(view.GetSelectionMark(), -1);
         EXPECT_EQ(0, ListView_GetTopIndex(view.Window()));
 
-        NoteListView fresh;
         fresh.Create(parentWindow, 5, 5, 230, 170);
         fill(fresh, after, false);
         EXPECT_TRUE(ShownRows(fresh.Window()) == refilled) << "rows differ from a fresh fill";
