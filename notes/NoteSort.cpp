@@ -1,7 +1,10 @@
 #include "notes/NoteSort.h"
 
+#include "notes/ExchangeSort.h"
 #include "notes/ExpiryRules.h"
 #include "notes/NoteEntryList.h"
+
+#include <stdint.h>
 
 #include <algorithm>
 #include <utility>
@@ -22,25 +25,48 @@ SYSTEMTIME CreationTime(const wchar_t* path)
     return created;
 }
 
-// An entry with what the sort compares, worked out once per sort rather
-// than at each of its many comparisons.
-struct SortItem {
-    NoteEntry* entry;
-    ULONGLONG expiry;
-    bool never;
-};
-
-bool ShouldExchange(const SortItem& k, const SortItem& m, int column, bool descending)
+// The keys and thresholds of the exchange pass (see ExchangeSort.h) that
+// give the list's rules. By time, ascending: a never-expiring note goes
+// after every other, and two of them are exchanged whenever they meet.
+// Descending: a never-expiring note goes before every other, and is
+// exchanged with each never-expiring note after it. By title: character
+// codes, the titles' ranks as keys.
+void SortKeys(const std::vector<NoteEntry*>& entries, int column, bool descending, std::vector<uint64_t>* keys,
+              std::vector<uint64_t>* thresholds)
 {
+    size_t count = entries.size();
+    keys->resize(count);
+    thresholds->resize(count);
     if (column == kSortByTitle) {
-        int order = wcscmp(k.entry->title.c_str(), m.entry->title.c_str());
-        return descending ? order < 0 : order > 0;
+        std::vector<size_t> byTitle(count);
+        for (size_t i = 0; i < count; ++i)
+            byTitle[i] = i;
+        auto title = [&entries](size_t i) { return entries[i]->title.c_str(); };
+        std::sort(byTitle.begin(), byTitle.end(), [&](size_t a, size_t b) { return wcscmp(title(a), title(b)) < 0; });
+        uint64_t rank = 0;
+        for (size_t n = 0; n < count; ++n) {
+            if (n > 0 && wcscmp(title(byTitle[n - 1]), title(byTitle[n])) != 0)
+                ++rank;
+            (*keys)[byTitle[n]] = rank;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            if (descending)
+                (*keys)[i] = rank - (*keys)[i];
+            (*thresholds)[i] = (*keys)[i];
+        }
+        return;
     }
-    if (column != kSortByTime)
-        return false;
-    if (!descending)
-        return k.never || (!m.never && k.expiry > m.expiry);
-    return m.never || (!k.never && k.expiry < m.expiry);
+    for (size_t i = 0; i < count; ++i) {
+        bool never = NeverExpires(entries[i]->expiry);
+        uint64_t expiry = std::min<uint64_t>(TimeKey(entries[i]->expiry), UINT64_MAX - 2);
+        if (!descending) {
+            (*keys)[i] = never ? UINT64_MAX - 1 : expiry;
+            (*thresholds)[i] = never ? UINT64_MAX : expiry;
+        } else {
+            (*keys)[i] = never ? 0 : UINT64_MAX - expiry;
+            (*thresholds)[i] = never ? 1 : UINT64_MAX - expiry;
+        }
+    }
 }
 
 void TakeRequest(int request, NoteOrder* order)
@@ -97,24 +123,22 @@ void SortNotes(NoteEntryList& entries, int request, NoteOrder* order)
     NoteEntryLock hold(entries);
     if (entries.First() == nullptr)
         return;
-    std::vector<SortItem> items;
+    std::vector<NoteEntry*> listed;
     for (NoteEntry* e = entries.First(); e != nullptr; e = e->next)
-        items.push_back({e, TimeKey(e->expiry), NeverExpires(e->expiry)});
+        listed.push_back(e);
     TakeRequest(request, order);
 
-    // Rows of equal keys keep the order this exchange sort gives them, as
+    // Rows of equal keys keep the order the exchange pass gives them, as
     // they always have: a list sorted again does not reshuffle its ties.
     bool descending = order->descending == 1;
-    for (size_t k = 0; k + 1 < items.size(); ++k) {
-        for (size_t m = k + 1; m < items.size(); ++m) {
-            if (ShouldExchange(items[k], items[m], order->column, descending))
-                std::swap(items[k], items[m]);
-        }
+    std::vector<NoteEntry*> sorted = listed;
+    if (order->column == kSortByTime || order->column == kSortByTitle) {
+        std::vector<uint64_t> keys, thresholds;
+        SortKeys(listed, order->column, descending, &keys, &thresholds);
+        std::vector<size_t> placed = ExchangeSortOrder(keys, thresholds);
+        for (size_t n = 0; n < placed.size(); ++n)
+            sorted[n] = listed[placed[n]];
     }
-    std::vector<NoteEntry*> sorted;
-    sorted.reserve(items.size());
-    for (const SortItem& item : items)
-        sorted.push_back(item.entry);
     if (order->column == kSortByTime) {
         // Entries keep the creation time they were loaded with (a save
         // keeps it too); only one not known yet is read from its file.
