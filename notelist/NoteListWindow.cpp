@@ -14,7 +14,6 @@
 #include <aygshell.h>
 
 #include <string_view>
-#include <unordered_map>
 
 const wchar_t kNoteListClass[] = L"AllJotlingsWnd";
 
@@ -179,50 +178,63 @@ void NoteListWindow::FillList(bool refill)
         rowPaths.push_back(e->path);
     }
     list.EndFill();
+    shownQuery = Filtering() ? findQuery : FindQuery();
     ShowFindCount(total);
 }
 
 // The rows the find leaves, reached from the rows there are: only the notes
 // that go are taken out and only those that come are put in, each at its
-// place, so that the rows that stay keep their selection and focus.
+// place, so that the rows that stay keep their selection and focus. The
+// rows are the found notes in the entries' order, so one walk of both
+// tells each note's old and new place. A query that narrows the last one
+// reads no note that was not shown, and one that widens it none that was.
 void NoteListWindow::UpdateRows()
 {
     NoteEntryLock lock(entries);
-    int total = 0;
-    std::vector<NoteEntry*> shown = ShownEntries(&total);
-    std::unordered_map<std::wstring_view, size_t> place;
-    place.reserve(shown.size());
-    for (size_t j = 0; j < shown.size(); ++j)
-        place.emplace(shown[j]->path, j);
+    FindQuery query = Filtering() ? findQuery : FindQuery();
+    bool narrower = query.Within(shownQuery);
+    bool wider = shownQuery.Within(query);
     std::vector<std::wstring> paths;
-    paths.reserve(shown.size());
+    paths.reserve(rowPaths.size());
     bool updating = false;
-    size_t i = 0, j = 0;
-    int row = 0;
-    while ((i < rowPaths.size() || j < shown.size()) && window != nullptr) {
-        if (i < rowPaths.size() && j < shown.size() && rowPaths[i] == shown[j]->path) {
-            paths.push_back(rowPaths[i]);
-            ++i, ++j, ++row;
+    size_t i = 0;
+    int row = 0, total = 0;
+    for (NoteEntry* e = entries.First(); e != nullptr && window != nullptr; e = e->next) {
+        ++total;
+        bool was = i < rowPaths.size() && rowPaths[i] == e->path;
+        bool found = was ? wider || Matches(*e) : !narrower && Matches(*e);
+        if (was)
+            ++i;
+        if (was && found) {
+            paths.push_back(std::move(rowPaths[i - 1]));
+            ++row;
             continue;
         }
+        if (!was && !found)
+            continue;
         if (!updating) {
             list.BeginUpdate();
             updating = true;
         }
-        auto later = i < rowPaths.size() ? place.find(rowPaths[i]) : place.end();
-        if (i < rowPaths.size() && (later == place.end() || later->second < j)) {
+        if (was) {
             list.DeleteRow(row);
-            ++i;
         } else {
-            list.InsertNote(row, shown[j]->title.c_str(), *shown[j], shown[j]->expired != 0);
-            paths.push_back(shown[j]->path);
-            ++j, ++row;
+            list.InsertNote(row, e->title.c_str(), *e, e->expired != 0);
+            paths.push_back(e->path);
+            ++row;
         }
     }
     if (updating)
         list.EndFill();
+    bool inStep = i == rowPaths.size();
     rowPaths.swap(paths);
-    ShowFindCount(total);
+    shownQuery = query;
+    // Rows that are not the entries' any more (never so after a fill):
+    // filled anew rather than left wrong.
+    if (!inStep && window != nullptr)
+        FillList(true);
+    else
+        ShowFindCount(total);
 }
 
 void NoteListWindow::ShowFindCount(int total)

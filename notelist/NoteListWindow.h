@@ -130,6 +130,8 @@ protected:
     NoteTextCache textCache;
     // The path of the note on each row, as the list was last filled.
     std::vector<std::wstring> rowPaths;
+    // The query the rows were last found by (none: every note).
+    FindQuery shownQuery;
     // The rows' states are being put back: the list's notices of it are
     // no user's doing.
     bool restoringRows = false;

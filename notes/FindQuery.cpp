@@ -44,6 +44,16 @@ bool FindQuery::Matches(const std::wstring& foldedTitle, const std::wstring& fol
     return true;
 }
 
+bool FindQuery::Within(const FindQuery& other) const
+{
+    for (const std::wstring& wider : other.words) {
+        if (std::none_of(words.begin(), words.end(),
+                         [&wider](const std::wstring& word) { return word.find(wider) != std::wstring::npos; }))
+            return false;
+    }
+    return true;
+}
+
 std::vector<TextSpan> FindQuery::SpansIn(const std::wstring& text) const
 {
     std::vector<uint32_t> origins;

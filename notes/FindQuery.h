@@ -22,6 +22,11 @@ public:
     bool Empty() const { return words.empty(); }
     const std::vector<std::wstring>& Words() const { return words; }
 
+    // True when every note this query finds, other finds too: each of
+    // other's words stands inside one of this query's. A query with no
+    // words finds every note.
+    bool Within(const FindQuery& other) const;
+
     // Both texts folded already: the list folds each note's text once.
     bool Matches(const std::wstring& foldedTitle, const std::wstring& foldedText) const;
     // Where the words stand in text (not folded), in its units: in order,

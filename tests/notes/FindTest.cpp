@@ -78,6 +78,22 @@ TEST(FindQueryTest, FoldingAgreesWithTheSystemsComparison)
     }
 }
 
+// The list reads only the notes a query can change: what a narrower query
+// finds, the wider finds too.
+TEST(FindQueryTest, AQueryIsWithinAnotherOnlyWhenEachOfItsWordsHoldsOneOfTheOthers)
+{
+    auto within = [](const wchar_t* a, const wchar_t* b) { return FindQuery(a).Within(FindQuery(b)); };
+    EXPECT_TRUE(within(L"dent", L"d"));
+    EXPECT_TRUE(within(L"dentist tue", L"dent"));
+    EXPECT_TRUE(within(L"Zahn\u00e4rzte", L"ZAHNA"));   // folded first
+    EXPECT_TRUE(within(L"dentist", L""));
+    EXPECT_TRUE(within(L"", L""));
+    EXPECT_FALSE(within(L"", L"d"));
+    EXPECT_FALSE(within(L"dent", L"dentist"));
+    EXPECT_FALSE(within(L"dentist", L"dentist tue"));
+    EXPECT_FALSE(within(L"ten", L"tent"));
+}
+
 TEST(FindQueryTest, SpansMarkTheWordsWhereTheyStandInTheText)
 {
     std::wstring text = L"Zahn\u00e4rzte: the dentist, DENTIST and Stra\u00dfe";
