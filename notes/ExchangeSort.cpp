@@ -26,6 +26,15 @@ public:
             least[node] = std::min(least[2 * node], least[2 * node + 1]);
     }
 
+    // Every position's key again, from the items in their order.
+    void Rebuild(const std::vector<size_t>& order, const std::vector<uint64_t>& keys)
+    {
+        for (size_t position = 0; position < order.size(); ++position)
+            least[leaves + position] = keys[order[position]];
+        for (size_t node = leaves - 1; node >= 1; --node)
+            least[node] = std::min(least[2 * node], least[2 * node + 1]);
+    }
+
     size_t FirstBelow(size_t from, uint64_t threshold) const { return FirstBelow(1, 0, leaves, from, threshold); }
 
 private:
@@ -44,15 +53,18 @@ private:
     std::vector<uint64_t> least;
 };
 
-void PlainPass(const std::vector<uint64_t>& keys, const std::vector<uint64_t>& thresholds,
-               std::vector<size_t>& order, size_t from)
+// One step of the pass as it is defined; returns how many exchanges it made.
+size_t PlainStep(const std::vector<uint64_t>& keys, const std::vector<uint64_t>& thresholds,
+                 std::vector<size_t>& order, size_t k)
 {
-    for (size_t k = from; k + 1 < order.size(); ++k) {
-        for (size_t m = k + 1; m < order.size(); ++m) {
-            if (keys[order[m]] < thresholds[order[k]])
-                std::swap(order[k], order[m]);
+    size_t exchanges = 0;
+    for (size_t m = k + 1; m < order.size(); ++m) {
+        if (keys[order[m]] < thresholds[order[k]]) {
+            std::swap(order[k], order[m]);
+            ++exchanges;
         }
     }
+    return exchanges;
 }
 
 }  // namespace
@@ -81,11 +93,13 @@ std::vector<size_t> ExchangeSortOrder(const std::vector<uint64_t>& keys, const s
         ++left[rankOf(key)];
     size_t keysLeft = distinct.size();
 
-    size_t log = 1;
-    while ((size_t(1) << log) < count)
-        ++log;
-    const size_t budget = 8 * count * log;
-    size_t walked = 0;
+    // Each chain item costs the tree about as much as sixty-four
+    // comparisons of the plain step: after a long chain (an order turned
+    // round) the next step is taken the plain way, and the tree is built
+    // again when chains are short once more.
+    const size_t kTreeCost = 64;
+    size_t lastChain = 0;
+    bool treeStale = false;
     std::vector<size_t> chain;
     for (size_t k = 0; k + 1 < count; ++k) {
         if (keysLeft == 1) {
@@ -96,23 +110,28 @@ std::vector<size_t> ExchangeSortOrder(const std::vector<uint64_t>& keys, const s
                 std::reverse(order.begin() + k, order.end());
             return order;
         }
-        if (walked > budget) {
-            PlainPass(keys, thresholds, order, k);
-            return order;
+        if (lastChain * kTreeCost > count - k - 1) {
+            lastChain = PlainStep(keys, thresholds, order, k);
+            treeStale = true;
+        } else {
+            if (treeStale)
+                tree.Rebuild(order, keys);
+            treeStale = false;
+            chain.clear();
+            uint64_t threshold = thresholds[order[k]];
+            for (size_t at = tree.FirstBelow(k + 1, threshold); at != kNone; at = tree.FirstBelow(at + 1, threshold)) {
+                chain.push_back(at);
+                threshold = thresholds[order[at]];
+            }
+            lastChain = chain.size();
+            size_t carried = order[k];
+            for (size_t at : chain) {
+                std::swap(carried, order[at]);
+                tree.Set(at, keys[order[at]]);
+            }
+            order[k] = carried;
         }
-        chain.clear();
-        uint64_t threshold = thresholds[order[k]];
-        for (size_t at = tree.FirstBelow(k + 1, threshold); at != kNone; at = tree.FirstBelow(at + 1, threshold)) {
-            chain.push_back(at);
-            threshold = thresholds[order[at]];
-        }
-        walked += chain.size();
         size_t carried = order[k];
-        for (size_t at : chain) {
-            std::swap(carried, order[at]);
-            tree.Set(at, keys[order[at]]);
-        }
-        order[k] = carried;
         if (--left[rankOf(keys[carried])] == 0)
             --keysLeft;
     }

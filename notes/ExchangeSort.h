@@ -7,7 +7,7 @@
 // that in turn come below the one held at k: each moves one place along
 // that chain and the last comes to k. Those chains are found by a search
 // tree of the keys; a random order has chains of a few items. Where the
-// chains grow long (an order reversed), the plain pass finishes the work.
+// chains grow long (an order turned round), steps are taken the plain way.
 #pragma once
 
 #include <stddef.h>

@@ -64,7 +64,9 @@ TEST(ExchangeSortTest, GivesThePlainPassOrderWhateverTheKeys)
             std::sort(keys.begin(), keys.end());
         if (round % 5 == 2)
             std::sort(keys.rbegin(), keys.rend());   // the chains at their longest
-        if (round % 5 == 1 || round % 5 == 2) {
+        if (round % 5 == 4)
+            std::sort(keys.rbegin(), keys.rbegin() + count / 2);   // long chains, then short ones
+        if (round % 5 == 1 || round % 5 == 2 || round % 5 == 4) {
             for (size_t i = 0; i < count; ++i)
                 thresholds[i] = keys[i] + (keys[i] % 2 == 1 ? 1 : 0);
         }
