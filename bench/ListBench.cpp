@@ -541,7 +541,7 @@ public:
         static const char* const kNames[kSteps] = {
             "the window, menu bar, list and preview, shown",
             "sort by time",
-            "fill the rows (shown, redraw held off)",
+            "fill the rows (shown; the list asks for the rows it paints)",
         };
         return kNames[step];
     }

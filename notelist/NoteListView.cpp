@@ -3,6 +3,7 @@
 #include "notes/DateTimeText.h"
 #include "notes/ExpiryRules.h"
 #include "notewindow/NoteYellow.h"
+#include "platform/common/OwnThreadSend.h"
 #include "platform/common/Text.h"
 #include "process/Application.h"
 #include "resources/resource.h"
@@ -472,6 +473,10 @@ void NoteListView::SelectForContextMenu(int row)
 
 LRESULT CALLBACK NoteListView::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Another program that reads a row (LVM_GETITEMTEXT) has the control ask
+    // the parent for it; the parent answers a notification only when it
+    // is this thread's own send, which the entry lets it tell.
+    OwnThreadSend::Entry entry(window, message, wParam, lParam);
     auto* view = reinterpret_cast<NoteListView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_LBUTTONDOWN:
