@@ -96,8 +96,15 @@ BOOL WINAPI CeInitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 #define CE_MCS_NONE 0x0080
 
 // ---------------------------------------------------------------------------
-// Messages.
+// Windows and messages.
 // ---------------------------------------------------------------------------
+
+// CreateWindowExW as the handheld makes a top-level window: with only the
+// frame its style asks for. Desktop Win32 adds a caption to every top-level
+// window that is not a pop-up; a style that asks for one keeps it.
+HWND WINAPI CeCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y,
+                              int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+#define CreateWindowExW CeCreateWindowExW
 
 // PeekMessageW as the handheld's single queue answers it. There a tap that
 // changes the active window is still queued while the windows hear of the

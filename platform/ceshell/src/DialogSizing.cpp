@@ -27,11 +27,15 @@ bool RemoveCaption(HWND window)
     LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     if (style & WS_CHILD)
         return false;
-    LONG_PTR frame = WS_CAPTION | WS_THICKFRAME | WS_SYSMENU;
+    // A caption and the frames that go with it are taken off; a window that
+    // asked only for a thin border keeps it, as the handheld's does.
+    LONG_PTR frame = WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU;
     LONG_PTR exFrame = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE;
     LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
     if ((style & frame) == 0 && (exStyle & exFrame) == 0)
         return false;
+    if (style & WS_DLGFRAME)
+        frame |= WS_BORDER;
     if (style & frame)
         SetWindowLongPtrW(window, GWL_STYLE, style & ~frame);
     if (exStyle & exFrame)

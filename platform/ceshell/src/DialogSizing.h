@@ -9,8 +9,9 @@ namespace ceshell {
 
 bool DialogRect(DWORD flags, bool sipUp, RECT* out);
 
-// Makes a top-level window captionless and borderless, as the shell shows
-// every program window (its title goes to the navigation bar).
+// Takes a top-level window's caption and heavy frame off, as the shell shows
+// every program window (its title goes to the navigation bar). A thin border
+// the window asked for stays.
 bool RemoveCaption(HWND window);
 
 // Takes the caption off and puts the window at area. A window already so

@@ -113,4 +113,51 @@ TEST(HandheldConstants, KeepTheHandheldValuesAndTranslateTheSheetFlags)
               CeTranslateSheetFlags(0x2308));
 }
 
+// A top-level window gets the frame its style asks for and no more: the
+// distance between its outer and client edges on each side.
+TEST(CreateWindowFrame, ATopLevelWindowHasOnlyTheFrameItsStyleAsksFor)
+{
+    struct Case {
+        DWORD style;
+        bool popup;  // made a pop-up, as desktop Win32 would otherwise add a caption
+        bool caption;
+        int edge;
+    } cases[] = {
+        {0, true, false, 0},
+        {WS_BORDER, true, false, 1},
+        {WS_POPUP | WS_BORDER, true, false, 1},
+        {WS_CAPTION, false, true, -1},
+        {WS_POPUP | WS_CAPTION, true, true, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        HWND window = CreateWindowExW(0, L"STATIC", L"", c.style, 0, 0, 120, 90, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, window);
+        LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+        EXPECT_EQ(c.popup, (style & WS_POPUP) != 0);
+        EXPECT_EQ(c.caption, (style & WS_CAPTION) == WS_CAPTION);
+        RECT outer, client;
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        if (c.caption) {
+            EXPECT_GE(client.top - outer.top, GetSystemMetrics(SM_CYCAPTION));
+        } else {
+            EXPECT_EQ(c.edge, client.left - outer.left);
+            EXPECT_EQ(c.edge, client.top - outer.top);
+            EXPECT_EQ(c.edge, outer.bottom - client.bottom);
+        }
+        DestroyWindow(window);
+    }
+    // A child and a message-only window are made as asked.
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 120, 90, nullptr, nullptr, nullptr, nullptr);
+    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    EXPECT_EQ(0, GetWindowLongPtrW(child, GWL_STYLE) & WS_POPUP);
+    HWND messages = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, messages);
+    EXPECT_EQ(0, GetWindowLongPtrW(messages, GWL_STYLE) & WS_POPUP);
+    DestroyWindow(messages);
+    DestroyWindow(parent);
+}
+
 }  // namespace

@@ -74,6 +74,24 @@ TEST_F(DialogTest, FullScreenFillsTheWorkAreaWithoutACaption)
     EXPECT_EQ(height - 52, client.bottom);
 }
 
+// A window made without a caption has none to lose: the dialog sizing moves
+// it and leaves its style, thin border included, as it was.
+TEST(DialogFrameTest, AWindowWithoutACaptionKeepsItsStyleAndBorder)
+{
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_BORDER, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    SHINITDLGINFO info = {SHIDIM_FLAGS, window, SHIDIF_SIZEDLGFULLSCREEN};
+    ASSERT_TRUE(SHInitDialog(&info));
+    EXPECT_EQ(style, GetWindowLongPtrW(window, GWL_STYLE));
+    RECT outer, client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    ExpectRect(outer, 0, 26, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - 26);
+    EXPECT_EQ(outer.right - outer.left - 2, client.right);
+    DestroyWindow(window);
+}
+
 TEST_F(DialogTest, FullScreenIgnoresTheInputPanel)
 {
     SipShowIM(SIPF_ON);
