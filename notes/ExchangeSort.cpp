@@ -26,11 +26,10 @@ public:
             least[node] = std::min(least[2 * node], least[2 * node + 1]);
     }
 
-    // Every position's key again, from the items in their order.
-    void Rebuild(const std::vector<size_t>& order, const std::vector<uint64_t>& keys)
+    // Every position's key again.
+    void Rebuild(const std::vector<uint64_t>& keys)
     {
-        for (size_t position = 0; position < order.size(); ++position)
-            least[leaves + position] = keys[order[position]];
+        std::copy(keys.begin(), keys.end(), least.begin() + long(leaves));
         for (size_t node = leaves - 1; node >= 1; --node)
             least[node] = std::min(least[2 * node], least[2 * node + 1]);
     }
@@ -53,33 +52,60 @@ private:
     std::vector<uint64_t> least;
 };
 
+// The items by position, with their keys and thresholds beside them: a
+// step reads them in a row.
+struct Positions {
+    std::vector<size_t> items;
+    std::vector<uint64_t> keys;
+    std::vector<uint64_t> thresholds;
+
+    // The item at position k is taken into the hand; what is exchanged with
+    // it passes through the hand, and what is left there goes back to k.
+    struct Hand {
+        size_t item;
+        uint64_t key, threshold;
+    };
+    Hand Take(size_t k) const { return {items[k], keys[k], thresholds[k]}; }
+    void Exchange(Hand& hand, size_t at)
+    {
+        std::swap(hand.item, items[at]);
+        std::swap(hand.key, keys[at]);
+        std::swap(hand.threshold, thresholds[at]);
+    }
+    void Put(const Hand& hand, size_t k)
+    {
+        items[k] = hand.item;
+        keys[k] = hand.key;
+        thresholds[k] = hand.threshold;
+    }
+};
+
 // One step of the pass as it is defined; returns how many exchanges it made.
-size_t PlainStep(const std::vector<uint64_t>& keys, const std::vector<uint64_t>& thresholds,
-                 std::vector<size_t>& order, size_t k)
+size_t PlainStep(Positions& at, size_t k)
 {
     size_t exchanges = 0;
-    for (size_t m = k + 1; m < order.size(); ++m) {
-        if (keys[order[m]] < thresholds[order[k]]) {
-            std::swap(order[k], order[m]);
+    Positions::Hand hand = at.Take(k);
+    for (size_t m = k + 1; m < at.items.size(); ++m) {
+        if (at.keys[m] < hand.threshold) {
+            at.Exchange(hand, m);
             ++exchanges;
         }
     }
+    at.Put(hand, k);
     return exchanges;
 }
 
-}  // namespace
-
-std::vector<size_t> ExchangeSortOrder(const std::vector<uint64_t>& keys, const std::vector<uint64_t>& thresholds)
+// The pass followed by the chains it moves.
+std::vector<size_t> PassOrder(const std::vector<uint64_t>& keys, const std::vector<uint64_t>& thresholds)
 {
     size_t count = keys.size();
-    std::vector<size_t> order(count);
-    std::iota(order.begin(), order.end(), size_t(0));
+    Positions at{std::vector<size_t>(count), keys, thresholds};
+    std::iota(at.items.begin(), at.items.end(), size_t(0));
     if (count < 2)
-        return order;
+        return at.items;
 
     KeyTree tree(count);
-    for (size_t position = 0; position < count; ++position)
-        tree.Set(position, keys[position]);
+    tree.Rebuild(keys);
     // How many items of each key are still to be placed: once one key is
     // left, the rest of the pass is known without walking it.
     std::vector<uint64_t> distinct(keys);
@@ -105,35 +131,82 @@ std::vector<size_t> ExchangeSortOrder(const std::vector<uint64_t>& keys, const s
         if (keysLeft == 1) {
             // Equal keys: the pass leaves them as they are, or, where each
             // exchanges with the next, turns them round.
-            size_t item = order[k];
-            if (keys[item] < thresholds[item])
-                std::reverse(order.begin() + k, order.end());
-            return order;
+            if (at.keys[k] < at.thresholds[k])
+                std::reverse(at.items.begin() + long(k), at.items.end());
+            return at.items;
         }
         if (lastChain * kTreeCost > count - k - 1) {
-            lastChain = PlainStep(keys, thresholds, order, k);
+            lastChain = PlainStep(at, k);
             treeStale = true;
         } else {
             if (treeStale)
-                tree.Rebuild(order, keys);
+                tree.Rebuild(at.keys);
             treeStale = false;
             chain.clear();
-            uint64_t threshold = thresholds[order[k]];
-            for (size_t at = tree.FirstBelow(k + 1, threshold); at != kNone; at = tree.FirstBelow(at + 1, threshold)) {
-                chain.push_back(at);
-                threshold = thresholds[order[at]];
+            uint64_t threshold = at.thresholds[k];
+            for (size_t next = tree.FirstBelow(k + 1, threshold); next != kNone;
+                 next = tree.FirstBelow(next + 1, threshold)) {
+                chain.push_back(next);
+                threshold = at.thresholds[next];
             }
             lastChain = chain.size();
-            size_t carried = order[k];
-            for (size_t at : chain) {
-                std::swap(carried, order[at]);
-                tree.Set(at, keys[order[at]]);
+            Positions::Hand hand = at.Take(k);
+            for (size_t next : chain) {
+                at.Exchange(hand, next);
+                tree.Set(next, at.keys[next]);
             }
-            order[k] = carried;
+            at.Put(hand, k);
         }
-        size_t carried = order[k];
-        if (--left[rankOf(keys[carried])] == 0)
+        if (--left[rankOf(at.keys[k])] == 0)
             --keysLeft;
     }
+    return at.items;
+}
+
+// The items of the greatest key, when they exchange with their equals and
+// no other item's threshold is above that key, take no part in the order
+// of the others. No other item exchanges with them. One of them holding a
+// position carries along the run of them after it, the others' order
+// unchanged, and hands over to the first other item, which is where that
+// item's own step would begin. So the others come first, in the order the
+// pass gives them alone, and those items follow in their order as given,
+// turned round as every such run is. A quarter of the notes never expire,
+// and carrying them along was most of the pass's work.
+bool StandsApart(const std::vector<uint64_t>& keys, const std::vector<uint64_t>& thresholds, uint64_t top)
+{
+    bool others = false;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == top ? thresholds[i] <= top : thresholds[i] > top)
+            return false;
+        others = others || keys[i] != top;
+    }
+    return others;
+}
+
+}  // namespace
+
+std::vector<size_t> ExchangeSortOrder(const std::vector<uint64_t>& keys, const std::vector<uint64_t>& thresholds)
+{
+    if (keys.size() < 2)
+        return PassOrder(keys, thresholds);
+    uint64_t top = *std::max_element(keys.begin(), keys.end());
+    if (!StandsApart(keys, thresholds, top))
+        return PassOrder(keys, thresholds);
+    std::vector<size_t> others, tops;
+    std::vector<uint64_t> otherKeys, otherThresholds;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == top) {
+            tops.push_back(i);
+        } else {
+            others.push_back(i);
+            otherKeys.push_back(keys[i]);
+            otherThresholds.push_back(thresholds[i]);
+        }
+    }
+    std::vector<size_t> order;
+    order.reserve(keys.size());
+    for (size_t placed : PassOrder(otherKeys, otherThresholds))
+        order.push_back(others[placed]);
+    order.insert(order.end(), tops.rbegin(), tops.rend());
     return order;
 }

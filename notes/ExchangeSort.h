@@ -6,8 +6,10 @@
 // notes took it 70 ms. Seen from position k, the pass moves only the items
 // that in turn come below the one held at k: each moves one place along
 // that chain and the last comes to k. Those chains are found by a search
-// tree of the keys; a random order has chains of a few items. Where the
-// chains grow long (an order turned round), steps are taken the plain way.
+// tree of the keys. Where the chains grow long, as they do in most orders
+// once the pass is under way, steps are taken the plain way. The items of
+// the greatest key that exchange only with each other (the notes that never
+// expire) are set apart, since they cannot change the others' order.
 #pragma once
 
 #include <stddef.h>

@@ -72,6 +72,14 @@ TEST(ExchangeSortTest, GivesThePlainPassOrderWhateverTheKeys)
         }
         if (round % 7 == 3)
             std::fill(keys.begin(), keys.end(), 5), std::fill(thresholds.begin(), thresholds.end(), 6);
+        if (round % 11 == 6) {
+            // One item that exchanges with the greatest keys too: they no
+            // longer stand apart from the others.
+            uint64_t top = *std::max_element(keys.begin(), keys.end());
+            size_t i = random() % count;
+            if (keys[i] != top)
+                thresholds[i] = top + 1;
+        }
         ASSERT_EQ(PlainOrder(keys, thresholds), ExchangeSortOrder(keys, thresholds))
             << "round " << round << ", " << count << " items";
     }
