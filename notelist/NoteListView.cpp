@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 namespace {
 
@@ -243,26 +244,22 @@ void NoteListView::ShowRowCount(DWORD flags)
 // it are selected: the control shifts nothing itself.
 void NoteListView::RestoreSelection()
 {
-    size_t kept = 0;
-    for (int row : selectedBefore) {
-        while (kept < keptSelected.size() && keptSelected[kept] < row)
-            ++kept;
-        if (kept == keptSelected.size() || keptSelected[kept] != row)
-            SetSelected(row, false);
-    }
+    // Both lists are in row order.
+    auto rowsOnlyIn = [](const std::vector<int>& these, const std::vector<int>& others) {
+        std::vector<int> only;
+        std::set_difference(these.begin(), these.end(), others.begin(), others.end(), std::back_inserter(only));
+        return only;
+    };
+    for (int row : rowsOnlyIn(selectedBefore, keptSelected))
+        SetSelected(row, false);
     if (focusedBefore != -1 && focusedBefore != keptFocused) {
         LVITEMW state = {};
         state.stateMask = LVIS_FOCUSED;
         SendMessageW(list, LVM_SETITEMSTATE, focusedBefore, reinterpret_cast<LPARAM>(&state));
     }
     ShowRowCount(LVSICF_NOSCROLL);
-    size_t before = 0;
-    for (int row : keptSelected) {
-        while (before < selectedBefore.size() && selectedBefore[before] < row)
-            ++before;
-        if (before == selectedBefore.size() || selectedBefore[before] != row)
-            SetSelected(row, true);
-    }
+    for (int row : rowsOnlyIn(keptSelected, selectedBefore))
+        SetSelected(row, true);
     if (keptFocused != -1 && keptFocused != focusedBefore)
         Focus(keptFocused);
     SetSelectionMark(keptMark);
