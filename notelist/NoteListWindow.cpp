@@ -256,7 +256,7 @@ int NoteListWindow::RowOf(const std::wstring& path) const
 
 bool NoteListWindow::Matches(const NoteEntry& entry)
 {
-    const NoteTextCache::Text& text = textCache.Get(entry.path, entry.title);
+    const NoteTextCache::Text& text = textCache.Get(entry);
     return findQuery.Matches(text.foldedTitle, text.folded);
 }
 

@@ -4,6 +4,7 @@
 
 #include "shared/NoteHead.h"
 
+#include <stdint.h>
 #include <windows.h>
 
 #include <string>
@@ -18,4 +19,8 @@ struct NoteEntry {
     NoteFileStamp stamp;   // the file's when its head was read
     bool settled;          // the stamp tells a later write (StampSettled)
     NoteEntry* next;
+    // Where the find's texts keep this note's, while their generation is
+    // the one noted (NoteTextCache::Get).
+    mutable const struct NoteText* keptText;
+    mutable uint64_t keptTextGeneration;
 };

@@ -1,9 +1,16 @@
 #include "notes/NoteTextCache.h"
 
 #include "notes/FindFolding.h"
+#include "notes/NoteEntry.h"
 #include "notes/NoteFile.h"
 
+#include <atomic>
 #include <unordered_set>
+
+NoteTextCache::NoteTextCache()
+{
+    Dropped();
+}
 
 void NoteTextCache::SetFolder(const wchar_t* notesFolder, const wchar_t* noteExtension)
 {
@@ -16,12 +23,19 @@ const NoteTextCache::Text& NoteTextCache::Get(const std::wstring& path)
     return Kept(path);
 }
 
-const NoteTextCache::Text& NoteTextCache::Get(const std::wstring& path, const std::wstring& title)
+const NoteTextCache::Text& NoteTextCache::Get(const NoteEntry& entry)
 {
-    Text& text = Kept(path);
-    if (text.foldedTitle.empty() || text.title != title) {
-        text.title = title;
-        text.foldedTitle = FoldForFind(title);
+    if (entry.keptText != nullptr && entry.keptTextGeneration == generation)
+        return *entry.keptText;
+    Text& text = Kept(entry.path);
+    if (text.foldedTitle.empty() || text.title != entry.title) {
+        text.title = entry.title;
+        text.foldedTitle = FoldForFind(entry.title);
+    }
+    // An entry's title never changes: a note saved again is listed anew.
+    if (&text != &unreadable) {
+        entry.keptText = &text;
+        entry.keptTextGeneration = generation;
     }
     return text;
 }
@@ -40,7 +54,20 @@ NoteTextCache::Text& NoteTextCache::Kept(const std::wstring& path)
 
 void NoteTextCache::Forget(const std::wstring& path)
 {
-    texts.erase(path);
+    if (texts.erase(path) != 0)
+        Dropped();
+}
+
+void NoteTextCache::Clear()
+{
+    texts.clear();
+    Dropped();
+}
+
+void NoteTextCache::Dropped()
+{
+    static std::atomic<uint64_t> generations{0};
+    generation = ++generations;
 }
 
 void NoteTextCache::Revalidate()
@@ -52,15 +79,19 @@ void NoteTextCache::Revalidate()
         auto kept = texts.find(path);
         if (kept == texts.end())
             return;
-        if (kept->second.stamp != StampOf(found))
+        if (kept->second.stamp != StampOf(found)) {
             texts.erase(kept);
-        else
+            Dropped();
+        } else {
             listed.insert(path);
+        }
     });
     for (auto kept = texts.begin(); kept != texts.end();) {
-        if (listed.count(kept->first) == 0)
+        if (listed.count(kept->first) == 0) {
             kept = texts.erase(kept);
-        else
+            Dropped();
+        } else {
             ++kept;
+        }
     }
 }

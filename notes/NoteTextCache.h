@@ -16,15 +16,23 @@
 #include <string>
 #include <unordered_map>
 
+struct NoteEntry;
+
+struct NoteText {
+    NoteFileStamp stamp;
+    std::wstring text;     // as the ink control shows it
+    std::wstring folded;   // FoldForFind(text)
+    std::wstring title;          // the title last asked with (Get with an entry)
+    std::wstring foldedTitle;    // FoldForFind(title)
+};
+
 class NoteTextCache {
 public:
-    struct Text {
-        NoteFileStamp stamp;
-        std::wstring text;     // as the ink control shows it
-        std::wstring folded;   // FoldForFind(text)
-        std::wstring title;          // the title last asked with (Get with a title)
-        std::wstring foldedTitle;    // FoldForFind(title)
-    };
+    using Text = NoteText;
+
+    NoteTextCache();
+    NoteTextCache(const NoteTextCache&) = delete;
+    NoteTextCache& operator=(const NoteTextCache&) = delete;
 
     // The folder whose listing Revalidate reads: "<folder>\*<extension>".
     void SetFolder(const wchar_t* folder, const wchar_t* extension);
@@ -33,14 +41,16 @@ public:
     // opened gives an empty text and is not kept: it is tried again next
     // time, and meanwhile the note is found by its title.
     const Text& Get(const std::wstring& path);
-    // The same, with title folded beside the text: each key typed into the
-    // find box matches every note, and folding 10,000 titles again at each
-    // cost milliseconds of the frame. A title is folded again only when it
-    // is not the one folded last.
-    const Text& Get(const std::wstring& path, const std::wstring& title);
+    // The same for a listed note, with its title folded beside the text:
+    // each key typed into the find box matches every note, and folding
+    // 10,000 titles again at each cost milliseconds of the frame. A title is
+    // folded again only when it is not the one folded last. The entry keeps
+    // where its text is until this cache next lets any text go, since
+    // looking 10,000 paths up took twice as long as matching their texts.
+    const Text& Get(const NoteEntry& entry);
     void Forget(const std::wstring& path);
     void Revalidate();
-    void Clear() { texts.clear(); }
+    void Clear();
 
     size_t Count() const { return texts.size(); }
     bool Holds(const std::wstring& path) const { return texts.count(path) != 0; }
@@ -48,7 +58,12 @@ public:
 private:
     Text& Kept(const std::wstring& path);
 
+    // A text let go ends what every entry keeps: a generation no other
+    // cache has had.
+    void Dropped();
+
     std::unordered_map<std::wstring, Text> texts;
+    uint64_t generation;
     Text unreadable;
     std::wstring folder;
     std::wstring extension;

@@ -4,6 +4,7 @@
 // note files, damaged ones included.
 #include "notes/FindFolding.h"
 #include "notes/FindQuery.h"
+#include "notes/NoteEntry.h"
 #include "notes/NoteFile.h"
 #include "notes/NoteTextCache.h"
 #include "tests/support/TempFolder.h"
@@ -134,16 +135,23 @@ protected:
 TEST_F(NoteTextCacheTest, KeepsEachTextUntilItsNoteIsSavedOrChanged)
 {
     std::wstring voice = AddNote(L"Jotling0.jot", L"Voice", L"Dentist on Tuesday", 600000);
-    EXPECT_EQ(L"Dentist on Tuesday", cache.Get(voice).text);
+    // The list asks by its entry, which keeps where the text is: what it
+    // keeps must go whenever the text does.
+    NoteEntry listed = {};
+    listed.path = voice;
+    listed.title = L"Voice";
+    auto textOf = [&](NoteTextCache& texts) { return texts.Get(listed).text; };
+    EXPECT_EQ(L"Dentist on Tuesday", textOf(cache));
     EXPECT_EQ(L"dentist on tuesday", cache.Get(voice).folded);
+    EXPECT_EQ(L"voice", cache.Get(listed).foldedTitle);
 
     // Written behind the cache's back: kept as read until the folder's
     // listing says otherwise.
     Sleep(20);
     AddNote(L"Jotling0.jot", L"Voice", L"Moved to Friday", 600000);
-    EXPECT_EQ(L"Dentist on Tuesday", cache.Get(voice).text);
+    EXPECT_EQ(L"Dentist on Tuesday", textOf(cache));
     cache.Revalidate();
-    EXPECT_EQ(L"Moved to Friday", cache.Get(voice).text);
+    EXPECT_EQ(L"Moved to Friday", textOf(cache));
 
     // Replaced by a file of the same time, as a card's 2 s clock or a
     // restore leaves it: its size tells.
@@ -156,12 +164,12 @@ TEST_F(NoteTextCacheTest, KeepsEachTextUntilItsNoteIsSavedOrChanged)
     ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &before));
     CloseHandle(file);
     cache.Revalidate();
-    EXPECT_EQ(L"Moved to Saturday at nine", cache.Get(voice).text);
+    EXPECT_EQ(L"Moved to Saturday at nine", textOf(cache));
 
     // The program's own save says so at once.
     AddNote(L"Jotling0.jot", L"Voice", L"Cancelled", 600000);
     cache.Forget(voice);
-    EXPECT_EQ(L"Cancelled", cache.Get(voice).text);
+    EXPECT_EQ(L"Cancelled", textOf(cache));
 
     // Held open for a moment by another reader, as the Today item does:
     // waited for, as the program's other reads wait.
@@ -172,23 +180,29 @@ TEST_F(NoteTextCacheTest, KeepsEachTextUntilItsNoteIsSavedOrChanged)
         CloseHandle(handle);
         return 0;
     }, held, 0, nullptr);
-    EXPECT_EQ(L"Cancelled", cache.Get(voice).text);
+    EXPECT_EQ(L"Cancelled", textOf(cache));
     WaitForSingleObject(release, INFINITE);
     CloseHandle(release);
     // Held for longer than a read waits: not kept, and read the next time.
     g_noteFileBusyRetryMs = 100;
     cache.Forget(voice);
     held = CreateFileW(voice.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(L"", cache.Get(voice).text);
+    EXPECT_EQ(L"", textOf(cache));
     EXPECT_FALSE(cache.Holds(voice));
     CloseHandle(held);
     g_noteFileBusyRetryMs = 2000;
-    EXPECT_EQ(L"Cancelled", cache.Get(voice).text);
+    EXPECT_EQ(L"Cancelled", textOf(cache));
+
+    // Another cache reads for itself, whatever the entry kept from this one.
+    AddNote(L"Jotling0.jot", L"Voice", L"Postponed", 600000);
+    NoteTextCache other;
+    EXPECT_EQ(L"Postponed", textOf(other));
+    EXPECT_EQ(L"Cancelled", textOf(cache));
 
     ASSERT_TRUE(DeleteFileW(voice.c_str()));
     cache.Revalidate();
     EXPECT_FALSE(cache.Holds(voice));
-    EXPECT_EQ(L"", cache.Get(voice).text);
+    EXPECT_EQ(L"", textOf(cache));
 }
 
 TEST_F(NoteTextCacheTest, DamagedNotesGiveWhatCouldBeRead)
